@@ -110,7 +110,7 @@ std::string Format(double value, std::string_view pattern) {
   int pointPos = exponent + 1;  // position of the decimal point within `digits`
   int keep = pointPos + decimals;
   if (keep < 0) {
-    digits = "0";
+    digits.assign(1, '0');
     pointPos = 1;
     keep = 1 + decimals;
   }
@@ -123,21 +123,23 @@ std::string Format(double value, std::string_view pattern) {
     if (i >= 0) {
       ++digits[i];
     } else {
-      digits.insert(digits.begin(), '1');
+      digits = '1' + digits;
       ++pointPos;
     }
   }
   // Left-pad so that there is a place for every integer digit, then split at the point.
-  while (pointPos < 0) {
-    digits.insert(digits.begin(), '0');
-    ++pointPos;
+  if (pointPos < 0) {
+    digits = std::string(static_cast<std::size_t>(-pointPos), '0') + digits;
+    pointPos = 0;
   }
   std::string intPart = digits.substr(0, pointPos);
   std::string fracPart = digits.substr(pointPos, decimals);
   while (fracPart.size() < static_cast<std::size_t>(decimals)) fracPart += '0';
   std::size_t firstNonZero = intPart.find_first_not_of('0');
   intPart = firstNonZero == std::string::npos ? "" : intPart.substr(firstNonZero);
-  while (intPart.size() < static_cast<std::size_t>(intDigits)) intPart.insert(intPart.begin(), '0');
+  if (intPart.size() < static_cast<std::size_t>(intDigits)) {
+    intPart = std::string(static_cast<std::size_t>(intDigits) - intPart.size(), '0') + intPart;
+  }
 
   const bool isZero = intPart.find_first_not_of('0') == std::string::npos &&
                       fracPart.find_first_not_of('0') == std::string::npos;

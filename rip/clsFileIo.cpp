@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -52,8 +53,12 @@ bool clsFileIo::FlushBuffers() {
 
 bool clsFileIo::PrepareFirstWrite() {
   if (wrote_) return true;
-  const off_t pos = ::lseek(handle_, 0, SEEK_CUR);
-  if (pos < 0 || ::ftruncate(handle_, pos) != 0) return false;
+  struct stat st {};
+  if (::fstat(handle_, &st) != 0) return false;
+  if (S_ISREG(st.st_mode)) {  // devices and pipes have no old content to cut
+    const off_t pos = ::lseek(handle_, 0, SEEK_CUR);
+    if (pos < 0 || ::ftruncate(handle_, pos) != 0) return false;
+  }
   wrote_ = true;
   return true;
 }

@@ -1,4 +1,4 @@
-#include "platform/ConsoleDialogs.h"
+#include "platform/linux/ConsoleDialogs.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "platform/HeadlessEventLoop.h"
+#include "platform/linux/HeadlessEventLoop.h"
 
 #include <chrono>
 #include <ctime>

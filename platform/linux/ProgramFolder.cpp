@@ -1,4 +1,4 @@
-#include "platform/ProgramFolder.h"
+#include "platform/linux/ProgramFolder.h"
 
 #include <unistd.h>
 

@@ -1,0 +1,67 @@
+// Start-up: the real services, the main window and its view, then the event loop.
+
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/Form1.h"
+#include "app/view/Form1View.h"
+#include "platform/qt/QtDialogs.h"
+#include "platform/qt/QtEventLoop.h"
+
+namespace {
+
+std::string Env(const char* name) {
+  const char* v = std::getenv(name);
+  return v ? v : "";
+}
+
+// Qt ends the process abruptly when it cannot reach a display; find out first and say so.
+bool DisplayReachable(std::string& why) {
+  if (!Env("QT_QPA_PLATFORM").empty() || !Env("WAYLAND_DISPLAY").empty()) return true;
+  if (Env("DISPLAY").empty()) {
+    why = "no display: DISPLAY and WAYLAND_DISPLAY are unset";
+    return false;
+  }
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  const bool ok = c && xcb_connection_has_error(c) == 0;
+  if (c) xcb_disconnect(c);
+  if (!ok) why = "cannot connect to the display \"" + Env("DISPLAY") + "\"";
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string why;
+  if (!DisplayReachable(why)) {
+    std::fprintf(stderr,
+                 "korvalin: %s.\n"
+                 "Start it from a desktop session, or run headless with QT_QPA_PLATFORM=offscreen;\n"
+                 "korvalin-cli does the same jobs without a window.\n",
+                 why.c_str());
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Korvalin");
+  QApplication::setOrganizationName("Korvalin");
+
+  korvalin::QtEventLoop loop;
+  korvalin::QtDialogs dialogs;
+  korvalin::controls::Screen screen;
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    screen.SetSize(korvalin::TwipsFromPixels(s->size().width()), korvalin::TwipsFromPixels(s->size().height()));
+  }
+  korvalin::Services services{loop, dialogs, screen};
+
+  korvalin::Form1 form(services);
+  korvalin::Form1View view(form);
+  dialogs.SetParent(&view);
+  form.window.SetVisible(true);
+  return QApplication::exec();
+}

@@ -1,0 +1,290 @@
+#include "platform/qt/Binder.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QSignalBlocker>
+
+#include "common/RaisedError.h"
+
+namespace korvalin {
+namespace {
+
+using controls::Change;
+using controls::Property;
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Runs a control call from a user action. An error a handler lets through must not unwind
+// into Qt's event dispatch: the program's handlers ignore errors, so the action just ends.
+template <typename Fn>
+void Safely(Fn&& fn) {
+  try {
+    fn();
+  } catch (const std::exception&) {
+  }
+}
+
+// Reports the surface's size to the window control and runs the window's resize handler.
+class ResizeWatcher : public QObject {
+ public:
+  ResizeWatcher(QObject* parent, controls::Window& window) : QObject(parent), window_(window) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) {
+      const auto* e = static_cast<QResizeEvent*>(event);
+      window_.SetScaleSize(TwipsFromPixels(e->size().width()), TwipsFromPixels(e->size().height()));
+      Safely([&] { controls::Fire(window_.OnResize); });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  controls::Window& window_;
+};
+
+Qt::CheckState CheckStateOf(int16_t value) {
+  return value == controls::CheckBox::Checked  ? Qt::Checked
+         : value == controls::CheckBox::Grayed ? Qt::PartiallyChecked
+                                               : Qt::Unchecked;
+}
+
+int16_t ValueOf(Qt::CheckState state) {
+  return state == Qt::Checked            ? controls::CheckBox::Checked
+         : state == Qt::PartiallyChecked ? controls::CheckBox::Grayed
+                                         : controls::CheckBox::Unchecked;
+}
+
+template <typename Widget>
+void SyncItems(Widget* w, const controls::ItemList& list) {
+  const QSignalBlocker block(w);
+  w->clear();
+  for (const auto& item : list.Items()) w->addItem(Q(item));
+  if constexpr (std::is_same_v<Widget, QListWidget>) {
+    w->setCurrentRow(list.ListIndex());
+  } else {
+    w->setCurrentIndex(list.ListIndex());
+  }
+}
+
+}  // namespace
+
+int PixelsFromTwips(int32_t twips) { return static_cast<int>((twips + controls::TwipsPerPixel / 2) / controls::TwipsPerPixel); }
+int32_t TwipsFromPixels(int pixels) { return static_cast<int32_t>(pixels) * controls::TwipsPerPixel; }
+
+void Binder::BindCommon(QWidget* w, controls::Control& c, Geometry g) {
+  auto apply = [w, &c, g](Property p) {
+    switch (p) {
+      case Property::Enabled: w->setEnabled(c.Enabled()); break;
+      case Property::Visible: w->setVisible(c.Visible()); break;
+      case Property::ToolTip: w->setToolTip(Q(c.ToolTipText())); break;
+      case Property::Geometry:
+        if (g == Geometry::Placed) {
+          w->setGeometry(PixelsFromTwips(c.Left()), PixelsFromTwips(c.Top()), PixelsFromTwips(c.Width()),
+                         PixelsFromTwips(c.Height()));
+        }
+        break;
+      default: break;
+    }
+  };
+  for (Property p : {Property::Enabled, Property::Visible, Property::ToolTip, Property::Geometry}) apply(p);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+}
+
+void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
+  auto apply = [window, &c](Property p) {
+    switch (p) {
+      case Property::Caption: window->setWindowTitle(Q(c.Caption())); break;
+      case Property::Visible: window->setVisible(c.Visible()); break;
+      case Property::Enabled: window->setEnabled(c.Enabled()); break;
+      case Property::MousePointer:
+        if (c.MousePointer() == controls::MousePointer::Hourglass) {
+          window->setCursor(Qt::WaitCursor);
+        } else {
+          window->unsetCursor();
+        }
+        break;
+      case Property::WindowState:
+        window->setWindowState(c.WindowState() == controls::Window::State::Minimized   ? Qt::WindowMinimized
+                               : c.WindowState() == controls::Window::State::Maximized ? Qt::WindowMaximized
+                                                                                       : Qt::WindowNoState);
+        break;
+      case Property::Geometry:
+        window->move(PixelsFromTwips(c.Left()), PixelsFromTwips(c.Top()));
+        break;
+      default: break;
+    }
+  };
+  window->resize(PixelsFromTwips(c.Width()), PixelsFromTwips(c.Height()));
+  for (Property p : {Property::Caption, Property::Enabled, Property::MousePointer, Property::Geometry}) apply(p);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  surface->installEventFilter(new ResizeWatcher(surface, c));
+  // Shown last, once the widgets have their state.
+  if (c.Visible()) window->show();
+}
+
+void Binder::Bind(QWidget* w, controls::PictureBox& c, Geometry g) { BindCommon(w, c, g); }
+
+void Binder::Bind(QLabel* w, controls::Label& c, Geometry g) {
+  BindCommon(w, c, g);
+  w->setTextFormat(Qt::PlainText);
+  w->setText(Q(c.Caption()));
+  Keep(c.Changed.Connect([w, &c](Change ch) {
+    if (ch.what == Property::Caption) w->setText(Q(c.Caption()));
+  }));
+}
+
+void Binder::Bind(QAbstractButton* w, controls::CommandButton& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c](Property p) {
+    if (p == Property::Caption) w->setText(Q(c.Caption()));
+    if (p == Property::Picture) w->setIcon(c.Picture().empty() ? QIcon() : QIcon(Q(c.Picture())));
+  };
+  apply(Property::Caption);
+  apply(Property::Picture);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(w, &QAbstractButton::clicked, w, [&c] { Safely([&] { c.Click(); }); });
+}
+
+void Binder::Bind(QCheckBox* w, controls::CheckBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c](Property p) {
+    const QSignalBlocker block(w);
+    if (p == Property::Caption) w->setText(Q(c.Caption()));
+    if (p == Property::Value) w->setCheckState(CheckStateOf(c.Value()));
+  };
+  apply(Property::Caption);
+  apply(Property::Value);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(w, &QCheckBox::clicked, w, [w, &c] { Safely([&] { c.SetValue(ValueOf(w->checkState())); }); });
+}
+
+void Binder::Bind(QRadioButton* w, controls::OptionButton& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c](Property p) {
+    const QSignalBlocker block(w);
+    if (p == Property::Caption) w->setText(Q(c.Caption()));
+    if (p == Property::Value) w->setChecked(c.Value());
+  };
+  apply(Property::Caption);
+  apply(Property::Value);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(w, &QRadioButton::toggled, w, [&c](bool on) {
+    if (on) Safely([&] { c.SetValue(true); });
+  });
+}
+
+void Binder::Bind(QListWidget* w, controls::ListBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  SyncItems(w, c);
+  Keep(c.Changed.Connect([w, &c](Change ch) {
+    const QSignalBlocker block(w);
+    switch (ch.what) {
+      case Property::ItemInserted: w->insertItem(ch.index, Q(c.List(ch.index))); break;
+      case Property::ItemRemoved: delete w->takeItem(ch.index); break;
+      case Property::ItemChanged: w->item(ch.index)->setText(Q(c.List(ch.index))); break;
+      case Property::Items: SyncItems(w, c); break;
+      case Property::ListIndex: w->setCurrentRow(c.ListIndex()); break;
+      default: break;
+    }
+  }));
+  QObject::connect(w, &QListWidget::currentRowChanged, w, [&c](int row) { Safely([&] { c.SetListIndex(row); }); });
+  QObject::connect(w, &QListWidget::itemDoubleClicked, w, [&c] { Safely([&] { c.DblClick(); }); });
+}
+
+void Binder::Bind(QComboBox* w, controls::ComboBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  w->setEditable(c.GetStyle() == controls::ComboBox::Style::Editable);
+  SyncItems(w, c);
+  if (w->isEditable()) w->setEditText(Q(c.Text()));
+  Keep(c.Changed.Connect([w, &c](Change ch) {
+    const QSignalBlocker block(w);
+    switch (ch.what) {
+      case Property::ItemInserted: w->insertItem(ch.index, Q(c.List(ch.index))); break;
+      case Property::ItemRemoved: w->removeItem(ch.index); break;
+      case Property::ItemChanged: w->setItemText(ch.index, Q(c.List(ch.index))); break;
+      case Property::Items: SyncItems(w, c); break;
+      case Property::ListIndex: w->setCurrentIndex(c.ListIndex()); break;
+      case Property::Text:
+        if (w->isEditable() && w->currentText() != Q(c.Text())) w->setEditText(Q(c.Text()));
+        break;
+      default: break;
+    }
+  }));
+  QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w,
+                   [&c](int index) { Safely([&] { c.SetListIndex(index); }); });
+  if (w->isEditable()) {
+    QObject::connect(w, &QComboBox::editTextChanged, w,
+                     [&c](const QString& text) { Safely([&] { c.SetText(text.toStdString()); }); });
+  }
+}
+
+void Binder::Bind(QProgressBar* w, controls::ProgressBar& c, Geometry g) {
+  BindCommon(w, c, g);
+  w->setRange(c.Min(), c.Max());
+  w->setValue(c.Value());
+  Keep(c.Changed.Connect([w, &c](Change ch) {
+    if (ch.what == Property::Value) w->setValue(c.Value());
+  }));
+}
+
+void Binder::Bind(QLineEdit* w, controls::TextBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c](Property p) {
+    const QSignalBlocker block(w);
+    if (p == Property::Text && w->text() != Q(c.Text())) w->setText(Q(c.Text()));
+    if (p == Property::MaxLength) w->setMaxLength(c.MaxLength() > 0 ? c.MaxLength() : 32767);
+  };
+  apply(Property::MaxLength);
+  apply(Property::Text);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(w, &QLineEdit::textEdited, w,
+                   [&c](const QString& text) { Safely([&] { c.SetText(text.toStdString()); }); });
+}
+
+void Binder::Bind(QAction* a, controls::MenuItem& c) {
+  auto apply = [a, &c](Property p) {
+    switch (p) {
+      case Property::Caption:
+        a->setSeparator(c.IsSeparator());
+        a->setText(Q(c.Caption()));
+        break;
+      case Property::Enabled: a->setEnabled(c.Enabled()); break;
+      case Property::Visible: a->setVisible(c.Visible()); break;
+      case Property::Checked:
+        if (c.Checked()) a->setCheckable(true);
+        a->setChecked(c.Checked());
+        break;
+      default: break;
+    }
+  };
+  for (Property p : {Property::Caption, Property::Enabled, Property::Visible, Property::Checked}) apply(p);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(a, &QAction::triggered, a, [a, &c] {
+    // Checking is the program's business: undo Qt's own toggle, then run the handler.
+    if (a->isCheckable() && a->isChecked() != c.Checked()) a->setChecked(c.Checked());
+    Safely([&] { c.Click(); });
+  });
+}
+
+void Binder::Bind(controls::Screen& screen) {
+  auto apply = [&screen] {
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    if (screen.MousePointer() == controls::MousePointer::Hourglass) QApplication::setOverrideCursor(Qt::WaitCursor);
+  };
+  apply();
+  Keep(screen.Changed.Connect([apply](Change ch) {
+    if (ch.what == Property::MousePointer) apply();
+  }));
+}
+
+}  // namespace korvalin

@@ -1,0 +1,70 @@
+#pragma once
+// Binds Qt widgets to the program's controls, both ways: a control's change updates its widget,
+// a user's action on the widget calls the control (and so the form's handler). A window's view
+// creates its widgets, lays them out and calls Bind once per pair; that is all it does.
+//
+// Positions and sizes are kept in twips on the control side (15 twips a pixel). A widget bound
+// with Geometry::Placed follows its control's position and size; one inside a Qt layout does not.
+
+#include <vector>
+
+#include "controls/CheckBox.h"
+#include "controls/ComboBox.h"
+#include "controls/CommandButton.h"
+#include "controls/Label.h"
+#include "controls/ListBox.h"
+#include "controls/MenuItem.h"
+#include "controls/OptionButton.h"
+#include "controls/PictureBox.h"
+#include "controls/ProgressBar.h"
+#include "controls/TextBox.h"
+#include "controls/Window.h"
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QProgressBar;
+class QRadioButton;
+class QWidget;
+
+namespace korvalin {
+
+int PixelsFromTwips(int32_t twips);
+int32_t TwipsFromPixels(int pixels);
+
+class Binder {
+ public:
+  enum class Geometry { Placed, InLayout };
+
+  Binder() = default;
+  Binder(const Binder&) = delete;
+  Binder& operator=(const Binder&) = delete;
+
+  // `surface` is the widget whose size is the window's inner size (its client area).
+  void Bind(QWidget* window, QWidget* surface, controls::Window& control);
+  void Bind(QWidget* widget, controls::PictureBox& control, Geometry g = Geometry::Placed);
+  void Bind(QLabel* widget, controls::Label& control, Geometry g = Geometry::Placed);
+  void Bind(QAbstractButton* widget, controls::CommandButton& control, Geometry g = Geometry::Placed);
+  void Bind(QCheckBox* widget, controls::CheckBox& control, Geometry g = Geometry::Placed);
+  void Bind(QRadioButton* widget, controls::OptionButton& control, Geometry g = Geometry::Placed);
+  void Bind(QListWidget* widget, controls::ListBox& control, Geometry g = Geometry::Placed);
+  void Bind(QComboBox* widget, controls::ComboBox& control, Geometry g = Geometry::Placed);
+  void Bind(QProgressBar* widget, controls::ProgressBar& control, Geometry g = Geometry::Placed);
+  void Bind(QLineEdit* widget, controls::TextBox& control, Geometry g = Geometry::Placed);
+  void Bind(QAction* action, controls::MenuItem& control);
+  // The program-wide mouse pointer: the busy pointer shows over every window.
+  void Bind(controls::Screen& screen);
+
+ private:
+  // Enabled, visible, tool tip and (when placed) position and size.
+  void BindCommon(QWidget* widget, controls::Control& control, Geometry g);
+  void Keep(controls::Connection c) { connections_.push_back(std::move(c)); }
+
+  std::vector<controls::Connection> connections_;
+};
+
+}  // namespace korvalin

@@ -1,0 +1,98 @@
+#include "platform/qt/QtDialogs.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace korvalin {
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QString Title(const std::string& title) { return Q(title.empty() ? kApplicationTitle : title); }
+
+std::vector<std::pair<QMessageBox::StandardButton, MsgBoxResult>> ButtonsOf(MsgBoxButtons buttons) {
+  using B = QMessageBox;
+  using R = MsgBoxResult;
+  switch (buttons) {
+    case MsgBoxButtons::OK: return {{B::Ok, R::OK}};
+    case MsgBoxButtons::OKCancel: return {{B::Ok, R::OK}, {B::Cancel, R::Cancel}};
+    case MsgBoxButtons::AbortRetryIgnore: return {{B::Abort, R::Abort}, {B::Retry, R::Retry}, {B::Ignore, R::Ignore}};
+    case MsgBoxButtons::YesNoCancel: return {{B::Yes, R::Yes}, {B::No, R::No}, {B::Cancel, R::Cancel}};
+    case MsgBoxButtons::YesNo: return {{B::Yes, R::Yes}, {B::No, R::No}};
+    case MsgBoxButtons::RetryCancel: return {{B::Retry, R::Retry}, {B::Cancel, R::Cancel}};
+  }
+  return {{B::Ok, R::OK}};
+}
+
+QMessageBox::Icon IconOf(MsgBoxIcon icon) {
+  switch (icon) {
+    case MsgBoxIcon::None: return QMessageBox::NoIcon;
+    case MsgBoxIcon::Critical: return QMessageBox::Critical;
+    case MsgBoxIcon::Question: return QMessageBox::Question;
+    case MsgBoxIcon::Exclamation: return QMessageBox::Warning;
+    case MsgBoxIcon::Information: return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Each pattern in both cases: "*.wav" -> "*.wav *.WAV".
+QString BothCases(const std::string& patterns) {
+  QStringList out;
+  for (const QString& p : Q(patterns).split(';', Qt::SkipEmptyParts)) {
+    const QString t = p.trimmed();
+    if (!out.contains(t)) out << t;
+    if (!out.contains(t.toUpper())) out << t.toUpper();
+  }
+  return out.join(' ');
+}
+
+}  // namespace
+
+std::string QtFileFilter(const std::string& filter) {
+  const QStringList parts = Q(filter).split('|');
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    filters << parts[i] + " (" + BothCases(parts[i + 1].toStdString()) + ")";
+  }
+  return filters.join(";;").toStdString();
+}
+
+MsgBoxResult QtDialogs::MsgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
+                               const std::string& title) {
+  QMessageBox box(IconOf(icon), Title(title), Q(text), QMessageBox::NoButton, parent_);
+  const auto map = ButtonsOf(buttons);
+  for (const auto& [button, result] : map) box.addButton(button);
+  box.exec();
+  const auto clicked = box.standardButton(box.clickedButton());
+  for (const auto& [button, result] : map) {
+    if (button == clicked) return result;
+  }
+  // Closed without a button: what Escape would give.
+  return map.size() == 1 ? map.front().second : map.back().second;
+}
+
+std::optional<std::string> QtDialogs::InputBox(const std::string& prompt, const std::string& title,
+                                               const std::string& defaultText) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_, Title(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
+  if (!ok) return std::nullopt;
+  return text.toStdString();
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request) {
+  const QString path = QFileDialog::getOpenFileName(parent_, Q(request.title), Q(request.initialFolder),
+                                                    Q(QtFileFilter(request.filter)));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request) {
+  QFileDialog dialog(parent_, Q(request.title), Q(request.initialFolder), Q(QtFileFilter(request.filter)));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Q(request.defaultExtension));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace korvalin

@@ -1,0 +1,30 @@
+#pragma once
+// Message boxes, input boxes and file dialogs shown with Qt, modal to the program's main window.
+
+#include "platform/Dialogs.h"
+
+class QWidget;
+
+namespace korvalin {
+
+class QtDialogs : public Dialogs {
+ public:
+  // The window the dialogs belong to (may be null).
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  MsgBoxResult MsgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
+                      const std::string& title) override;
+  std::optional<std::string> InputBox(const std::string& prompt, const std::string& title,
+                                      const std::string& defaultText) override;
+  std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
+  std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+
+ private:
+  QWidget* parent_ = nullptr;
+};
+
+// A filter in the program's form ("WAV, MP3|*.wav;*.mp3|All|*.*") as a Qt file-dialog filter.
+// Patterns match both cases of their letters, since names here are case-sensitive.
+std::string QtFileFilter(const std::string& filter);
+
+}  // namespace korvalin

@@ -1,0 +1,18 @@
+#pragma once
+// Every platform service as a test double, owned in one place.
+
+#include "controls/Window.h"
+#include "platform/Services.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/ScriptedEventLoop.h"
+
+namespace korvalin::test {
+
+struct FakeServices {
+  ScriptedEventLoop loop;
+  ScriptedDialogs dialogs;
+  controls::Screen screen;
+  Services services{loop, dialogs, screen};
+};
+
+}  // namespace korvalin::test

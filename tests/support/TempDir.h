@@ -1,0 +1,36 @@
+#pragma once
+// Real folders for tests: each TempDir is a fresh folder under the system's temporary folder,
+// removed with everything in it (write-protected entries included) when the object goes.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvalin::test {
+
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::string& Path() const { return path_; }
+  // Path() + "/" + name.
+  std::string operator/(std::string_view name) const;
+
+ private:
+  std::string path_;
+};
+
+// Small file helpers that fail the test (by throwing) when the file system refuses.
+void WriteFile(const std::string& path, std::string_view bytes);
+std::string ReadFile(const std::string& path);
+bool Exists(const std::string& path);
+int64_t FileSize(const std::string& path);
+
+// Gives the current process a home and XDG folders of its own, and the offscreen Qt platform.
+void IsolateEnvironment();
+
+}  // namespace korvalin::test
