@@ -36,6 +36,9 @@ class Dialogs {
   // The chosen path, or nothing when the user cancelled.
   virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
+
+  // A folder chosen by the user, starting at `initialFolder`; nothing when cancelled.
+  virtual std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder) = 0;
 };
 
 }  // namespace korvalin

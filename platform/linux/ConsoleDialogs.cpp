@@ -30,5 +30,6 @@ std::optional<std::string> ConsoleDialogs::InputBox(const std::string& prompt, c
 
 std::optional<std::string> ConsoleDialogs::OpenFile(const FileDialogRequest&) { return std::nullopt; }
 std::optional<std::string> ConsoleDialogs::SaveFile(const FileDialogRequest&) { return std::nullopt; }
+std::optional<std::string> ConsoleDialogs::PickFolder(const std::string&, const std::string&) { return std::nullopt; }
 
 }  // namespace korvalin

@@ -14,6 +14,7 @@ class ConsoleDialogs : public Dialogs {
                                       const std::string& defaultText) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+  std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder) override;
 };
 
 // The answer a box gets when nobody answers it: Cancel or No where offered, otherwise the

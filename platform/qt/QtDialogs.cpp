@@ -95,4 +95,10 @@ std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request)
   return dialog.selectedFiles().front().toStdString();
 }
 
+std::optional<std::string> QtDialogs::PickFolder(const std::string& title, const std::string& initialFolder) {
+  const QString dir = QFileDialog::getExistingDirectory(parent_, Q(title), Q(initialFolder));
+  if (dir.isEmpty()) return std::nullopt;
+  return dir.toStdString();
+}
+
 }  // namespace korvalin

@@ -18,6 +18,7 @@ class QtDialogs : public Dialogs {
                                       const std::string& defaultText) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+  std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder) override;
 
  private:
   QWidget* parent_ = nullptr;

@@ -47,6 +47,11 @@ std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogRequest& re
   return Take<std::optional<std::string>>(fileAnswers, std::nullopt);
 }
 
+std::optional<std::string> ScriptedDialogs::PickFolder(const std::string& title, const std::string& initialFolder) {
+  fileDialogs.push_back({title, {}, initialFolder});
+  return Take<std::optional<std::string>>(fileAnswers, std::nullopt);
+}
+
 std::vector<std::string> ScriptedDialogs::MessageTexts() const {
   std::vector<std::string> texts;
   for (const auto& m : messages) texts.push_back(m.text);

@@ -31,11 +31,12 @@ class ScriptedDialogs : public Dialogs {
                                       const std::string& defaultText) override;
   std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
   std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+  std::optional<std::string> PickFolder(const std::string& title, const std::string& initialFolder) override;
 
   // Answers, used in order.
   std::deque<MsgBoxResult> messageAnswers;
   std::deque<std::optional<std::string>> inputAnswers;
-  std::deque<std::optional<std::string>> fileAnswers;
+  std::deque<std::optional<std::string>> fileAnswers;  // open and save dialogs, folder pickers
 
   // What was asked, in order.
   std::vector<MessageCall> messages;
