@@ -1,5 +1,8 @@
 #include "app/Form1.h"
 
+#include <cmath>
+
+#include "common/Numeric.h"
 #include "common/RaisedError.h"
 
 namespace korvalin {
@@ -11,8 +14,9 @@ constexpr int32_t kDesignHeight = 6600;
 constexpr int32_t kOptionsPanelWidth = 2100;
 }  // namespace
 
-Form1::Form1(Services& services) : services_(services) {
+Form1::Form1(Services& services) : cd(services.cdLibrary), services_(services) {
   PlaceDesignGeometry();
+  cmbDrives.OnClick = [this] { cmbDrives_Click(); };
   timers_.push_back(services_.loop.Attach(Timer1));
   timers_.push_back(services_.loop.Attach(tmrWarning));
   window.OnResize = [this] { Form_Resize(); };
@@ -31,6 +35,7 @@ void Form1::PlaceDesignGeometry() {
   Picture1.Move(0, kDesignHeight - 360, kDesignWidth, 360);
 
   // Contents, relative to their bar.
+  cmbDrives.Move(60, 30, 2800, 255);
   Label3.Move(60, 30, 5800, 225);
   Label2.Move(60, 60, 5800, 225);
   ProgressBar1.Move(60, 60, 1500, 240);
@@ -70,6 +75,28 @@ void Form1::Form_Resize() {
         Picture7.SetHeight(h);
       },
       [&] { Picture7.SetWidth(width - Picture8.Width() - 50); });
+}
+
+void Form1::ChangeProgress(const std::string&, float done, float total) {
+  if (total == 0) throw RaisedError::Of(errnum::DivisionByZero);  // the displays keep their values
+  const float percent = done / total * 100.0f;
+  const std::string text = Format(percent, "00.00") + " %";
+  window.SetCaption("Progress " + text);
+  Label33.SetCaption(text);
+  ProgressBar1.SetValue(static_cast<int32_t>(std::floor(percent)));
+}
+
+void Form1::FillDriveList() {
+  int32_t adapters = -1;
+  IgnoreErrors([&] { adapters = cd.Library().GetNumAdapters(); });
+  for (int32_t i = 0; i <= adapters; ++i) {
+    IgnoreErrors([&] { cmbDrives.AddItem(DriveListText(cd.GetDriveEntry(i))); });
+  }
+  IgnoreErrors([&] { cmbDrives.SetListIndex(0); });
+}
+
+void Form1::cmbDrives_Click() {
+  IgnoreErrors([&] { cd.CloseDrive(); }, [&] { cd.OpenDrive(cmbDrives.ListIndex()); });
 }
 
 }  // namespace korvalin

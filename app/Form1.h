@@ -7,16 +7,19 @@
 #include <vector>
 
 #include "common/JobFlags.h"
+#include "common/MainWindowOps.h"
+#include "controls/ComboBox.h"
 #include "controls/Label.h"
 #include "controls/PictureBox.h"
 #include "controls/ProgressBar.h"
 #include "controls/Timer.h"
 #include "controls/Window.h"
 #include "platform/Services.h"
+#include "rip/modAKRip32.h"
 
 namespace korvalin {
 
-class Form1 {
+class Form1 : public MainWindowOps {
  public:
   explicit Form1(Services& services);
   Form1(const Form1&) = delete;
@@ -39,11 +42,24 @@ class Form1 {
   controls::Label lblStatus{"lblStatus"};
   controls::ProgressBar ProgressBar1{"ProgressBar1"};
 
+  // --- CD bar ---
+  controls::ComboBox cmbDrives{"cmbDrives"};  // the drive list
+
   // --- timers ---
   controls::Timer Timer1{"Timer1", 1000, false};         // returns the displays to idle
   controls::Timer tmrWarning{"tmrWarning", 2000, false};  // low-disk-space warning
 
   JobFlags flags;
+  modAKRip32 cd;  // the open drive and its table of contents
+
+  // Shows a job's progress in the caption, the percent label and the progress bar.
+  void ChangeProgress(const std::string& status, float done, float total) override;
+
+  // Fills the drive list, one line per host adapter and one more, and selects the first line,
+  // which opens that drive. Errors end the step they happen in, nothing more.
+  void FillDriveList();
+  // A line of the drive list chosen: close the open drive, open the chosen one.
+  void cmbDrives_Click();
 
   // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
   // from the bottom up.

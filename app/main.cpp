@@ -10,6 +10,8 @@
 
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
+#include "platform/linux/CdioLibrary.h"
+#include "platform/linux/ProgramFolder.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
 
@@ -57,11 +59,13 @@ int main(int argc, char** argv) {
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
     screen.SetSize(korvalin::TwipsFromPixels(s->size().width()), korvalin::TwipsFromPixels(s->size().height()));
   }
-  korvalin::Services services{loop, dialogs, screen};
+  korvalin::CdioLibrary cdLibrary(korvalin::CdioLibrary::FindDrives(korvalin::ProgramFolder() + "/discs"));
+  korvalin::Services services{loop, dialogs, screen, cdLibrary};
 
   korvalin::Form1 form(services);
   korvalin::Form1View view(form);
   dialogs.SetParent(&view);
+  form.FillDriveList();
   form.window.SetVisible(true);
   return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 // real adapters; tests fill them with the fakes of tests/support.
 
 #include "controls/Window.h"
+#include "platform/CdExtractionLibrary.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
 
@@ -12,6 +13,7 @@ struct Services {
   EventLoop& loop;
   Dialogs& dialogs;
   controls::Screen& screen;
+  CdExtractionLibrary& cdLibrary;
 };
 
 }  // namespace korvalin

@@ -92,6 +92,15 @@ bool clsFileIo::writeWavHeader(int64_t length) {
   return FlushBuffers();
 }
 
+bool clsFileIo::RewriteWavHeader(int64_t length) {
+  const auto header = BuildCdWavHeader(length);
+  if (!IsOpen()) return false;
+  const ssize_t n = ::pwrite(handle_, header.data(), header.size(), 0);
+  lastResult_ = n == static_cast<ssize_t>(header.size()) ? 1 : 0;
+  if (lastResult_ == 0) return false;
+  return FlushBuffers();
+}
+
 bool clsFileIo::WriteBytes(const void* address, int32_t size) {
   if (!IsOpen()) return false;
   if (!WriteAll(address, size)) return false;

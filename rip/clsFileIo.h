@@ -32,6 +32,9 @@ class clsFileIo {
   // Writes the 44-byte CD WAV header for `length` data bytes at the current position, then
   // flushes. A length whose RIFF length overflows 32 bits raises the overflow error.
   bool writeWavHeader(int64_t length);
+  // Writes the header again at the start of the file for `length` data bytes, leaving the
+  // position where it was, then flushes: for a WAV that ended up shorter than announced.
+  bool RewriteWavHeader(int64_t length);
   // Writes `size` bytes, then flushes; false when the write fails or no file is open.
   bool WriteBytes(const void* address, int32_t size);
   // Reads up to `size` bytes; the count read goes to TransferCount(). Non-zero = success, also

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Form1.h"
+#include "common/RaisedError.h"
 #include "tests/support/FakeServices.h"
 
 namespace korvalin {
@@ -64,6 +65,29 @@ TEST_F(Form1Layout, TooSmallAWindowLeavesTheLayoutAsItCan) {
   ResizeTo(1000, 300);  // the tree area cannot get a negative size; the other steps still run
   EXPECT_EQ(form.Picture8.Left(), 1000 - form.Picture8.Width());
   EXPECT_GE(form.Picture7.Height(), 0);
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(ChangeProgress, ShowsThePercentInCaptionLabelAndBar) {
+  test::FakeServices fake;
+  Form1 form(fake.services);
+  form.ChangeProgress("Extracting track /x.wav", 3, 40);
+  EXPECT_EQ(form.window.Caption(), "Progress 07.50 %");
+  EXPECT_EQ(form.Label33.Caption(), "07.50 %");
+  EXPECT_EQ(form.ProgressBar1.Value(), 7);
+  form.ChangeProgress("", 40, 40);
+  EXPECT_EQ(form.window.Caption(), "Progress 100.00 %");
+  EXPECT_EQ(form.ProgressBar1.Value(), 100);
+  EXPECT_THROW(form.ChangeProgress("", 1, 0), RaisedError);  // the displays keep their values
+  EXPECT_EQ(form.Label33.Caption(), "100.00 %");
+  form.ChangeProgress("", 1, 3);
+  EXPECT_EQ(form.Label33.Caption(), "33.33 %");
+  EXPECT_EQ(form.ProgressBar1.Value(), 33);
 }
 
 }  // namespace

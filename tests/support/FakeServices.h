@@ -3,6 +3,7 @@
 
 #include "controls/Window.h"
 #include "platform/Services.h"
+#include "tests/support/FakeCdLibrary.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
 
@@ -12,7 +13,8 @@ struct FakeServices {
   ScriptedEventLoop loop;
   ScriptedDialogs dialogs;
   controls::Screen screen;
-  Services services{loop, dialogs, screen};
+  FakeCdLibrary cd;
+  Services services{loop, dialogs, screen, cd};
 };
 
 }  // namespace korvalin::test

@@ -1,0 +1,39 @@
+#pragma once
+// Copies one CD track, block by block, from the open drive into a WAV file.
+
+#include <cstdint>
+#include <string>
+
+#include "common/JobFlags.h"
+#include "common/MainWindowOps.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
+#include "rip/modAKRip32.h"
+
+namespace korvalin {
+
+// What an extraction works with: the drive, the window it reports to, and the job flags.
+struct ExtractionContext {
+  modAKRip32& cd;
+  MainWindowOps& window;
+  Dialogs& dialogs;
+  EventLoop& loop;
+  JobFlags& flags;
+};
+
+struct ExtractionOutcome {
+  int32_t framesWritten = 0;
+  bool complete = false;  // every frame of the track is in the file
+};
+
+// Extracts frames first..end (exclusive) into a WAV file at `path`, reporting progress after every
+// block and yielding so that a cancel can set CancelRequested. A block that fails three reads
+// ends the track after the library's message. When the track ends early, the header is rewritten
+// to state exactly the audio written, so the file is always a valid WAV.
+ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
+                                    int32_t endFrame);
+
+// The message shown when an output file cannot be written (a full disk, a removed folder).
+std::string WriteFailureText(const std::string& path);
+
+}  // namespace korvalin

@@ -1,0 +1,30 @@
+#pragma once
+// The block that audio frames are read into: a 24-byte request header and room for 26 frames.
+// Both extractions (to WAV and straight to MP3) read their tracks through it.
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/CdExtractionLibrary.h"
+#include "rip/modAKRip32.h"
+
+namespace korvalin {
+
+class TrackBuffer {
+ public:
+  static constexpr int32_t kFramesPerBlock = static_cast<int32_t>(cdrecord::kFramesPerBlock);
+  static constexpr int kReadAttempts = 3;
+
+  TrackBuffer() : block_(cdrecord::kTrackBufferSize, 0) {}
+
+  // Reads `frames` frames from `address` of the open drive, with up to three calls; true when
+  // one of them succeeded. The request header is written afresh before every call.
+  bool ReadBlock(modAKRip32& cd, int32_t address, int32_t frames);
+
+  const uint8_t* Data() const { return block_.data() + cdrecord::kTrackHeaderSize; }
+
+ private:
+  std::vector<uint8_t> block_;
+};
+
+}  // namespace korvalin

@@ -1,0 +1,57 @@
+#pragma once
+// The program's road to the raw audio of a CD: lists the drives the extraction library knows,
+// opens one and reads its table of contents, turns table entries into frame addresses, closes
+// the drive and turns the library's last error into a message. One instance per process; its
+// handle and table of contents live from one drive selection to the next.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/CdExtractionLibrary.h"
+
+namespace korvalin {
+
+using DriveEntry = std::array<uint8_t, cdrecord::kDriveEntrySize>;
+using TocRecord = std::array<uint8_t, cdrecord::kTocSize>;
+
+class modAKRip32 {
+ public:
+  explicit modAKRip32(CdExtractionLibrary& library) : library_(library) {}
+
+  CdExtractionLibrary& Library() { return library_; }
+
+  // A copy of drive entry `index` from a fresh drive list; an index outside 0..7 raises the
+  // subscript error.
+  DriveEntry GetDriveEntry(int32_t index);
+  // Opens drive `index` and reads its table of contents into CurrentToc; true when the table was
+  // read. A failed open leaves CurrentDriveHandle 0 and CurrentToc as it was.
+  bool OpenDrive(int32_t index);
+  // Closes CurrentDriveHandle (which keeps its value).
+  int16_t CloseDrive();
+  // The text of the library's last error code; "" for a code it does not know.
+  std::string LibraryErrorText();
+
+  // A big-endian table address; a first byte of 128 or more raises the overflow error.
+  static int32_t TrackAddress(const uint8_t* fourBytes);
+  // The first frame of track `track` (1..99) and its end frame (exclusive: the next entry, the
+  // lead-out for the last track). A track outside 1..99 raises the subscript error.
+  int32_t TrackFirstFrame(int32_t track) const;
+  int32_t TrackEndFrame(int32_t track) const;
+
+  int32_t CurrentDriveHandle = 0;
+  TocRecord CurrentToc{};
+
+ private:
+  int32_t EntryAddress(int32_t entry) const;
+  CdExtractionLibrary& library_;
+};
+
+// The line a drive entry shows in the drive list: every non-zero byte of its identification
+// text, in order (zero bytes are skipped, not taken as the end).
+std::string DriveListText(const DriveEntry& entry);
+
+// The library's text for an error code.
+std::string AkripErrorText(int32_t code);
+
+}  // namespace korvalin

@@ -1,0 +1,167 @@
+#include "rip/ExtractTrackToWav.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/linux/CdioLibrary.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/PcmGenerator.h"
+#include "tests/support/TempDir.h"
+#include "tools/discgen/DiscImage.h"
+
+namespace korvalin {
+namespace {
+
+using test::FakeCdLibrary;
+using test::ProgressCall;
+using test::ReadFile;
+using test::TempDir;
+
+uint32_t Le32(const std::string& s, std::size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
+  return v;
+}
+
+struct ProgressLog : MainWindowOps {
+  void ChangeProgress(const std::string& status, float done, float total) override { calls.push_back({status, done, total}); }
+  std::vector<ProgressCall> calls;
+};
+
+// A job's surroundings: the fake services, a progress log and a drive module on `library`.
+struct Rig {
+  explicit Rig(CdExtractionLibrary& library) : cd(library) {}
+  test::FakeServices fake;
+  ProgressLog progress;
+  JobFlags flags;
+  modAKRip32 cd;
+  ExtractionContext ctx{cd, progress, fake.dialogs, fake.loop, flags};
+};
+
+TEST(ExtractTrackToWav, EveryTrackOfAnImageRipsBitExactly) {
+  TempDir dir;
+  const std::vector<int32_t> lengths = {27, 53, 312, 2600};
+  std::vector<std::string> tracks;
+  for (std::size_t i = 0; i < lengths.size(); ++i) tracks.push_back(discgen::MusicCdFrames(lengths[i], static_cast<uint32_t>(i + 7)));
+  CdioLibrary lib({CdioLibrary::ImageDrive(discgen::WriteDiscImage(dir.Path(), "disc", tracks))});
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  for (int32_t t = 1; t <= 4; ++t) {
+    const std::string out = dir / ("t" + std::to_string(t) + ".wav");
+    const auto outcome = ExtractTrackToWav(rig.ctx, out, rig.cd.TrackFirstFrame(t), rig.cd.TrackEndFrame(t));
+    EXPECT_TRUE(outcome.complete);
+    const std::string wav = ReadFile(out);
+    ASSERT_EQ(wav.size(), 44 + tracks[static_cast<std::size_t>(t - 1)].size()) << "track " << t;
+    EXPECT_EQ(Le32(wav, 40), tracks[static_cast<std::size_t>(t - 1)].size());
+    EXPECT_TRUE(wav.substr(44) == tracks[static_cast<std::size_t>(t - 1)]) << "track " << t << " differs";
+  }
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+}
+
+TEST(ExtractTrackToWav, ReadsBlocksOf26FramesAndReportsProgressAfterEach) {
+  FakeCdLibrary lib;
+  lib.identifications = {"fake"};
+  lib.SetTrackLengths({27, 312});
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  TempDir dir;
+
+  ExtractTrackToWav(rig.ctx, dir / "a.wav", 0, 27);
+  EXPECT_EQ(lib.reads, (std::vector<std::pair<int32_t, int32_t>>{{0, 26}, {26, 1}}));
+  ASSERT_EQ(rig.progress.calls.size(), 2u);
+  EXPECT_EQ(rig.progress.calls[0].status, "Extracting track " + (dir / "a.wav"));
+  EXPECT_EQ(rig.progress.calls[0].done, 26);
+  EXPECT_EQ(rig.progress.calls[1].done, 27);
+  EXPECT_EQ(rig.progress.calls[1].total, 27);
+  EXPECT_EQ(ReadFile(dir / "a.wav").substr(44 + 26 * 2352), FakeCdLibrary::FrameBytes(26));
+
+  lib.reads.clear();
+  ExtractTrackToWav(rig.ctx, dir / "b.wav", 27, 339);  // 312 = 12 x 26: the block never shrinks
+  ASSERT_EQ(lib.reads.size(), 12u);
+  for (const auto& r : lib.reads) EXPECT_EQ(r.second, 26);
+  EXPECT_EQ(rig.fake.loop.Yields(), 2 + 12);
+}
+
+TEST(ExtractTrackToWav, AnEmptyTrackGivesAHeaderOnlyAndNoRead) {
+  FakeCdLibrary lib;
+  lib.identifications = {"fake"};
+  lib.SetTrackLengths({0, 5});
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  TempDir dir;
+  EXPECT_TRUE(ExtractTrackToWav(rig.ctx, dir / "e.wav", 0, 0).complete);
+  const std::string wav = ReadFile(dir / "e.wav");
+  ASSERT_EQ(wav.size(), 44u);
+  EXPECT_EQ(Le32(wav, 4), 36u);
+  EXPECT_TRUE(lib.reads.empty());
+  EXPECT_TRUE(rig.progress.calls.empty());
+  // A table whose next entry lies before this one is an empty track too, not an endless loop.
+  EXPECT_EQ(ExtractTrackToWav(rig.ctx, dir / "n.wav", 5, 0).framesWritten, 0);
+  EXPECT_EQ(ReadFile(dir / "n.wav").size(), 44u);
+}
+
+TEST(ExtractTrackToWav, AFailingBlockEndsTheTrackWithAValidShorterWav) {
+  FakeCdLibrary lib;
+  lib.identifications = {"fake"};
+  lib.SetTrackLengths({100});
+  lib.readFails = [](int32_t address, int32_t) { return address == 52; };
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  TempDir dir;
+  const auto outcome = ExtractTrackToWav(rig.ctx, dir / "f.wav", 0, 100);
+  EXPECT_FALSE(outcome.complete);
+  EXPECT_EQ(outcome.framesWritten, 52);
+  EXPECT_EQ(lib.reads.size(), 2u + 3u);  // two good blocks, then three attempts
+  ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.fake.dialogs.messages[0].text,
+            "An error was returned by the ASPI manager. Use GetAspiLibAspiError to retrieve the actual ASPI error.");
+  EXPECT_EQ(rig.fake.dialogs.messages[0].icon, MsgBoxIcon::None);
+  EXPECT_EQ(rig.fake.dialogs.messages[0].title, "");
+  const std::string wav = ReadFile(dir / "f.wav");
+  EXPECT_EQ(wav.size(), 44u + 52 * 2352);
+  EXPECT_EQ(Le32(wav, 40), 52u * 2352);
+  EXPECT_EQ(Le32(wav, 4), 52u * 2352 + 36);
+
+  // A read that fails twice and then succeeds is retried, not reported.
+  int failures = 0;
+  lib.readFails = [&](int32_t, int32_t) { return ++failures <= 2; };
+  lib.reads.clear();
+  EXPECT_TRUE(ExtractTrackToWav(rig.ctx, dir / "g.wav", 0, 26).complete);
+  EXPECT_EQ(lib.reads.size(), 3u);
+  EXPECT_EQ(rig.fake.dialogs.messages.size(), 1u);
+}
+
+TEST(ExtractTrackToWav, ACancelAtTheThirdYieldLeavesAValidWavOfThreeBlocks) {
+  FakeCdLibrary lib;
+  lib.identifications = {"fake"};
+  lib.SetTrackLengths({500});
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  TempDir dir;
+  rig.flags.CancelRequested = kTrue;  // set before the call: cleared at its start
+  rig.fake.loop.AtYield(2, [&] { rig.flags.CancelRequested = kTrue; });
+  const auto outcome = ExtractTrackToWav(rig.ctx, dir / "c.wav", 0, 500);
+  EXPECT_EQ(outcome.framesWritten, 78);
+  EXPECT_EQ(rig.progress.calls.size(), 3u);  // the block in hand is written and reported
+  const std::string wav = ReadFile(dir / "c.wav");
+  EXPECT_EQ(wav.size(), 44u + 78 * 2352);
+  EXPECT_EQ(Le32(wav, 40), 78u * 2352);
+}
+
+TEST(ExtractTrackToWav, AFullDiskIsReportedAndTheHeaderMatchesWhatWasWritten) {
+  FakeCdLibrary lib;
+  lib.identifications = {"fake"};
+  lib.SetTrackLengths({60});
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  TempDir dir;
+  const auto outcome = ExtractTrackToWav(rig.ctx, dir / "no-such-folder/x.wav", 0, 60);
+  EXPECT_FALSE(outcome.complete);
+  ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.fake.dialogs.messages[0].text, WriteFailureText(dir / "no-such-folder/x.wav"));
+  EXPECT_EQ(lib.reads.size(), 1u);  // the job stops at the first block it cannot write
+}
+
+}  // namespace
+}  // namespace korvalin

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/PcmGenerator.h"
+#include "tests/support/TempDir.h"
+#include "tests/tools/CliRunner.h"
+#include "tools/discgen/DiscImage.h"
+
+namespace korvalin {
+namespace {
+
+using test::RunCli;
+
+TEST(CliRip, CopiesATrackOfAnImageBitExactlyAndExplainsFailures) {
+  test::TempDir dir;
+  const std::vector<std::string> tracks = {discgen::MusicCdFrames(40, 1), discgen::MusicCdFrames(75, 2)};
+  const std::string cue = discgen::WriteDiscImage(dir.Path(), "two tracks", tracks);
+
+  const auto ok = RunCli({"rip", "--image", cue, "2", dir / "out.wav"});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(test::ReadFile(dir / "out.wav").substr(44), tracks[1]);
+
+  const auto noTrack = RunCli({"rip", "--image", cue, "3", dir / "x.wav"});
+  EXPECT_EQ(noTrack.status, 1);
+  EXPECT_EQ(noTrack.err, "korvalin-cli: the disc has no track 3\n");
+
+  const auto noImage = RunCli({"rip", "--image", dir / "none.cue", "1", dir / "x.wav"});
+  EXPECT_EQ(noImage.status, 1);
+  EXPECT_NE(noImage.err.find("cannot read the disc"), std::string::npos);
+
+  const auto usage = RunCli({"rip", "1"});
+  EXPECT_EQ(usage.status, 1);
+  EXPECT_NE(usage.err.find("usage: rip"), std::string::npos);
+  EXPECT_FALSE(test::Exists(dir / "x.wav"));
+
+  const auto unwritable = RunCli({"rip", "--image", cue, "1", dir / "no-folder/x.wav"});
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("Could not write"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvalin

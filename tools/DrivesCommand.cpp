@@ -1,0 +1,47 @@
+// korvalin-cli drives: the drive list as the main window shows it, and the tracks of each drive
+// that opens.
+
+#include <cstdio>
+#include <exception>
+
+#include "platform/linux/ProgramFolder.h"
+#include "rip/modAKRip32.h"
+#include "tools/CliCommand.h"
+#include "tools/DriveOptions.h"
+
+namespace korvalin::cli {
+namespace {
+
+int Drives(const std::vector<std::string>& args) {
+  if (!args.empty()) return Fail("drives takes no arguments");
+  CdioLibrary library(CdioLibrary::FindDrives(ProgramFolder() + "/discs"));
+  modAKRip32 cd(library);
+  int32_t adapters = -1;
+  try {
+    adapters = library.GetNumAdapters();
+  } catch (const std::exception& e) {
+    std::printf("%s\n", e.what());
+    return 0;
+  }
+  for (int32_t i = 0; i <= adapters && i < 8; ++i) {
+    const std::string line = DriveListText(cd.GetDriveEntry(i));
+    std::printf("%d: %s\n", i, line.c_str());
+    if (line.empty()) continue;
+    if (!cd.OpenDrive(i)) {
+      std::printf("   (no disc or no table of contents: %s)\n", cd.LibraryErrorText().c_str());
+    } else {
+      for (int32_t t = 1; t <= 99; ++t) {
+        const int32_t first = cd.TrackFirstFrame(t), end = cd.TrackEndFrame(t);
+        if (end <= first && t > 1) break;  // past the lead-out, the table holds zeros
+        std::printf("   track %2d: frames %d to %d (%d frames)\n", t, first, end, end - first);
+      }
+    }
+    cd.CloseDrive();
+  }
+  return 0;
+}
+
+const CliRegistration registration({"drives", "", "List the CD drives and disc images, with their tracks.", Drives});
+
+}  // namespace
+}  // namespace korvalin::cli

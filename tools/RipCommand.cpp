@@ -1,0 +1,50 @@
+// korvalin-cli rip: one track of a drive or disc image to a WAV file, through the program's own
+// extraction.
+
+#include <exception>
+
+#include "platform/linux/ConsoleDialogs.h"
+#include "platform/linux/HeadlessEventLoop.h"
+#include "rip/ExtractTrackToWav.h"
+#include "tools/CliCommand.h"
+#include "tools/ConsoleProgress.h"
+#include "tools/DriveOptions.h"
+
+namespace korvalin::cli {
+namespace {
+
+int Rip(const std::vector<std::string>& given) {
+  try {
+    std::vector<std::string> args = given;
+    DriveChoice choice = TakeDriveOptions(args);
+    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] TRACK OUT.wav");
+    const int32_t track = ParseCount(args[0], "TRACK");
+    modAKRip32 cd(*choice.library);
+    if (!cd.OpenDrive(choice.drive)) {
+      return Fail("cannot read the disc in drive " + std::to_string(choice.drive) + ": " + cd.LibraryErrorText());
+    }
+    if (track < 1 || track > 99 || cd.TrackEndFrame(track) <= cd.TrackFirstFrame(track)) {
+      return Fail("the disc has no track " + args[0]);
+    }
+    const int32_t first = cd.TrackFirstFrame(track), end = cd.TrackEndFrame(track);
+    HeadlessEventLoop loop;
+    ConsoleDialogs dialogs;
+    ConsoleProgress progress;
+    JobFlags flags;
+    ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    const ExtractionOutcome outcome = ExtractTrackToWav(ctx, args[1], first, end);
+    progress.Finish();
+    cd.CloseDrive();
+    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
+                                       std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames");
+    return 0;
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}
+
+const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] TRACK OUT.wav",
+                                    "Copy one track of a CD or disc image to a WAV file.", Rip});
+
+}  // namespace
+}  // namespace korvalin::cli
