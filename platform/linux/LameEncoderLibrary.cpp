@@ -3,8 +3,10 @@
 #include <lame/lame.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 namespace korvalin {
@@ -97,9 +99,10 @@ int32_t ReadFormat(const uint8_t* record, Format& f) {
   return kNone;
 }
 
-// How a preset tunes LAME. quality: LAME's level, 0 slowest and best to 9 fastest, -1 its
-// default (3). highpassHz: 0 none. lowpassCapHz: the lowpass is at most this (LAME's own choice
-// for the bitrate stays when it is lower); 0 leaves LAME's choice.
+// How a preset tunes the encoding. quality: LAME's level, 0 slowest and best to 9 fastest, -1
+// its default (3). highpassHz: 0 none; done here on the samples, because LAME filters in bands
+// 689 Hz wide and cannot cut below that. lowpassCapHz: LAME's lowpass is at most this (its own
+// choice for the bitrate stays when lower); 0 leaves LAME's choice.
 struct Tuning {
   int quality = -1;
   int highpassHz = 0;
@@ -159,15 +162,45 @@ int OwnLowpass(const Format& f) {
   return hz;
 }
 
-void ApplyTuning(lame_t lame, const Format& f) {
-  const Tuning tuning = TuningFor(f.preset);
+void ApplyTuning(lame_t lame, const Format& f, const Tuning& tuning) {
   if (tuning.quality >= 0) lame_set_quality(lame, tuning.quality);
-  if (tuning.highpassHz > 0) lame_set_highpassfreq(lame, tuning.highpassHz);
   if (tuning.lowpassCapHz > 0) {
     const int own = OwnLowpass(f);
     if (own <= 0 || own > tuning.lowpassCapHz) lame_set_lowpassfreq(lame, tuning.lowpassCapHz);
   }
 }
+
+// A second-order Butterworth highpass, one state per channel.
+class Highpass {
+ public:
+  Highpass(double hz, double sampleRate) {
+    const double w = 2 * 3.14159265358979323846 * hz / sampleRate;
+    const double alpha = std::sin(w) / std::sqrt(2.0), c = std::cos(w), a0 = 1 + alpha;
+    b0_ = (1 + c) / 2 / a0;
+    b1_ = -(1 + c) / a0;
+    a1_ = -2 * c / a0;
+    a2_ = (1 - alpha) / a0;
+  }
+
+  // Filters interleaved samples in place.
+  void Run(std::vector<int16_t>& pcm, int channels) {
+    for (std::size_t i = 0; i < pcm.size(); ++i) {
+      State& s = state_[i % static_cast<std::size_t>(channels)];
+      const double x = pcm[i];
+      const double y = b0_ * x + s.z1;
+      s.z1 = b1_ * x - a1_ * y + s.z2;
+      s.z2 = b0_ * x - a2_ * y;
+      pcm[i] = static_cast<int16_t>(std::lround(std::clamp(y, -32768.0, 32767.0)));
+    }
+  }
+
+ private:
+  struct State {
+    double z1 = 0, z2 = 0;
+  };
+  double b0_, b1_, a1_, a2_;  // b2 equals b0
+  State state_[2];
+};
 
 int16_t Sample(const uint8_t* at) { return static_cast<int16_t>(uint16_t{at[0]} | uint16_t{at[1]} << 8); }
 
@@ -185,6 +218,7 @@ struct LameEncoderLibrary::Stream {
   bool holdsSample = false;
   int16_t heldSample = 0;
   std::vector<int16_t> pcm;
+  std::optional<Highpass> highpass;
 
   ~Stream() {
     if (lame) lame_close(lame);
@@ -213,11 +247,13 @@ int32_t LameEncoderLibrary::beInitStream(const uint8_t* config, uint32_t* sample
   auto s = std::make_unique<Stream>();
   s->lame = NewLame();
   if (!s->lame) return kNoMoreHandles;
-  ApplyTuning(s->lame, format);
+  const Tuning tuning = TuningFor(format.preset);
+  ApplyTuning(s->lame, format, tuning);
   SetFormat(s->lame, format);
   if (lame_init_params(s->lame) < 0) return kInvalidFormatParameters;
 
   s->channels = format.channels;
+  if (tuning.highpassHz > 0) s->highpass.emplace(tuning.highpassHz, format.inputRate);
   s->samplesPerChunk = kFramesPerChunk * kSamplesPerFrame * static_cast<uint32_t>(format.channels);
   // One more sample frame than a chunk holds: a held half pair can complete one.
   s->outputBufferSize = OutputBound(s->samplesPerChunk / static_cast<uint32_t>(format.channels) + 1);
@@ -252,6 +288,7 @@ int32_t LameEncoderLibrary::beEncodeChunk(uint32_t stream, uint32_t samples, con
   }
   const int frames = static_cast<int>(s->pcm.size()) / s->channels;
   if (frames == 0) return kNone;
+  if (s->highpass) s->highpass->Run(s->pcm, s->channels);
 
   const int size = static_cast<int>(s->outputBufferSize);
   const int written = s->channels == 2
