@@ -1,0 +1,93 @@
+#pragma once
+// The File Finder window: looks for audio files below a folder. Its "Local Search " tab holds
+// the search controls; the "Internet Search" tab is the second page of the same tab strip.
+//
+// The search runs inside the click on "Search !" and yields before every folder entry, so the
+// window stays live: "Stop!" (the same button), "Close" and the result list's commands run in
+// the middle of it. The owner must not destroy the form while Searching() is true; closing it
+// stops the search, which then returns at the end of the folder being read.
+
+#include <cstdint>
+#include <string>
+
+#include "controls/CheckBox.h"
+#include "controls/CommandButton.h"
+#include "controls/Label.h"
+#include "controls/ListBox.h"
+#include "controls/TabStrip.h"
+#include "controls/TextBox.h"
+#include "controls/Window.h"
+#include "platform/Dialogs.h"
+#include "platform/EventLoop.h"
+
+namespace korvalin {
+
+inline constexpr const char* kSearchCaption = "Search !";
+inline constexpr const char* kStopCaption = "Stop!";
+
+class frmsearch {
+ public:
+  frmsearch(EventLoop& loop, Dialogs& dialogs, controls::Screen& screen);
+  frmsearch(const frmsearch&) = delete;
+  frmsearch& operator=(const frmsearch&) = delete;
+
+  controls::Window window{"frmsearch", "File Finder"};
+  controls::TabStrip SSTab1{"SSTab1", {"Local Search ", "Internet Search"}};
+
+  // --- "Local Search " ---
+  // The start folder: typed, or chosen with cmdBrowse.
+  controls::Label lblDir1{"lblDir1", "Look in"};
+  controls::TextBox Dir1{"Dir1"};
+  controls::CommandButton cmdBrowse{"cmdBrowse", "Browse..."};
+  controls::Label Label3_0{"Label3", "File Type"};
+  controls::TextBox zFileExt{"zFileExt", ".wav"};  // always lower-case; 4 characters can be typed
+  controls::Label Label3_1{"Label3", "File Name (optional)"};
+  controls::TextBox Text1{"Text1"};                 // the name filter
+  controls::CheckBox chkhidelist{"chkhidelist", "Hide lists when searching"};
+  controls::CommandButton Command1{"Command1", kSearchCaption};
+  controls::ListBox lstfiles{"lstfiles"};  // found files, in the order found
+  controls::ListBox lstdirs{"lstdirs"};    // folders still to read, the one being read first
+  controls::ListBox List1{"List1"};        // every folder queued in this search
+  controls::Label lbltime{"lbltime", "Time taken: 0 second(s)"};
+  controls::Label Label1{"Label1"};        // summary of the last search
+  controls::Label Label2{"Label2", "Right-click on a file name for pop-up menu options"};
+  controls::CommandButton cmdend{"cmdend", "Close"};
+
+  // Centres the window on the screen and starts in the current folder.
+  void Form_Load();
+  // Loads the window when needed and shows it.
+  void Show();
+  // Stops a running search and unloads the window.
+  void Form_Unload();
+
+  void Command1_Click();
+  void cmdBrowse_Click();
+  void cmdend_Click() { Form_Unload(); }
+  void zFileExt_Change();
+
+  bool Searching() const { return running_; }
+
+  // Subfolders queued in the current search (stops at 32767) and files in the result list at
+  // its end; both shown in the summary, then reset.
+  int16_t DirectoryCount = 0;
+  int32_t FileCount = 0;
+
+ private:
+  void StartSearch();
+  void SearchDriver();
+  void StopSearch();
+  void EndOfSearch(double startTime);
+  void ShowSummary();
+  void EnableFilters(bool on);
+  void GuardTimeLabel();
+
+  EventLoop& loop_;
+  Dialogs& dialogs_;
+  controls::Screen& screen_;
+  bool running_ = false;          // a search is inside Command1_Click
+  bool stopRequested_ = false;    // "Stop!" was pressed during it
+  bool restartPending_ = false;   // "Search !" was pressed while a stopped search finished
+  controls::Connection timeLabelGuard_;
+};
+
+}  // namespace korvalin
