@@ -11,6 +11,7 @@
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
 #include "platform/linux/CdioLibrary.h"
+#include "platform/linux/LameEncoderLibrary.h"
 #include "platform/linux/ProgramFolder.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
     screen.SetSize(korvalin::TwipsFromPixels(s->size().width()), korvalin::TwipsFromPixels(s->size().height()));
   }
   korvalin::CdioLibrary cdLibrary(korvalin::CdioLibrary::FindDrives(korvalin::ProgramFolder() + "/discs"));
-  korvalin::Services services{loop, dialogs, screen, cdLibrary};
+  korvalin::LameEncoderLibrary encoder;
+  korvalin::Services services{loop, dialogs, screen, cdLibrary, encoder};
 
   korvalin::Form1 form(services);
   korvalin::Form1View view(form);

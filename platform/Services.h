@@ -5,6 +5,7 @@
 #include "controls/Window.h"
 #include "platform/CdExtractionLibrary.h"
 #include "platform/Dialogs.h"
+#include "platform/EncoderLibrary.h"
 #include "platform/EventLoop.h"
 
 namespace korvalin {
@@ -14,6 +15,7 @@ struct Services {
   Dialogs& dialogs;
   controls::Screen& screen;
   CdExtractionLibrary& cdLibrary;
+  EncoderLibrary& encoder;
 };
 
 }  // namespace korvalin

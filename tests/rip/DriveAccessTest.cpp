@@ -49,7 +49,7 @@ TEST(DriveList, MoreAdaptersThanEntriesStopsAtTheEightEntriesTheListHolds) {
 TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
   test::FakeServices fake;
   CdioLibrary none({});
-  Services services{fake.loop, fake.dialogs, fake.screen, none};
+  Services services{fake.loop, fake.dialogs, fake.screen, none, fake.encoder};
   Form1 form(services);
   form.FillDriveList();
   EXPECT_EQ(form.cmbDrives.ListCount(), 0);

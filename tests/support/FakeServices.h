@@ -3,6 +3,7 @@
 
 #include "controls/Window.h"
 #include "platform/Services.h"
+#include "platform/linux/LameEncoderLibrary.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -14,7 +15,8 @@ struct FakeServices {
   ScriptedDialogs dialogs;
   controls::Screen screen;
   FakeCdLibrary cd;
-  Services services{loop, dialogs, screen, cd};
+  LameEncoderLibrary encoder;  // the real encoder: its output is cheap to check
+  Services services{loop, dialogs, screen, cd, encoder};
 };
 
 }  // namespace korvalin::test

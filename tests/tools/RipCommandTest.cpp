@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/Mp3Inspect.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/CliRunner.h"
@@ -35,6 +36,30 @@ TEST(CliRip, CopiesATrackOfAnImageBitExactlyAndExplainsFailures) {
   const auto unwritable = RunCli({"rip", "--image", cue, "1", dir / "no-folder/x.wav"});
   EXPECT_EQ(unwritable.status, 1);
   EXPECT_NE(unwritable.err.find("Could not write"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(CliRipMp3, EncodesATrackWithTheGivenBitrateAndFlags) {
+  test::TempDir dir;
+  const std::string cue = discgen::WriteDiscImage(dir.Path(), "d", {discgen::MusicCdFrames(120, 4)});
+  const auto ok = test::RunCli({"rip-mp3", "--image", cue, "--bitrate", "192", "--copyright", "1", dir / "o.mp3"});
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  const auto scan = test::ScanFrames(test::ReadFile(dir / "o.mp3"));
+  ASSERT_FALSE(scan.frames.empty());
+  for (const auto& f : scan.frames) {
+    ASSERT_EQ(f.bitrateKbps, 192);
+    ASSERT_TRUE(f.copyright);
+    ASSERT_FALSE(f.original || f.privateBit || f.crcProtected);
+  }
+  const auto refused = test::RunCli({"rip-mp3", "--image", cue, "--bitrate", "33", "1", dir / "x.mp3"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("Invalid format parameters"), std::string::npos);
+  EXPECT_FALSE(test::Exists(dir / "x.mp3"));
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#include "encode/ExtractTrackToMp3.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "common/RaisedError.h"
+#include "encode/EncoderError.h"
+#include "rip/TrackBuffer.h"
+#include "rip/clsFileIo.h"
+
+namespace korvalin {
+namespace {
+
+constexpr uint32_t kSamplesPerCdFrame = cdrecord::kFrameSize / 2;  // 1176 16-bit samples
+
+// Releases the stream however the extraction ends.
+struct StreamGuard {
+  EncoderLibrary& encoder;
+  uint32_t stream;
+  ~StreamGuard() { encoder.beCloseStream(stream); }
+};
+
+}  // namespace
+
+Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
+                                       int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config) {
+  Mp3ExtractionOutcome outcome;
+  ctx.flags.CancelRequested = kFalse;
+  uint32_t samplesPerChunk = 0, outputSize = 0, stream = 0;
+  try {
+    RaiseIfEncoderFailed(encoder.beInitStream(config.Bytes(), &samplesPerChunk, &outputSize, &stream));
+  } catch (const RaisedError& e) {
+    // Nothing has been read or written yet.
+    ctx.dialogs.MsgBox(e.Description(), MsgBoxButtons::OK, MsgBoxIcon::Critical, kCriticalErrorTitle);
+    outcome.encoderFailed = true;
+    return outcome;
+  }
+  StreamGuard guard{encoder, stream};
+
+  clsFileIo file;
+  file.OpenFile(path);
+  TrackBuffer buffer;
+  const int32_t total = std::max(0, endFrame - firstFrame);
+  int32_t remaining = total;
+  int32_t n = TrackBuffer::kFramesPerBlock;
+  std::vector<uint8_t> output(outputSize, 0);
+  bool writeFailed = false;
+  auto write = [&](uint32_t bytes) {
+    if (bytes == 0 || writeFailed) return;
+    if (!file.WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
+      writeFailed = true;
+      ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    }
+  };
+
+  while (remaining != 0 && !writeFailed) {
+    if (remaining < n) n = remaining;
+    if (!buffer.ReadBlock(ctx.cd, firstFrame, n)) {
+      ctx.dialogs.MsgBox(ctx.cd.LibraryErrorText(), MsgBoxButtons::OK, MsgBoxIcon::None, {});
+      break;
+    }
+    for (int32_t i = 0; i < n && !writeFailed; ++i) {
+      uint32_t bytes = 0;
+      // A frame the encoder refuses is passed over; the next ones still go in.
+      encoder.beEncodeChunk(stream, kSamplesPerCdFrame, buffer.Data() + static_cast<std::size_t>(i) * cdrecord::kFrameSize,
+                            output.data(), &bytes);
+      write(bytes);
+    }
+    if (writeFailed) break;
+    file.FlushBuffers();
+    firstFrame += n;
+    remaining -= n;
+    outcome.framesEncoded += n;
+    if (ctx.flags.CancelRequested != kFalse) break;
+    ctx.window.ChangeProgress("Extracting track " + path, static_cast<float>(total - remaining), static_cast<float>(total));
+    ctx.loop.Yield();
+  }
+
+  uint32_t last = 0;
+  encoder.beDeinitStream(stream, output.data(), &last);
+  if (last > 0) {
+    write(last);
+    file.FlushBuffers();
+  }
+  file.CloseFile();
+  outcome.complete = remaining == 0 && !writeFailed;
+  return outcome;
+}
+
+}  // namespace korvalin

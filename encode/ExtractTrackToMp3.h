@@ -1,0 +1,31 @@
+#pragma once
+// Copies one CD track straight into an MP3 file: frames are read from the open drive in blocks,
+// each frame goes through the encoder, and the encoder's output is written as it comes.
+
+#include <cstdint>
+#include <string>
+
+#include "encode/EncoderConfig.h"
+#include "platform/EncoderLibrary.h"
+#include "rip/ExtractTrackToWav.h"
+
+namespace korvalin {
+
+struct Mp3ExtractionOutcome {
+  int32_t framesEncoded = 0;
+  bool complete = false;        // every frame of the track went into the file
+  bool encoderFailed = false;   // the stream could not be started: no file was made
+};
+
+// Extracts frames firstFrame..endFrame (exclusive) into an MP3 file at `path`. `firstFrame` is
+// advanced block by block and on return is the first frame not extracted. A stream that cannot
+// start shows "Critical error..." with the encoder's text and writes nothing; a block that fails
+// three reads ends the track after the library's message, with the stream still drained so the
+// file is a valid, shorter MP3.
+Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
+                                       int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config);
+
+// The title of the message box that reports an encoder failure.
+inline constexpr const char* kCriticalErrorTitle = "Critical error...";
+
+}  // namespace korvalin

@@ -1,0 +1,70 @@
+// korvalin-cli rip-mp3: one track of a drive or disc image straight to an MP3 file, through the
+// program's own extraction and encoder.
+
+#include <exception>
+
+#include "encode/EncoderChoices.h"
+#include "encode/ExtractTrackToMp3.h"
+#include "platform/linux/ConsoleDialogs.h"
+#include "platform/linux/HeadlessEventLoop.h"
+#include "platform/linux/LameEncoderLibrary.h"
+#include "tools/CliCommand.h"
+#include "tools/ConsoleProgress.h"
+#include "tools/DriveOptions.h"
+
+namespace korvalin::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "[--drive N | --image FILE.cue] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] [--copyright] "
+    "[--original] TRACK OUT.mp3";
+
+int RipMp3(const std::vector<std::string>& given) {
+  try {
+    std::vector<std::string> args = given;
+    DriveChoice choice = TakeDriveOptions(args);
+    const std::string bitrate = TakeOption(args, "--bitrate");
+    const std::string quality = TakeOption(args, "--quality");
+    FrameFlagBoxes boxes;
+    boxes.privateBox = TakeFlag(args, "--private") ? 1 : 0;
+    boxes.crcBox = TakeFlag(args, "--crc") ? 1 : 0;
+    boxes.copyrightedBox = TakeFlag(args, "--copyright") ? 1 : 0;
+    boxes.originalBox = TakeFlag(args, "--original") ? 1 : 0;
+    if (args.size() != 2) return Fail(std::string("usage: rip-mp3 ") + kUsage);
+    const int32_t track = ParseCount(args[0], "TRACK");
+    const EncoderConfig config = ExtractionConfig(bitrate.empty() ? 128 : ParseCount(bitrate, "--bitrate"),
+                                                  quality.empty() ? 1 : ParseCount(quality, "--quality"), boxes);
+    modAKRip32 cd(*choice.library);
+    if (!cd.OpenDrive(choice.drive)) {
+      return Fail("cannot read the disc in drive " + std::to_string(choice.drive) + ": " + cd.LibraryErrorText());
+    }
+    if (track < 1 || track > 99 || cd.TrackEndFrame(track) <= cd.TrackFirstFrame(track)) {
+      return Fail("the disc has no track " + args[0]);
+    }
+    int32_t first = cd.TrackFirstFrame(track);
+    const int32_t end = cd.TrackEndFrame(track);
+    HeadlessEventLoop loop;
+    ConsoleDialogs dialogs;
+    ConsoleProgress progress;
+    JobFlags flags;
+    LameEncoderLibrary encoder;
+    ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, encoder, args[1], first, end, config);
+    progress.Finish();
+    cd.CloseDrive();
+    if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
+    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
+                                       std::to_string(outcome.framesEncoded) + " frames of audio");
+    return 0;
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}
+
+const CliRegistration registration({"rip-mp3", kUsage,
+                                    "Copy one track of a CD or disc image straight to an MP3 file "
+                                    "(defaults: 128 kbit/s, quality 1 \"Normal\", no flags).",
+                                    RipMp3});
+
+}  // namespace
+}  // namespace korvalin::cli
