@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QTabWidget>
 
 #include "common/RaisedError.h"
 
@@ -246,6 +247,11 @@ void Binder::Bind(QLineEdit* w, controls::TextBox& c, Geometry g) {
   };
   apply(Property::MaxLength);
   apply(Property::Text);
+  if (c.Bold()) {
+    QFont font = w->font();
+    font.setBold(true);
+    w->setFont(font);
+  }
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
   QObject::connect(w, &QLineEdit::textEdited, w,
                    [&c](const QString& text) { Safely([&] { c.SetText(text.toStdString()); }); });
@@ -273,6 +279,25 @@ void Binder::Bind(QAction* a, controls::MenuItem& c) {
     // Checking is the program's business: undo Qt's own toggle, then run the handler.
     if (a->isCheckable() && a->isChecked() != c.Checked()) a->setChecked(c.Checked());
     Safely([&] { c.Click(); });
+  });
+}
+
+void Binder::Bind(QTabWidget* w, controls::TabStrip& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c](Change ch) {
+    const QSignalBlocker block(w);
+    if (ch.what == Property::Caption) {
+      for (int i = 0; i < w->count() && i < c.Tabs(); ++i) {
+        if (ch.index < 0 || ch.index == i) w->setTabText(i, Q(c.TabCaption(i)));
+      }
+    }
+    if (ch.what == Property::Value) w->setCurrentIndex(c.Tab());
+  };
+  apply(Change{Property::Caption});
+  apply(Change{Property::Value});
+  Keep(c.Changed.Connect(apply));
+  QObject::connect(w, &QTabWidget::currentChanged, w, [&c](int index) {
+    if (index >= 0 && index < c.Tabs()) Safely([&] { c.SetTab(index); });
   });
 }
 

@@ -17,6 +17,7 @@
 #include "controls/OptionButton.h"
 #include "controls/PictureBox.h"
 #include "controls/ProgressBar.h"
+#include "controls/TabStrip.h"
 #include "controls/TextBox.h"
 #include "controls/Window.h"
 
@@ -29,6 +30,7 @@ class QLineEdit;
 class QListWidget;
 class QProgressBar;
 class QRadioButton;
+class QTabWidget;
 class QWidget;
 
 namespace korvalin {
@@ -56,6 +58,8 @@ class Binder {
   void Bind(QProgressBar* widget, controls::ProgressBar& control, Geometry g = Geometry::Placed);
   void Bind(QLineEdit* widget, controls::TextBox& control, Geometry g = Geometry::Placed);
   void Bind(QAction* action, controls::MenuItem& control);
+  // The widget's pages are the view's; the control gives their captions and the page in front.
+  void Bind(QTabWidget* widget, controls::TabStrip& control, Geometry g = Geometry::Placed);
   // The program-wide mouse pointer: the busy pointer shows over every window.
   void Bind(controls::Screen& screen);
 

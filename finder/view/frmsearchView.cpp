@@ -1,0 +1,112 @@
+#include "finder/view/frmsearchView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace korvalin {
+namespace {
+
+constexpr auto InLayout = Binder::Geometry::InLayout;
+
+template <typename W>
+W* Named(W* widget, const std::string& name) {
+  widget->setObjectName(QString::fromStdString(name));
+  return widget;
+}
+
+}  // namespace
+
+frmsearchView::frmsearchView(frmsearch& form, QWidget* parent) : QWidget(parent), form_(form) {
+  setObjectName("frmsearch");
+  auto* tabs = Named(new QTabWidget(this), form.SSTab1.Name());
+  tabs->addTab(BuildLocalPage(), QString());
+  internetPage_ = new QWidget(tabs);
+  tabs->addTab(internetPage_, QString());
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(tabs);
+  binder_.Bind(tabs, form.SSTab1, InLayout);
+  binder_.Bind(this, this, form.window);
+}
+
+QWidget* frmsearchView::BuildLocalPage() {
+  frmsearch& f = form_;
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+
+  auto label = [&](controls::Label& c) {
+    auto* w = Named(new QLabel(page), c.Name());
+    binder_.Bind(w, c, InLayout);
+    return w;
+  };
+  auto edit = [&](controls::TextBox& c) {
+    auto* w = Named(new QLineEdit(page), c.Name());
+    binder_.Bind(w, c, InLayout);
+    return w;
+  };
+  auto button = [&](controls::CommandButton& c) {
+    auto* w = Named(new QPushButton(page), c.Name());
+    binder_.Bind(w, c, InLayout);
+    return w;
+  };
+  auto list = [&](controls::ListBox& c) {
+    auto* w = Named(new QListWidget(page), c.Name());
+    binder_.Bind(w, c, InLayout);
+    return w;
+  };
+
+  // Where to look.
+  grid->addWidget(label(f.lblDir1), 0, 0);
+  grid->addWidget(edit(f.Dir1), 0, 1, 1, 3);
+  grid->addWidget(button(f.cmdBrowse), 0, 4);
+
+  // What to look for.
+  auto* filters = new QHBoxLayout;
+  filters->addWidget(label(f.Label3_0));
+  auto* type = edit(f.zFileExt);
+  type->setMaximumWidth(type->fontMetrics().horizontalAdvance(QStringLiteral("M.MMMM")));
+  filters->addWidget(type);
+  filters->addSpacing(12);
+  filters->addWidget(label(f.Label3_1));
+  filters->addWidget(edit(f.Text1), 1);
+  grid->addLayout(filters, 1, 0, 1, 5);
+
+  auto* hide = Named(new QCheckBox(page), f.chkhidelist.Name());
+  binder_.Bind(hide, f.chkhidelist, InLayout);
+  grid->addWidget(hide, 2, 0, 1, 2);
+  grid->addWidget(button(f.Command1), 2, 4);
+  grid->addWidget(label(f.lbltime), 3, 0, 1, 5);
+
+  // Found files beside the folder queue and the folder log.
+  grid->addWidget(list(f.lstfiles), 4, 0, 2, 3);
+  grid->addWidget(list(f.lstdirs), 4, 3, 1, 2);
+  grid->addWidget(list(f.List1), 5, 3, 1, 2);
+  grid->setRowStretch(4, 1);
+  grid->setRowStretch(5, 2);
+  grid->setColumnStretch(1, 1);
+
+  grid->addWidget(label(f.Label1), 6, 0, 1, 5);
+  grid->addWidget(label(f.Label2), 7, 0, 1, 4);
+  grid->addWidget(button(f.cmdend), 7, 4);
+  return page;
+}
+
+void frmsearchView::closeEvent(QCloseEvent* event) {
+  bool cancel = false;
+  if (form_.window.OnQueryUnload) form_.window.OnQueryUnload(cancel);
+  if (cancel) {
+    event->ignore();
+    return;
+  }
+  controls::Fire(form_.window.OnUnload);
+  event->accept();
+}
+
+}  // namespace korvalin
