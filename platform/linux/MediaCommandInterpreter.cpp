@@ -1,0 +1,199 @@
+#include "platform/linux/MediaCommandInterpreter.h"
+
+#include <cdio/cdio.h>
+#include <discid/discid.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+namespace korvalin {
+namespace {
+
+using namespace mcierror;
+
+std::vector<std::string> Words(std::string_view command) {
+  std::istringstream in{std::string(command)};
+  std::vector<std::string> words;
+  for (std::string w; in >> w;) words.push_back(w);
+  return words;
+}
+
+bool ParseNumber(const std::string& text, int64_t& value) {
+  if (text.empty() || text.size() > 12 || !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return false;
+  }
+  value = std::stoll(text);
+  return true;
+}
+
+bool Is(const std::vector<std::string>& w, std::initializer_list<const char*> expected) {
+  if (w.size() != expected.size()) return false;
+  std::size_t i = 0;
+  for (const char* e : expected) {
+    if (e != nullptr && w[i] != e) return false;
+    ++i;
+  }
+  return true;
+}
+
+constexpr int64_t FramesToMs(int64_t frames) { return frames * 1000 / 75; }
+constexpr int64_t MsToFrames(int64_t ms) { return (ms * 75 + 500) / 1000; }
+
+}  // namespace
+
+std::string HmsText(int64_t ms) {
+  const int64_t seconds = ms / 1000;
+  char buf[32];
+  if (seconds >= 3600) {
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+  } else {
+    std::snprintf(buf, sizeof buf, "%02lld:%02lld", static_cast<long long>(seconds / 60), static_cast<long long>(seconds % 60));
+  }
+  return buf;
+}
+
+struct MediaCommandInterpreter::Disc {
+  CdIo_t* cdio = nullptr;
+  int firstTrack = 1;
+  std::vector<int32_t> starts;  // first frame of each track, then the lead-out
+  bool hms = false;             // the time format: "hms" or milliseconds
+  uint32_t cddbId = 0;
+
+  ~Disc() {
+    if (cdio) cdio_destroy(cdio);
+  }
+  int Tracks() const { return static_cast<int>(starts.size()) - 1; }
+  int32_t LeadOut() const { return starts.back(); }
+};
+
+MediaCommandInterpreter::MediaCommandInterpreter(std::vector<CdDriveSource> drives, std::string audioOutput)
+    : drives_(std::move(drives)), audioOutput_(std::move(audioOutput)) {}
+
+MediaCommandInterpreter::~MediaCommandInterpreter() { Close(); }
+
+int32_t MediaCommandInterpreter::SendCommand(std::string_view command, char* reply, std::size_t replyLength) {
+  std::string text;
+  int32_t result = kUnknownCommand;
+  try {
+    result = Run(Words(command), text);
+  } catch (...) {  // the interface answers with codes, never with exceptions
+    result = kUnknownCommand;
+  }
+  if (reply && replyLength > 0) {
+    const std::size_t n = std::min(text.size(), replyLength - 1);
+    std::memcpy(reply, text.data(), n);
+    reply[n] = '\0';
+    if (result == 0 && text.size() > n) result = kReplyTooSmall;
+  }
+  return result;
+}
+
+int32_t MediaCommandInterpreter::Run(const std::vector<std::string>& w, std::string& reply) {
+  if (w.size() < 2) return kUnknownCommand;
+  if (Is(w, {"open", "cdaudio", "alias", "cd"})) return Open();
+  if (w[1] == "cd") return CdCommand(w, reply);
+  if (w[1] == "capture" || (w[0] == "open" && w.back() == "capture")) return kNoSuchAlias;  // no recorder yet
+  return kUnknownCommand;
+}
+
+int32_t MediaCommandInterpreter::Open() {
+  if (disc_) return kAliasInUse;
+  if (drives_.empty()) return kNoDisc;
+  const CdDriveSource& drive = drives_.front();
+  auto disc = std::make_unique<Disc>();
+  disc->cdio = cdio_open(drive.path.c_str(), drive.isImage ? DRIVER_BINCUE : DRIVER_DEVICE);
+  if (!disc->cdio) return kNoDisc;
+  const track_t first = cdio_get_first_track_num(disc->cdio);
+  const track_t last = cdio_get_last_track_num(disc->cdio);
+  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first) return kNoDisc;
+  disc->firstTrack = first;
+  for (int t = first; t <= last + 1; ++t) {
+    const lsn_t lsn = cdio_get_track_lsn(disc->cdio, t > last ? static_cast<track_t>(CDIO_CDROM_LEADOUT_TRACK) : static_cast<track_t>(t));
+    if (lsn == CDIO_INVALID_LSN) return kNoDisc;
+    disc->starts.push_back(lsn);
+  }
+  // The identity is the disc's CDDB id: computed from the table, with addresses that count the
+  // 150-frame lead-in.
+  if (DiscId* id = discid_new()) {
+    std::vector<int> offsets(static_cast<std::size_t>(disc->Tracks()) + 1);
+    offsets[0] = disc->LeadOut() + 150;
+    for (int i = 0; i < disc->Tracks(); ++i) offsets[static_cast<std::size_t>(i) + 1] = disc->starts[static_cast<std::size_t>(i)] + 150;
+    if (discid_put(id, first, last, offsets.data())) disc->cddbId = static_cast<uint32_t>(std::strtoul(discid_get_freedb_id(id), nullptr, 16));
+    discid_free(id);
+  }
+  playback_.SetPosition(0);
+  disc_ = std::move(disc);
+  return 0;
+}
+
+void MediaCommandInterpreter::Close() {
+  playback_.Stop();
+  disc_.reset();
+}
+
+int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, std::string& reply) {
+  if (!disc_) return kNoSuchAlias;
+  Disc& d = *disc_;
+  if (Is(w, {"close", "cd"})) {
+    Close();
+    return 0;
+  }
+  if (Is(w, {"stop", "cd"})) {
+    playback_.Stop();
+    return 0;
+  }
+  if (Is(w, {"info", "cd", "identity"})) {
+    reply = std::to_string(d.cddbId);
+    return 0;
+  }
+  if (Is(w, {"status", "cd", "number", "of", "tracks"})) {
+    reply = std::to_string(d.Tracks());
+    return 0;
+  }
+  if (Is(w, {"set", "cd", "time", "format", nullptr})) {
+    if (w[4] == "hms") {
+      d.hms = true;
+    } else if (w[4] == "milliseconds" || w[4] == "ms") {
+      d.hms = false;
+    } else {
+      return kUnknownCommand;
+    }
+    return 0;
+  }
+  if (Is(w, {"status", "cd", "length", "track", nullptr})) {
+    int64_t track = 0;
+    if (!ParseNumber(w[4], track)) return kBadNumber;
+    const int64_t index = track - d.firstTrack;
+    if (index < 0 || index >= d.Tracks()) return kBadNumber;
+    const int64_t ms = FramesToMs(d.starts[static_cast<std::size_t>(index) + 1] - d.starts[static_cast<std::size_t>(index)]);
+    reply = d.hms ? HmsText(ms) : std::to_string(ms);
+    return 0;
+  }
+  if (Is(w, {"play", "cd"}) || Is(w, {"play", "cd", "from", nullptr})) {
+    int64_t fromMs = 0;
+    if (w.size() == 4 && !ParseNumber(w[3], fromMs)) return kBadNumber;
+    const int64_t from = w.size() == 4 ? MsToFrames(fromMs) : playback_.Position();
+    if (from < 0 || from >= d.LeadOut()) return kBadNumber;
+    return playback_.Start(d.cdio, static_cast<int32_t>(from), d.LeadOut(), audioOutput_) ? 0 : kNoAudioOutput;
+  }
+  if (Is(w, {"status", "cd", "position"})) {
+    reply = std::to_string(FramesToMs(playback_.Position()));
+    return 0;
+  }
+  if (Is(w, {"status", "cd", "current", "track"})) {
+    const int32_t at = playback_.Position();
+    int track = d.firstTrack;
+    for (int i = 0; i < d.Tracks(); ++i) {
+      if (at >= d.starts[static_cast<std::size_t>(i)]) track = d.firstTrack + i;
+    }
+    reply = std::to_string(track);
+    return 0;
+  }
+  return kUnknownCommand;
+}
+
+}  // namespace korvalin
