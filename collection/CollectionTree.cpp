@@ -1,0 +1,207 @@
+#include "collection/CollectionTree.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "common/RaisedError.h"
+#include "common/Text.h"
+#include "desktop/DestroyFile.h"
+#include "finder/LocalSearch.h"
+
+namespace korvalin {
+namespace {
+
+using controls::TreeNode;
+
+constexpr double kAddPauseSeconds = 0.3;
+constexpr int64_t kSmallestFile = 100;  // bytes; anything shorter holds no audio worth listing
+
+// The file name of a path, as it is on disk.
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The kind of a file by its last four characters, compared lower-cased.
+bool IsWav(const std::string& path) { return LCase(Right(path, 4)) == ".wav"; }
+bool IsMp3(const std::string& path) { return LCase(Right(path, 4)) == ".mp3"; }
+
+// The length of a regular file, or -1 when there is none at the path.
+int64_t FileLength(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return st.st_size;
+}
+
+bool Holds(const controls::ListBox& list, const std::string& entry) {
+  const auto& items = list.Items();
+  return std::find(items.begin(), items.end(), entry) != items.end();
+}
+
+}  // namespace
+
+const std::vector<std::string>& TreePictures() {
+  static const std::vector<std::string> pictures{"tree-root.svg",          "tree-group.svg",
+                                                 "tree-item.svg",          "tree-root-selected.svg",
+                                                 "tree-group-selected.svg", "tree-item-selected.svg"};
+  return pictures;
+}
+
+CollectionTree::CollectionTree(const Settings& settings, EventLoop& loop, CollectionHost& host)
+    : settings_(settings), loop_(loop), host_(host) {}
+
+int16_t CollectionTree::NodeKind(const TreeNode* node) {
+  if (node == nullptr || node->Key().empty()) return 0;
+  switch (node->Key()[0]) {
+    case 'f': return 1;
+    case 'g': return 2;
+    case 'p': return 3;
+    default: return 0;
+  }
+}
+
+TreeNode* CollectionTree::FindText(const std::string& text) const {
+  for (int32_t i = 1; i <= TreeView1.Count(); ++i) {
+    TreeNode& node = TreeView1.Nodes(i);
+    if (node.Text() == text) return &node;
+  }
+  return nullptr;
+}
+
+void CollectionTree::AddGroup(const char* key, const char* text) {
+  TreeNode* root = TreeView1.Find(kRootKey);
+  if (root == nullptr) throw RaisedError::Of(errnum::InvalidArgument);
+  TreeView1.Add(root, key, text, treeimage::Group, treeimage::GroupSelected);
+}
+
+void CollectionTree::showfiles() {
+  const auto yield = [this] { loop_.Yield(); };
+  IgnoreErrors([&] { TreeView1.Remove(2); }, [&] { TreeView1.Remove(1); });
+  IgnoreErrors([&] { List1.Clear(); }, [&] { List2.Clear(); }, [&] { List4.Clear(); }, [&] { List5.Clear(); });
+  IgnoreErrors([&] {
+    for (auto& path : FindFiles(settings_.DecodePath, "wav", yield)) List1.AddItem(std::move(path));
+  });
+  IgnoreErrors([&] {
+    for (auto& path : FindFiles(settings_.DecodePath, "mp3", yield)) List2.AddItem(std::move(path));
+  });
+  IgnoreErrors([&] { host_.ShowMainWindow(); });
+  IgnoreErrors([&] { TreeView1.SetImageList(TreePictures()); });
+
+  IgnoreErrors([&] { TreeView1.Add(nullptr, kRootKey, kRootText, treeimage::Root, treeimage::RootSelected); },
+               [&] { AddGroup("g Selected Tracks", group::SelectedTracks); },
+               [&] { TreeView1.EnsureVisible(*FindText(group::SelectedTracks)); },
+               [&] { AddGroup("g Available Tracks", group::AvailableTracks); });
+  IgnoreErrors([&] {
+    TreeNode* tracks = FindText(group::AvailableTracks);
+    if (tracks == nullptr) return;
+    for (const auto& entry : lstTracks.Items()) {
+      IgnoreErrors([&] { TreeView1.Add(tracks, "p " + entry, entry, treeimage::Item, treeimage::ItemSelected); });
+    }
+    TreeView1.EnsureVisible(*tracks);
+  });
+  IgnoreErrors([&] { AddGroup("g Selected WAV Files", group::SelectedWav); },
+               [&] { TreeView1.EnsureVisible(*FindText(group::SelectedWav)); },
+               [&] { AddGroup("g WAV Files", group::Wav); });
+  IgnoreErrors([&] { AddFileItems(List1, group::Wav); });
+  IgnoreErrors([&] { AddGroup("g Selected MP3 Files", group::SelectedMp3); },
+               [&] { AddGroup("g Available MP3 Files", group::Mp3); });
+  IgnoreErrors([&] { Reverse(List1); });
+  IgnoreErrors([&] { AddFileItems(List2, group::Mp3); },
+               [&] { TreeView1.EnsureVisible(*FindText(group::Mp3)); });
+  IgnoreErrors([&] { Reverse(List2); });
+}
+
+// One item per list entry, last entry first, under the group. With full paths shown an item's
+// text is the path; otherwise it is the file name. An entry whose key is taken already (a
+// second file of the same name) gets no item but stays in the list.
+void CollectionTree::AddFileItems(controls::ListBox& list, const char* groupText) {
+  TreeNode* parent = FindText(groupText);
+  if (parent == nullptr) return;
+  TreeNode* last = nullptr;
+  const auto& entries = list.Items();
+  for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+    IgnoreErrors([&] {
+      const std::string text = settings_.ShowFullPath != 0 ? *it : NameOf(*it);
+      last = &TreeView1.Add(parent, "p " + text, text, treeimage::Item, treeimage::ItemSelected);
+      if (settings_.ShowFullPath == 0) TreeView1.EnsureVisible(*last);
+    });
+  }
+  if (last != nullptr) TreeView1.EnsureVisible(*last);
+}
+
+void CollectionTree::Reverse(controls::ListBox& list) {
+  List7.Clear();
+  for (int32_t i = list.ListCount() - 1; i >= 0; --i) List7.AddItem(list.List(i));
+  list.Clear();
+  for (const auto& entry : List7.Items()) list.AddItem(entry);
+}
+
+void CollectionTree::PutInFront(controls::ListBox& list, const std::string& entry) {
+  List7.Clear();
+  List7.AddItem(entry);
+  for (const auto& e : list.Items()) List7.AddItem(e);
+  list.Clear();
+  for (const auto& e : List7.Items()) list.AddItem(e);
+}
+
+void CollectionTree::Cmaddfile2(const std::string& path) {
+  PauseYielding(loop_, kAddPauseSeconds);
+  try {
+    const int64_t length = FileLength(path);
+    if (length < kSmallestFile) return;  // missing or too short
+    const std::string name = NameOf(path);
+    const auto inTree = [&] {
+      for (int32_t i = 1; i <= TreeView1.Count(); ++i) {
+        const std::string& text = TreeView1.Nodes(i).Text();
+        if (text == path || text == name) return true;
+      }
+      return false;
+    };
+    if (inTree()) return;
+
+    const char* groupText = nullptr;
+    if (IsWav(path)) {
+      if (settings_.DeleteWAV == 0) groupText = group::Wav;  // a WAV about to be deleted gets no node
+    } else if (IsMp3(path)) {
+      groupText = group::Mp3;
+    }
+    if (groupText != nullptr && FindText(groupText) != nullptr) {
+      loop_.Yield();
+      const std::string text = settings_.ShowFullPath != 0 ? path : name;
+      // The yield may have rebuilt the tree or added the same file: look again.
+      if (inTree()) return;
+      IgnoreErrors([&] {
+        if (TreeNode* parent = FindText(groupText)) {
+          TreeView1.EnsureVisible(
+              TreeView1.Add(parent, "p name" + text, text, treeimage::Item, treeimage::ItemSelected));
+          loop_.Yield();
+        }
+      });
+    }
+
+    controls::ListBox* list = IsWav(path) ? &List1 : IsMp3(path) ? &List2 : nullptr;
+    if (list != nullptr && !Holds(*list, path)) PutInFront(*list, path);
+  } catch (const std::exception&) {
+    // Errors are ignored: the file simply stays out of the collection.
+  }
+}
+
+void CollectionTree::showfiles3() {
+  IgnoreErrors([&] {
+    const std::string entry = host_.FinderSelection();
+    if (Holds(List1, entry) || Holds(List2, entry)) return;
+    if (IsWav(entry)) {
+      List1.AddItem(entry);
+    } else if (IsMp3(entry)) {
+      List2.AddItem(entry);
+    }
+  });
+}
+
+void CollectionTree::DeleteAndUnlist(const std::string& path) {
+  p_DestroyFile(path, loop_);
+  if (TreeNode* node = FindText(path)) TreeView1.Remove(*node);
+}
+
+}  // namespace korvalin

@@ -1,0 +1,98 @@
+#pragma once
+// The collection: CD tracks, WAV files and MP3 files, each kind split into what is available
+// and what is selected for the next action. It is held twice: in the backing lists that the
+// jobs read, and in the tree the main window shows (one root, six groups, one item per track or
+// file). The main window owns this component and passes its operations on to it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "controls/ListBox.h"
+#include "controls/TreeView.h"
+#include "platform/EventLoop.h"
+#include "settings/Settings.h"
+
+namespace korvalin {
+
+// The six groups, found by their texts; in this order under the root.
+namespace group {
+inline constexpr const char* SelectedTracks = "Selected Tracks";
+inline constexpr const char* AvailableTracks = "Available Tracks";
+inline constexpr const char* SelectedWav = "Selected WAV Files";
+inline constexpr const char* Wav = "WAV Files";
+inline constexpr const char* SelectedMp3 = "Selected MP3 Files";
+inline constexpr const char* Mp3 = "MP3 Files";
+}  // namespace group
+
+inline constexpr const char* kRootKey = "f Collection 1";
+inline constexpr const char* kRootText = "CD Tracks, WAV, MP3 files";
+
+// Image numbers in the tree's picture list.
+namespace treeimage {
+inline constexpr int16_t Root = 1, Group = 2, Item = 3, RootSelected = 4, GroupSelected = 5, ItemSelected = 6;
+}
+
+// The tree's pictures, in image-number order (files of the program's "pictures" folder).
+const std::vector<std::string>& TreePictures();
+
+// What the collection needs of the main window.
+class CollectionHost {
+ public:
+  virtual ~CollectionHost() = default;
+  virtual void ShowMainWindow() = 0;
+  // The File Finder's selected result entry; "" when there is none.
+  virtual std::string FinderSelection() = 0;
+};
+
+class CollectionTree {
+ public:
+  CollectionTree(const Settings& settings, EventLoop& loop, CollectionHost& host);
+  CollectionTree(const CollectionTree&) = delete;
+  CollectionTree& operator=(const CollectionTree&) = delete;
+
+  controls::TreeView TreeView1{"TreeView1"};
+
+  // The backing lists.
+  controls::ListBox lstTracks{"lstTracks"};  // available CD tracks
+  controls::ListBox lstRecord{"lstRecord"};  // selected CD tracks
+  controls::ListBox List1{"List1"};          // available WAV files (full paths)
+  controls::ListBox List5{"List5"};          // selected WAV files
+  controls::ListBox List2{"List2"};          // available MP3 files (full paths)
+  controls::ListBox List4{"List4"};          // selected MP3 files
+  controls::ListBox List7{"List7"};          // scratch, for putting a list in a new order
+
+  // Rebuilds the whole collection from the destination folder (WAV and MP3 files in it and
+  // below) and the available tracks; shows the main window. Selected files are forgotten.
+  void showfiles();
+  // Adds a file that a job wrote (or the user chose): after a 0.3-second pause that keeps the
+  // window live, a WAV or MP3 file of 100 bytes or more gets an item at the end of its group
+  // (WAV files only while "Delete WAV" is off) and its path at the front of its list. A file
+  // whose path or name is the text of a node already is not added.
+  void Cmaddfile2(const std::string& path);
+  // After the File Finder handed a file to Cmaddfile2: a file it turned away still enters the
+  // end of its list (without a node) unless the list holds it.
+  void showfiles3();
+  // Deletes the file (an error goes to the caller and the node stays), then removes the node
+  // whose text is the path.
+  void DeleteAndUnlist(const std::string& path);
+
+  // 1 root, 2 group, 3 item, 0 no node (or a key of another kind): the key's first character
+  // decides.
+  static int16_t NodeKind(const controls::TreeNode* node);
+
+  // The first node, in position order, with this text (groups are found so), or nullptr.
+  controls::TreeNode* FindText(const std::string& text) const;
+
+ private:
+  void AddGroup(const char* key, const char* text);
+  void AddFileItems(controls::ListBox& list, const char* groupText);
+  void Reverse(controls::ListBox& list);
+  void PutInFront(controls::ListBox& list, const std::string& entry);
+
+  const Settings& settings_;
+  EventLoop& loop_;
+  CollectionHost& host_;
+};
+
+}  // namespace korvalin
