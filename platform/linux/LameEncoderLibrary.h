@@ -2,6 +2,7 @@
 // The encoder library over libmp3lame. Every stream is constant-bitrate in exactly the format the
 // record asks for (rate, channel mode, bitrate, the private/CRC/copyright/original bits); the
 // record's preset only tunes how LAME works (quality level, filters), never that format.
+// Streams are used from one thread, like the rest of the program's logic.
 
 #include <array>
 #include <memory>
