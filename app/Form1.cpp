@@ -20,6 +20,7 @@ Form1::Form1(Services& services) : cd(services.cdLibrary), services_(services) {
   timers_.push_back(services_.loop.Attach(Timer1));
   timers_.push_back(services_.loop.Attach(tmrWarning));
   window.OnResize = [this] { Form_Resize(); };
+  window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -98,5 +99,11 @@ void Form1::FillDriveList() {
 void Form1::cmbDrives_Click() {
   IgnoreErrors([&] { cd.CloseDrive(); }, [&] { cd.OpenDrive(cmbDrives.ListIndex()); });
 }
+
+void Form1::Form_MouseDown(int16_t button, int16_t, int32_t, int32_t) {
+  if (button == 1) N1Drag();
+}
+
+void Form1::N1Drag() { window.RequestSystemMove(); }
 
 }  // namespace korvalin

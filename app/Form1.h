@@ -61,6 +61,11 @@ class Form1 : public MainWindowOps {
   // A line of the drive list chosen: close the open drive, open the chosen one.
   void cmbDrives_Click();
 
+  // A press on the window's own surface: the left button drags the window.
+  void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
+  // Hands the drag of the window to the window system.
+  void N1Drag();
+
   // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
   // from the bottom up.
   std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }

@@ -41,8 +41,16 @@ class Window : public Control {
     Notify(Property::ScaleSize);
   }
 
+  // Hands a move of the window to the window system, which moves it with the pointer until the
+  // mouse button is released.
+  void RequestSystemMove() { SystemMoveRequested.Emit(); }
+  Signal<> SystemMoveRequested;
+
   // Events the window system delivers; the form installs its handlers here.
   Event OnResize;
+  // A mouse button pressed on the window's own surface (not on a control): button 1 left,
+  // 2 right, 4 middle; position in twips.
+  std::function<void(int16_t button, int16_t shift, int32_t x, int32_t y)> OnMouseDown;
   Event OnActivate;
   // Asked before the window closes; setting `cancel` keeps it open.
   std::function<void(bool& cancel)> OnQueryUnload;

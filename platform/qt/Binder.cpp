@@ -5,15 +5,18 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QSignalBlocker>
+#include <QWindow>
 #include <QTabWidget>
 
 #include "common/RaisedError.h"
@@ -36,15 +39,27 @@ void Safely(Fn&& fn) {
   }
 }
 
-// Reports the surface's size to the window control and runs the window's resize handler.
-class ResizeWatcher : public QObject {
+// Reports the surface's size to the window control and runs the window's resize handler; passes
+// presses on the surface itself (not on a control) to the window's mouse-down handler.
+class SurfaceWatcher : public QObject {
  public:
-  ResizeWatcher(QObject* parent, controls::Window& window) : QObject(parent), window_(window) {}
+  SurfaceWatcher(QObject* parent, controls::Window& window) : QObject(parent), window_(window) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Resize) {
       const auto* e = static_cast<QResizeEvent*>(event);
       window_.SetScaleSize(TwipsFromPixels(e->size().width()), TwipsFromPixels(e->size().height()));
       Safely([&] { controls::Fire(window_.OnResize); });
+    } else if (event->type() == QEvent::MouseButtonPress && watched == parent() && window_.OnMouseDown) {
+      const auto* e = static_cast<QMouseEvent*>(event);
+      // A press a control ignored reaches the surface too; only a press on the bare surface counts.
+      if (static_cast<QWidget*>(watched)->childAt(e->position().toPoint()) != nullptr) return false;
+      const int16_t button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2
+                             : e->button() == Qt::MiddleButton ? 4 : 0;
+      const int16_t shift = static_cast<int16_t>((e->modifiers() & Qt::ShiftModifier ? 1 : 0) |
+                                                 (e->modifiers() & Qt::ControlModifier ? 2 : 0) |
+                                                 (e->modifiers() & Qt::AltModifier ? 4 : 0));
+      const QPoint at = e->position().toPoint();
+      Safely([&] { window_.OnMouseDown(button, shift, TwipsFromPixels(at.x()), TwipsFromPixels(at.y())); });
     }
     return QObject::eventFilter(watched, event);
   }
@@ -52,6 +67,35 @@ class ResizeWatcher : public QObject {
  private:
   controls::Window& window_;
 };
+
+// Where the window manager cannot move the window itself, the window follows the pointer until
+// the button is released.
+class PointerFollower : public QObject {
+ public:
+  explicit PointerFollower(QWidget* window)
+      : QObject(window), window_(window), offset_(QCursor::pos() - window->frameGeometry().topLeft()) {
+    qApp->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove) {
+      window_->move(static_cast<QMouseEvent*>(event)->globalPosition().toPoint() - offset_);
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      qApp->removeEventFilter(this);
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+  QPoint offset_;
+};
+
+void StartMove(QWidget* window) {
+  QWindow* handle = window->windowHandle();
+  if (handle && handle->startSystemMove()) return;
+  new PointerFollower(window);
+}
 
 Qt::CheckState CheckStateOf(int16_t value) {
   return value == controls::CheckBox::Checked  ? Qt::Checked
@@ -128,7 +172,8 @@ void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
   window->resize(PixelsFromTwips(c.Width()), PixelsFromTwips(c.Height()));
   for (Property p : {Property::Caption, Property::Enabled, Property::MousePointer, Property::Geometry}) apply(p);
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
-  surface->installEventFilter(new ResizeWatcher(surface, c));
+  Keep(c.SystemMoveRequested.Connect([window] { StartMove(window); }));
+  surface->installEventFilter(new SurfaceWatcher(surface, c));
   // Shown last, once the widgets have their state.
   if (c.Visible()) window->show();
 }

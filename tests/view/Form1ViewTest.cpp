@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 
 #include "tests/support/FakeServices.h"
@@ -38,6 +39,57 @@ TEST(Form1View, ShowsTheMainWindowAndFollowsItsForm) {
 
   form.window.SetCaption("Progress 07.50 %");
   EXPECT_EQ(view.windowTitle(), "Progress 07.50 %");
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
+  test::FakeServices fake;
+  Form1 form(fake.services);
+  Form1View view(form);
+  form.window.SetVisible(true);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  view.move(100, 100);
+  QWidget* surface = view.centralWidget();
+  const QRect options = view.findChild<QFrame*>("Picture8")->geometry();
+  const QPoint bare(options.left() - 1, options.top() + 10);  // the gap beside the options panel
+  ASSERT_EQ(surface->childAt(bare), nullptr);
+
+  QTest::mousePress(surface, Qt::RightButton, {}, bare);
+  QTest::mouseMove(surface, bare + QPoint(40, 30));
+  QTest::mouseRelease(surface, Qt::RightButton, {}, bare + QPoint(40, 30));
+  EXPECT_EQ(view.pos(), QPoint(100, 100));
+
+  // On a control the control gets the press: the window stays.
+  auto dragFrom = [&](QWidget* w, QPoint at) {
+    QTest::mousePress(w, Qt::LeftButton, {}, at);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(40, 30)), QPointF(w->mapToGlobal(at + QPoint(40, 30))),
+                     Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(w, &move);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, at + QPoint(40, 30));
+  };
+  dragFrom(view.findChild<QFrame*>("Picture5"), QPoint(5, 5));
+  EXPECT_EQ(view.pos(), QPoint(100, 100));
+
+  // Offscreen there is no window manager to move the window: it follows the pointer itself.
+  dragFrom(surface, bare);
+  EXPECT_NE(view.pos(), QPoint(100, 100));
+}
+
+TEST(Form1, OnlyTheLeftButtonStartsADrag) {
+  test::FakeServices fake;
+  Form1 form(fake.services);
+  int moves = 0;
+  auto c = form.window.SystemMoveRequested.Connect([&] { ++moves; });
+  form.Form_MouseDown(2, 0, 100, 100);
+  form.Form_MouseDown(4, 0, 100, 100);
+  EXPECT_EQ(moves, 0);
+  form.Form_MouseDown(1, 0, 100, 100);
+  EXPECT_EQ(moves, 1);
 }
 
 }  // namespace
