@@ -79,13 +79,5 @@ TEST(LoadSettings, NumbersMayCarryBlanksAndFractionsRoundHalvesToEven) {
   EXPECT_EQ(s.DecodePath, "/home/me/My Music");
 }
 
-TEST(SaveSetting, WritesNumbersAsDecimalTextUnderTheProgramsSection) {
-  MemorySettingsStore store;
-  SaveSetting(store, "Encoding bitrate", int16_t{-7});
-  SaveSetting(store, "DecodePath", std::string("/music"));
-  EXPECT_EQ((store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}]), "-7");
-  EXPECT_EQ((store.values[{"Korvalin v2.0", "Settings", "DecodePath"}]), "/music");
-}
-
 }  // namespace
 }  // namespace korvalin

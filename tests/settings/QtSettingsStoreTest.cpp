@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
+
 #include "common/RaisedError.h"
 #include "platform/qtcore/ReadableIni.h"
 #include "settings/Settings.h"
@@ -98,6 +100,14 @@ TEST(QtSettingsStore, AFileThatCannotBeWrittenRaisesAnError) {
   } catch (const RaisedError& e) {
     EXPECT_EQ(e.Number(), errnum::PathFileAccessError);
   }
+}
+
+TEST(QtSettingsStore, ByDefaultTheFileLivesInTheUsersConfigFolder) {
+  const char* config = std::getenv("XDG_CONFIG_HOME");  // the test's own, made by its main
+  ASSERT_NE(config, nullptr);
+  QtSettingsStore store;
+  EXPECT_EQ(store.FilePath("Korvalin v2.0"), std::string(config) + "/Korvalin/Korvalin v2.0.ini");
+  EXPECT_EQ(store.FilePath("a/../b"), std::string(config) + "/Korvalin/a_.._b.ini");  // one file, never a path
 }
 
 TEST(ReadableIni, NumberedKeysFollowNamedOnesInNumericOrder) {
