@@ -1,47 +1,148 @@
 #include "app/Form1.h"
 
-#include <cmath>
+#include <unistd.h>
 
-#include "common/Numeric.h"
+#include "app/CrashReporter.h"
+#include <algorithm>
+
 #include "common/RaisedError.h"
+#include "common/Text.h"
+#include "encode/EncoderChoices.h"
+#include "finder/frmsearch.h"
 
 namespace korvalin {
 
 namespace {
 // Design sizes, in twips.
-constexpr int32_t kDesignWidth = 6000;
-constexpr int32_t kDesignHeight = 6600;
-constexpr int32_t kOptionsPanelWidth = 2100;
+constexpr int32_t kDesignWidth = 9000;
+constexpr int32_t kDesignHeight = 7200;
+constexpr int32_t kOptionsPanelWidth = 3000;
+constexpr int32_t kToolButton = 480;
 }  // namespace
 
-Form1::Form1(Services& services) : cd(services.cdLibrary), services_(services) {
+Form1::Form1(Services& s) : MainWindowState(s) {
   PlaceDesignGeometry();
-  cmbDrives.OnClick = [this] { cmbDrives_Click(); };
-  timers_.push_back(services_.loop.Attach(Timer1));
-  timers_.push_back(services_.loop.Attach(tmrWarning));
+  for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
+  for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
+  mnuToolbar.SetChecked(true);
+  mnuActivityBar.SetChecked(true);
+  mnuStatusbar.SetChecked(true);
+  mnupopup.SetVisible(false);
+  for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
+  ConnectHandlers();
+  timers_.push_back(services.loop.Attach(Timer1));
+  timers_.push_back(services.loop.Attach(tmrWarning));
+}
+
+Form1::~Form1() = default;
+
+void Form1::ConnectHandlers() {
   window.OnResize = [this] { Form_Resize(); };
+  window.OnQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
+  window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
+  Timer1.OnTimer = [this] { Timer1_Timer(); };
+  cmbDrives.OnClick = [this] { cmbDrives_Click(); };
+  cmdRefresh.OnClick = [this] { cmdRefresh_Click(); };
+  Command11.OnClick = [this] { Command11_Click(); };
+  Command12.OnClick = [this] { Command12_Click(); };
+  Command8.OnClick = [this] { Command8_Click(); };
+  mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
+  mnuCDbar.OnClick = [this] { mnuCDbar_Click(); };
+  mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
+  mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
+  mnuStop.OnClick = [this] { Command8_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
   window.Move(0, 0, kDesignWidth, kDesignHeight);
   window.SetScaleSize(kDesignWidth, kDesignHeight);
-  Picture3.Move(0, 0, kDesignWidth, 360);
-  Picture4.Move(0, 360, kDesignWidth, 315);
+  Picture3.Move(0, 0, kDesignWidth, 540);
+  Picture4.Move(0, 540, kDesignWidth, 405);
   Picture4.SetVisible(false);
-  Picture5.Move(0, 360, kDesignWidth, 285);
-  Picture7.Move(0, 960, kDesignWidth - kOptionsPanelWidth - 50, 4935);
-  Picture8.Move(kDesignWidth - kOptionsPanelWidth, 960, kOptionsPanelWidth, 4935);
+  Picture5.Move(0, 540, kDesignWidth, 420);
+  Picture7.Move(0, 960, kDesignWidth - kOptionsPanelWidth - 50, 5235);
+  Picture8.Move(kDesignWidth - kOptionsPanelWidth, 960, kOptionsPanelWidth, 5235);
   Picture2.Move(0, kDesignHeight - 705, kDesignWidth, 345);
   Picture1.Move(0, kDesignHeight - 360, kDesignWidth, 360);
 
-  // Contents, relative to their bar.
-  cmbDrives.Move(60, 30, 2800, 255);
-  Label3.Move(60, 30, 5800, 225);
-  Label2.Move(60, 60, 5800, 225);
-  ProgressBar1.Move(60, 60, 1500, 240);
-  Label33.Move(1620, 60, 900, 240);
-  lblStatus.Move(2580, 60, 3300, 240);
+  // Contents, relative to their region.
+  int32_t left = 60;
+  for (auto* b : {&CmdSelectAction, &C777, &C5555555, &Copt, &Cmdhelp, &Command4, &Command1, &Command2, &Command5}) {
+    b->Move(left, 30, kToolButton, kToolButton);
+    left += kToolButton + 30;
+  }
+  Command7.Move(left, 30, kToolButton, kToolButton);
+  Command7.SetVisible(false);
+  const std::pair<controls::CommandButton*, const char*> tips[] = {
+      {&CmdSelectAction, "Start"}, {&C777, "Search for Files"}, {&C5555555, "Playlist Editor"}, {&Copt, "Preferences"},
+      {&Cmdhelp, "Help"},          {&Command5, "Exit"},         {&Command2, "Cancel"},          {&Command4, "Sound Mixer"},
+      {&cmdRefresh, "Refresh CD Info"}, {&Command8, "Stop Everything"}, {&Command1, "Stop"}};
+  for (const auto& [button, tip] : tips) button->SetToolTipText(tip);
+  const std::pair<controls::CommandButton*, const char*> pictures[] = {
+      {&CmdSelectAction, "start.svg"}, {&C777, "search.svg"}, {&C5555555, "playlist.svg"}, {&Copt, "preferences.svg"},
+      {&Cmdhelp, "help.svg"},          {&Command4, "mixer.svg"}, {&Command1, "stop.svg"}, {&Command2, "cancel.svg"},
+      {&Command5, "exit.svg"},         {&Command11, "play.svg"}, {&Command12, "stop.svg"}};
+  for (const auto& [button, picture] : pictures) button->SetPicture(picture);
+
+  cmbDrives.Move(60, 45, 2700, 315);
+  cmdRefresh.Move(2820, 45, 720, 315);
+  Command11.Move(3600, 45, 420, 315);
+  Command12.Move(4080, 45, 420, 315);
+  Check3.Move(4620, 45, 900, 315);
+  lblCDID.Move(5580, 75, 1500, 255);
+  lblNumTracks.Move(7140, 75, 900, 255);
+
+  Label3.Move(60, 90, 4800, 255);
+  cmdStart.Move(4920, 45, 900, 330);
+  cmdEncFile.Move(5880, 45, 900, 330);
+  CmdDecoder.Move(6840, 45, 900, 330);
+  Command8.Move(7800, 45, 900, 330);
+
+  lblBitrate.Move(90, 60, 1350, 255);
+  cmbBitrate.Move(1500, 30, 1410, 315);
+  lblQuality.Move(90, 420, 1350, 255);
+  cmbQuality.Move(1500, 390, 1410, 315);
+  chkCRC.Move(90, 780, 1350, 285);
+  chkPrivate.Move(1500, 780, 1410, 285);
+  chkOriginal.Move(90, 1080, 1350, 285);
+  chkCopyright.Move(1500, 1080, 1410, 285);
+  optMP3.Move(90, 1440, 1350, 285);
+  optWAV.Move(1500, 1440, 1410, 285);
+  Chk2Stage.Move(90, 1770, 2820, 285);
+  collection.lstTracks.Move(90, 2130, 2820, 1440);
+  collection.lstRecord.Move(90, 3660, 2820, 1440);
+
+  Label2.Move(60, 60, 8800, 255);
+  ProgressBar1.Move(60, 60, 2400, 240);
+  Label33.Move(2520, 60, 1200, 240);
+  lblStatus.Move(3780, 60, 5100, 240);
+}
+
+// --- life --------------------------------------------------------------------------------------
+
+void Form1::Form_Load() {
+  services.screen.SetMousePointer(controls::MousePointer::Hourglass);
+  IgnoreErrors(
+      [&] { ::chdir(services.programFolder.c_str()); },
+      [&] { collection.TreeView1.Move(0, 0, collection.TreeView1.Width(), collection.TreeView1.Height()); },
+      [&] {
+        window.Move((services.screen.Width() - window.Width()) / 2, (services.screen.Height() - window.Height()) / 2,
+                    window.Width(), window.Height());
+      },
+      [&] { ProgressBar1.SetValue(0); },
+      [&] { LoadSettings(services.store, settings, services.programFolder); },
+      [&] { cmdRefresh_Click(); },
+      [&] { ::chdir(services.programFolder.c_str()); },
+      [&] { FillDriveList(); },
+      [&] { Label2.SetCaption(DestinationLine()); },
+      [&] { collection.showfiles(); },
+      [&] { Form_Resize(); },
+      [&] { cmbQuality.SetListIndex(settings.EncodingQuality); },
+      [&] { cmbBitrate.SetListIndex(settings.EncodingBitrate); },
+      [&] { services.exceptionFilter.SetUnhandledExceptionFilter(CrashReporterFilter); },
+      [&] { window.SetVisible(true); });
+  services.screen.SetMousePointer(controls::MousePointer::Default);
 }
 
 void Form1::Form_Resize() {
@@ -75,35 +176,105 @@ void Form1::Form_Resize() {
         if (Picture2.Visible()) h -= Picture2.Height();
         Picture7.SetHeight(h);
       },
-      [&] { Picture7.SetWidth(width - Picture8.Width() - 50); });
+      [&] { Picture7.SetWidth(width - Picture8.Width() - 50); },
+      [&] { collection.TreeView1.SetHeight(Picture7.Height()); },
+      [&] { collection.TreeView1.SetWidth(Picture7.Width()); });
 }
 
-void Form1::ChangeProgress(const std::string&, float done, float total) {
-  if (total == 0) throw RaisedError::Of(errnum::DivisionByZero);  // the displays keep their values
-  const float percent = done / total * 100.0f;
-  const std::string text = Format(percent, "00.00") + " %";
-  window.SetCaption("Progress " + text);
-  Label33.SetCaption(text);
-  ProgressBar1.SetValue(static_cast<int32_t>(std::floor(percent)));
+void Form1::Form_QueryUnload(bool&) { Command8_Click(); }
+
+void Form1::Form_Unload() {
+  IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
+               [&] { UnloadFinder(); },
+               [&] { window.SetVisible(false); },
+               [&] { window.SetLoaded(false); });
+  unloaded_ = true;
 }
 
-void Form1::FillDriveList() {
-  int32_t adapters = -1;
-  IgnoreErrors([&] { adapters = cd.Library().GetNumAdapters(); });
-  for (int32_t i = 0; i <= adapters; ++i) {
-    IgnoreErrors([&] { cmbDrives.AddItem(DriveListText(cd.GetDriveEntry(i))); });
-  }
-  IgnoreErrors([&] { cmbDrives.SetListIndex(0); });
+// --- status ------------------------------------------------------------------------------------
+
+void Form1::ResetStatus() {
+  Label3.SetCaption("Next action:");
+  Label2.SetCaption(DestinationLine());
+  window.SetCaption("Korvalin v2.0");
+  ProgressBar1.SetValue(0);
+  lblStatus.SetCaption("");
+  Label33.SetCaption("");
 }
 
-void Form1::cmbDrives_Click() {
-  IgnoreErrors([&] { cd.CloseDrive(); }, [&] { cd.OpenDrive(cmbDrives.ListIndex()); });
+std::vector<controls::Control*> Form1::JobLockedControls() {
+  return {&C777,     &CmdSelectAction, &Copt,     &C5555555, &Cmdhelp,       &Command4,       &mnuStart2,
+          &mnuFile,  &mnuActiopn,      &mnuPrefs, &mnuHelp,  &mnupopup,      &mnuRemoveDelete, &mnuFileRemove};
 }
+
+void Form1::Disablem() {
+  for (auto* c : JobLockedControls()) c->SetEnabled(false);
+  UnloadFinder();
+}
+
+void Form1::Enablem() {
+  for (auto* c : JobLockedControls()) c->SetEnabled(true);
+}
+
+void Form1::Timer1_Timer() {
+  Timer1.SetEnabled(false);
+  ResetStatus();
+}
+
+void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
+  const bool show = !item.Checked();
+  item.SetChecked(show);
+  bar.SetVisible(show);
+  Form_Resize();
+}
+
+// --- jobs --------------------------------------------------------------------------------------
+
+void Form1::Command8_Click() {
+  IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; },
+               [&] { Timer1.SetEnabled(true); },
+               [&] { Enablem(); },
+               [&] { Check9.SetValue(controls::CheckBox::Checked); },
+               [&] { CaptureEnd = 0; },
+               [&] { tmrWarning.SetEnabled(false); },
+               [&] {
+                 // The WAV of the job that was stopped goes into the WAV list, so that it can still
+                 // be encoded. No job yet, an MP3, or a path the list holds already: nothing to add.
+                 const auto& items = collection.List1.Items();
+                 if (LCase(Right(CurrentOutputPath, 4)) == ".wav" &&
+                     std::find(items.begin(), items.end(), CurrentOutputPath) == items.end()) {
+                   collection.List1.AddItem(CurrentOutputPath);
+                 }
+               },
+               [&] { services.loop.Yield(); },
+               [&] {
+                 if (!CurrentOutputPath.empty()) collection.Cmaddfile2(CurrentOutputPath);
+               },
+               [&] { services.loop.Yield(); });
+}
+
+// --- dragging ----------------------------------------------------------------------------------
 
 void Form1::Form_MouseDown(int16_t button, int16_t, int32_t, int32_t) {
   if (button == 1) N1Drag();
 }
 
 void Form1::N1Drag() { window.RequestSystemMove(); }
+
+// --- other windows -----------------------------------------------------------------------------
+
+std::string Form1::FinderSelection() {
+  if (!finder_) return {};
+  return finder_->lstfiles.List(finder_->lstfiles.ListIndex());
+}
+
+void Form1::UnloadFinder() {
+  if (finder_ && !finder_->Searching()) {
+    finder_->Form_Unload();
+    finder_.reset();
+  } else if (finder_) {
+    finder_->Form_Unload();  // stops the search; the form goes once it has returned
+  }
+}
 
 }  // namespace korvalin

@@ -1,32 +1,28 @@
 #pragma once
-// The main window. It owns the controls the user sees, the job flags and the job state, and
-// implements the window's handlers and the operations the jobs call. Qt shows it through
+// The main window. Its state shared with the jobs lives in MainWindowState; here are its regions,
+// toolbar, CD bar, menus, its life (load, layout, unload) and its handlers. Qt shows it through
 // app/view/Form1View; nothing here touches a widget.
 
 #include <memory>
+#include <string>
 #include <vector>
 
-#include "common/JobFlags.h"
-#include "common/MainWindowOps.h"
 #include "controls/ComboBox.h"
-#include "controls/Label.h"
+#include "controls/CommandButton.h"
+#include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
-#include "controls/ProgressBar.h"
-#include "controls/Timer.h"
-#include "controls/Window.h"
-#include "platform/Services.h"
-#include "rip/modAKRip32.h"
+#include "window/MainWindowState.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowOps {
+class frmsearch;
+
+class Form1 : public MainWindowState {
  public:
   explicit Form1(Services& services);
-  Form1(const Form1&) = delete;
-  Form1& operator=(const Form1&) = delete;
+  ~Form1() override;
 
-  // --- the window and its regions (twips) ---
-  controls::Window window{"Form1", "Korvalin V 2.1"};
+  // --- regions (twips) ---
   controls::PictureBox Picture3{"Picture3", controls::PictureBox::Align::Top};     // toolbar
   controls::PictureBox Picture4{"Picture4", controls::PictureBox::Align::Top};     // CD bar
   controls::PictureBox Picture5{"Picture5", controls::PictureBox::Align::Top};     // next-action strip
@@ -35,51 +31,137 @@ class Form1 : public MainWindowOps {
   controls::PictureBox Picture2{"Picture2", controls::PictureBox::Align::Bottom};  // activity bar
   controls::PictureBox Picture1{"Picture1", controls::PictureBox::Align::Bottom};  // status bar
 
-  // --- status displays ---
-  controls::Label Label3{"Label3", "Next Action: Make a selection"};  // next-action line
-  controls::Label Label2{"Label2", "Destination:  "};                 // destination line
-  controls::Label Label33{"Label33", "OFF"};                          // percent
-  controls::Label lblStatus{"lblStatus"};
-  controls::ProgressBar ProgressBar1{"ProgressBar1"};
+  // --- toolbar: pictures with tool tips ---
+  controls::CommandButton CmdSelectAction{"CmdSelectAction"};
+  controls::CommandButton C777{"C777"};
+  controls::CommandButton C5555555{"C5555555"};
+  controls::CommandButton Copt{"Copt"};
+  controls::CommandButton Cmdhelp{"Cmdhelp"};
+  controls::CommandButton Command4{"Command4"};
+  controls::CommandButton Command5{"Command5"};
+  controls::CommandButton Command7{"Command7"};
 
   // --- CD bar ---
   controls::ComboBox cmbDrives{"cmbDrives"};  // the drive list
+  controls::CommandButton Command11{"Command11"};  // play
+  controls::CommandButton Command12{"Command12"};  // stop
+  controls::CommandButton cmdRefresh{"cmdRefresh", "Reset"};
 
-  // --- timers ---
-  controls::Timer Timer1{"Timer1", 1000, false};         // returns the displays to idle
-  controls::Timer tmrWarning{"tmrWarning", 2000, false};  // low-disk-space warning
+  // --- next-action strip: the job buttons ---
+  controls::CommandButton cmdStart{"cmdStart", "Extract"};
+  controls::CommandButton cmdEncFile{"cmdEncFile", "encode"};
+  controls::CommandButton CmdDecoder{"CmdDecoder", "decode"};
 
-  JobFlags flags;
-  modAKRip32 cd;  // the open drive and its table of contents
+  // --- options panel labels ---
+  controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
+  controls::Label lblQuality{"lblQuality", "Quality"};
 
-  // Shows a job's progress in the caption, the percent label and the progress bar.
-  void ChangeProgress(const std::string& status, float done, float total) override;
+  // --- menus ---
+  controls::MenuItem mnuOpenfile{"mnuOpenfile", "Open"};
+  controls::MenuItem mnuspace1{"mnuspace1", "-"};
+  controls::MenuItem mnuExit{"mnuExit", "Exit"};
+  controls::MenuItem mnuFile{"mnuFile", "File", {&mnuOpenfile, &mnuspace1, &mnuExit}};
+  controls::MenuItem mnuStart{"mnuStart", "Start "};
+  controls::MenuItem mnuStop{"mnuStop", "Stop"};
+  controls::MenuItem mnuspace2{"mnuspace2", "-"};
+  controls::MenuItem mnuRefreshlist{"mnuRefreshlist", "Refresh List"};
+  controls::MenuItem mnuActiopn{"mnuActiopn", "Action", {&mnuStart, &mnuStop, &mnuspace2, &mnuRefreshlist}};
+  controls::MenuItem mnuGetMainPrefs{"mnuGetMainPrefs", "Preferences"};
+  controls::MenuItem mnuToolbar{"mnuToolbar", "ToolBar"};
+  controls::MenuItem mnuCDbar{"mnuCDbar", "CD Bar"};
+  controls::MenuItem mnuActivityBar{"mnuActivityBar", "Activity Bar"};
+  controls::MenuItem mnuStatusbar{"mnuStatusbar", "Status Bar"};
+  controls::MenuItem mnuGetToolbars{"mnuGetToolbars", "Toolbars", {&mnuToolbar, &mnuCDbar, &mnuActivityBar, &mnuStatusbar}};
+  controls::MenuItem mnuSearch{"mnuSearch", "Search"};
+  controls::MenuItem mnuPlaylist{"mnuPlaylist", "Playlist"};
+  controls::MenuItem mnuPrefs{"mnuPrefs", "Preferences", {&mnuGetMainPrefs, &mnuGetToolbars, &mnuSearch, &mnuPlaylist}};
+  controls::MenuItem mnuHelpfile{"mnuHelpfile", "Help File"};
+  controls::MenuItem mnuHelp{"mnuHelp", "Help", {&mnuHelpfile}};
+  // The tree's pop-up menu: never in the menu bar, shown at the pointer.
+  controls::MenuItem mnuStart2{"mnuStart2", "Start!"};
+  controls::MenuItem mnuSpace5{"mnuSpace5", "-"};
+  controls::MenuItem mnuFileRemove{"mnuFileRemove", "Remove from List"};
+  controls::MenuItem mnuRemoveDelete{"mnuRemoveDelete", "Remove and Delete File"};
+  controls::MenuItem mnuSpace6{"mnuSpace6", "-"};
+  controls::MenuItem mnuMinimize{"mnuMinimize", "Minimize"};
+  controls::MenuItem mnuExit2{"mnuExit2", "Exit"};
+  controls::MenuItem mnupopup{"mnupopup", "popup",
+                              {&mnuStart2, &mnuSpace5, &mnuFileRemove, &mnuRemoveDelete, &mnuSpace6, &mnuMinimize, &mnuExit2}};
 
-  // Fills the drive list, one line per host adapter and one more, and selects the first line,
-  // which opens that drive. Errors end the step they happen in, nothing more.
-  void FillDriveList();
-  // A line of the drive list chosen: close the open drive, open the chosen one.
-  void cmbDrives_Click();
-
-  // A press on the window's own surface: the left button drags the window.
-  void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
-  // Hands the drag of the window to the window system.
-  void N1Drag();
-
+  // The menu bar, in order.
+  std::vector<controls::MenuItem*> MenuBar() { return {&mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp}; }
   // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
   // from the bottom up.
   std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }
   std::vector<controls::PictureBox*> BottomBars() { return {&Picture1, &Picture2}; }
 
-  // Lays the window out for its current inner size: the aligned bars stack along their edges,
-  // the tree area fills what is left beside the options panel.
+  // --- life ---
+  void Form_Load();
   void Form_Resize();
+  // Any attempt to close the window: stops a running job first; the close goes ahead.
+  void Form_QueryUnload(bool& cancel);
+  void Form_Unload();
+  // Set once the window has been unloaded: the program ends.
+  bool Unloaded() const { return unloaded_; }
+
+  // --- status ---
+  void ResetStatus() override;
+  void Disablem() override;
+  void Enablem() override;
+  void Timer1_Timer();
+
+  // --- bars ---
+  void mnuToolbar_Click() { SwitchBar(mnuToolbar, Picture3); }
+  void mnuCDbar_Click() { SwitchBar(mnuCDbar, Picture4); }
+  void mnuActivityBar_Click() { SwitchBar(mnuActivityBar, Picture2); }
+  void mnuStatusbar_Click() { SwitchBar(mnuStatusbar, Picture1); }
+
+  // --- CD ---
+  // Reads the disc's identity, track count and track lengths and lists the tracks.
+  void cmdRefresh_Click();
+  // Plays the disc from the start of CurrentTrack.
+  void Command11_Click();
+  // Stops playback and any capture.
+  void Command12_Click();
+  // Fills the drive list, one line per host adapter and one more, and selects the first line,
+  // which opens that drive.
+  void FillDriveList();
+  // A line of the drive list chosen: close the open drive, open the chosen one.
+  void cmbDrives_Click();
+
+  // --- jobs ---
+  void Command8_Click() override;
+
+  // --- dragging ---
+  // A press on the window's own surface: the left button drags the window.
+  void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
+  // Hands the drag of the window to the window system.
+  void N1Drag();
+
+  // --- other windows ---
+  // The File Finder, loaded on first use; nullptr while it is not loaded.
+  frmsearch* Finder() { return finder_.get(); }
+
+  // CollectionHost
+  void ShowMainWindow() override { window.SetVisible(true); }
+  std::string FinderSelection() override;
 
  private:
   void PlaceDesignGeometry();
+  void ConnectHandlers();
+  void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
+  // The buttons and menus a running job disables.
+  std::vector<controls::Control*> JobLockedControls();
+  void UnloadFinder();
 
-  Services& services_;
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
+  std::unique_ptr<frmsearch> finder_;
+  bool unloaded_ = false;
 };
+
+// "Track  3 - " + length: the line of a track in the track lists.
+std::string TrackLine(int32_t track, const std::string& length);
+// The text of a reply buffer before its first NUL; "" when there is none.
+std::string TextBeforeNul(const char* buffer, std::size_t length);
 
 }  // namespace korvalin

@@ -7,10 +7,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
 #include "platform/linux/CdioLibrary.h"
+#include "platform/linux/MediaCommandInterpreter.h"
+#include "platform/linux/SignalExceptionFilter.h"
+#include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "platform/linux/ProgramFolder.h"
 #include "platform/qt/QtDialogs.h"
@@ -54,20 +58,25 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Korvalin");
   QApplication::setOrganizationName("Korvalin");
 
-  korvalin::QtEventLoop loop;
-  korvalin::QtDialogs dialogs;
-  korvalin::controls::Screen screen;
+  using namespace korvalin;
+  QtEventLoop loop;
+  QtDialogs dialogs;
+  controls::Screen screen;
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
-    screen.SetSize(korvalin::TwipsFromPixels(s->size().width()), korvalin::TwipsFromPixels(s->size().height()));
+    screen.SetSize(TwipsFromPixels(s->size().width()), TwipsFromPixels(s->size().height()));
   }
-  korvalin::CdioLibrary cdLibrary(korvalin::CdioLibrary::FindDrives(korvalin::ProgramFolder() + "/discs"));
-  korvalin::LameEncoderLibrary encoder;
-  korvalin::Services services{loop, dialogs, screen, cdLibrary, encoder};
+  const std::string programFolder = ProgramFolder();
+  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(programFolder + "/discs");
+  CdioLibrary cdLibrary(drives);
+  LameEncoderLibrary encoder;
+  QtSettingsStore store;
+  MediaCommandInterpreter media(drives);
+  SignalExceptionFilter exceptionFilter;
+  Services services{loop, dialogs, screen, cdLibrary, encoder, store, media, exceptionFilter, programFolder};
 
-  korvalin::Form1 form(services);
-  korvalin::Form1View view(form);
+  Form1 form(services);
+  Form1View view(form);
   dialogs.SetParent(&view);
-  form.FillDriveList();
-  form.window.SetVisible(true);
+  form.Form_Load();
   return QApplication::exec();
 }

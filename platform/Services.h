@@ -2,11 +2,16 @@
 // The services through which the program reaches the outside world. main() fills them with the
 // real adapters; tests fill them with the fakes of tests/support.
 
+#include <string>
+
 #include "controls/Window.h"
 #include "platform/CdExtractionLibrary.h"
 #include "platform/Dialogs.h"
 #include "platform/EncoderLibrary.h"
 #include "platform/EventLoop.h"
+#include "platform/ExceptionFilter.h"
+#include "platform/MediaControl.h"
+#include "platform/SettingsStore.h"
 
 namespace korvalin {
 
@@ -16,6 +21,12 @@ struct Services {
   controls::Screen& screen;
   CdExtractionLibrary& cdLibrary;
   EncoderLibrary& encoder;
+  SettingsStore& store;
+  MediaControl& media;
+  ExceptionFilterService& exceptionFilter;
+  // The folder of the running program: the demo disc, pictures and help live there, and it is
+  // the destination folder until the user chooses another.
+  std::string programFolder;
 };
 
 }  // namespace korvalin

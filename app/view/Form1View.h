@@ -1,10 +1,12 @@
 #pragma once
-// The main window on screen: the regions and status displays of Form1, bound to its controls.
+// The main window on screen: every region, button, list and menu of Form1, bound to its controls.
 
 #include <QMainWindow>
 
 #include "app/Form1.h"
 #include "platform/qt/Binder.h"
+
+class QMenu;
 
 namespace korvalin {
 
@@ -12,12 +14,16 @@ class Form1View : public QMainWindow {
  public:
   explicit Form1View(Form1& form);
 
+  // The tree's pop-up menu, shown at the pointer.
+  QMenu* PopupMenu() const { return popup_; }
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   Form1& form_;
   Binder binder_;
+  QMenu* popup_ = nullptr;
 };
 
 }  // namespace korvalin

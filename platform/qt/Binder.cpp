@@ -19,7 +19,12 @@
 #include <QWindow>
 #include <QTabWidget>
 
+#include <QMenu>
+#include <QMenuBar>
+#include <QTreeWidget>
+
 #include "common/RaisedError.h"
+#include "platform/qt/TreeBinding.h"
 
 namespace korvalin {
 namespace {
@@ -191,9 +196,9 @@ void Binder::Bind(QLabel* w, controls::Label& c, Geometry g) {
 
 void Binder::Bind(QAbstractButton* w, controls::CommandButton& c, Geometry g) {
   BindCommon(w, c, g);
-  auto apply = [w, &c](Property p) {
+  auto apply = [this, w, &c](Property p) {
     if (p == Property::Caption) w->setText(Q(c.Caption()));
-    if (p == Property::Picture) w->setIcon(c.Picture().empty() ? QIcon() : QIcon(Q(c.Picture())));
+    if (p == Property::Picture) w->setIcon(c.Picture().empty() ? QIcon() : QIcon(Q(PicturePath(c.Picture()))));
   };
   apply(Property::Caption);
   apply(Property::Picture);
@@ -355,6 +360,39 @@ void Binder::Bind(controls::Screen& screen) {
   Keep(screen.Changed.Connect([apply](Change ch) {
     if (ch.what == Property::MousePointer) apply();
   }));
+}
+
+std::string Binder::PicturePath(const std::string& name) const {
+  return !name.empty() && name[0] == '/' ? name : pictureFolder_ + "/" + name;
+}
+
+void Binder::Bind(QTreeWidget* w, controls::TreeView& c, Geometry g) {
+  BindCommon(w, c, g);
+  new TreeBinding(w, c, pictureFolder_);
+}
+
+QMenu* Binder::BuildMenu(QWidget* parent, controls::MenuItem& menu) {
+  auto* qmenu = new QMenu(Q(menu.Caption()), parent);
+  for (controls::MenuItem* item : menu.Items()) {
+    if (!item->Items().empty()) {
+      QMenu* sub = BuildMenu(qmenu, *item);
+      qmenu->addMenu(sub);
+      Bind(sub->menuAction(), *item);
+    } else {
+      auto* action = new QAction(qmenu);
+      qmenu->addAction(action);
+      Bind(action, *item);
+    }
+  }
+  return qmenu;
+}
+
+void Binder::BindMenuBar(QMenuBar* bar, const std::vector<controls::MenuItem*>& menus) {
+  for (controls::MenuItem* menu : menus) {
+    QMenu* qmenu = BuildMenu(bar, *menu);
+    bar->addMenu(qmenu);
+    Bind(qmenu->menuAction(), *menu);
+  }
 }
 
 }  // namespace korvalin

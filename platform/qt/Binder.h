@@ -19,6 +19,7 @@
 #include "controls/ProgressBar.h"
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
+#include "controls/TreeView.h"
 #include "controls/Window.h"
 
 class QAbstractButton;
@@ -31,6 +32,9 @@ class QListWidget;
 class QProgressBar;
 class QRadioButton;
 class QTabWidget;
+class QTreeWidget;
+class QMenu;
+class QMenuBar;
 class QWidget;
 
 namespace korvalin {
@@ -58,6 +62,14 @@ class Binder {
   void Bind(QProgressBar* widget, controls::ProgressBar& control, Geometry g = Geometry::Placed);
   void Bind(QLineEdit* widget, controls::TextBox& control, Geometry g = Geometry::Placed);
   void Bind(QAction* action, controls::MenuItem& control);
+  void Bind(QTreeWidget* widget, controls::TreeView& control, Geometry g = Geometry::Placed);
+  // Builds a menu bar from menus and binds every item; a hidden menu stays out of the bar.
+  void BindMenuBar(QMenuBar* bar, const std::vector<controls::MenuItem*>& menus);
+  // Builds a menu (for a pop-up) from a menu item's items and binds them.
+  QMenu* BuildMenu(QWidget* parent, controls::MenuItem& menu);
+
+  // Where pictures named by file name (button pictures, tree pictures) are found.
+  void SetPictureFolder(std::string folder) { pictureFolder_ = std::move(folder); }
   // The widget's pages are the view's; the control gives their captions and the page in front.
   void Bind(QTabWidget* widget, controls::TabStrip& control, Geometry g = Geometry::Placed);
   // The program-wide mouse pointer: the busy pointer shows over every window.
@@ -67,8 +79,10 @@ class Binder {
   // Enabled, visible, tool tip and (when placed) position and size.
   void BindCommon(QWidget* widget, controls::Control& control, Geometry g);
   void Keep(controls::Connection c) { connections_.push_back(std::move(c)); }
+  std::string PicturePath(const std::string& name) const;
 
   std::vector<controls::Connection> connections_;
+  std::string pictureFolder_ = ".";
 };
 
 }  // namespace korvalin

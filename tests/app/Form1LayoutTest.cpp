@@ -28,37 +28,42 @@ TEST_F(Form1Layout, StartsWithTheDesignTexts) {
 }
 
 TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
-  ResizeTo(9000, 7000);
+  ResizeTo(12000, 9000);
+  const int32_t toolbar = form.Picture3.Height(), strip = form.Picture5.Height();
+  const int32_t status = form.Picture1.Height(), activity = form.Picture2.Height();
   // Toolbar and next-action strip shown, CD bar hidden.
-  EXPECT_EQ(form.Picture7.Top(), 360 + 285);
-  EXPECT_EQ(form.Picture7.Height(), 7000 - 645 - 360 - 345);
-  EXPECT_EQ(form.Picture7.Width(), 9000 - form.Picture8.Width() - 50);
-  EXPECT_EQ(form.Picture8.Left(), 9000 - form.Picture8.Width());
-  EXPECT_EQ(form.Picture5.Top(), 360);
-  EXPECT_EQ(form.Picture1.Top(), 7000 - 360);
-  EXPECT_EQ(form.Picture2.Top(), 7000 - 360 - 345);
-  EXPECT_EQ(form.Picture3.Width(), 9000);
+  EXPECT_EQ(form.Picture5.Top(), toolbar);
+  EXPECT_EQ(form.Picture7.Top(), toolbar + strip);
+  EXPECT_EQ(form.Picture7.Height(), 9000 - toolbar - strip - status - activity);
+  EXPECT_EQ(form.Picture7.Width(), 12000 - form.Picture8.Width() - 50);
+  EXPECT_EQ(form.Picture8.Left(), 12000 - form.Picture8.Width());
+  EXPECT_EQ(form.Picture1.Top(), 9000 - status);
+  EXPECT_EQ(form.Picture2.Top(), 9000 - status - activity);
+  EXPECT_EQ(form.Picture3.Width(), 12000);
+  EXPECT_EQ(form.collection.TreeView1.Height(), form.Picture7.Height());
+  EXPECT_EQ(form.collection.TreeView1.Width(), form.Picture7.Width());
 }
 
 TEST_F(Form1Layout, WithEveryBarHiddenTheTreeAreaRunsFromTheStripToTheBottom) {
   for (auto* bar : {&form.Picture1, &form.Picture2, &form.Picture3, &form.Picture4}) bar->SetVisible(false);
-  ResizeTo(6000, 6600);
+  ResizeTo(9000, 7200);
   EXPECT_EQ(form.Picture5.Top(), 0);
-  EXPECT_EQ(form.Picture7.Top(), 285);
-  EXPECT_EQ(form.Picture7.Top() + form.Picture7.Height(), 6600);
+  EXPECT_EQ(form.Picture7.Top(), form.Picture5.Height());
+  EXPECT_EQ(form.Picture7.Top() + form.Picture7.Height(), 7200);
 }
 
 TEST_F(Form1Layout, HidingTheStatusBarAddsExactlyItsHeight) {
-  ResizeTo(6000, 6600);
+  ResizeTo(9000, 7200);
   const int32_t before = form.Picture7.Height();
-  form.Picture1.SetVisible(false);
-  form.Form_Resize();
+  form.mnuStatusbar_Click();  // checked at start: hides the bar
+  EXPECT_FALSE(form.mnuStatusbar.Checked());
+  EXPECT_FALSE(form.Picture1.Visible());
   EXPECT_EQ(form.Picture7.Height(), before + form.Picture1.Height());
-  EXPECT_EQ(form.Picture2.Top(), 6600 - 345);  // the activity bar drops to the bottom edge
-  form.Picture4.SetVisible(true);              // the CD bar pushes the tree area down
-  form.Form_Resize();
-  EXPECT_EQ(form.Picture7.Top(), 360 + 315 + 285);
-  EXPECT_EQ(form.Picture5.Top(), 360 + 315);
+  EXPECT_EQ(form.Picture2.Top(), 7200 - form.Picture2.Height());  // the activity bar drops to the edge
+  form.mnuCDbar_Click();  // unchecked at start: shows the CD bar, which pushes the tree area down
+  EXPECT_TRUE(form.mnuCDbar.Checked());
+  EXPECT_EQ(form.Picture5.Top(), form.Picture3.Height() + form.Picture4.Height());
+  EXPECT_EQ(form.Picture7.Top(), form.Picture3.Height() + form.Picture4.Height() + form.Picture5.Height());
 }
 
 TEST_F(Form1Layout, TooSmallAWindowLeavesTheLayoutAsItCan) {

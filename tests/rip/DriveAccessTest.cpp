@@ -49,7 +49,8 @@ TEST(DriveList, MoreAdaptersThanEntriesStopsAtTheEightEntriesTheListHolds) {
 TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
   test::FakeServices fake;
   CdioLibrary none({});
-  Services services{fake.loop, fake.dialogs, fake.screen, none, fake.encoder};
+  Services services{fake.loop,  fake.dialogs, fake.screen,          none, fake.encoder,
+                    fake.store, fake.media,   fake.exceptionFilter, fake.programFolder.Path()};
   Form1 form(services);
   form.FillDriveList();
   EXPECT_EQ(form.cmbDrives.ListCount(), 0);

@@ -64,3 +64,20 @@ TEST(CliRipMp3, EncodesATrackWithTheGivenBitrateAndFlags) {
 
 }  // namespace
 }  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(CliCdInfo, ShowsTheIdentityAndTheTrackLines) {
+  test::TempDir dir;
+  const std::string cue =
+      discgen::WriteDiscImage(dir.Path(), "d", {std::string(75 * 2352 * 3, '\0'), std::string(75 * 2352 * 62, '\0')});
+  const auto r = test::RunCli({"cdinfo", "--image", cue});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("Tracks: 2\nTrack  1 - 00:03\nTrack  2 - 01:02\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.rfind("Identity: ", 0), 0u);
+  EXPECT_EQ(test::RunCli({"cdinfo", "--image", dir / "none.cue"}).err, "korvalin-cli: no disc in the drive\n");
+}
+
+}  // namespace
+}  // namespace korvalin

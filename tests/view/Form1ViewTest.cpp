@@ -4,7 +4,9 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QTreeWidget>
 #include <QTest>
 
 #include "tests/support/FakeServices.h"
@@ -35,7 +37,7 @@ TEST(Form1View, ShowsTheMainWindowAndFollowsItsForm) {
   EXPECT_EQ(form.window.ScaleWidth(), surface->width() * 15);
   auto* tree = view.findChild<QFrame*>("Picture7");
   EXPECT_EQ(tree->width(), surface->width() - form.Picture8.Width() / 15 - 3);  // 50 twips round to 3 px
-  EXPECT_EQ(tree->y(), (360 + 285) / 15);
+  EXPECT_EQ(tree->y(), (form.Picture3.Height() + form.Picture5.Height()) / 15);
 
   form.window.SetCaption("Progress 07.50 %");
   EXPECT_EQ(view.windowTitle(), "Progress 07.50 %");
@@ -90,6 +92,46 @@ TEST(Form1, OnlyTheLeftButtonStartsADrag) {
   EXPECT_EQ(moves, 0);
   form.Form_MouseDown(1, 0, 100, 100);
   EXPECT_EQ(moves, 1);
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
+  test::FakeServices fake;
+  fake.media.trackMs = {61000, 5000};
+  Form1 form(fake.services);
+  Form1View view(form);
+  form.Form_Load();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  auto* tree = view.findChild<QTreeWidget*>("TreeView1");
+  ASSERT_NE(tree, nullptr);
+  ASSERT_EQ(tree->topLevelItemCount(), 1);
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  ASSERT_EQ(root->childCount(), 6);
+  EXPECT_EQ(root->child(1)->text(0), "Available Tracks");
+  ASSERT_EQ(root->child(1)->childCount(), 2);
+  EXPECT_EQ(root->child(1)->child(0)->text(0), "Track  1 - 01:01");
+  EXPECT_EQ(root->child(5)->text(0), "MP3 Files");
+  EXPECT_EQ(view.menuBar()->actions().size(), 4);
+  EXPECT_EQ(view.menuBar()->actions()[1]->text(), "Action");
+
+  // A node the user picks becomes the tree's selected node.
+  tree->setCurrentItem(root->child(3));
+  ASSERT_NE(form.collection.TreeView1.SelectedItem(), nullptr);
+  EXPECT_EQ(form.collection.TreeView1.SelectedItem()->Text(), "WAV Files");
+
+  // Hiding the toolbar through its menu moves the tree area up.
+  const int treeTop = view.findChild<QFrame*>("Picture7")->y();
+  form.mnuToolbar.Click();
+  EXPECT_LT(view.findChild<QFrame*>("Picture7")->y(), treeTop);
+
+  view.close();
+  EXPECT_TRUE(form.Unloaded());
+  EXPECT_EQ(fake.exceptionFilter.installed, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,121 @@
+// The main window's CD commands: the disc's information, playback, and the drive list.
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "app/Form1.h"
+#include "common/Numeric.h"
+#include "common/RaisedError.h"
+
+namespace korvalin {
+
+namespace {
+constexpr std::size_t kReplySize = 64;
+}
+
+std::string TextBeforeNul(const char* buffer, std::size_t length) {
+  const void* nul = std::memchr(buffer, '\0', length);
+  return nul ? std::string(buffer, static_cast<const char*>(nul)) : std::string();
+}
+
+std::string TrackLine(int32_t track, const std::string& length) {
+  char number[16];
+  std::snprintf(number, sizeof number, "%2d", track);
+  return std::string("Track ") + number + " - " + length;
+}
+
+void Form1::cmdRefresh_Click() {
+  MediaControl& mci = services.media;
+  std::array<char, kReplySize> reply;
+  reply.fill(' ');
+  auto replyText = [&] { return TextBeforeNul(reply.data(), reply.size()); };
+  int32_t opened = -1;
+  int32_t tracks = 0;
+  IgnoreErrors([&] { lblCDID.SetCaption(""); }, [&] { lblNumTracks.SetCaption(""); },
+               [&] { collection.lstTracks.Clear(); }, [&] { collection.lstRecord.Clear(); },
+               [&] { mci.SendCommand("stop cd"); }, [&] { mci.SendCommand("close cd"); },
+               [&] { opened = mci.SendCommand("open cdaudio alias cd"); });
+  if (opened != 0) return;  // no drive or no disc: nothing to show, nothing to say
+  IgnoreErrors(
+      [&] {
+        mci.SendCommand("info cd identity", reply.data(), reply.size());
+        lblCDID.SetCaption(replyText());
+      },
+      [&] {
+        mci.SendCommand("status cd number of tracks", reply.data(), reply.size());
+        lblNumTracks.SetCaption(replyText());
+      },
+      [&] { services.loop.Yield(); }, [&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
+  if (tracks < 2) {
+    IgnoreErrors([&] { services.loop.Yield(); },
+                 [&] {
+                   if (tracks == 1) {
+                     services.dialogs.MsgBox(
+                         "The current CD is not a music CD. If you wish to use your CD as a source, please insert a "
+                         "music CD into the CD drive.");
+                   } else if (tracks == 0) {
+                     services.dialogs.MsgBox(
+                         "The CD drive is empty. If you wish to use your CD as a source, please insert a music CD into "
+                         "the CD drive.");
+                   }
+                 });
+    return;  // the device stays open
+  }
+  IgnoreErrors([&] { mci.SendCommand("set cd time format hms"); });
+  for (int32_t n = 1; n <= tracks; ++n) {
+    IgnoreErrors([&] {
+      mci.SendCommand("status cd length track " + std::to_string(n), reply.data(), reply.size());
+      collection.lstTracks.AddItem(TrackLine(n, replyText()));
+    });
+  }
+  TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);
+  IgnoreErrors([&] { mci.SendCommand("set cd time format milliseconds"); });
+  for (int32_t n = 1; n <= tracks; ++n) {
+    IgnoreErrors([&] {
+      mci.SendCommand("status cd length track " + std::to_string(n), reply.data(), reply.size());
+      const std::string text = replyText();
+      const double value = Val(text);
+      // A reply that is not a whole number leaves the length as it was.
+      if (!text.empty() && value == static_cast<double>(static_cast<int64_t>(value))) {
+        TrackLengths[static_cast<std::size_t>(n)] = CInt32(value);
+      }
+    });
+  }
+  IgnoreErrors([&] { mci.SendCommand("close cd"); });
+}
+
+void Form1::Command11_Click() {
+  int64_t offset = 0;
+  int32_t tracks = 0;
+  IgnoreErrors([&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
+  for (int32_t i = 1; i <= tracks; ++i) {
+    if (i == CurrentTrack) break;
+    // Without a refresh there are no lengths: the offset stays at its last good value.
+    if (static_cast<std::size_t>(i) < TrackLengths.size()) offset += TrackLengths[static_cast<std::size_t>(i)];
+  }
+  IgnoreErrors([&] { services.media.SendCommand("open cdaudio alias cd"); },
+               [&] { services.media.SendCommand("set cd time format milliseconds"); },
+               [&] { services.media.SendCommand("play cd from " + std::to_string(offset)); });
+}
+
+void Form1::Command12_Click() {
+  for (const char* command : {"stop capture", "stop cd", "close capture", "close cd"}) {
+    IgnoreErrors([&] { services.media.SendCommand(command); });
+  }
+}
+
+void Form1::FillDriveList() {
+  int32_t adapters = -1;  // a library that cannot list drives leaves the list empty
+  IgnoreErrors([&] { adapters = cd.Library().GetNumAdapters(); });
+  for (int32_t i = 0; i <= adapters; ++i) {
+    IgnoreErrors([&] { cmbDrives.AddItem(DriveListText(cd.GetDriveEntry(i))); });
+  }
+  IgnoreErrors([&] { cmbDrives.SetListIndex(0); });
+}
+
+void Form1::cmbDrives_Click() {
+  IgnoreErrors([&] { cd.CloseDrive(); }, [&] { cd.OpenDrive(cmbDrives.ListIndex()); });
+}
+
+}  // namespace korvalin

@@ -1,0 +1,160 @@
+#include "app/Form1.h"
+
+#include <gtest/gtest.h>
+
+#include "app/CrashReporter.h"
+#include "tests/support/FakeServices.h"
+
+namespace korvalin {
+namespace {
+
+using test::FakeServices;
+
+std::vector<std::string> Texts(const controls::TreeView& tree) {
+  std::vector<std::string> texts;
+  for (auto* node : tree.All()) texts.push_back(node->Text());
+  return texts;
+}
+
+class Form1Test : public ::testing::Test {
+ protected:
+  Form1Test() {
+    fake.media.trackMs = {65000, 120500, 3000};
+    fake.cd.identifications = {"Demo"};
+    fake.cd.SetTrackLengths({4875, 9038, 225});
+  }
+  FakeServices fake;
+  Form1 form{fake.services};
+};
+
+TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
+  fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}] = "8";
+  fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}] = "12";  // outside the list
+  form.Form_Load();
+  EXPECT_EQ(form.settings.DecodePath, fake.programFolder.Path());
+  EXPECT_EQ(form.cmbBitrate.ListIndex(), 8);
+  EXPECT_EQ(form.cmbBitrate.Text(), "128");
+  EXPECT_EQ(form.cmbQuality.ListIndex(), -1);
+  EXPECT_EQ(form.lblCDID.Caption(), "1234567");
+  EXPECT_EQ(form.cmbDrives.ListCount(), 2);
+  EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + fake.programFolder.Path() + "/");
+  EXPECT_EQ(Texts(form.collection.TreeView1),
+            (std::vector<std::string>{"CD Tracks, WAV, MP3 files", "Selected Tracks", "Available Tracks", "Track  1 - 01:05",
+                                      "Track  2 - 02:00", "Track  3 - 00:03", "Selected WAV Files", "WAV Files",
+                                      "Selected MP3 Files", "MP3 Files"}));
+  EXPECT_EQ(fake.exceptionFilter.installed, &CrashReporterFilter);
+  EXPECT_TRUE(form.window.Visible());
+  EXPECT_EQ(fake.screen.MousePointer(), controls::MousePointer::Default);
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(Form1Test, RefreshListsTheTracksAndEmptiesBothListsEachTime) {
+  fake.media.trackMs.assign(12, 61000);
+  form.collection.lstRecord.AddItem("Track  9 - 01:01");
+  form.cmdRefresh_Click();
+  ASSERT_EQ(form.collection.lstTracks.ListCount(), 12);
+  EXPECT_EQ(form.collection.lstTracks.List(0), "Track  1 - 01:01");
+  EXPECT_EQ(form.collection.lstTracks.List(9), "Track 10 - 01:01");
+  EXPECT_EQ(form.collection.lstRecord.ListCount(), 0);
+  EXPECT_EQ(form.lblNumTracks.Caption(), "12");
+  form.cmdRefresh_Click();
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 12);
+  EXPECT_EQ(fake.media.commands.back(), "close cd");
+  EXPECT_EQ(std::vector<std::string>(fake.media.commands.begin(), fake.media.commands.begin() + 5),
+            (std::vector<std::string>{"stop cd", "close cd", "open cdaudio alias cd", "info cd identity",
+                                      "status cd number of tracks"}));
+}
+
+TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
+  fake.media.trackMs = {1000};
+  form.cmdRefresh_Click();
+  EXPECT_EQ(fake.media.commands.back(), "status cd number of tracks");  // the device is left open
+  fake.media.trackMs = {};
+  form.cmdRefresh_Click();
+  EXPECT_EQ(fake.dialogs.MessageTexts(),
+            (std::vector<std::string>{"The current CD is not a music CD. If you wish to use your CD as a source, "
+                                      "please insert a music CD into the CD drive.",
+                                      "The CD drive is empty. If you wish to use your CD as a source, please insert a "
+                                      "music CD into the CD drive."}));
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+
+  fake.media.discPresent = false;  // no disc at all: the open fails and the refresh ends silently
+  form.cmdRefresh_Click();
+  EXPECT_EQ(fake.dialogs.messages.size(), 2u);
+  EXPECT_EQ(form.lblCDID.Caption(), "");
+  EXPECT_EQ(form.lblNumTracks.Caption(), "");
+}
+
+TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
+  form.cmdRefresh_Click();
+  form.CurrentTrack = 1;
+  form.Command11_Click();
+  EXPECT_EQ(fake.media.commands.back(), "play cd from 0");
+  form.CurrentTrack = 3;
+  form.Command11_Click();
+  EXPECT_EQ(fake.media.commands.back(), "play cd from 185500");
+  form.Command12_Click();
+  EXPECT_EQ(std::vector<std::string>(fake.media.commands.end() - 4, fake.media.commands.end()),
+            (std::vector<std::string>{"stop capture", "stop cd", "close capture", "close cd"}));
+}
+
+TEST_F(Form1Test, DisablemLocksExactlyTheJobCommandsAndEnablemFreesThem) {
+  form.Disablem();
+  for (controls::Control* c : std::vector<controls::Control*>{
+           &form.C777, &form.CmdSelectAction, &form.Copt, &form.C5555555, &form.Cmdhelp, &form.Command4, &form.mnuStart2,
+           &form.mnuFile, &form.mnuActiopn, &form.mnuPrefs, &form.mnuHelp, &form.mnupopup, &form.mnuRemoveDelete,
+           &form.mnuFileRemove}) {
+    EXPECT_FALSE(c->Enabled()) << c->Name();
+  }
+  for (controls::Control* c : std::vector<controls::Control*>{&form.Command1, &form.Command2, &form.Command8,
+                                                              &form.cmdRefresh, &form.cmbDrives, &form.Command5}) {
+    EXPECT_TRUE(c->Enabled()) << c->Name();
+  }
+  form.Enablem();
+  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(form.mnuRemoveDelete.Enabled());
+}
+
+TEST_F(Form1Test, TheStatusReturnsToIdleOneSecondAfterTimer1IsEnabled) {
+  form.settings.DecodePath = "/music";
+  form.ChangeProgress("", 1, 4);
+  form.lblStatus.SetCaption("busy");
+  form.Timer1.SetEnabled(true);
+  fake.loop.Advance(0.999);
+  EXPECT_EQ(form.Label33.Caption(), "25.00 %");
+  fake.loop.Advance(0.001);
+  EXPECT_EQ(form.window.Caption(), "Korvalin v2.0");
+  EXPECT_EQ(form.Label3.Caption(), "Next action:");
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  /music/");
+  EXPECT_EQ(form.Label33.Caption(), "");
+  EXPECT_EQ(form.lblStatus.Caption(), "");
+  EXPECT_EQ(form.ProgressBar1.Value(), 0);
+  EXPECT_FALSE(form.Timer1.Enabled());
+}
+
+TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
+  form.Form_Load();
+  form.Disablem();
+  bool cancel = false;
+  form.window.OnQueryUnload(cancel);
+  EXPECT_FALSE(cancel);
+  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
+  EXPECT_TRUE(form.C777.Enabled());  // "Stop Everything" re-enabled the commands
+  EXPECT_TRUE(form.Timer1.Enabled());
+  form.window.OnUnload();
+  EXPECT_TRUE(form.Unloaded());
+  EXPECT_FALSE(form.window.Visible());
+  EXPECT_EQ(fake.exceptionFilter.installed, nullptr);
+}
+
+TEST(TextBeforeNul, TakesTheTextUpToTheFirstNulOrNothing) {
+  const char withNul[6] = {'1', '2', '\0', '9', ' ', ' '};
+  EXPECT_EQ(TextBeforeNul(withNul, 6), "12");
+  EXPECT_EQ(TextBeforeNul("      ", 6), "");
+  EXPECT_EQ(TrackLine(3, "04:05"), "Track  3 - 04:05");
+  EXPECT_EQ(TrackLine(99, "x"), "Track 99 - x");
+}
+
+}  // namespace
+}  // namespace korvalin

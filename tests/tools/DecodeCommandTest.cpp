@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/AudioTools.h"
+#include "tests/support/PcmGenerator.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavInspect.h"
+#include "tests/tools/CliRunner.h"
+
+namespace korvalin {
+namespace {
+
+TEST(CliDecode, WritesTheWavBesideItsNameAndExplainsFailures) {
+  test::TempDir dir;
+  const std::string mp3 = dir / "Song Name.Mp3";
+  test::WriteFile(mp3, test::EncodeMp3(discgen::MusicBytes(3 * 44100, 2), 44100, 2, 160));
+
+  const auto ok = test::RunCli({"decode", mp3, dir.Path()});
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(ok.out, dir / "Song Name.wav\n");
+  const std::string bytes = test::ReadFile(dir / "Song Name.wav");
+  const auto ours = test::ParseWav(bytes);
+  ASSERT_TRUE(ours && test::HeaderIsExact(*ours, bytes.size()));
+  ASSERT_EQ(test::RunTool({"mpg123", "-q", "-w", dir / "reference.wav", mp3}), 0);
+  const auto reference = test::ParseWav(test::ReadFile(dir / "reference.wav"));
+  ASSERT_TRUE(reference);
+  const int difference = test::LargestSampleDifference(ours->samples, reference->samples);
+  EXPECT_TRUE(difference == 0 || difference == 1) << difference;
+
+  test::WriteFile(dir / "notes.mp3", "not audio at all, only words\n");
+  const auto text = test::RunCli({"decode", dir / "notes.mp3", dir.Path()});
+  EXPECT_EQ(text.status, 1);
+  EXPECT_EQ(text.err, "korvalin-cli: " + dir / "notes.mp3 holds no MP3 audio; " + dir / "notes.wav holds no samples\n");
+  EXPECT_EQ(test::FileSize(dir / "notes.wav"), 44);
+
+  const auto missing = test::RunCli({"decode", dir / "gone.mp3", dir.Path()});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "korvalin-cli: no such file: " + dir / "gone.mp3\n");
+  const auto noFolder = test::RunCli({"decode", mp3, dir / "nowhere"});
+  EXPECT_EQ(noFolder.status, 1);
+  EXPECT_EQ(noFolder.err, "korvalin-cli: no such folder: " + dir / "nowhere\n");
+  const auto usage = test::RunCli({"decode", mp3});
+  EXPECT_EQ(usage.status, 1);
+  EXPECT_NE(usage.err.find("usage: decode IN.mp3 DESTDIR"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvalin
