@@ -32,6 +32,14 @@ TEST(CliDecode, WritesTheWavBesideItsNameAndExplainsFailures) {
   EXPECT_EQ(text.err, "korvalin-cli: " + dir / "notes.mp3 holds no MP3 audio; " + dir / "notes.wav holds no samples\n");
   EXPECT_EQ(test::FileSize(dir / "notes.wav"), 44);
 
+  // A damaged file ends the WAV where the damage starts; the decoder itself prints nothing.
+  const std::string good = test::ReadFile(mp3);
+  test::WriteFile(dir / "cut.mp3", good.substr(0, good.size() / 2) + std::string(4096, '\x55') + good.substr(good.size() / 2));
+  const auto damaged = test::RunCli({"decode", dir / "cut.mp3", dir.Path()});
+  EXPECT_EQ(damaged.status, 1);
+  EXPECT_EQ(damaged.err, "korvalin-cli: " + dir / "cut.mp3 is damaged; " + dir / "cut.wav holds the audio before the damage\n");
+  EXPECT_LT(test::FileSize(dir / "cut.wav"), test::FileSize(dir / "Song Name.wav") * 6 / 10);
+
   const auto missing = test::RunCli({"decode", dir / "gone.mp3", dir.Path()});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "korvalin-cli: no such file: " + dir / "gone.mp3\n");

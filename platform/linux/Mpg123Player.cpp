@@ -1,0 +1,379 @@
+#include "platform/linux/Mpg123Player.h"
+
+#include <alsa/asoundlib.h>
+#include <fcntl.h>
+#include <mpg123.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace korvalin {
+
+static_assert(std::endian::native == std::endian::little, "libmpg123 hands out samples in WAV byte order");
+
+namespace {
+
+constexpr std::size_t kConvertBufferBytes = 256 * 1024;  // large reads: decoding speed, few writes
+constexpr std::size_t kPlayBufferBytes = 16 * 1024;      // small writes: a stop is heard at once
+constexpr int kBytesPerSample = 2;
+constexpr long kNoAudioRate = 44100;  // the header of a WAV that holds no samples
+constexpr int kNoAudioChannels = 2;
+
+// ALSA reports through its own printing; a missing output is answered by Busy staying false.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
+// One MP3 stream read with libmpg123, decoded to 16-bit samples at its own rate and channels.
+class Decoder {
+ public:
+  Decoder() {
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { mpg123_init(); });
+    int error = MPG123_OK;
+    handle_ = mpg123_new(nullptr, &error);
+    if (!handle_) return;
+    mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);  // damaged files must not print
+    mpg123_format_none(handle_);
+    const long* rates = nullptr;
+    std::size_t count = 0;
+    mpg123_rates(&rates, &count);
+    for (std::size_t i = 0; i < count; ++i) {
+      mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    }
+  }
+  ~Decoder() {
+    if (open_) mpg123_close(handle_);
+    if (handle_) mpg123_delete(handle_);
+  }
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+
+  bool Open(const std::string& path) {
+    open_ = handle_ && mpg123_open(handle_, path.c_str()) == MPG123_OK;
+    return open_;
+  }
+  // The stream's format. Empty and text files give "done" rather than an error: both mean that
+  // the file holds no MP3 audio.
+  bool Format(long& rate, int& channels) {
+    int encoding = 0;
+    return mpg123_getformat(handle_, &rate, &channels, &encoding) == MPG123_OK && rate > 0 &&
+           (channels == 1 || channels == 2) && encoding == MPG123_ENC_SIGNED_16;
+  }
+  // Sample frames as the stream announces them (its LAME tag, or an estimate from the file's
+  // size); 0 when unknown. A truncated file may hold fewer.
+  int64_t Length() {
+    const off_t length = mpg123_length(handle_);
+    return length > 0 ? static_cast<int64_t>(length) : 0;
+  }
+  int Read(unsigned char* buffer, std::size_t size, std::size_t& done) {
+    return mpg123_read(handle_, buffer, size, &done);
+  }
+
+ private:
+  mpg123_handle* handle_ = nullptr;
+  bool open_ = false;
+};
+
+// A PCM WAV file written front to back. The header goes first with zero lengths and is given the
+// real ones on Close; a file that could not take all its data is cut back to whole sample frames,
+// so that the header always tells the exact data length.
+class WavWriter {
+ public:
+  ~WavWriter() { Close(); }
+
+  bool Create(const std::string& path) {
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);  // an old file is replaced
+    return fd_ >= 0;
+  }
+  bool Begin(long rate, int channels) {
+    rate_ = rate;
+    channels_ = channels;
+    const auto header = Header();
+    return WriteAll(header.data(), header.size()) == static_cast<ssize_t>(header.size());
+  }
+  int BlockAlign() const { return channels_ * kBytesPerSample; }
+  int64_t DataBytes() const { return dataBytes_; }
+
+  // Appends sample data; false when the file would not take all of it.
+  bool Append(const unsigned char* data, std::size_t size) {
+    const ssize_t written = WriteAll(data, size);
+    if (written > 0) dataBytes_ += written;
+    return written == static_cast<ssize_t>(size);
+  }
+
+  // Gives the header its lengths and closes the file; false when that failed.
+  bool Close() {
+    if (fd_ < 0) return true;
+    dataBytes_ -= dataBytes_ % BlockAlign();  // a partly written sample frame is not data
+    const auto header = Header();
+    bool ok = ::pwrite(fd_, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size());
+    struct stat st {};
+    const off_t size = static_cast<off_t>(header.size()) + dataBytes_;
+    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size != size) ok = ::ftruncate(fd_, size) == 0 && ok;
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    return ok;
+  }
+
+ private:
+  std::array<unsigned char, 44> Header() const {
+    std::array<unsigned char, 44> h{};
+    auto text = [&](std::size_t at, const char* four) {
+      for (int i = 0; i < 4; ++i) h[at + i] = static_cast<unsigned char>(four[i]);
+    };
+    auto number = [&](std::size_t at, uint32_t value, int bytes) {
+      for (int i = 0; i < bytes; ++i) h[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    const auto data = static_cast<uint32_t>(dataBytes_);
+    text(0, "RIFF");
+    number(4, data + 36, 4);
+    text(8, "WAVE");
+    text(12, "fmt ");
+    number(16, 16, 4);  // the plain PCM format block
+    number(20, 1, 2);   // PCM
+    number(22, static_cast<uint32_t>(channels_), 2);
+    number(24, static_cast<uint32_t>(rate_), 4);
+    number(28, static_cast<uint32_t>(rate_ * BlockAlign()), 4);
+    number(32, static_cast<uint32_t>(BlockAlign()), 2);
+    number(34, 8 * kBytesPerSample, 2);
+    text(36, "data");
+    number(40, data, 4);
+    return h;
+  }
+  // Writes until done or the file refuses; returns the bytes written.
+  ssize_t WriteAll(const void* data, std::size_t size) {
+    const auto* p = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n = ::write(fd_, p + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+  }
+
+  int fd_ = -1;
+  long rate_ = kNoAudioRate;
+  int channels_ = kNoAudioChannels;
+  int64_t dataBytes_ = 0;
+};
+
+// Writes interleaved frames to an ALSA output, recovering from underruns, until done or stopped.
+// Returns the frames written, or -1 when the output is gone.
+int64_t WriteFrames(snd_pcm_t* pcm, const unsigned char* data, snd_pcm_uframes_t frames, int frameBytes,
+                    const std::atomic<bool>& stop) {
+  int64_t total = 0;
+  while (frames > 0 && !stop) {
+    snd_pcm_sframes_t written = snd_pcm_writei(pcm, data, frames);
+    if (written < 0) written = snd_pcm_recover(pcm, static_cast<int>(written), 1);
+    if (written < 0) return -1;
+    data += written * frameBytes;
+    frames -= static_cast<snd_pcm_uframes_t>(written);
+    total += written;
+  }
+  return total;
+}
+
+}  // namespace
+
+Mpg123Player::Mpg123Player(std::string audioDevice) : audioDevice_(std::move(audioDevice)) {}
+
+Mpg123Player::~Mpg123Player() { Stop(); }
+
+void Mpg123Player::SetSourceFile(const std::string& path) { source_ = path; }
+
+Mpg123Player::FileStamp Mpg123Player::StampOf(const std::string& path) {
+  struct stat st {};
+  FileStamp s;
+  if (::stat(path.c_str(), &st) != 0) return s;
+  s.exists = true;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.size = st.st_size;
+  s.modifiedNs = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+  s.changedNs = st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec;
+  return s;
+}
+
+void Mpg123Player::Stop() {
+  stop_ = true;
+  if (worker_.joinable()) worker_.join();
+  busy_ = false;
+}
+
+void Mpg123Player::Advance(int64_t frames, int64_t estimatedLength) {
+  length_ = std::max(frames, estimatedLength);
+  position_ = frames;
+}
+
+void Mpg123Player::Launch(std::function<Outcome()> job, bool conversion, const std::string& source,
+                          const std::string& target) {
+  stop_ = false;
+  converting_ = conversion;
+  runningSource_ = source;
+  runningTarget_ = target;
+  if (conversion) finished_.reset();
+  outcome_ = Outcome::Running;
+  busy_.store(true, std::memory_order_release);
+  worker_ = std::thread([this, job = std::move(job), conversion, source, target] {
+    const Outcome outcome = job();
+    if (outcome != Outcome::Stopped) length_ = position_.load();  // the stream's true length is known now
+    if (conversion && outcome != Outcome::Stopped) {
+      finished_ = FinishedConversion{source, target, StampOf(source), StampOf(target)};
+    }
+    outcome_ = outcome;
+    busy_.store(false, std::memory_order_release);
+  });
+}
+
+void Mpg123Player::ConvertToWav(const std::string& wavPath) {
+  if (Busy() && converting_ && runningSource_ == source_ && runningTarget_ == wavPath) return;
+  // The program starts each conversion twice; the second start must neither redo a finished
+  // conversion nor leave it cut short by the stop that follows it.
+  if (!Busy() && finished_ && finished_->source == source_ && finished_->target == wavPath &&
+      finished_->sourceStamp == StampOf(source_) && finished_->targetStamp == StampOf(wavPath)) {
+    return;
+  }
+  Stop();
+  position_ = 0;
+  length_ = 0;
+  const std::string source = source_;
+  Launch([this, source, wavPath] { return Convert(source, wavPath); }, true, source, wavPath);
+}
+
+Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std::string& target) {
+  Decoder decoder;
+  if (!decoder.Open(source)) return Outcome::SourceUnreadable;
+  long rate = 0;
+  int channels = 0;
+  const bool audio = decoder.Format(rate, channels);
+  const FileStamp sourceFile = StampOf(source), targetFile = StampOf(target);
+  if (targetFile.exists && targetFile.device == sourceFile.device && targetFile.inode == sourceFile.inode) {
+    return Outcome::TargetUnwritable;  // replacing the target would destroy the source before it is read
+  }
+  WavWriter wav;
+  if (!wav.Create(target)) return Outcome::TargetUnwritable;
+  if (!wav.Begin(audio ? rate : kNoAudioRate, audio ? channels : kNoAudioChannels)) {
+    wav.Close();
+    return Outcome::WriteFailed;
+  }
+  if (!audio) return wav.Close() ? Outcome::NotMp3 : Outcome::WriteFailed;
+  length_ = decoder.Length();
+
+  std::vector<unsigned char> buffer(kConvertBufferBytes);
+  Outcome outcome = Outcome::Finished;
+  for (;;) {
+    if (stop_) {
+      outcome = Outcome::Stopped;
+      break;
+    }
+    std::size_t done = 0;
+    const int result = decoder.Read(buffer.data(), buffer.size(), done);
+    if (wav.DataBytes() + static_cast<int64_t>(done) > kMaxWavDataBytes) {
+      const int64_t room = kMaxWavDataBytes - wav.DataBytes();
+      wav.Append(buffer.data(), static_cast<std::size_t>(room - room % wav.BlockAlign()));
+      outcome = Outcome::TooLong;
+      break;
+    }
+    if (done > 0) {
+      const bool written = wav.Append(buffer.data(), done);
+      Advance(wav.DataBytes() / wav.BlockAlign(), decoder.Length());
+      if (!written) {
+        outcome = Outcome::WriteFailed;
+        break;
+      }
+    }
+    if (result == MPG123_OK) continue;
+    if (result == MPG123_NEW_FORMAT) {
+      long newRate = 0;
+      int newChannels = 0;
+      if (decoder.Format(newRate, newChannels) && newRate == rate && newChannels == channels) continue;
+      outcome = Outcome::FormatChanged;  // one WAV header cannot describe two formats
+      break;
+    }
+    if (result != MPG123_DONE) outcome = Outcome::DecodeError;
+    break;
+  }
+  if (!wav.Close() && outcome != Outcome::Stopped) outcome = Outcome::WriteFailed;
+  Advance(wav.DataBytes() / wav.BlockAlign(), length_.load());  // whole sample frames only
+  return outcome;
+}
+
+void Mpg123Player::Play() {
+  Stop();
+  position_ = 0;
+  length_ = 0;
+  auto decoder = std::make_shared<Decoder>();
+  long rate = 0;
+  int channels = 0;
+  if (!decoder->Open(source_)) {
+    outcome_ = Outcome::SourceUnreadable;
+    return;
+  }
+  if (!decoder->Format(rate, channels)) {
+    outcome_ = Outcome::NotMp3;
+    return;
+  }
+  snd_lib_error_set_handler(QuietAlsa);
+  snd_pcm_t* pcm = nullptr;
+  if (snd_pcm_open(&pcm, audioDevice_.c_str(), SND_PCM_STREAM_PLAYBACK, 0) < 0) {
+    outcome_ = Outcome::NoAudioOutput;
+    return;
+  }
+  if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(channels),
+                         static_cast<unsigned>(rate), 1, 200000) < 0) {
+    snd_pcm_close(pcm);
+    outcome_ = Outcome::NoAudioOutput;
+    return;
+  }
+  length_ = decoder->Length();
+  const int frameBytes = channels * kBytesPerSample;
+  auto play = [this, decoder, pcm, rate, channels, frameBytes] {
+    std::vector<unsigned char> buffer(kPlayBufferBytes);
+    Outcome outcome = Outcome::Finished;
+    int64_t played = 0;
+    for (;;) {
+      if (stop_) {
+        outcome = Outcome::Stopped;
+        break;
+      }
+      std::size_t done = 0;
+      const int result = decoder->Read(buffer.data(), buffer.size(), done);
+      const auto frames = static_cast<snd_pcm_uframes_t>(done / static_cast<std::size_t>(frameBytes));
+      const int64_t written = WriteFrames(pcm, buffer.data(), frames, frameBytes, stop_);
+      if (written < 0) {
+        outcome = Outcome::NoAudioOutput;  // the output went away while playing
+        break;
+      }
+      played += written;
+      Advance(played, decoder->Length());
+      if (result == MPG123_OK) continue;
+      if (result == MPG123_NEW_FORMAT) {
+        long newRate = 0;
+        int newChannels = 0;
+        if (decoder->Format(newRate, newChannels) && newRate == rate && newChannels == channels) continue;
+        outcome = Outcome::FormatChanged;
+        break;
+      }
+      if (result != MPG123_DONE) outcome = Outcome::DecodeError;
+      break;
+    }
+    if (stop_) {
+      snd_pcm_drop(pcm);
+    } else {
+      snd_pcm_drain(pcm);
+    }
+    snd_pcm_close(pcm);
+    return stop_ ? Outcome::Stopped : outcome;
+  };
+  Launch(play, false, source_, {});
+}
+
+}  // namespace korvalin

@@ -1,0 +1,71 @@
+// korvalin-cli decode: one MP3 file to a WAV file in a folder, through the program's MP3 player
+// adapter, named as the decode batch names it. Prints the WAV file's path.
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <exception>
+#include <thread>
+
+#include "platform/linux/Mpg123Player.h"
+#include "settings/PathHelpers.h"
+#include "tools/CliCommand.h"
+#include "tools/ConsoleProgress.h"
+
+namespace korvalin::cli {
+namespace {
+
+using Outcome = Mpg123Player::Outcome;
+
+// Why a conversion that did not finish ended, in one line.
+std::string Reason(Outcome outcome, const std::string& source, const std::string& wav) {
+  switch (outcome) {
+    case Outcome::SourceUnreadable: return "cannot read " + source;
+    case Outcome::NotMp3: return source + " holds no MP3 audio; " + wav + " holds no samples";
+    case Outcome::DecodeError: return source + " is damaged; " + wav + " holds the audio before the damage";
+    case Outcome::FormatChanged:
+      return source + " changes its sample rate or channels partway; " + wav + " holds the first part";
+    case Outcome::TargetUnwritable: return "cannot write " + wav;
+    case Outcome::WriteFailed: return "writing " + wav + " failed; it holds what was written";
+    case Outcome::TooLong: return source + " is too long for a WAV file; " + wav + " holds as much as fits";
+    default: return "the conversion of " + source + " ended early";
+  }
+}
+
+int Decode(const std::vector<std::string>& args) {
+  try {
+    if (args.size() != 2) return Fail("usage: decode IN.mp3 DESTDIR");
+    const std::string& source = args[0];
+    const std::string& folder = args[1];
+    struct stat st {};
+    if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Fail("no such file: " + source);
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Fail("no such folder: " + folder);
+    const std::string wav = folder + "/" + FileTitleNoExt(source) + ".wav";
+
+    Mpg123Player player;
+    player.SetSourceFile(source);
+    player.ConvertToWav(wav);
+    ConsoleProgress progress;
+    while (player.Busy()) {
+      const int64_t position = player.Position();
+      const int64_t length = player.Length();
+      if (length > 0) progress.ChangeProgress("", static_cast<float>(position), static_cast<float>(length));
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    progress.Finish();
+    if (player.LastOutcome() != Outcome::Finished) return Fail(Reason(player.LastOutcome(), source, wav));
+    std::printf("%s\n", wav.c_str());
+    return std::ferror(stdout) ? Fail("cannot print the WAV file's name") : 0;
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}
+
+const CliRegistration registration({"decode", "IN.mp3 DESTDIR",
+                                    "Decode an MP3 file to DESTDIR/<its name less the last four characters>.wav "
+                                    "(16-bit PCM at the file's own rate and channels).",
+                                    Decode});
+
+}  // namespace
+}  // namespace korvalin::cli
