@@ -8,7 +8,6 @@
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "encode/EncoderChoices.h"
-#include "finder/frmsearch.h"
 
 namespace korvalin {
 
@@ -20,7 +19,7 @@ constexpr int32_t kOptionsPanelWidth = 3000;
 constexpr int32_t kToolButton = 480;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s) {
+Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -52,6 +51,21 @@ void Form1::ConnectHandlers() {
   mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
   mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
   mnuStop.OnClick = [this] { Command8_Click(); };
+  mnuRefreshlist.OnClick = [this] { mnuRefreshlist_Click(); };
+  for (auto* exit : {&mnuExit, &mnuExit2}) exit->OnClick = [this] { ExitCommand(); };
+  Command5.OnClick = [this] { ExitCommand(); };
+  mnuMinimize.OnClick = [this] { MinimizeCommand(); };
+  Command1.OnClick = [this] { Command1_Click(); };
+  Command2.OnClick = [this] { Command2_Click(); };
+  mnuOpenfile.OnClick = [this] { mnuOpenfile_Click(); };
+  Cmdhelp.OnClick = [this] { Cmdhelp_Click(); };
+  mnuHelpfile.OnClick = [this] { Cmdhelp_Click(); };
+  Check3.OnClick = [this] { Check3_Click(); };
+  Chk2Stage.OnClick = [this] { Chk2Stage_Click(); };
+  cmbBitrate.OnClick = [this] { cmbBitrate_Click(); };
+  cmbQuality.OnClick = [this] { cmbQuality_Click(); };
+  C777.OnClick = [this] { C777_Click(); };
+  mnuSearch.OnClick = [this] { C777_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -185,7 +199,7 @@ void Form1::Form_QueryUnload(bool&) { Command8_Click(); }
 
 void Form1::Form_Unload() {
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
-               [&] { UnloadFinder(); },
+               [&] { finder.Form_Unload(); },
                [&] { window.SetVisible(false); },
                [&] { window.SetLoaded(false); });
   unloaded_ = true;
@@ -209,7 +223,7 @@ std::vector<controls::Control*> Form1::JobLockedControls() {
 
 void Form1::Disablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(false);
-  UnloadFinder();
+  if (finder.window.Loaded()) finder.Form_Unload();
 }
 
 void Form1::Enablem() {
@@ -263,18 +277,6 @@ void Form1::N1Drag() { window.RequestSystemMove(); }
 
 // --- other windows -----------------------------------------------------------------------------
 
-std::string Form1::FinderSelection() {
-  if (!finder_) return {};
-  return finder_->lstfiles.List(finder_->lstfiles.ListIndex());
-}
-
-void Form1::UnloadFinder() {
-  if (finder_ && !finder_->Searching()) {
-    finder_->Form_Unload();
-    finder_.reset();
-  } else if (finder_) {
-    finder_->Form_Unload();  // stops the search; the form goes once it has returned
-  }
-}
+std::string Form1::FinderSelection() { return finder.lstfiles.List(finder.lstfiles.ListIndex()); }
 
 }  // namespace korvalin

@@ -11,11 +11,10 @@
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
+#include "finder/frmsearch.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
-
-class frmsearch;
 
 class Form1 : public MainWindowState {
  public:
@@ -132,6 +131,22 @@ class Form1 : public MainWindowState {
   // --- jobs ---
   void Command8_Click() override;
 
+  // --- commands ---
+  void mnuRefreshlist_Click();
+  // Unloads the main window, which ends the program.
+  void ExitCommand();
+  // Minimises the main window.
+  void MinimizeCommand();
+  void Command1_Click();  // stop
+  void Command2_Click();  // cancel
+  void mnuOpenfile_Click();
+  void Cmdhelp_Click();
+  void Check3_Click();
+  void Chk2Stage_Click();
+  void cmbBitrate_Click();
+  void cmbQuality_Click();
+  void C777_Click() { finder.Show(); }
+
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
   void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
@@ -139,8 +154,8 @@ class Form1 : public MainWindowState {
   void N1Drag();
 
   // --- other windows ---
-  // The File Finder, loaded on first use; nullptr while it is not loaded.
-  frmsearch* Finder() { return finder_.get(); }
+  // The File Finder: shown on demand, unloaded when a job starts.
+  frmsearch finder;
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }
@@ -152,10 +167,7 @@ class Form1 : public MainWindowState {
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
-  void UnloadFinder();
-
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
-  std::unique_ptr<frmsearch> finder_;
   bool unloaded_ = false;
 };
 

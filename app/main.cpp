@@ -17,6 +17,7 @@
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "platform/linux/ProgramFolder.h"
+#include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
 
@@ -72,7 +73,8 @@ int main(int argc, char** argv) {
   QtSettingsStore store;
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
-  Services services{loop, dialogs, screen, cdLibrary, encoder, store, media, exceptionFilter, programFolder};
+  QtHelpViewer help;
+  Services services{loop, dialogs, screen, cdLibrary, encoder, store, media, exceptionFilter, help, programFolder};
 
   Form1 form(services);
   Form1View view(form);

@@ -45,6 +45,9 @@ class Window : public Control {
   // mouse button is released.
   void RequestSystemMove() { SystemMoveRequested.Emit(); }
   Signal<> SystemMoveRequested;
+  // Asks the window system to close the window once its form has unloaded itself.
+  void RequestClose() { CloseRequested.Emit(); }
+  Signal<> CloseRequested;
 
   // Events the window system delivers; the form installs its handlers here.
   Event OnResize;

@@ -10,6 +10,7 @@
 #include "platform/EncoderLibrary.h"
 #include "platform/EventLoop.h"
 #include "platform/ExceptionFilter.h"
+#include "platform/HelpViewer.h"
 #include "platform/MediaControl.h"
 #include "platform/SettingsStore.h"
 
@@ -24,6 +25,7 @@ struct Services {
   SettingsStore& store;
   MediaControl& media;
   ExceptionFilterService& exceptionFilter;
+  HelpViewer& help;
   // The folder of the running program: the demo disc, pictures and help live there, and it is
   // the destination folder until the user chooses another.
   std::string programFolder;

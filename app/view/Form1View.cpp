@@ -109,9 +109,15 @@ Form1View::Form1View(Form1& form) : form_(form) {
 
   binder_.Bind(form.services.screen);
   binder_.Bind(this, surface, form.window);
+  finderView_ = std::make_unique<frmsearchView>(form.finder);
 }
 
 void Form1View::closeEvent(QCloseEvent* event) {
+  if (form_.Unloaded()) {  // the form unloaded itself (the exit command): only the window is left
+    event->accept();
+    QCoreApplication::quit();
+    return;
+  }
   bool cancel = false;
   if (form_.window.OnQueryUnload) form_.window.OnQueryUnload(cancel);
   if (cancel) {

@@ -2,8 +2,10 @@
 // The main window on screen: every region, button, list and menu of Form1, bound to its controls.
 
 #include <QMainWindow>
+#include <memory>
 
 #include "app/Form1.h"
+#include "finder/view/frmsearchView.h"
 #include "platform/qt/Binder.h"
 
 class QMenu;
@@ -16,6 +18,7 @@ class Form1View : public QMainWindow {
 
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
+  frmsearchView* FinderView() const { return finderView_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -24,6 +27,7 @@ class Form1View : public QMainWindow {
   Form1& form_;
   Binder binder_;
   QMenu* popup_ = nullptr;
+  std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
 };
 
 }  // namespace korvalin

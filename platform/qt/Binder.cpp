@@ -178,6 +178,7 @@ void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
   for (Property p : {Property::Caption, Property::Enabled, Property::MousePointer, Property::Geometry}) apply(p);
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
   Keep(c.SystemMoveRequested.Connect([window] { StartMove(window); }));
+  Keep(c.CloseRequested.Connect([window] { window->close(); }));
   surface->installEventFilter(new SurfaceWatcher(surface, c));
   // Shown last, once the widgets have their state.
   if (c.Visible()) window->show();

@@ -158,3 +158,87 @@ TEST(TextBeforeNul, TakesTheTextUpToTheFirstNulOrNothing) {
 
 }  // namespace
 }  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST_F(Form1Test, TheBitrateAndQualityListsSaveTheirIndexAndANewStartSelectsItAgain) {
+  form.Form_Load();
+  form.cmbBitrate.SetText("128");
+  EXPECT_EQ(form.settings.EncodingBitrate, 8);
+  EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}]), "8");
+  form.cmbQuality.SetListIndex(2);
+  EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}]), "2");
+  Form1 again(fake.services);
+  again.Form_Load();
+  EXPECT_EQ(again.cmbBitrate.Text(), "128");
+  EXPECT_EQ(again.cmbQuality.Text(), "High");
+}
+
+TEST_F(Form1Test, AllTracksMovesEveryTrackAndClearingItReadsTheDiscAgain) {
+  form.cmdRefresh_Click();
+  form.Check3.SetValue(controls::CheckBox::Checked);
+  EXPECT_EQ(form.Check3.Caption(), "All Tracks");
+  EXPECT_EQ(form.collection.lstRecord.Items(),
+            (std::vector<std::string>{"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}));
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  form.Check3.SetValue(controls::CheckBox::Unchecked);
+  EXPECT_EQ(form.Check3.Caption(), "Select Tracks");
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
+  EXPECT_EQ(form.collection.lstRecord.ListCount(), 0);
+
+  form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+  EXPECT_EQ(form.Chk2Stage.Caption(), "2 Step Extraction");
+  form.Chk2Stage.SetValue(controls::CheckBox::Checked);
+  EXPECT_EQ(form.Chk2Stage.Caption(), "1 Step Extraction");
+}
+
+TEST_F(Form1Test, OpenHandsAChosenWavOrMp3ToTheCollectionAndIgnoresTheRest) {
+  form.Form_Load();
+  const std::string wav = fake.programFolder / "Chosen.WAV", ogg = fake.programFolder / "x.ogg";
+  test::WriteFile(wav, std::string(200, 'w'));
+  test::WriteFile(ogg, std::string(200, 'o'));
+  fake.dialogs.fileAnswers = {wav, ogg, std::nullopt};
+  form.mnuOpenfile.Click();
+  form.mnuOpenfile.Click();
+  form.mnuOpenfile.Click();
+  ASSERT_EQ(fake.dialogs.fileDialogs.size(), 3u);
+  EXPECT_EQ(fake.dialogs.fileDialogs[0].prompt, "Select WAV or MP3 file");
+  EXPECT_EQ(fake.dialogs.fileDialogs[0].title, "WAV, MP3|*.wav;*.mp3");
+  EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
+  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+}
+
+TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
+  form.Cmdhelp.Click();
+  EXPECT_EQ(fake.help.shown, std::vector<std::string>{fake.programFolder / "Tesmor2.chm"});
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+  fake.help.canShow = false;
+  form.mnuHelpfile.Click();
+  EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Can't find \"Tesmor2.chm\""});
+}
+
+TEST_F(Form1Test, StopAndCancelSetTheirFlagsAndFreeTheCommands) {
+  form.Disablem();
+  form.Command1.Click();
+  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
+  EXPECT_EQ(form.flags.CancelRequested, kFalse);
+  EXPECT_TRUE(form.CmdSelectAction.Enabled());
+  form.flags = JobFlags{};
+  form.Command2.Click();
+  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
+  EXPECT_EQ(form.flags.CancelRequested, kTrue);
+}
+
+TEST_F(Form1Test, ExitUnloadsTheWindowAndAsksItToClose) {
+  form.Form_Load();
+  int closes = 0;
+  auto c = form.window.CloseRequested.Connect([&] { ++closes; });
+  form.Command5.Click();
+  EXPECT_TRUE(form.Unloaded());
+  EXPECT_EQ(closes, 1);
+  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);  // a running job was told to stop first
+}
+
+}  // namespace
+}  // namespace korvalin

@@ -49,8 +49,7 @@ TEST(DriveList, MoreAdaptersThanEntriesStopsAtTheEightEntriesTheListHolds) {
 TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
   test::FakeServices fake;
   CdioLibrary none({});
-  Services services{fake.loop,  fake.dialogs, fake.screen,          none, fake.encoder,
-                    fake.store, fake.media,   fake.exceptionFilter, fake.programFolder.Path()};
+  Services services = fake.With(none);
   Form1 form(services);
   form.FillDriveList();
   EXPECT_EQ(form.cmbDrives.ListCount(), 0);

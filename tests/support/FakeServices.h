@@ -30,6 +30,17 @@ struct ProgramFolder : TempDir {
   ProgramFolder();
 };
 
+// Records the help files the program asked to show; answers as told.
+class RecordingHelpViewer : public HelpViewer {
+ public:
+  bool ShowHelp(const std::string& helpFile) override {
+    shown.push_back(helpFile);
+    return canShow;
+  }
+  bool canShow = true;
+  std::vector<std::string> shown;
+};
+
 struct FakeServices {
   ProgramFolder programFolder;
   ScriptedEventLoop loop;
@@ -40,7 +51,15 @@ struct FakeServices {
   MemorySettingsStore store;
   FakeMediaControl media;
   RecordingExceptionFilter exceptionFilter;
-  Services services{loop, dialogs, screen, cd, encoder, store, media, exceptionFilter, programFolder.Path()};
+  RecordingHelpViewer help;
+  Services services{loop, dialogs, screen, cd, encoder, store, media, exceptionFilter, help, programFolder.Path()};
+
+  // The same services with another CD extraction library (a real one over disc images, say).
+  Services With(CdExtractionLibrary& library) {
+    Services s = services;
+    return Services{s.loop, s.dialogs, s.screen, library, s.encoder, s.store, s.media, s.exceptionFilter, s.help,
+                    s.programFolder};
+  }
 };
 
 }  // namespace korvalin::test

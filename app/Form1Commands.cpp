@@ -1,0 +1,88 @@
+// The main window's commands: stop and cancel, exit and minimise, open, help and the option
+// switches.
+
+#include <unistd.h>
+
+#include "app/Form1.h"
+#include "common/RaisedError.h"
+
+namespace korvalin {
+
+void Form1::mnuRefreshlist_Click() {
+  IgnoreErrors([&] { cmdRefresh_Click(); }, [&] { collection.showfiles(); });
+}
+
+void Form1::ExitCommand() {
+  bool cancel = false;
+  IgnoreErrors([&] { Form_QueryUnload(cancel); });
+  Form_Unload();
+  window.RequestClose();
+}
+
+void Form1::MinimizeCommand() {
+  IgnoreErrors([&] { window.SetWindowState(controls::Window::State::Minimized); });
+}
+
+void Form1::Command1_Click() {
+  IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; }, [&] { Command8_Click(); }, [&] { Enablem(); });
+}
+
+void Form1::Command2_Click() {
+  flags.CaptureStopRequested = kTrue;
+  flags.CancelRequested = kTrue;
+  Command1_Click();
+}
+
+void Form1::mnuOpenfile_Click() {
+  IgnoreErrors([&] {
+    FileDialogRequest request;
+    request.title = "Select WAV or MP3 file";
+    request.filter = "WAV, MP3|*.wav;*.mp3";
+    request.defaultExtension = "wav";
+    const auto chosen = services.dialogs.OpenFile(request);
+    if (chosen && !chosen->empty()) collection.Cmaddfile2(*chosen);  // it takes WAV and MP3 only
+  });
+}
+
+void Form1::Cmdhelp_Click() {
+  try {
+    if (::chdir(services.programFolder.c_str()) != 0) throw RaisedError::Of(errnum::PathNotFound);
+    if (!services.help.ShowHelp(services.programFolder + "/Tesmor2.chm")) throw RaisedError::Of(errnum::FileNotFound);
+  } catch (const std::exception&) {
+    services.dialogs.MsgBox("Can't find \"Tesmor2.chm\"");
+    services.screen.SetMousePointer(controls::MousePointer::Default);
+  }
+}
+
+void Form1::Check3_Click() {
+  if (Check3.Value() == controls::CheckBox::Checked) {
+    IgnoreErrors([&] { Check3.SetCaption("All Tracks"); },
+                 [&] {
+                   collection.lstRecord.Clear();
+                   for (const auto& line : collection.lstTracks.Items()) collection.lstRecord.AddItem(line);
+                   collection.lstTracks.Clear();
+                 });
+  } else {
+    IgnoreErrors([&] { Check3.SetCaption("Select Tracks"); }, [&] { cmdRefresh_Click(); });
+  }
+}
+
+void Form1::Chk2Stage_Click() {
+  Chk2Stage.SetCaption(Chk2Stage.Value() == controls::CheckBox::Checked ? "1 Step Extraction" : "2 Step Extraction");
+}
+
+void Form1::cmbBitrate_Click() {
+  IgnoreErrors([&] {
+    settings.EncodingBitrate = static_cast<int16_t>(cmbBitrate.ListIndex());
+    SaveSetting(services.store, settingkey::EncodingBitrate, settings.EncodingBitrate);
+  });
+}
+
+void Form1::cmbQuality_Click() {
+  IgnoreErrors([&] {
+    settings.EncodingQuality = static_cast<int16_t>(cmbQuality.ListIndex());
+    SaveSetting(services.store, settingkey::EncodingQuality, settings.EncodingQuality);
+  });
+}
+
+}  // namespace korvalin
