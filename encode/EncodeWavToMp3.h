@@ -1,0 +1,19 @@
+#pragma once
+// The main window's encoding of one WAV file into the destination folder, with the window's
+// percentage label, progress bar and cancel command.
+
+#include <string>
+
+#include "window/MainWindowState.h"
+
+namespace korvalin {
+
+// Encodes `path` into settings.DecodePath + "/" + its name less four characters + ".mp3". The
+// bitrate index is read again from the settings store ("Encoding bitrate", default "5") and kept
+// in the in-memory setting, so a choice just made in the bitrate list counts; the quality is the
+// in-memory "Encoding quality". The encoder takes the file's own rate and channel count, with
+// private, CRC and copyright off and original on. True when every sample went into the MP3 file
+// (not after a cancel, a refusal or a failure).
+bool EncodeWavToMp3(MainWindowState& form, const std::string& path);
+
+}  // namespace korvalin

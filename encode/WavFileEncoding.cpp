@@ -1,0 +1,132 @@
+#include "encode/WavFileEncoding.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/RaisedError.h"
+#include "encode/EncoderError.h"
+#include "encode/ExtractTrackToMp3.h"
+#include "encode/WavInput.h"
+#include "rip/ExtractTrackToWav.h"
+#include "rip/clsFileIo.h"
+#include "settings/PathHelpers.h"
+
+namespace korvalin {
+namespace {
+
+bool IsRegularFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {}, sb {};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// 16-bit samples in a block of `bytes`: half the bytes, a half sample rounded to the even
+// neighbour (so an odd block of 2k+1 bytes gives k or k+1 samples, whichever is even).
+uint32_t SamplesIn(int32_t bytes) {
+  const auto half = static_cast<uint32_t>(bytes / 2);
+  return (bytes % 2 != 0 && half % 2 != 0) ? half + 1 : half;
+}
+
+[[noreturn]] void RaiseCannotCreate(const std::string& path) {
+  throw RaisedError(errnum::PathFileAccessError,
+                    "Could not create \"" + path + "\". The folder may be missing or not writable.");
+}
+
+}  // namespace
+
+std::string Mp3PathFor(const std::string& folder, const std::string& wavPath) {
+  return folder + "/" + FileTitleNoExt(wavPath) + ".mp3";
+}
+
+WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wavPath, const std::string& folder,
+                                 const WavConfigChooser& chooseConfig) {
+  WavEncodingOutcome outcome;
+  ctx.loop.Yield();
+  if (!IsRegularFile(wavPath)) {
+    ctx.dialogs.MsgBox(kFileNotFoundText, MsgBoxButtons::OK, MsgBoxIcon::Critical, kFileNotFoundTitle);
+    outcome.result = WavEncodingOutcome::Result::Missing;
+    outcome.message = kFileNotFoundText;
+    return outcome;
+  }
+  ctx.flags.CancelRequested = kFalse;
+  ctx.display.Started();
+
+  std::optional<uint32_t> stream;
+  std::unique_ptr<clsFileIo> mp3;
+  try {
+    WavInput wav(wavPath);
+    const WavAudioFormat& format = wav.Format();
+    const EncoderConfig config = chooseConfig(format.sampleRate, format.channels);
+    uint32_t samplesPerChunk = 0, outputSize = 0, handle = 0;
+    RaiseIfEncoderFailed(ctx.encoder.beInitStream(config.Bytes(), &samplesPerChunk, &outputSize, &handle));
+    stream = handle;
+
+    outcome.mp3Path = Mp3PathFor(folder, wavPath);
+    if (SameFile(outcome.mp3Path, wavPath)) {
+      throw RaisedError(errnum::FileAlreadyExists,
+                        "Cannot encode \"" + wavPath + "\" into itself. Choose another destination folder.");
+    }
+    mp3 = std::make_unique<clsFileIo>();
+    if (!mp3->OpenFile(outcome.mp3Path)) RaiseCannotCreate(outcome.mp3Path);
+
+    const auto blockBytes = static_cast<int32_t>(std::min<uint32_t>(samplesPerChunk, INT32_MAX / 2 - 1) * 2);
+    std::vector<uint8_t> input(static_cast<std::size_t>(blockBytes), 0);
+    std::vector<uint8_t> output(outputSize, 0);
+    auto write = [&](uint32_t bytes) {
+      if (bytes > 0 && !mp3->WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
+        throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path));
+      }
+    };
+
+    const int64_t data = format.dataLength;
+    int64_t consumed = 0;
+    while (consumed < data) {
+      const auto request = static_cast<int32_t>(std::min<int64_t>(blockBytes, data - consumed));
+      if (wav.Read(input.data(), request) != request) {
+        throw RaisedError(errnum::DeviceIoError, "Cannot read \"" + wavPath + "\": the file ended early.");
+      }
+      // An odd last block rounds up to a whole sample; its missing high byte is silence, not a
+      // byte left over from the block before.
+      if (request % 2 != 0) input[static_cast<std::size_t>(request)] = 0;
+      consumed += request;
+      uint32_t bytes = 0;
+      const int32_t code = ctx.encoder.beEncodeChunk(handle, SamplesIn(request), input.data(), output.data(), &bytes);
+      if (code != 0) {
+        ctx.encoder.beCloseStream(handle);
+        stream.reset();
+        RaiseIfEncoderFailed(code);
+      }
+      write(bytes);
+      ctx.display.Progress(static_cast<float>(consumed) / static_cast<float>(data) * 100.0f);
+      if (ctx.flags.CancelRequested != kFalse) break;
+      ctx.loop.Yield();
+    }
+
+    uint32_t last = 0;
+    ctx.encoder.beDeinitStream(handle, output.data(), &last);
+    write(last);
+    mp3->CloseFile();
+    mp3.reset();
+    ctx.encoder.beCloseStream(handle);
+    stream.reset();
+    outcome.result = consumed == data ? WavEncodingOutcome::Result::Encoded : WavEncodingOutcome::Result::Cancelled;
+  } catch (const std::exception& e) {
+    outcome.result = WavEncodingOutcome::Result::Failed;
+    outcome.message = e.what();
+    ctx.dialogs.MsgBox(outcome.message, MsgBoxButtons::OK, MsgBoxIcon::Critical, kCriticalErrorTitle);
+    if (mp3) mp3->CloseFile();
+    if (stream) ctx.encoder.beCloseStream(*stream);
+  }
+  ctx.display.Ended();
+  return outcome;
+}
+
+}  // namespace korvalin

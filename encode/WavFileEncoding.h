@@ -1,0 +1,73 @@
+#pragma once
+// Encodes one WAV file into an MP3 file: the audio is read in blocks of one encoder chunk, each
+// block goes through one encoder stream, and the encoder's output is written as it comes. The
+// main window (EncodeWavToMp3) and korvalin-cli both run this; each shows it its own way.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "common/JobFlags.h"
+#include "encode/EncoderConfig.h"
+#include "platform/Dialogs.h"
+#include "platform/EncoderLibrary.h"
+#include "platform/EventLoop.h"
+
+namespace korvalin {
+
+// What an encoding shows while it runs.
+class WavEncodingDisplay {
+ public:
+  virtual ~WavEncodingDisplay() = default;
+  // The encoding starts: the cancel command appears, the other commands are locked.
+  virtual void Started() = 0;
+  // `percent` of the audio (0 to 100) has been encoded.
+  virtual void Progress(float percent) = 0;
+  // The encoding is over, however it ended: the commands are free again.
+  virtual void Ended() = 0;
+};
+
+struct WavEncodingContext {
+  EncoderLibrary& encoder;
+  Dialogs& dialogs;
+  EventLoop& loop;
+  JobFlags& flags;
+  WavEncodingDisplay& display;
+};
+
+struct WavEncodingOutcome {
+  enum class Result {
+    Encoded,    // every sample of the WAV file is in the MP3 file
+    Cancelled,  // the user cancelled: the MP3 file is valid but shorter
+    Missing,    // no such file: nothing was made
+    Failed,     // refused or failed; the message has been shown
+  };
+  Result result = Result::Failed;
+  std::string mp3Path;  // the output's name, once it is known
+  std::string message;  // what the user was shown when it did not succeed
+
+  bool Succeeded() const { return result == Result::Encoded; }
+};
+
+// The MP3 file that encoding `wavPath` writes into `folder`: folder + "/" + the file name less its
+// last four characters + ".mp3". A name of fewer than four characters raises the invalid-argument
+// error.
+std::string Mp3PathFor(const std::string& folder, const std::string& wavPath);
+
+// The encoder's record for a file's own rate and channel count; asked for once the file has been
+// found and its header read.
+using WavConfigChooser = std::function<EncoderConfig(int32_t sampleRate, int channels)>;
+
+// Encodes `wavPath` into Mp3PathFor(folder, wavPath), replacing a file of that name. A missing
+// file shows "File not found..." and changes nothing. Every other failure (a file that is no
+// 16-bit PCM WAV, an encoder that refuses the settings or a chunk, a file that cannot be read or
+// written) shows its text under "Critical error..." and ends the encoding; what was written stays.
+// The cancel flag is read after each block, so the block in hand is always finished.
+WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wavPath, const std::string& folder,
+                                 const WavConfigChooser& chooseConfig);
+
+// The title of a missing input's message box.
+inline constexpr const char* kFileNotFoundTitle = "Critical Error";
+inline constexpr const char* kFileNotFoundText = "File not found...";
+
+}  // namespace korvalin
