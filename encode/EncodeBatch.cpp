@@ -1,0 +1,102 @@
+#include "encode/EncodeBatch.h"
+
+#include <sys/stat.h>
+
+#include <optional>
+
+#include "common/RaisedError.h"
+#include "common/Text.h"
+#include "encode/EncodeWavToMp3.h"
+#include "encode/WavFileEncoding.h"
+#include "settings/PathHelpers.h"
+
+namespace korvalin {
+namespace {
+
+// MP3 files this small hold next to no audio; the whole-collection batch leaves them out of it.
+constexpr int64_t kSmallestListedMp3 = 1001;
+
+std::optional<int64_t> FileLength(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+  return static_cast<int64_t>(st.st_size);
+}
+
+// The source goes only when its encoding took every sample; a name ending in ".WAV" (or any case
+// but lower) is never deleted. A deletion that fails leaves the file and the batch goes on.
+void DeleteSourceIfWanted(MainWindowState& form, bool encoded) {
+  if (!encoded || form.settings.DeleteWAV != 1 || Right(form.CurrentOutputPath, 4) != ".wav") return;
+  IgnoreErrors([&] { form.collection.DeleteAndUnlist(form.CurrentOutputPath); });
+}
+
+void EncodeList(MainWindowState& form, controls::ListBox& list, bool listEveryResult) {
+  for (int32_t i = 0; i <= list.ListCount() - 1 && form.flags.CaptureStopRequested == kFalse; ++i) {
+    form.CurrentOutputPath = list.List(i);
+    const std::string title = FileTitleNoExt(LCase(form.CurrentOutputPath));
+    form.window.SetCaption("Encoding " + title + ".wav");
+    form.Label3.SetCaption("Encoding #" + std::to_string(i + 1) + " of " + std::to_string(list.ListCount()) + " files");
+    form.Label2.SetCaption("Destination:  " + form.settings.DecodePath + "/" + title + ".mp3");
+    form.services.loop.Yield();
+    form.Disablem();
+    const bool encoded = EncodeWavToMp3(form, form.CurrentOutputPath);
+    DeleteSourceIfWanted(form, encoded);
+    form.CurrentOutputPath = Mp3PathFor(form.settings.DecodePath, form.CurrentOutputPath);
+    // An MP3 that was never made is simply not listed; the batch goes on with the next file.
+    const std::optional<int64_t> length = FileLength(form.CurrentOutputPath);
+    if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.collection.Cmaddfile2(form.CurrentOutputPath);
+  }
+}
+
+// The first line of `list` whose file name is `name`.
+std::optional<std::string> FindByName(const controls::ListBox& list, const std::string& name) {
+  for (const std::string& line : list.Items()) {
+    if (SplitPathName(line) == name) return line;
+  }
+  return std::nullopt;
+}
+
+void EncodeItem(MainWindowState& form, const std::string& itemText) {
+  const std::string name = SplitPathName(itemText);
+  std::optional<std::string> path = FindByName(form.collection.List1, name);
+  if (!path) path = FindByName(form.collection.List5, name);
+  if (!path) {
+    // Encoding whatever file the last job left behind would be worse than doing nothing.
+    form.services.dialogs.MsgBox(NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    return;
+  }
+  form.CurrentOutputPath = *path;
+  const std::string title = FileTitleNoExt(form.CurrentOutputPath);
+  form.window.SetCaption("Encoding " + title + ".wav");
+  form.Label3.SetCaption("Encoding " + form.CurrentOutputPath);
+  form.Label2.SetCaption("Destination:  " + form.settings.DecodePath + "/" + title + ".mp3");
+  form.Disablem();
+  const bool encoded = EncodeWavToMp3(form, form.CurrentOutputPath);
+  DeleteSourceIfWanted(form, encoded);
+  form.CurrentOutputPath = Mp3PathFor(form.settings.DecodePath, form.CurrentOutputPath);
+  form.collection.Cmaddfile2(form.CurrentOutputPath);
+}
+
+}  // namespace
+
+std::string NotListedText(const std::string& itemText) {
+  return "\"" + itemText + "\" is no longer in the collection's WAV lists, so it was not encoded. "
+         "Refresh the list and try again.";
+}
+
+void cmdEncFile_Click(MainWindowState& form) {
+  const controls::TreeNode* node = form.collection.TreeView1.SelectedItem();
+  if (!node) return;
+  const std::string text = node->Text();
+  if (text == group::Wav) {
+    EncodeList(form, form.collection.List1, false);
+  } else if (text == group::SelectedWav) {
+    EncodeList(form, form.collection.List5, true);
+  } else if (Right(text, 4) == ".wav") {
+    EncodeItem(form, text);
+  } else {
+    return;
+  }
+  form.Timer1.SetEnabled(true);
+}
+
+}  // namespace korvalin

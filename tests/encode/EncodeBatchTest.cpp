@@ -1,0 +1,194 @@
+#include "encode/EncodeBatch.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "app/Form1.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/PcmGenerator.h"
+#include "tests/support/RiffWav.h"
+#include "tests/support/TempDir.h"
+
+namespace korvalin {
+namespace {
+
+using test::Exists;
+using test::TempDir;
+using Texts = std::vector<std::string>;
+// Window caption, next-action line, destination line.
+using Lines = std::tuple<std::string, std::string, std::string>;
+
+// The main window, keeping the status lines each time a job locks the commands.
+struct WatchedForm : Form1 {
+  using Form1::Form1;
+  void Disablem() override {
+    const Lines now{window.Caption(), Label3.Caption(), Label2.Caption()};
+    if (shown.empty() || shown.back() != now) shown.push_back(now);
+    ++disables;
+    Form1::Disablem();
+  }
+  std::vector<Lines> shown;
+  int disables = 0;
+};
+
+constexpr std::size_t kBlockBytes = 4 * 1152 * 2 * 2;
+
+class EncodeBatchTest : public ::testing::Test {
+ protected:
+  EncodeBatchTest() {
+    form.settings.DecodePath = out.Path();
+    form.settings.DeleteWAV = 0;
+    form.settings.ShowFullPath = 1;
+    auto& tree = form.collection.TreeView1;
+    root = &tree.Add(nullptr, "f Collection 1", "CD Tracks, WAV, MP3 files");
+    selectedWav = &tree.Add(root, "g Selected WAV Files", "Selected WAV Files");
+    wav = &tree.Add(root, "g WAV Files", "WAV Files");
+    mp3 = &tree.Add(root, "g Available MP3 Files", "MP3 Files");
+  }
+
+  // A stereo CD WAV of `blocks` encoder blocks of music.
+  std::string MakeWav(const std::string& name, std::size_t bytes = kBlockBytes) {
+    const std::string path = in / name;
+    test::WriteFile(path, test::PcmWav(discgen::MusicBytes(static_cast<int64_t>(bytes / 4), 9), 44100, 2));
+    return path;
+  }
+
+  void Select(controls::TreeNode* node) { form.collection.TreeView1.SetSelectedItem(node); }
+  Texts List2() const { return form.collection.List2.Items(); }
+
+  test::FakeServices fake;
+  WatchedForm form{fake.services};
+  TempDir in, out;
+  controls::TreeNode *root, *selectedWav, *wav, *mp3;
+};
+
+TEST_F(EncodeBatchTest, WavFilesEncodesTheWholeListInOrderShowingLowerCaseNames) {
+  const Texts sources = {MakeWav("Song A.wav"), MakeWav("b.wav"), MakeWav("c.wav")};
+  for (const auto& s : sources) form.collection.List1.AddItem(s);
+  Select(wav);
+  cmdEncFile_Click(form);
+
+  const std::string dest = "Destination:  " + out.Path() + "/";
+  EXPECT_EQ(form.shown, (std::vector<Lines>{{"Encoding song a.wav", "Encoding #1 of 3 files", dest + "song a.mp3"},
+                                            {"Encoding b.wav", "Encoding #2 of 3 files", dest + "b.mp3"},
+                                            {"Encoding c.wav", "Encoding #3 of 3 files", dest + "c.mp3"}}));
+  // Each new file went to the front of the MP3 list, under the name it was written with.
+  EXPECT_EQ(List2(), (Texts{out / "c.mp3", out / "b.mp3", out / "Song A.mp3"}));
+  EXPECT_EQ(form.CurrentOutputPath, out / "c.mp3");
+  for (const auto& s : sources) EXPECT_TRUE(Exists(s));  // "Delete WAV" is off
+  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(EncodeBatchTest, DeleteWavRemovesOnlySourcesThatWereEncodedCompletelyAndNeverDotWavInCapitals) {
+  form.settings.DeleteWAV = 1;
+  const std::string good = MakeWav("good.wav");
+  const std::string loud = MakeWav("LOUD.WAV");
+  const std::string deep = in / "deep.wav";
+  test::WriteFile(deep, test::RiffFile({{"fmt ", test::FormatBody(1, 2, 44100, 24)}, {"data", std::string(600, '\1')}}));
+  const std::string gone = in / "gone.wav";
+  const std::string longer = MakeWav("long.wav", 4 * kBlockBytes);
+  for (const auto& s : {good, loud, deep, gone, longer}) form.collection.List1.AddItem(s);
+  form.collection.TreeView1.Add(wav, "p " + good, good);
+  // The long file is cancelled after its first block.
+  fake.loop.EveryYield([&] {
+    if (form.CurrentOutputPath == longer && form.Label33.Caption() == "25.0%") form.flags.CancelRequested = kTrue;
+  });
+  Select(wav);
+  cmdEncFile_Click(form);
+
+  EXPECT_FALSE(Exists(good));
+  EXPECT_EQ(form.collection.FindText(good), nullptr);  // and its item left the tree
+  EXPECT_TRUE(Exists(loud));
+  EXPECT_TRUE(Exists(out / "LOUD.mp3"));
+  EXPECT_TRUE(Exists(deep));    // refused
+  EXPECT_TRUE(Exists(longer));  // cancelled: its MP3 is shorter than the source
+  EXPECT_TRUE(Exists(out / "long.mp3"));
+  // A missing file does not end the batch: the files after it are still encoded.
+  ASSERT_EQ(fake.dialogs.messages.size(), 2u);
+  EXPECT_EQ(fake.dialogs.messages[1].text, "File not found...");
+  EXPECT_EQ(form.shown.back(), (Lines{"Encoding long.wav", "Encoding #5 of 5 files", "Destination:  " + out.Path() + "/long.mp3"}));
+}
+
+TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
+  fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}] = "0";  // 32 kbit/s: a few small frames
+  const std::string a = MakeWav("tiny a.wav", 4410 * 4), b = MakeWav("tiny b.wav", 4410 * 4),
+                    c = MakeWav("tiny c.wav", 4410 * 4);
+
+  form.collection.List1.AddItem(a);
+  Select(wav);
+  cmdEncFile_Click(form);
+  const int64_t size = test::FileSize(out / "tiny a.mp3");
+  ASSERT_GE(size, 100);  // big enough for the collection to take
+  ASSERT_LE(size, 1000);
+  EXPECT_TRUE(List2().empty());
+
+  form.collection.List5.AddItem(b);
+  Select(selectedWav);
+  cmdEncFile_Click(form);
+  EXPECT_EQ(List2(), Texts{out / "tiny b.mp3"});
+
+  form.collection.List1.AddItem(c);
+  Select(&form.collection.TreeView1.Add(wav, "p tiny c.wav", "tiny c.wav"));
+  cmdEncFile_Click(form);
+  EXPECT_EQ(List2(), (Texts{out / "tiny c.mp3", out / "tiny b.mp3"}));
+}
+
+TEST_F(EncodeBatchTest, OnlyWavGroupsAndWavItemsStartABatchAndAnEmptyListStillEndsIt) {
+  for (controls::TreeNode* node : {static_cast<controls::TreeNode*>(nullptr), mp3, root,
+                                   &form.collection.TreeView1.Add(wav, "p X.WAV", "X.WAV")}) {
+    Select(node);
+    cmdEncFile_Click(form);
+    EXPECT_FALSE(form.Timer1.Enabled());
+  }
+  Select(wav);
+  cmdEncFile_Click(form);
+  EXPECT_EQ(form.disables, 0);
+  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+}
+
+TEST_F(EncodeBatchTest, AStopBetweenFilesEndsTheBatch) {
+  for (const char* name : {"1.wav", "2.wav", "3.wav"}) form.collection.List5.AddItem(MakeWav(name));
+  fake.loop.AtYield(1, [&] { form.flags.CaptureStopRequested = kTrue; });  // while the first file's lines show
+  Select(selectedWav);
+  cmdEncFile_Click(form);
+  EXPECT_TRUE(Exists(out / "1.mp3"));  // the file in hand is finished
+  EXPECT_FALSE(Exists(out / "2.mp3"));
+  EXPECT_FALSE(Exists(out / "3.mp3"));
+  EXPECT_TRUE(form.Timer1.Enabled());
+}
+
+TEST_F(EncodeBatchTest, AWavItemIsFoundByItsNameInTheListsOrRefused) {
+  form.settings.ShowFullPath = 0;
+  form.collection.List1.AddItem(in / "other.wav");
+  form.collection.List1.AddItem(MakeWav("Beat.wav"));
+  form.collection.List5.AddItem(MakeWav("picked.wav"));
+  auto& tree = form.collection.TreeView1;
+
+  Select(&tree.Add(wav, "p name Beat.wav", "Beat.wav"));
+  cmdEncFile_Click(form);
+  EXPECT_EQ(form.shown, (std::vector<Lines>{{"Encoding Beat.wav", "Encoding " + (in / "Beat.wav"),
+                                             "Destination:  " + out.Path() + "/Beat.mp3"}}));
+  EXPECT_EQ(form.CurrentOutputPath, out / "Beat.mp3");
+  EXPECT_EQ(List2(), Texts{out / "Beat.mp3"});
+  EXPECT_TRUE(form.Timer1.Enabled());
+
+  Select(&tree.Add(selectedWav, "p name picked.wav", "picked.wav"));
+  cmdEncFile_Click(form);
+  EXPECT_TRUE(Exists(out / "picked.mp3"));
+
+  // A file neither list holds is not encoded, and certainly not the file of the last job.
+  form.Timer1.SetEnabled(false);
+  const int disables = form.disables;
+  Select(&tree.Add(wav, "p name stray.wav", "stray.wav"));
+  cmdEncFile_Click(form);
+  EXPECT_EQ(fake.dialogs.MessageTexts(), Texts{NotListedText("stray.wav")});
+  EXPECT_EQ(form.disables, disables);
+  EXPECT_EQ(form.CurrentOutputPath, out / "picked.mp3");
+  EXPECT_TRUE(form.Timer1.Enabled());
+}
+
+}  // namespace
+}  // namespace korvalin
