@@ -1,0 +1,61 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/Mp3Inspect.h"
+#include "tests/support/PcmGenerator.h"
+#include "tests/support/RiffWav.h"
+#include "tests/support/TempDir.h"
+#include "tests/tools/CliRunner.h"
+
+namespace korvalin {
+namespace {
+
+using test::RunCli;
+
+TEST(CliEncode, EncodesAWavIntoTheFolderAtTheChosenBitrateIndexAndPrintsTheName) {
+  test::TempDir dir;
+  const std::string pcm = discgen::MusicBytes(44100, 2);
+  test::WriteFile(dir / "Take 1.wav", test::PcmWav(pcm, 44100, 2));
+  const auto ok = RunCli({"encode", "--bitrate-index", "9", "--quality", "1", dir / "Take 1.wav", dir.Path()});
+  ASSERT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(ok.out, dir / "Take 1.mp3" + "\n");
+  const std::string mp3 = test::ReadFile(dir / "Take 1.mp3");
+  const auto scan = test::ScanFrames(mp3);
+  ASSERT_FALSE(scan.frames.empty());
+  for (const auto& f : scan.frames) {
+    ASSERT_EQ(f.bitrateKbps, 160);
+    ASSERT_TRUE(f.original);
+  }
+  EXPECT_NEAR(static_cast<double>(test::DecodeMp3(mp3).SampleFrames()), 44100.0, 2 * 1152 + 576);
+
+  // Without options: a fresh installation's bitrate, 80 kbit/s; a mono file stays mono.
+  test::WriteFile(dir / "voice.wav", test::PcmWav(discgen::MusicBytes(16000, 3, 1, 16000), 16000, 1));
+  const auto mono = RunCli({"encode", dir / "voice.wav", dir.Path()});
+  ASSERT_EQ(mono.status, 0) << mono.err;
+  const auto frames = test::ScanFrames(test::ReadFile(dir / "voice.mp3")).frames;
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames[0].bitrateKbps, 80);
+  EXPECT_EQ(frames[0].mode, test::kModeMono);
+  EXPECT_EQ(frames[0].sampleRate, 16000);
+}
+
+TEST(CliEncode, SaysWhyAFileWasNotEncoded) {
+  test::TempDir dir;
+  test::WriteFile(dir / "float.wav", test::RiffFile({{"fmt ", test::FormatBody(3, 2, 44100, 32)}, {"data", "12345678"}}));
+  const auto refused = RunCli({"encode", dir / "float.wav", dir.Path()});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err, "korvalin-cli: Cannot encode \"" + (dir / "float.wav") +
+                             "\": its audio is not PCM (format 3). Only 16-bit PCM WAV files, mono or stereo, can be "
+                             "encoded.\n");
+  EXPECT_FALSE(test::Exists(dir / "float.mp3"));
+
+  EXPECT_EQ(RunCli({"encode", dir / "none.wav", dir.Path()}).err, "korvalin-cli: no such file: " + (dir / "none.wav") + "\n");
+  EXPECT_EQ(RunCli({"encode", dir / "float.wav", dir / "nowhere"}).err, "korvalin-cli: no such folder: " + (dir / "nowhere") + "\n");
+  const auto usage = RunCli({"encode", dir / "float.wav"});
+  EXPECT_EQ(usage.status, 1);
+  EXPECT_NE(usage.err.find("usage: encode"), std::string::npos);
+  EXPECT_NE(RunCli({"encode", "--quality", "high", dir / "float.wav", dir.Path()}).err.find("--quality must be a whole number"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvalin

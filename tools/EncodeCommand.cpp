@@ -1,0 +1,83 @@
+// korvalin-cli encode: one WAV file to an MP3 file in a folder, through the same encoding the
+// main window runs, named as it names it. Prints the MP3 file's path.
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "encode/EncoderChoices.h"
+#include "encode/WavFileEncoding.h"
+#include "platform/linux/ConsoleDialogs.h"
+#include "platform/linux/HeadlessEventLoop.h"
+#include "platform/linux/LameEncoderLibrary.h"
+#include "tools/CliCommand.h"
+#include "tools/ConsoleProgress.h"
+#include "tools/DriveOptions.h"
+
+namespace korvalin::cli {
+namespace {
+
+constexpr const char* kUsage = "[--bitrate-index I] [--quality I] IN.wav DESTDIR";
+// A fresh installation's choices: index 5 of the bitrate list (80 kbit/s), quality 5 ("Radio").
+constexpr int32_t kDefaultBitrateIndex = 5;
+constexpr int32_t kDefaultQualityIndex = 5;
+
+// The reason of a failure is printed once, by the command, rather than as a message box.
+class QuietDialogs : public ConsoleDialogs {
+ public:
+  MsgBoxResult MsgBox(const std::string&, MsgBoxButtons buttons, MsgBoxIcon, const std::string&) override {
+    return CautiousAnswer(buttons);
+  }
+};
+
+class ConsoleDisplay : public WavEncodingDisplay {
+ public:
+  void Started() override {}
+  void Progress(float percent) override { bar_.ChangeProgress("", percent, 100.0f); }
+  void Ended() override { bar_.Finish(); }
+
+ private:
+  ConsoleProgress bar_;
+};
+
+int Encode(const std::vector<std::string>& given) {
+  try {
+    std::vector<std::string> args = given;
+    const std::string bitrate = TakeOption(args, "--bitrate-index");
+    const std::string quality = TakeOption(args, "--quality");
+    if (args.size() != 2) return Fail(std::string("usage: encode ") + kUsage);
+    const int32_t bitrateIndex = bitrate.empty() ? kDefaultBitrateIndex : ParseCount(bitrate, "--bitrate-index");
+    const int32_t qualityIndex = quality.empty() ? kDefaultQualityIndex : ParseCount(quality, "--quality");
+    const std::string& source = args[0];
+    const std::string& folder = args[1];
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Fail("no such folder: " + folder);
+
+    HeadlessEventLoop loop;
+    QuietDialogs dialogs;
+    JobFlags flags;
+    LameEncoderLibrary encoder;
+    ConsoleDisplay display;
+    WavEncodingContext ctx{encoder, dialogs, loop, flags, display};
+    const WavEncodingOutcome outcome =
+        EncodeWavFile(ctx, source, folder, [&](int32_t sampleRate, int channels) {
+          return WavEncodingConfig(bitrateIndex, qualityIndex, sampleRate, channels);
+        });
+    if (outcome.result == WavEncodingOutcome::Result::Missing) return Fail("no such file: " + source);
+    if (!outcome.Succeeded()) return Fail(outcome.message);
+    std::printf("%s\n", outcome.mp3Path.c_str());
+    return std::ferror(stdout) ? Fail("cannot print the MP3 file's name") : 0;
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}
+
+const CliRegistration registration({"encode", kUsage,
+                                    "Encode a 16-bit PCM WAV file (mono or stereo, its own rate) to "
+                                    "DESTDIR/<its name less the last four characters>.mp3 (defaults: bitrate "
+                                    "index 5 = 80 kbit/s, quality 5 \"Radio\"; index 9 is 160 kbit/s).",
+                                    Encode});
+
+}  // namespace
+}  // namespace korvalin::cli
