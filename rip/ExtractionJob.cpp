@@ -1,0 +1,140 @@
+#include "rip/ExtractionJob.h"
+
+#include "common/Numeric.h"
+#include "common/RaisedError.h"
+#include "common/Text.h"
+#include "encode/EncoderChoices.h"
+#include "encode/ExtractTrackToMp3.h"
+#include "rip/ExtractTrackToWav.h"
+
+namespace korvalin {
+namespace {
+
+constexpr const char* kExtracting = "Extracting Track ";
+constexpr const char* kDestination = "Destination: ";
+constexpr const char* kWav = ".wav";
+constexpr const char* kMp3 = ".mp3";
+
+}  // namespace
+
+int32_t TrackNumberOf(const std::string& line) { return CInt32(Val(Mid(line, 6, 3))); }
+
+ExtractionJob::ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed)
+    : w_(window), random_(std::move(seed)) {}
+
+std::string ExtractionJob::NameOutput(int32_t track, const std::string& extension) {
+  return FreeOutputName(w_.settings.DecodePath, track, extension, Val(w_.lblCDID.Caption()), random_);
+}
+
+void ExtractionJob::ShowExtracting(const std::string& prefix, int32_t track) {
+  const std::string text = prefix + std::to_string(track);
+  w_.window.SetCaption(text);
+  w_.Label3.SetCaption(text);
+}
+
+EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityIndex) const {
+  const FrameFlagBoxes boxes{w_.chkPrivate.Value(), w_.chkCRC.Value(), w_.chkCopyright.Value(), w_.chkOriginal.Value()};
+  return ExtractionConfig(bitrateKbps, qualityIndex, boxes);
+}
+
+void ExtractionJob::cmdStart_Click() {
+  auto& lists = w_.collection;
+  IgnoreErrors([&] { w_.flags.CaptureStopRequested = kFalse; },
+               [&] { w_.Check9.SetValue(controls::CheckBox::Unchecked); });
+
+  std::string node;
+  IgnoreErrors([&] {
+    if (const controls::TreeNode* selected = lists.TreeView1.SelectedItem()) node = selected->Text();
+  });
+  if (Left(node, 5) == "Track") {
+    IgnoreErrors([&] { w_.CurrentTrack = TrackNumberOf(node); });
+  } else if (node == group::AvailableTracks) {
+    IgnoreErrors([&] { lists.lstRecord.Clear(); },
+                 [&] {
+                   for (const auto& line : lists.lstTracks.Items()) lists.lstRecord.AddItem(line);
+                 },
+                 [&] { lists.lstRecord.SetListIndex(0); },
+                 [&] { w_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
+                 [&] { w_.CaptureEnd = 0; },
+                 [&] { lists.lstTracks.Clear(); });
+  } else if (node == group::SelectedTracks) {
+    if (lists.lstRecord.ListCount() == 0) {
+      IgnoreErrors([&] {
+        w_.services.dialogs.MsgBox("You must select tracks to record.", MsgBoxButtons::OK, MsgBoxIcon::Information);
+      });
+      return;
+    }
+    IgnoreErrors([&] { lists.lstRecord.SetListIndex(0); },
+                 [&] { w_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
+                 [&] { w_.CaptureEnd = 0; });
+  }
+
+  IgnoreErrors([&] { ShowExtracting(" Extracting Track ", w_.CurrentTrack); }, [&] { w_.services.loop.Yield(); });
+
+  // Ticked: the tracks are read digitally. Cleared is the way through the sound card, which
+  // starts elsewhere; greyed starts nothing.
+  if (w_.Chk2Stage.Value() == controls::CheckBox::Checked) {
+    IgnoreErrors([&] { w_.Command2.SetVisible(true); }, [&] { StartTrackRecording3(w_.CurrentTrack); });
+  }
+}
+
+void ExtractionJob::StartTrackRecording3(int32_t track) {
+  IgnoreErrors([&] { w_.flags.CaptureStopRequested = kFalse; },
+               [&] { ShowExtracting(kExtracting, track); },
+               [&] { w_.CurrentOutputPath = NameOutput(track, kWav); },
+               [&] { w_.Label2.SetCaption(kDestination + w_.CurrentOutputPath); },
+               [&] { w_.services.loop.Yield(); },
+               [&] { w_.Disablem(); },
+               [&] { Command6_Click(); });
+}
+
+void ExtractionJob::Command6_Click() {
+  const EncoderConfig config = ConfigWith(BitrateFromListText(w_.cmbBitrate.Text()), w_.cmbQuality.ListIndex());
+  ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+  const controls::ListBox& tracks = w_.collection.lstRecord;
+
+  // The list is read afresh for every track: events run while a track is copied.
+  for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
+    w_.CurrentTrack = TrackNumberOf(tracks.List(i));
+    const bool toMp3 = w_.optMP3.Value();
+    const std::string path = NameOutput(w_.CurrentTrack, toMp3 ? kMp3 : kWav);
+    ShowExtracting(kExtracting, w_.CurrentTrack);
+    w_.CurrentOutputPath = path;
+    w_.Label2.SetCaption(kDestination + path);
+    int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
+    const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
+    if (toMp3) {
+      // An encoder that refuses these settings refuses every track: one message is enough.
+      if (ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config).encoderFailed) return;
+    } else {
+      // A track whose reads fail has said so and keeps what was read; the next track follows.
+      ExtractTrackToWav(ctx, path, first, end);
+    }
+    w_.collection.Cmaddfile2(path);
+  }
+}
+
+void ExtractionJob::Command3_Click() {
+  if (!w_.optMP3.Value()) return;
+  controls::ListBox& tracks = w_.collection.lstRecord;
+  if (tracks.ListCount() > 0) tracks.SetListIndex(0);
+  const EncoderConfig config =
+      ConfigWith(BitrateFromIndex(w_.settings.EncodingBitrate), w_.settings.EncodingQuality);
+  ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+
+  for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
+    tracks.SetListIndex(i);
+    w_.CurrentTrack = TrackNumberOf(tracks.List(i));
+    const std::string path = NameOutput(w_.CurrentTrack, kMp3);
+    // This walk keeps the path without its extension; only the encoder gets the full name.
+    w_.CurrentOutputPath = DropRight(path, 4);
+    ShowExtracting(kExtracting, w_.CurrentTrack);
+    w_.Label2.SetCaption(kDestination + w_.CurrentOutputPath);
+    w_.services.loop.Yield();
+    int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
+    const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
+    if (ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config).encoderFailed) return;
+  }
+}
+
+}  // namespace korvalin

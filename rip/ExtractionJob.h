@@ -1,0 +1,51 @@
+#pragma once
+// The Start action for CD tracks: takes the tracks to extract from the collection's selection,
+// names each output file, keeps the window's caption and status lines up to date, copies each
+// track to WAV or MP3 and hands every file written to the collection. It works on the main
+// window's shared state; Form1 owns one and passes its handlers on to it.
+
+#include <cstdint>
+#include <string>
+
+#include "encode/EncoderConfig.h"
+#include "rip/OutputName.h"
+#include "window/MainWindowState.h"
+
+namespace korvalin {
+
+class ExtractionJob {
+ public:
+  explicit ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
+
+  // Start for the tree's selection: "Available Tracks" moves every available track into the
+  // selected list first; "Selected Tracks" needs at least one selected track; a track node only
+  // names the first track in the caption. With "1 Step Extraction" ticked the selected list is
+  // copied digitally; cleared or greyed, nothing starts here. Errors are passed over step by step.
+  void cmdStart_Click();
+  // Digital extraction of the selected tracks, `track` first in the caption: locks the job
+  // commands and walks the list.
+  void StartTrackRecording3(int32_t track);
+  // The walk: each line of the selected list in turn, to WAV or MP3 as the output option says,
+  // with the bitrate and quality lists and the four flag boxes; every file goes to the
+  // collection. A cancel is seen before each track; an encoder that will not start ends the
+  // walk after its one message. Errors (a line that names no track) end the walk and reach the
+  // caller.
+  void Command6_Click();
+  // A walk to MP3 only, with the stored bitrate and quality: selects each line as it goes and
+  // leaves the files out of the collection. Does nothing when "WAV" is chosen.
+  void Command3_Click();
+
+ private:
+  // The free output name for a track in the destination folder, from the disc's identity.
+  std::string NameOutput(int32_t track, const std::string& extension);
+  void ShowExtracting(const std::string& prefix, int32_t track);
+  EncoderConfig ConfigWith(int32_t bitrateKbps, int32_t qualityIndex) const;
+
+  MainWindowState& w_;
+  PrefixRandom random_;
+};
+
+// The track number of a track line ("Track  3 - 01:05"): the numeric value of its characters 6 to 8.
+int32_t TrackNumberOf(const std::string& line);
+
+}  // namespace korvalin

@@ -1,0 +1,370 @@
+#include "rip/ExtractionJob.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <initializer_list>
+#include <memory>
+
+#include "app/Form1.h"
+#include "platform/linux/CdioLibrary.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/Mp3Inspect.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WavInspect.h"
+#include "tools/discgen/DiscImage.h"
+#include "tools/discgen/MusicPcm.h"
+
+namespace korvalin {
+namespace {
+
+using test::ReadFile;
+using test::TempDir;
+
+// The files of a folder, by name.
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The paths in `folder` named "<prefix>-<track><ext>", in name order.
+std::vector<std::string> FilesFor(const std::string& folder, int32_t track, const std::string& ext) {
+  const std::string tail = "-" + std::to_string(track) + ext;
+  std::vector<std::string> paths;
+  for (const auto& name : NamesIn(folder)) {
+    if (name.size() <= tail.size() || name.compare(name.size() - tail.size(), tail.size(), tail) != 0) continue;
+    const std::string prefix = name.substr(0, name.size() - tail.size());
+    if (prefix.find_first_not_of("0123456789") == std::string::npos) paths.push_back(folder + "/" + name);
+  }
+  return paths;
+}
+
+std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename(); }
+
+// The texts of a group's children in the collection tree.
+std::vector<std::string> Children(const Form1& form, const char* group) {
+  std::vector<std::string> texts;
+  if (const controls::TreeNode* node = form.collection.FindText(group)) {
+    for (const auto* child : node->Children()) texts.push_back(child->Text());
+  }
+  return texts;
+}
+
+// A Form1 with the destination folder set and a disc in drive 0, its tracks listed as available
+// and the collection built; the job to test works on it. The disc is either an image of
+// music-like tracks read through the real drive module, or the fake library for read failures.
+class JobRig {
+ public:
+  // An image disc of tracks of these lengths (frames).
+  explicit JobRig(const std::vector<int32_t>& lengths, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed) {
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+      tracks.push_back(discgen::MusicCdFrames(lengths[i], static_cast<uint32_t>(i + 3)));
+    }
+    image_ = std::make_unique<CdioLibrary>(
+        std::vector<CdDriveSource>{CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs_.Path(), "disc", tracks))});
+    Build(*image_, static_cast<int32_t>(lengths.size()), std::move(seed));
+  }
+  // A disc of the fake library with tracks of these lengths (frames).
+  struct FakeDisc {};
+  JobRig(FakeDisc, const std::vector<int32_t>& lengths, PrefixRandom::SeedSource seed) {
+    fake.cd.identifications = {"fake"};
+    fake.cd.SetTrackLengths(lengths);
+    Build(fake.cd, static_cast<int32_t>(lengths.size()), std::move(seed));
+  }
+
+  void Select(const std::string& text) {
+    form->collection.TreeView1.SetSelectedItem(form->collection.FindText(text));
+  }
+  std::string Line(int32_t track) const { return TrackLine(track, "00:0" + std::to_string(track)); }
+  void ChooseRecord(std::initializer_list<int32_t> numbers) {
+    for (int32_t n : numbers) form->collection.lstRecord.AddItem(Line(n));
+  }
+  const std::string& Dest() const { return dest.Path(); }
+
+  test::FakeServices fake;
+  TempDir dest;
+  std::vector<std::string> tracks;  // the disc's audio, track by track
+  std::unique_ptr<Services> services;
+  std::unique_ptr<Form1> form;
+  std::unique_ptr<ExtractionJob> job;
+
+ private:
+  void Build(CdExtractionLibrary& library, int32_t trackCount, PrefixRandom::SeedSource seed) {
+    services = std::make_unique<Services>(fake.With(library));
+    form = std::make_unique<Form1>(*services);
+    job = std::make_unique<ExtractionJob>(*form, std::move(seed));
+    form->settings.DecodePath = dest.Path();
+    form->lblCDID.SetCaption("3000");
+    form->cmbBitrate.SetText("128");
+    form->cmbQuality.SetListIndex(1);
+    EXPECT_TRUE(form->cd.OpenDrive(0));
+    for (int32_t n = 1; n <= trackCount; ++n) form->collection.lstTracks.AddItem(Line(n));
+    form->collection.showfiles();
+  }
+
+  TempDir discs_;
+  std::unique_ptr<CdioLibrary> image_;
+};
+
+// The frames of a WAV file's data as they stand, after checking that its header tells the truth.
+std::string WavData(const std::string& path) {
+  const std::string bytes = ReadFile(path);
+  const auto wav = test::ParseWav(bytes);
+  EXPECT_TRUE(wav && test::HeaderIsExact(*wav, bytes.size())) << path;
+  EXPECT_EQ(wav ? wav->channels : 0, 2);
+  return bytes.size() >= 44 ? bytes.substr(44) : std::string();
+}
+
+TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile) {
+  JobRig rig({40, 75, 27});
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+  rig.Select("Available Tracks");
+  std::string firstCaption;
+  rig.fake.loop.AtYield(1, [&] { firstCaption = form.window.Caption() + "|" + form.Label3.Caption(); });
+  rig.job->cmdStart_Click();
+
+  EXPECT_EQ(firstCaption, " Extracting Track 1| Extracting Track 1");
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  EXPECT_EQ(form.collection.lstRecord.Items(), (std::vector<std::string>{rig.Line(1), rig.Line(2), rig.Line(3)}));
+  EXPECT_EQ(form.collection.lstRecord.ListIndex(), 0);
+
+  std::vector<std::string> paths;
+  for (int32_t t = 1; t <= 3; ++t) {
+    const auto found = FilesFor(rig.Dest(), t, ".wav");
+    ASSERT_EQ(found.size(), 1u) << "track " << t;
+    paths.push_back(found[0]);
+    EXPECT_TRUE(WavData(found[0]) == rig.tracks[static_cast<std::size_t>(t - 1)]) << "track " << t << " differs";
+  }
+  EXPECT_EQ(NamesIn(rig.Dest()).size(), 3u);
+  // Each file joined the collection as it was finished: the tree in order, the list newest first.
+  EXPECT_EQ(Children(form, "WAV Files"), (std::vector<std::string>{NameOf(paths[0]), NameOf(paths[1]), NameOf(paths[2])}));
+  EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
+
+  // The job leaves its last track on show and the commands locked until the Start action returns.
+  EXPECT_EQ(form.CurrentTrack, 3);
+  EXPECT_EQ(form.CurrentOutputPath, paths[2]);
+  EXPECT_EQ(form.Label2.Caption(), "Destination: " + paths[2]);
+  EXPECT_EQ(form.Label3.Caption(), "Extracting Track 3");
+  EXPECT_TRUE(form.Command2.Visible());
+  EXPECT_FALSE(form.C777.Enabled());
+  EXPECT_EQ(form.Check9.Value(), 0);
+}
+
+TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags) {
+  JobRig rig({60, 100});
+  Form1& form = *rig.form;
+  form.optMP3.SetValue(true);
+  form.cmbBitrate.SetText("192");
+  form.chkCRC.SetValue(1);
+  form.chkCopyright.SetValue(1);
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+  std::vector<std::string> names;
+  for (int32_t t = 1; t <= 2; ++t) {
+    const auto found = FilesFor(rig.Dest(), t, ".mp3");
+    ASSERT_EQ(found.size(), 1u) << "track " << t;
+    const std::string mp3 = ReadFile(found[0]);
+    const auto scan = test::ScanFrames(mp3);
+    ASSERT_FALSE(scan.frames.empty());
+    for (const auto& f : scan.frames) {
+      ASSERT_EQ(f.bitrateKbps, 192);
+      ASSERT_TRUE(f.crcProtected && f.copyright);
+      ASSERT_FALSE(f.privateBit || f.original);
+    }
+    const auto decoded = test::DecodeMp3(mp3);
+    const double expected = static_cast<double>(rig.tracks[static_cast<std::size_t>(t - 1)].size()) / 4;
+    EXPECT_NEAR(static_cast<double>(decoded.SampleFrames()), expected, 2 * 1152 + 576) << "track " << t;
+    names.push_back(NameOf(found[0]));
+    EXPECT_EQ(form.collection.List2.Items()[static_cast<std::size_t>(2 - t)], found[0]);
+  }
+  EXPECT_EQ(Children(form, "MP3 Files"), names);
+  EXPECT_TRUE(FilesFor(rig.Dest(), 1, ".wav").empty());
+}
+
+TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAClearedOneStepBoxStartsNothing) {
+  JobRig rig({30, 30, 30});
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+
+  // "Selected Tracks" with nothing selected: one message and nothing else.
+  rig.Select("Selected Tracks");
+  rig.job->cmdStart_Click();
+  ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.fake.dialogs.messages[0].text, "You must select tracks to record.");
+  EXPECT_EQ(rig.fake.dialogs.messages[0].icon, MsgBoxIcon::Information);
+  EXPECT_EQ(form.window.Caption(), "Korvalin V 2.1");
+  EXPECT_FALSE(form.Command2.Visible());
+  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
+
+  // "1 Step Extraction" cleared or greyed: no file, no message, no lock.
+  for (int16_t value : {controls::CheckBox::Unchecked, controls::CheckBox::Grayed}) {
+    form.Chk2Stage.SetValue(value);
+    rig.Select("Available Tracks");
+    rig.job->cmdStart_Click();
+    EXPECT_TRUE(NamesIn(rig.Dest()).empty());
+    EXPECT_EQ(rig.fake.dialogs.messages.size(), 1u);
+    EXPECT_FALSE(form.Command2.Visible());
+    EXPECT_TRUE(form.C777.Enabled());
+  }
+
+  // A track node only names the caption's track; the selected list is what is extracted.
+  form.Chk2Stage.SetValue(controls::CheckBox::Checked);
+  form.collection.lstRecord.Clear();
+  rig.ChooseRecord({3, 1});
+  rig.Select(rig.Line(2));
+  std::string firstCaption;
+  rig.fake.loop.AtYield(1, [&] { firstCaption = form.window.Caption(); });
+  rig.job->cmdStart_Click();
+  EXPECT_EQ(firstCaption, " Extracting Track 2");
+  EXPECT_EQ(FilesFor(rig.Dest(), 3, ".wav").size(), 1u);
+  EXPECT_EQ(FilesFor(rig.Dest(), 1, ".wav").size(), 1u);
+  EXPECT_TRUE(FilesFor(rig.Dest(), 2, ".wav").empty());
+  EXPECT_EQ(form.CurrentTrack, 1);
+  EXPECT_EQ(form.collection.lstRecord.ListCount(), 2);
+}
+
+TEST(ExtractionJob, RepeatedExtractionsOfATrackNeverOverwriteAnEarlierFile) {
+  // The clock gives the same seed for every name, as two starts within one clock tick would.
+  JobRig rig({50, 20, 35}, [] { return uint64_t{7}; });
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+  rig.ChooseRecord({3});
+  rig.Select("Selected Tracks");
+  rig.job->cmdStart_Click();
+  rig.job->cmdStart_Click();
+  const auto two = FilesFor(rig.Dest(), 3, ".wav");
+  ASSERT_EQ(two.size(), 2u);
+  for (const auto& path : two) EXPECT_TRUE(WavData(path) == rig.tracks[2]) << path;
+
+  // Without an identity every prefix is 1: the first copy is 1-3.wav, the next a free number.
+  TempDir plain;
+  form.settings.DecodePath = plain.Path();
+  form.lblCDID.SetCaption("");
+  rig.job->cmdStart_Click();
+  rig.job->cmdStart_Click();
+  EXPECT_EQ(NamesIn(plain.Path()), (std::vector<std::string>{"1-3.wav", "2-3.wav"}));
+  EXPECT_TRUE(WavData(plain / "1-3.wav") == rig.tracks[2]);
+  EXPECT_EQ(form.collection.List1.Items().front(), plain / "2-3.wav");
+}
+
+TEST(ExtractionJob, TrackNinetyNineEndsAtTheTablesEntryNinetyNine) {
+  std::vector<int32_t> lengths(99, 2);
+  lengths[98] = 30;
+  JobRig rig(JobRig::FakeDisc{}, lengths, [] { return uint64_t{1}; });
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+  form.lblCDID.SetCaption("");
+  rig.ChooseRecord({99});
+  rig.Select("Selected Tracks");
+  rig.job->cmdStart_Click();
+  EXPECT_EQ(rig.fake.cd.reads, (std::vector<std::pair<int32_t, int32_t>>{{196, 26}, {222, 4}}));
+  std::string expected;
+  for (int32_t a = 196; a < 226; ++a) expected += test::FakeCdLibrary::FrameBytes(a);
+  EXPECT_TRUE(WavData(rig.Dest() + "/1-99.wav") == expected);
+}
+
+TEST(ExtractionJob, ACancelDuringTheSecondTrackEndsTheJobBeforeTheThird) {
+  JobRig rig({30, 200, 30});
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+  rig.Select("Available Tracks");
+  // The cancel command: both flags, then "Stop Everything"; queued once the second track runs.
+  bool queued = false;
+  rig.fake.loop.EveryYield([&] {
+    if (queued || form.CurrentTrack != 2) return;
+    queued = true;
+    rig.fake.loop.AtYield(2, [&] {
+      form.flags.CaptureStopRequested = kTrue;
+      form.flags.CancelRequested = kTrue;
+      form.Command8_Click();
+    });
+  });
+  rig.job->cmdStart_Click();
+
+  ASSERT_TRUE(queued);
+  EXPECT_EQ(form.CurrentTrack, 2);
+  EXPECT_TRUE(FilesFor(rig.Dest(), 3, ".wav").empty());
+  EXPECT_TRUE(WavData(FilesFor(rig.Dest(), 1, ".wav").at(0)) == rig.tracks[0]);
+  const std::string second = FilesFor(rig.Dest(), 2, ".wav").at(0);
+  const std::string data = WavData(second);
+  EXPECT_GT(data.size(), 0u);
+  EXPECT_LT(data.size(), rig.tracks[1].size());
+  EXPECT_EQ(data.size() % 2352, 0u);
+  EXPECT_TRUE(data == rig.tracks[1].substr(0, data.size()));
+  // Listed once, whoever listed it first.
+  EXPECT_EQ(std::count(form.collection.List1.Items().begin(), form.collection.List1.Items().end(), second), 1);
+  EXPECT_EQ(Children(form, "WAV Files").size(), 2u);
+  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(form.mnuFile.Enabled());
+  EXPECT_EQ(form.Check9.Value(), 1);
+}
+
+TEST(ExtractionJob, AnEncoderThatWillNotStartEndsTheJobAfterOneMessage) {
+  JobRig rig({20, 20, 20});
+  Form1& form = *rig.form;
+  form.optMP3.SetValue(true);
+  form.cmbBitrate.SetListIndex(-1);  // nothing chosen: bitrate 0, which the encoder refuses
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+  ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.fake.dialogs.messages[0].title, "Critical error...");
+  EXPECT_EQ(form.CurrentTrack, 1);
+  EXPECT_TRUE(NamesIn(rig.Dest()).empty());
+  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+}
+
+TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
+  JobRig rig(JobRig::FakeDisc{}, {40, 40, 40}, [] { return uint64_t{1}; });
+  rig.fake.cd.readFails = [](int32_t address, int32_t) { return address >= 40 && address < 80; };
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+  ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+  EXPECT_EQ(rig.fake.dialogs.messages[0].text, form.cd.LibraryErrorText());
+  EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 2, ".wav").at(0)), 44);
+  EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 3, ".wav").at(0)), 44 + 40 * 2352);
+  EXPECT_EQ(form.CurrentTrack, 3);
+}
+
+TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
+  JobRig rig({40, 40});
+  Form1& form = *rig.form;
+  form.settings.EncodingBitrate = 10;  // 192 kbit/s; the list shows 128
+  form.settings.EncodingQuality = 1;
+  rig.ChooseRecord({2, 1});
+
+  form.optWAV.SetValue(true);
+  rig.job->Command3_Click();
+  EXPECT_TRUE(NamesIn(rig.Dest()).empty());
+  EXPECT_EQ(form.collection.lstRecord.ListIndex(), -1);
+
+  form.optMP3.SetValue(true);
+  std::vector<int32_t> selectedAtYield;
+  rig.fake.loop.EveryYield([&] { selectedAtYield.push_back(form.collection.lstRecord.ListIndex()); });
+  rig.job->Command3_Click();
+  EXPECT_EQ(selectedAtYield.front(), 0);
+  EXPECT_EQ(form.collection.lstRecord.ListIndex(), 1);
+  for (int32_t t : {1, 2}) {
+    const auto found = FilesFor(rig.Dest(), t, ".mp3");
+    ASSERT_EQ(found.size(), 1u);
+    for (const auto& f : test::ScanFrames(ReadFile(found[0])).frames) ASSERT_EQ(f.bitrateKbps, 192);
+  }
+  EXPECT_EQ(form.CurrentTrack, 1);
+  EXPECT_EQ(form.CurrentOutputPath + ".mp3", FilesFor(rig.Dest(), 1, ".mp3").at(0));
+  EXPECT_EQ(form.Label2.Caption(), "Destination: " + form.CurrentOutputPath);
+  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+  EXPECT_TRUE(Children(form, "MP3 Files").empty());
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+}
+
+}  // namespace
+}  // namespace korvalin
