@@ -225,9 +225,12 @@ void Mpg123Player::Launch(std::function<Outcome()> job, bool conversion, const s
   worker_ = std::thread([this, job = std::move(job), conversion, source, target] {
     const Outcome outcome = job();
     if (outcome != Outcome::Stopped) length_ = position_.load();  // the stream's true length is known now
-    if (conversion && outcome != Outcome::Stopped) {
-      finished_ = FinishedConversion{source, target, StampOf(source), StampOf(target)};
-    }
+    // Remember a conversion whose result follows from the source alone: doing it again would write
+    // the same file. One that the disk or the folders cut short may succeed when tried again.
+    const bool repeatable = outcome == Outcome::Finished || outcome == Outcome::NotMp3 ||
+                            outcome == Outcome::DecodeError || outcome == Outcome::FormatChanged ||
+                            outcome == Outcome::TooLong;
+    if (conversion && repeatable) finished_ = FinishedConversion{source, target, StampOf(source), StampOf(target)};
     outcome_ = outcome;
     busy_.store(false, std::memory_order_release);
   });

@@ -185,6 +185,9 @@ TEST_F(Mp3Player, FilesWithoutMp3AudioEndAtOnceWithAnEmptyWav) {
   player.ConvertToWav(dir / "no-such-folder/good.wav");
   EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
   EXPECT_EQ(player.LastOutcome(), Outcome::TargetUnwritable);
+  ASSERT_EQ(::mkdir((dir / "no-such-folder").c_str(), 0700), 0);  // once the folder is there, asked again, it works
+  Convert(player, dir / "good.mp3", dir / "no-such-folder/good.wav");
+  EXPECT_EQ(player.LastOutcome(), Outcome::Finished);
   const std::string good = test::ReadFile(dir / "good.mp3");
   player.ConvertToWav(dir / "good.mp3");  // the source itself as the target: refused, the MP3 kept
   EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
