@@ -253,9 +253,10 @@ void Form1::Command8_Click() {
                [&] { tmrWarning.SetEnabled(false); },
                [&] {
                  // The WAV of the job that was stopped goes into the WAV list, so that it can still
-                 // be encoded. No job yet, an MP3, or a path the list holds already: nothing to add.
+                 // be encoded. No job yet, no file written, an MP3, or a path the list holds already:
+                 // nothing to add.
                  const auto& items = collection.List1.Items();
-                 if (LCase(Right(CurrentOutputPath, 4)) == ".wav" &&
+                 if (LCase(Right(CurrentOutputPath, 4)) == ".wav" && ::access(CurrentOutputPath.c_str(), F_OK) == 0 &&
                      std::find(items.begin(), items.end(), CurrentOutputPath) == items.end()) {
                    collection.List1.AddItem(CurrentOutputPath);
                  }

@@ -12,6 +12,7 @@
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
 #include "finder/frmsearch.h"
+#include "rip/ExtractionJob.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
@@ -130,6 +131,11 @@ class Form1 : public MainWindowState {
 
   // --- jobs ---
   void Command8_Click() override;
+  // CD tracks: the extraction job.
+  void cmdStart_Click() { extraction.cmdStart_Click(); }
+  void StartTrackRecording3(int32_t track) { extraction.StartTrackRecording3(track); }
+  void Command6_Click() { extraction.Command6_Click(); }
+  void Command3_Click() { extraction.Command3_Click(); }
 
   // --- commands ---
   void mnuRefreshlist_Click();
@@ -152,6 +158,9 @@ class Form1 : public MainWindowState {
   void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
   // Hands the drag of the window to the window system.
   void N1Drag();
+
+  // --- job components ---
+  ExtractionJob extraction{*this};
 
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.

@@ -13,6 +13,7 @@
 #include "app/view/Form1View.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/MediaCommandInterpreter.h"
+#include "platform/linux/Mpg123Player.h"
 #include "platform/linux/SignalExceptionFilter.h"
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
@@ -74,7 +75,8 @@ int main(int argc, char** argv) {
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
-  Services services{loop, dialogs, screen, cdLibrary, encoder, store, media, exceptionFilter, help, programFolder};
+  Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
+                    [] { return std::make_unique<Mpg123Player>(); }, programFolder};
 
   Form1 form(services);
   Form1View view(form);

@@ -2,6 +2,8 @@
 // The services through which the program reaches the outside world. main() fills them with the
 // real adapters; tests fill them with the fakes of tests/support.
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "controls/Window.h"
@@ -12,6 +14,7 @@
 #include "platform/ExceptionFilter.h"
 #include "platform/HelpViewer.h"
 #include "platform/MediaControl.h"
+#include "platform/Mp3Player.h"
 #include "platform/SettingsStore.h"
 
 namespace korvalin {
@@ -26,6 +29,8 @@ struct Services {
   MediaControl& media;
   ExceptionFilterService& exceptionFilter;
   HelpViewer& help;
+  // Makes an MP3 player control: each window that plays or converts MP3s has its own.
+  std::function<std::unique_ptr<ActiveMP3>()> makeMp3Player;
   // The folder of the running program: the demo disc, pictures and help live there, and it is
   // the destination folder until the user chooses another.
   std::string programFolder;
