@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "controls/Control.h"
+#include "controls/MenuItem.h"
 
 namespace korvalin::controls {
 
@@ -45,6 +46,9 @@ class Window : public Control {
   // mouse button is released.
   void RequestSystemMove() { SystemMoveRequested.Emit(); }
   Signal<> SystemMoveRequested;
+  // Shows a pop-up menu (one of the window's menus) at the pointer.
+  void PopupMenu(MenuItem& menu) { PopupRequested.Emit(&menu); }
+  Signal<MenuItem*> PopupRequested;
   // Asks the window system to close the window once its form has unloaded itself.
   void RequestClose() { CloseRequested.Emit(); }
   Signal<> CloseRequested;

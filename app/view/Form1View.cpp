@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCursor>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -110,6 +111,9 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Bind(form.services.screen);
   binder_.Bind(this, surface, form.window);
   finderView_ = std::make_unique<frmsearchView>(form.finder);
+  popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
+    if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
+  });
 }
 
 void Form1View::closeEvent(QCloseEvent* event) {

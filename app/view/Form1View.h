@@ -28,6 +28,7 @@ class Form1View : public QMainWindow {
   Binder binder_;
   QMenu* popup_ = nullptr;
   std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
+  controls::Connection popupConnection_;
 };
 
 }  // namespace korvalin
