@@ -78,6 +78,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     if (!mp3->OpenFile(outcome.mp3Path)) RaiseCannotCreate(outcome.mp3Path);
 
     const auto blockBytes = static_cast<int32_t>(std::min<uint32_t>(samplesPerChunk, INT32_MAX / 2 - 1) * 2);
+    if (blockBytes == 0) RaiseIfEncoderFailed(encerror::kBufferTooSmall);  // a stream that takes no samples
     std::vector<uint8_t> input(static_cast<std::size_t>(blockBytes), 0);
     std::vector<uint8_t> output(outputSize, 0);
     auto write = [&](uint32_t bytes) {
