@@ -1,0 +1,151 @@
+#include "mp3/DecodeBatch.h"
+
+#include <optional>
+
+#include "common/RaisedError.h"
+#include "common/Text.h"
+#include "settings/PathHelpers.h"
+
+namespace korvalin {
+namespace {
+
+// The first line of `list` whose file name is `name`.
+std::optional<std::string> FindByName(const controls::ListBox& list, const std::string& name) {
+  for (const std::string& line : list.Items()) {
+    if (SplitPathName(line) == name) return line;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::string Mp3NotListedText(const std::string& itemText) {
+  return "\"" + itemText + "\" is no longer in the collection's MP3 lists, so it was not decoded. "
+         "Refresh the list and try again.";
+}
+
+DecodeBatch::DecodeBatch(MainWindowState& window) : w_(window) {}
+
+DecodeBatch::~DecodeBatch() = default;
+
+void DecodeBatch::CmdDecoder_Click() {
+  // A second batch inside the first one's yields would replace the host under its running timers.
+  if (running_) return;
+  running_ = true;
+  struct Done {
+    bool& running;
+    ~Done() { running = false; }
+  } done{running_};
+
+  const controls::TreeNode* node = w_.collection.TreeView1.SelectedItem();
+  const std::string text = node ? node->Text() : std::string();
+  if (text == group::Mp3) {
+    if (w_.collection.List2.ListCount() == 0) {
+      w_.services.dialogs.MsgBox("No files in list.", MsgBoxButtons::OK, MsgBoxIcon::Information);
+      return;
+    }
+    DecodeList(w_.collection.List2, true);
+  } else if (text == group::SelectedMp3) {
+    if (w_.collection.List4.ListCount() == 0) {
+      w_.services.dialogs.MsgBox("No files selected", MsgBoxButtons::OK, MsgBoxIcon::Information);
+      return;
+    }
+    DecodeList(w_.collection.List4, false);
+  } else if (Right(text, 4) == ".mp3") {
+    DecodeItem(text);
+  } else {
+    w_.flags.CaptureStopRequested = kTrue;
+  }
+}
+
+void DecodeBatch::DecodeList(controls::ListBox& list, bool wholeCollection) {
+  bool converted = false;
+  for (int32_t i = 0; i < list.ListCount(); ++i) {
+    if (w_.flags.CaptureStopRequested != kFalse) break;
+    DecodeSource = list.List(i);
+    // The whole collection is shown in lower case, as it always was; the file keeps its name.
+    const std::string shown = wholeCollection ? LCase(DecodeSource) : DecodeSource;
+    const auto caption = [&] { w_.window.SetCaption("Decoding " + FileTitleNoExt(shown) + ".mp3"); };
+    const auto lines = [&] {
+      w_.Label3.SetCaption("Decoding #" + std::to_string(i + 1) + " of " + std::to_string(list.ListCount()) + " files");
+      w_.Label2.SetCaption("Destination:  " + w_.settings.DecodePath + "/" + FileTitleNoExt(shown) + ".wav");
+    };
+    if (wholeCollection) {
+      IgnoreErrors(caption, lines, [&] { w_.services.loop.Yield(); });
+    } else {
+      IgnoreErrors(lines, caption);
+    }
+    // A skipped file wrote no WAV: there is nothing to list, and DecodeTarget keeps the last one.
+    if (!ConvertOne()) continue;
+    converted = true;
+    IgnoreErrors([&] { DecodeTarget = WavPathFor(w_.settings.DecodePath, DecodeSource); },
+                 [&] { w_.collection.Cmaddfile2(DecodeTarget); });
+  }
+  if (!wholeCollection && converted) {
+    IgnoreErrors([&] {
+      const int64_t length = RegularFileLength(DecodeTarget);
+      if (length >= 0) w_.lblStatus.SetCaption(std::to_string(length) + " bytes");
+    });
+  }
+  EndBatch();
+}
+
+void DecodeBatch::DecodeItem(const std::string& itemText) {
+  const std::string name = SplitPathName(itemText);
+  std::optional<std::string> path = FindByName(w_.collection.List2, name);
+  if (!path) path = FindByName(w_.collection.List4, name);
+  if (!path) {
+    // Converting whatever file the last batch left in DecodeSource would be worse than nothing.
+    w_.services.dialogs.MsgBox(Mp3NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    EndBatch();
+    return;
+  }
+  DecodeSource = *path;
+  std::string target;
+  IgnoreErrors([&] { target = WavPathFor(w_.settings.DecodePath, itemText); },
+               [&] { w_.Label3.SetCaption("Decoding  " + itemText); },
+               [&] { w_.Label2.SetCaption("Destination:  " + target); },
+               [&] { w_.window.SetCaption("Decoding " + FileTitleNoExt(LCase(DecodeSource)) + ".mp3"); });
+  if (ConvertOne()) {
+    DecodeTarget = target;
+    IgnoreErrors([&] { w_.collection.Cmaddfile2(DecodeTarget); });
+  }
+  EndBatch();
+}
+
+bool DecodeBatch::ConvertOne() {
+  DecodeBusy = true;
+  IgnoreErrors([&] { w_.Disablem(); });
+  bool loaded = false;
+  IgnoreErrors([&] { loaded = StartDecoding(DecodeSource); });
+  if (!loaded) {
+    // Nothing was started, so nothing would ever clear the flag.
+    DecodeBusy = false;
+    return false;
+  }
+  while (DecodeBusy) IgnoreErrors([&] { w_.services.loop.Yield(); });
+  const bool written = host_ && host_->ConversionStarted();
+  host_.reset();
+  return written;
+}
+
+bool DecodeBatch::StartDecoding(const std::string& Efile) {
+  if (host_) return false;
+  if (RegularFileLength(Efile) < kSmallestDecodableMp3) return false;
+  IgnoreErrors([&] { w_.Command2.SetVisible(true); });
+  DecodeBusy = true;
+  host_ = std::make_unique<Form6>(w_, *this);
+  host_->Form_Load();
+  return true;
+}
+
+void DecodeBatch::UnloadHost() {
+  if (host_) host_->Form_Unload();
+}
+
+void DecodeBatch::EndBatch() {
+  w_.Timer1.SetEnabled(true);
+  w_.flags.CaptureStopRequested = kTrue;
+}
+
+}  // namespace korvalin

@@ -1,0 +1,156 @@
+// The decoder host on a scripted player control: what its timers show and when it unloads.
+
+#include <gtest/gtest.h>
+
+#include "app/Form1.h"
+#include "mp3/Form6.h"
+#include "tests/support/FakeServices.h"
+#include "tests/support/ScriptedMp3Player.h"
+#include "tests/support/TempDir.h"
+
+namespace korvalin {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// Whether the host asked the control for a conversion.
+bool AskedToConvert(const Calls& calls) {
+  for (const auto& call : calls) {
+    if (call.rfind("convert ", 0) == 0) return true;
+  }
+  return false;
+}
+
+Services WithPlayer(const Services& base, std::shared_ptr<test::PlayerScript> script) {
+  Services s = base;
+  s.makeMp3Player = [script] { return std::make_unique<test::ScriptedMp3Player>(script); };
+  return s;
+}
+
+class DecoderHostTest : public ::testing::Test {
+ protected:
+  DecoderHostTest() {
+    form.settings.DecodePath = out.Path();
+    test::WriteFile(source, std::string(4096, '\xFF'));
+    state.DecodeSource = source;
+  }
+
+  test::FakeServices fake;
+  std::shared_ptr<test::PlayerScript> player = std::make_shared<test::PlayerScript>();
+  Services services = WithPlayer(fake.services, player);
+  Form1 form{services};
+  test::TempDir out;
+  const std::string source = out / "Song.mp3";
+  DecodeState state;
+};
+
+TEST_F(DecoderHostTest, FollowsTheConversionInWholePercentsAndShowsTheEndWithABlank) {
+  player->busy = true;
+  Form6 host(form, state);
+  host.Form_Load();
+  EXPECT_TRUE(state.DecodeBusy);
+  EXPECT_TRUE(host.Loaded());
+  const Calls start{"source " + source, "convert " + (out / "Song.wav")};
+  EXPECT_EQ(player->calls, start);
+
+  // The length is not known yet: the tick shows nothing rather than a wrong figure.
+  fake.loop.Advance(0.5);
+  EXPECT_EQ(form.Label33.Caption(), "OFF");
+  EXPECT_EQ(form.ProgressBar1.Value(), 0);
+  // The second start sequence, half a second after the load, and only that once.
+  Calls twice = start;
+  twice.insert(twice.end(), start.begin(), start.end());
+  EXPECT_EQ(player->calls, twice);
+
+  struct Step {
+    int64_t position, length;
+    const char* label;
+    int32_t bar;
+  };
+  // 12.5 and 37.5 go to the even neighbour.
+  for (const Step s : {Step{57, 100, "57%", 57}, Step{1, 8, "12%", 12}, Step{3, 8, "38%", 38},
+                       Step{44100 * 60, 44100 * 60, "100%", 100}}) {
+    player->position = s.position;
+    player->length = s.length;
+    fake.loop.Advance(0.5);
+    EXPECT_EQ(form.Label33.Caption(), s.label);
+    EXPECT_EQ(form.ProgressBar1.Value(), s.bar);
+    EXPECT_TRUE(state.DecodeBusy);
+  }
+  EXPECT_EQ(player->calls, twice);
+
+  player->busy = false;
+  form.ProgressBar1.SetValue(3);
+  fake.loop.Advance(0.5);
+  EXPECT_EQ(form.Label33.Caption(), "100 %");
+  EXPECT_EQ(form.ProgressBar1.Value(), 100);
+  EXPECT_FALSE(state.DecodeBusy);
+  EXPECT_FALSE(host.Loaded());
+  ASSERT_GT(player->calls.size(), twice.size());
+  for (std::size_t i = twice.size(); i < player->calls.size(); ++i) EXPECT_EQ(player->calls[i], "stop");
+
+  // Unloaded, the host's timers stay quiet.
+  const std::size_t made = player->calls.size();
+  fake.loop.Advance(5);
+  EXPECT_EQ(player->calls.size(), made);
+}
+
+TEST_F(DecoderHostTest, AStopRequestEndsTheConversionAndAHostLoadedUnderOneStartsNothing) {
+  player->busy = true;
+  {
+    Form6 host(form, state);
+    host.Form_Load();
+    player->length = 100;
+    fake.loop.Advance(0.5);
+    form.flags.CaptureStopRequested = kTrue;
+    fake.loop.Advance(0.5);
+    EXPECT_FALSE(player->busy);  // stopped
+    EXPECT_FALSE(state.DecodeBusy);
+    EXPECT_FALSE(host.Loaded());
+    EXPECT_NE(form.Label33.Caption(), "100 %");
+    EXPECT_TRUE(host.ConversionStarted());
+  }
+
+  player->calls.clear();
+  state.DecodeBusy = true;
+  Form6 host(form, state);
+  host.Form_Load();
+  EXPECT_FALSE(host.Loaded());
+  EXPECT_FALSE(state.DecodeBusy);
+  EXPECT_FALSE(host.ConversionStarted());
+  EXPECT_FALSE(AskedToConvert(player->calls));
+}
+
+TEST_F(DecoderHostTest, AHostThatCannotStartAConversionUnloadsAtOnce) {
+  // 99 bytes is too short to convert; 100 is enough to try.
+  test::WriteFile(source, std::string(99, '\xFF'));
+  state.DecodeBusy = true;
+  {
+    Form6 host(form, state);
+    host.Form_Load();
+    EXPECT_FALSE(host.Loaded());
+    EXPECT_FALSE(state.DecodeBusy);
+    EXPECT_FALSE(AskedToConvert(player->calls));
+  }
+  test::WriteFile(source, std::string(100, '\xFF'));
+  {
+    Form6 host(form, state);
+    host.Form_Load();
+    EXPECT_TRUE(host.Loaded());
+    EXPECT_TRUE(host.ConversionStarted());
+  }
+
+  // No control could be made: nothing to wait for either.
+  Services none = fake.services;
+  none.makeMp3Player = [] { return std::unique_ptr<ActiveMP3>(); };
+  Form1 other(none);
+  other.settings.DecodePath = out.Path();
+  state.DecodeBusy = true;
+  Form6 host(other, state);
+  host.Form_Load();
+  EXPECT_FALSE(host.Loaded());
+  EXPECT_FALSE(state.DecodeBusy);
+}
+
+}  // namespace
+}  // namespace korvalin
