@@ -95,7 +95,7 @@ TEST_F(DecoderHostTest, FollowsTheConversionInWholePercentsAndShowsTheEndWithABl
   EXPECT_EQ(player->calls.size(), made);
 }
 
-TEST_F(DecoderHostTest, AStopRequestEndsTheConversionAndAHostLoadedUnderOneStartsNothing) {
+TEST_F(DecoderHostTest, AStopOrASourceTooShortToConvertUnloadsTheHostSoNothingWaits) {
   player->busy = true;
   {
     Form6 host(form, state);
@@ -108,22 +108,10 @@ TEST_F(DecoderHostTest, AStopRequestEndsTheConversionAndAHostLoadedUnderOneStart
     EXPECT_FALSE(state.DecodeBusy);
     EXPECT_FALSE(host.Loaded());
     EXPECT_NE(form.Label33.Caption(), "100 %");
-    EXPECT_TRUE(host.ConversionStarted());
   }
 
+  // Loaded under a stop request, the host starts nothing.
   player->calls.clear();
-  state.DecodeBusy = true;
-  Form6 host(form, state);
-  host.Form_Load();
-  EXPECT_FALSE(host.Loaded());
-  EXPECT_FALSE(state.DecodeBusy);
-  EXPECT_FALSE(host.ConversionStarted());
-  EXPECT_FALSE(AskedToConvert(player->calls));
-}
-
-TEST_F(DecoderHostTest, AHostThatCannotStartAConversionUnloadsAtOnce) {
-  // 99 bytes is too short to convert; 100 is enough to try.
-  test::WriteFile(source, std::string(99, '\xFF'));
   state.DecodeBusy = true;
   {
     Form6 host(form, state);
@@ -132,24 +120,19 @@ TEST_F(DecoderHostTest, AHostThatCannotStartAConversionUnloadsAtOnce) {
     EXPECT_FALSE(state.DecodeBusy);
     EXPECT_FALSE(AskedToConvert(player->calls));
   }
-  test::WriteFile(source, std::string(100, '\xFF'));
-  {
+
+  // 99 bytes are too few to convert; 100 are enough to try.
+  form.flags.CaptureStopRequested = kFalse;
+  for (const std::size_t size : {99u, 100u}) {
+    test::WriteFile(source, std::string(size, '\xFF'));
+    player->calls.clear();
+    state.DecodeBusy = true;
     Form6 host(form, state);
     host.Form_Load();
-    EXPECT_TRUE(host.Loaded());
-    EXPECT_TRUE(host.ConversionStarted());
+    EXPECT_EQ(host.Loaded(), size == 100) << size;
+    EXPECT_EQ(state.DecodeBusy, size == 100) << size;
+    EXPECT_EQ(AskedToConvert(player->calls), size == 100) << size;
   }
-
-  // No control could be made: nothing to wait for either.
-  Services none = fake.services;
-  none.makeMp3Player = [] { return std::unique_ptr<ActiveMP3>(); };
-  Form1 other(none);
-  other.settings.DecodePath = out.Path();
-  state.DecodeBusy = true;
-  Form6 host(other, state);
-  host.Form_Load();
-  EXPECT_FALSE(host.Loaded());
-  EXPECT_FALSE(state.DecodeBusy);
 }
 
 }  // namespace
