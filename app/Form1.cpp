@@ -51,6 +51,13 @@ void Form1::ConnectHandlers() {
   mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
   mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
   mnuStop.OnClick = [this] { Command8_Click(); };
+  CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
+  mnuStart.OnClick = [this] { mnuStart_Click(); };
+  mnuStart2.OnClick = [this] { mnuStart_Click(); };
+  // The job buttons start their own job, with the same opening and closing steps as Start.
+  cmdStart.OnClick = [this] { RunJob([this] { cmdStart_Click(); }); };
+  cmdEncFile.OnClick = [this] { RunJob([this] { cmdEncFile_Click(); }); };
+  CmdDecoder.OnClick = [this] { RunJob([this] { CmdDecoder_Click(); }); };
   mnuRefreshlist.OnClick = [this] { mnuRefreshlist_Click(); };
   for (auto* exit : {&mnuExit, &mnuExit2}) exit->OnClick = [this] { ExitCommand(); };
   Command5.OnClick = [this] { ExitCommand(); };
@@ -223,6 +230,7 @@ std::vector<controls::Control*> Form1::JobLockedControls() {
 
 void Form1::Disablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(false);
+  decoding.UnloadHost();
   if (finder.window.Loaded()) finder.Form_Unload();
 }
 

@@ -3,6 +3,7 @@
 // toolbar, CD bar, menus, its life (load, layout, unload) and its handlers. Qt shows it through
 // app/view/Form1View; nothing here touches a widget.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,7 +12,10 @@
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
+#include "encode/EncodeBatch.h"
+#include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
+#include "mp3/DecodeBatch.h"
 #include "rip/ExtractionJob.h"
 #include "window/MainWindowState.h"
 
@@ -136,6 +140,18 @@ class Form1 : public MainWindowState {
   void StartTrackRecording3(int32_t track) { extraction.StartTrackRecording3(track); }
   void Command6_Click() { extraction.Command6_Click(); }
   void Command3_Click() { extraction.Command3_Click(); }
+  // WAV files: encoding to MP3.
+  void cmdEncFile_Click() { korvalin::cmdEncFile_Click(*this); }
+  bool EncodeWavToMp3(const std::string& path) { return korvalin::EncodeWavToMp3(*this, path); }
+  // MP3 files: decoding to WAV through the decoder host.
+  void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
+  bool StartDecoding(const std::string& file) { return decoding.StartDecoding(file); }
+
+  // The Start action: the job the tree's selected node calls for, bracketed by the steps every
+  // job shares (flags cleared, the commands enabled again and the status reset a second later).
+  void CmdSelectAction_Click();
+  // "Start ": shows the toolbar first.
+  void mnuStart_Click();
 
   // --- commands ---
   void mnuRefreshlist_Click();
@@ -161,6 +177,7 @@ class Form1 : public MainWindowState {
 
   // --- job components ---
   ExtractionJob extraction{*this};
+  DecodeBatch decoding{*this};
 
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.
@@ -174,6 +191,8 @@ class Form1 : public MainWindowState {
   void PlaceDesignGeometry();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
+  // Runs a job between the Start action's opening and closing steps.
+  void RunJob(const std::function<void()>& job);
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;

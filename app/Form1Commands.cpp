@@ -5,8 +5,46 @@
 
 #include "app/Form1.h"
 #include "common/RaisedError.h"
+#include "common/Text.h"
 
 namespace korvalin {
+
+void Form1::RunJob(const std::function<void()>& job) {
+  IgnoreErrors([&] {
+    if (settings.HDWarning == 1) tmrWarning.SetEnabled(true);
+  },
+               [&] {
+                 flags.CaptureStopRequested = kFalse;
+                 flags.CancelRequested = kFalse;
+               },
+               [&] {
+                 if (settings.MinimizeOnstart == 1) MinimizeCommand();
+               },
+               job);
+  IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
+               [&] { window.SetVisible(true); });
+}
+
+void Form1::CmdSelectAction_Click() {
+  const controls::TreeNode* node = collection.TreeView1.SelectedItem();
+  const std::string text = node ? node->Text() : std::string();
+  const std::string last4 = Right(text, 4);
+  RunJob([&] {
+    if (text.empty()) return;
+    if (text == "Selected Tracks" || text == "Available Tracks" || Left(text, 5) == "Track") {
+      cmdStart_Click();
+    } else if (last4 == ".wav" || text == "Selected WAV Files" || text == "WAV Files") {
+      cmdEncFile_Click();
+    } else if (last4 == ".mp3" || text == "Selected MP3 Files" || text == "MP3 Files") {
+      CmdDecoder_Click();
+    }
+  });
+}
+
+void Form1::mnuStart_Click() {
+  IgnoreErrors([&] { mnuToolbar.SetChecked(true); }, [&] { Picture3.SetVisible(true); }, [&] { Form_Resize(); });
+  CmdSelectAction_Click();
+}
 
 void Form1::mnuRefreshlist_Click() {
   IgnoreErrors([&] { cmdRefresh_Click(); }, [&] { collection.showfiles(); });
@@ -24,7 +62,8 @@ void Form1::MinimizeCommand() {
 }
 
 void Form1::Command1_Click() {
-  IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; }, [&] { Command8_Click(); }, [&] { Enablem(); });
+  IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; }, [&] { decoding.UnloadHost(); }, [&] { Command8_Click(); },
+               [&] { Enablem(); });
 }
 
 void Form1::Command2_Click() {

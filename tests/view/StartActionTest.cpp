@@ -1,0 +1,105 @@
+// The Start action through the real widgets: the job the selected node calls for, the commands
+// locked while it runs and free again after, the status back to idle a second later.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include "app/view/Form1View.h"
+#include "tests/support/FakeServices.h"
+
+namespace korvalin {
+namespace {
+
+class StartActionTest : public ::testing::Test {
+ protected:
+  StartActionTest() {
+    fake.media.trackMs = {2000, 3000};
+    fake.cd.identifications = {"Fake drive"};
+    fake.cd.SetTrackLengths({150, 600});  // 2 s and 8 s of frames
+    form.Form_Load();
+    exposed = QTest::qWaitForWindowExposed(&view);
+  }
+  void Select(const std::string& text) {
+    controls::TreeNode* node = form.collection.FindText(text);
+    ASSERT_NE(node, nullptr) << text;
+    form.collection.TreeView1.SetSelectedItem(node);
+  }
+  void ClickStart() {
+    ASSERT_TRUE(exposed);
+    QTest::mouseClick(view.findChild<QToolButton*>("CmdSelectAction"), Qt::LeftButton);
+  }
+  std::vector<std::string> Wavs() {
+    std::vector<std::string> names;
+    for (const auto& path : form.collection.List1.Items()) names.push_back(path.substr(path.rfind('/') + 1));
+    return names;
+  }
+
+  test::FakeServices fake;
+  Form1 form{fake.services};
+  Form1View view{form};
+  bool exposed = false;
+};
+
+TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheStatus) {
+  Select("CD Tracks, WAV, MP3 files");
+  form.C777.SetEnabled(false);  // as a job leaves it
+  form.ChangeProgress("", 1, 2);
+  ClickStart();
+  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+  EXPECT_EQ(form.window.Caption(), "Progress 50.00 %");
+  fake.loop.Advance(1.0);
+  EXPECT_EQ(form.window.Caption(), "Korvalin v2.0");
+  EXPECT_EQ(form.Label33.Caption(), "");
+}
+
+TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemStartsNothing) {
+  form.optWAV.SetValue(true);
+  form.collection.lstRecord.AddItem("Track  1 - 00:02");
+  Select("Track  1 - 00:02");
+  ClickStart();
+  ASSERT_EQ(Wavs().size(), 1u);
+  EXPECT_EQ(Wavs()[0].substr(Wavs()[0].find('-')), "-1.wav");
+  EXPECT_TRUE(form.CmdSelectAction.Enabled());
+
+  // ".WAV" is not ".wav": the Start rules compare exactly.
+  form.settings.DeleteWAV = 0;  // WAV files get their node
+  const std::string upper = fake.programFolder / "LOUD.WAV";
+  test::WriteFile(upper, std::string(400, 'x'));
+  form.collection.Cmaddfile2(upper);
+  Select(upper);
+  const auto yields = fake.loop.Yields();
+  ClickStart();
+  EXPECT_EQ(fake.loop.Yields(), yields);  // no job ran: nothing yielded
+  EXPECT_TRUE(test::Exists(upper));
+}
+
+TEST_F(StartActionTest, TheMp3GroupRunsTheDecodeBatch) {
+  Select("MP3 Files");
+  ClickStart();
+  EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"No files in list."});
+}
+
+TEST_F(StartActionTest, StopAndCancelStayLiveWhileAJobRunsAndEndIt) {
+  form.optWAV.SetValue(true);
+  Select("Available Tracks");
+  bool cancelEnabledDuringJob = false, startLockedDuringJob = false;
+  fake.loop.AtYield(4, [&] {
+    cancelEnabledDuringJob = form.Command2.Visible() && form.Command2.Enabled() && form.Command1.Enabled();
+    startLockedDuringJob = !form.CmdSelectAction.Enabled();
+    form.Command2.Click();  // the cancel button, clicked inside the job's yield
+  });
+  ClickStart();
+  EXPECT_TRUE(cancelEnabledDuringJob);
+  EXPECT_TRUE(startLockedDuringJob);
+  // The first track was cut short and the second never started.
+  ASSERT_EQ(Wavs().size(), 1u);
+  EXPECT_LT(test::FileSize(form.collection.List1.List(0)), 44 + 150 * 2352);
+  EXPECT_TRUE(form.CmdSelectAction.Enabled());
+}
+
+}  // namespace
+}  // namespace korvalin
