@@ -111,7 +111,7 @@ class DecodeBatchTest : public ::testing::Test {
 
   test::FakeServices fake;
   WatchedForm form{fake.services};
-  DecodeBatch batch{form};
+  DecodeBatch& batch = form.decoding;
   test::TempDir in, out;
   std::vector<Shown> shown;
   std::function<void()> during;
@@ -186,13 +186,13 @@ TEST_F(DecodeBatchTest, ACancelDuringTheSecondFileEndsTheBatchOnceItsWavIsListed
   Fill(form.collection.List4, {one, two, three});
   bool cancelled = false;
   during = [&] {
-    // The cancel command, once the second file's conversion has got going.
+    // The cancel button, once the second file's conversion has got going.
     Form6* host = batch.Host();
     if (!cancelled && batch.DecodeSource == two && host && host->Loaded() && host->ActiveMP31->Position() > 0) {
       cancelled = true;
-      form.flags.CaptureStopRequested = kTrue;
-      form.flags.CancelRequested = kTrue;
-      batch.UnloadHost();
+      form.Command2_Click();
+      EXPECT_FALSE(host->Loaded());
+      EXPECT_EQ(form.flags.CancelRequested, kTrue);
     }
   };
   Select(group::SelectedMp3);
