@@ -196,6 +196,7 @@ class Form1 : public MainWindowState {
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
+  bool jobRunning_ = false;
   bool unloaded_ = false;
 };
 

@@ -10,6 +10,14 @@
 namespace korvalin {
 
 void Form1::RunJob(const std::function<void()>& job) {
+  // Jobs yield while they run, so a job button can be clicked in the middle of one; a second
+  // job inside the first would share its files, lists and flags. One at a time.
+  if (jobRunning_) return;
+  jobRunning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{jobRunning_};
   IgnoreErrors([&] {
     if (settings.HDWarning == 1) tmrWarning.SetEnabled(true);
   },

@@ -123,7 +123,7 @@ bool DecodeBatch::ConvertOne() {
     DecodeBusy = false;
     return false;
   }
-  while (DecodeBusy) IgnoreErrors([&] { w_.services.loop.Yield(); });
+  while (DecodeBusy) IgnoreErrors([&] { w_.services.loop.YieldWhileWaiting(); });
   const bool written = host_ && host_->ConversionStarted();
   host_.reset();
   return written;

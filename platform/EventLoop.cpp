@@ -15,7 +15,7 @@ double SecondsBetween(double start, double now) {
 void PauseYielding(EventLoop& loop, double seconds) {
   const double start = loop.Clock();
   // A clock that moves backwards counts as a day gone by, which ends the pause.
-  while (SecondsBetween(start, loop.Clock()) < seconds) loop.Yield();
+  while (SecondsBetween(start, loop.Clock()) < seconds) loop.YieldWhileWaiting();
 }
 
 }  // namespace korvalin

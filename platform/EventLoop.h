@@ -15,6 +15,9 @@ class EventLoop {
 
   // Runs the events that are waiting (clicks, repaints, due timers), then returns.
   virtual void Yield() = 0;
+  // The same for a loop that only waits (for a pause to pass, a worker to finish): the loop may
+  // sleep briefly when nothing is waiting, rather than spin.
+  virtual void YieldWhileWaiting() { Yield(); }
 
   // Local time of day in seconds since midnight, with a fraction.
   virtual double Clock() = 0;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 namespace korvalin {
 namespace {
@@ -26,6 +27,12 @@ double LocalSecondsSinceMidnight() {
 HeadlessEventLoop::HeadlessEventLoop() : timers_(&MonotonicSeconds) {}
 
 void HeadlessEventLoop::Yield() { timers_.FireDue(MonotonicSeconds()); }
+
+void HeadlessEventLoop::YieldWhileWaiting() {
+  Yield();
+  // Nothing else can happen without a window: sleep until the next timer, at most 2 ms.
+  std::this_thread::sleep_for(std::chrono::milliseconds(2));
+}
 
 double HeadlessEventLoop::Clock() { return LocalSecondsSinceMidnight(); }
 

@@ -11,6 +11,7 @@ class HeadlessEventLoop : public EventLoop {
  public:
   HeadlessEventLoop();
   void Yield() override;
+  void YieldWhileWaiting() override;
   double Clock() override;
   std::unique_ptr<TimerHandle> Attach(controls::Timer& timer) override;
 

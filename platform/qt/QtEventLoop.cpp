@@ -43,6 +43,14 @@ class QtTimerHandle : public EventLoop::TimerHandle {
 
 void QtEventLoop::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
+void QtEventLoop::YieldWhileWaiting() {
+  // Runs the event loop for a moment: events are handled as they come, and the thread sleeps in
+  // between instead of spinning.
+  QEventLoop wait;
+  QTimer::singleShot(2, &wait, &QEventLoop::quit);
+  wait.exec();
+}
+
 double QtEventLoop::Clock() { return LocalSecondsSinceMidnight(); }
 
 std::unique_ptr<EventLoop::TimerHandle> QtEventLoop::Attach(controls::Timer& timer) {

@@ -8,6 +8,7 @@ namespace korvalin {
 class QtEventLoop : public EventLoop {
  public:
   void Yield() override;
+  void YieldWhileWaiting() override;
   double Clock() override;
   std::unique_ptr<TimerHandle> Attach(controls::Timer& timer) override;
 };

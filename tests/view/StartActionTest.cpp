@@ -103,3 +103,23 @@ TEST_F(StartActionTest, StopAndCancelStayLiveWhileAJobRunsAndEndIt) {
 
 }  // namespace
 }  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST_F(StartActionTest, AJobButtonClickedDuringAJobStartsNothingInsideIt) {
+  form.optWAV.SetValue(true);
+  Select("Available Tracks");
+  int decodesInside = 0;
+  fake.loop.AtYield(3, [&] {
+    const auto before = fake.dialogs.messages.size();
+    form.CmdDecoder.Click();  // would show "No files in list." if it ran
+    decodesInside += static_cast<int>(fake.dialogs.messages.size() - before);
+  });
+  ClickStart();
+  EXPECT_EQ(decodesInside, 0);
+  EXPECT_EQ(Wavs().size(), 2u);  // the extraction went on to its end
+}
+
+}  // namespace
+}  // namespace korvalin
