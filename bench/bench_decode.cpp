@@ -13,7 +13,7 @@
 #include "tests/support/AudioTools.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WavInspect.h"
+#include "tests/support/WavAnalysis.h"
 
 int main(int argc, char** argv) {
   using namespace korvalin;

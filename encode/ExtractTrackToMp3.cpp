@@ -84,6 +84,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   }
   file.CloseFile();
   outcome.complete = remaining == 0 && !writeFailed;
+  outcome.writeFailed = writeFailed;
   return outcome;
 }
 

@@ -15,6 +15,7 @@ struct Mp3ExtractionOutcome {
   int32_t framesEncoded = 0;
   bool complete = false;        // every frame of the track went into the file
   bool encoderFailed = false;   // the stream could not be started: no file was made
+  bool writeFailed = false;     // the file could not be written (a full disk)
 };
 
 // Extracts frames firstFrame..endFrame (exclusive) into an MP3 file at `path`. `firstFrame` is

@@ -54,6 +54,7 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   ExtractionOutcome outcome;
   outcome.framesWritten = static_cast<int32_t>(bytesWritten / kFrameBytes);
   outcome.complete = remaining == 0 && !writeFailed;
+  outcome.writeFailed = writeFailed;
   if (bytesWritten != total * kFrameBytes) file.RewriteWavHeader(bytesWritten);
   file.CloseFile();
   return outcome;

@@ -23,7 +23,8 @@ struct ExtractionContext {
 
 struct ExtractionOutcome {
   int32_t framesWritten = 0;
-  bool complete = false;  // every frame of the track is in the file
+  bool complete = false;     // every frame of the track is in the file
+  bool writeFailed = false;  // the file could not be written (a full disk): later tracks would fail too
 };
 
 // Extracts frames first..end (exclusive) into a WAV file at `path`, reporting progress after every

@@ -103,14 +103,19 @@ void ExtractionJob::Command6_Click() {
     w_.Label2.SetCaption(kDestination + path);
     int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
     const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
+    bool writeFailed = false;
     if (toMp3) {
+      const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
       // An encoder that refuses these settings refuses every track: one message is enough.
-      if (ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config).encoderFailed) return;
+      if (outcome.encoderFailed) return;
+      writeFailed = outcome.writeFailed;
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
-      ExtractTrackToWav(ctx, path, first, end);
+      writeFailed = ExtractTrackToWav(ctx, path, first, end).writeFailed;
     }
     w_.collection.Cmaddfile2(path);
+    // A destination that cannot be written to (a full disk) fails every later track the same way.
+    if (writeFailed) return;
   }
 }
 
@@ -133,7 +138,8 @@ void ExtractionJob::Command3_Click() {
     w_.services.loop.Yield();
     int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
     const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
-    if (ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config).encoderFailed) return;
+    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
+    if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }
 

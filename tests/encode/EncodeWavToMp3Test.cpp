@@ -4,7 +4,7 @@
 
 #include "app/Form1.h"
 #include "tests/support/FakeServices.h"
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
 #include "tests/support/TempDir.h"

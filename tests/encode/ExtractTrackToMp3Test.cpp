@@ -9,7 +9,7 @@
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "tests/support/FakeServices.h"
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
 #include "tools/discgen/DiscImage.h"

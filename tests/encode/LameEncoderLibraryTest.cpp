@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "encode/EncoderChoices.h"
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 
 namespace korvalin {

@@ -6,7 +6,7 @@
 
 #include "encode/EncoderChoices.h"
 #include "platform/linux/LameEncoderLibrary.h"
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
 #include "tests/support/ScriptedDialogs.h"

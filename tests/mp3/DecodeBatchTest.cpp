@@ -15,7 +15,7 @@
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WavInspect.h"
+#include "tests/support/WavAnalysis.h"
 
 namespace korvalin {
 namespace {

@@ -10,9 +10,9 @@
 #include "app/Form1.h"
 #include "platform/linux/CdioLibrary.h"
 #include "tests/support/FakeServices.h"
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WavInspect.h"
+#include "tests/support/WavAnalysis.h"
 #include "tools/discgen/DiscImage.h"
 #include "tools/discgen/MusicPcm.h"
 
@@ -333,6 +333,22 @@ TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
   EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 2, ".wav").at(0)), 44);
   EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 3, ".wav").at(0)), 44 + 40 * 2352);
   EXPECT_EQ(form.CurrentTrack, 3);
+}
+
+TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
+  JobRig rig(JobRig::FakeDisc{}, {30, 30, 30}, [] { return uint64_t{1}; });
+  Form1& form = *rig.form;
+  form.settings.DecodePath = rig.Dest() + "/removed";  // the folder is gone: every write fails
+  for (bool mp3 : {false, true}) {
+    (mp3 ? form.optMP3 : form.optWAV).SetValue(true);
+    rig.fake.dialogs.messages.clear();
+    rig.Select("Available Tracks");
+    rig.job->cmdStart_Click();
+    ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u) << (mp3 ? "mp3" : "wav");
+    EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not write", 0), 0u);
+    EXPECT_EQ(form.CurrentTrack, 1);
+    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
+  }
 }
 
 TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {

@@ -3,7 +3,7 @@
 #include "tests/support/AudioTools.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
-#include "tests/support/WavInspect.h"
+#include "tests/support/WavAnalysis.h"
 #include "tests/tools/CliRunner.h"
 
 namespace korvalin {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/CliRunner.h"

@@ -1,4 +1,4 @@
-#include "tests/support/Mp3Inspect.h"
+#include "tests/support/Mp3Analysis.h"
 
 #include <mpg123.h>
 #include <sys/types.h>

@@ -1,4 +1,4 @@
-#include "tests/support/WavInspect.h"
+#include "tests/support/WavAnalysis.h"
 
 #include <algorithm>
 #include <cstdlib>
