@@ -63,6 +63,7 @@ void TreeView::Remove(TreeNode& node) {
     siblings.erase(std::find(siblings.begin(), siblings.end(), &node));
   }
   if (selected_ != nullptr && doomed.count(selected_) != 0) selected_ = nullptr;
+  if (dropHighlight_ != nullptr && doomed.count(dropHighlight_) != 0) dropHighlight_ = nullptr;
   int32_t first = position;  // a node moved under a later one sits before it
   for (const TreeNode* n : doomed) {
     if (!n->key_.empty()) keys_.erase(n->key_);
@@ -79,6 +80,7 @@ void TreeView::Clear() {
   nodes_.clear();
   keys_.clear();
   selected_ = nullptr;
+  dropHighlight_ = nullptr;
   Notify(Property::Items);
 }
 
@@ -115,6 +117,35 @@ void TreeView::SetSelectedItem(TreeNode* node) {
   if (node == selected_) return;
   selected_ = node;
   Notify(Property::ListIndex, node != nullptr ? node->index_ : -1);
+}
+
+void TreeView::SetDropHighlight(TreeNode* node) {
+  if (node == dropHighlight_) return;
+  TreeNode* was = dropHighlight_;
+  dropHighlight_ = node;
+  if (was != nullptr) Notify(Property::ItemChanged, was->index_);
+  if (node != nullptr) Notify(Property::ItemChanged, node->index_);
+}
+
+bool TreeView::Contains(const TreeNode* node) const {
+  // Compared by address only: a removed node's memory is gone.
+  return node != nullptr && std::any_of(nodes_.begin(), nodes_.end(), [node](const auto& n) { return n.get() == node; });
+}
+
+bool TreeView::StartLabelEdit() {
+  TreeNode* node = selected_;
+  if (node == nullptr) return false;
+  bool cancel = false;
+  if (OnBeforeLabelEdit) OnBeforeLabelEdit(cancel);
+  if (cancel || !Contains(node)) return false;
+  LabelEditRequested.Emit(node);
+  return true;
+}
+
+void TreeView::EndLabelEdit(TreeNode& node, std::string newText) {
+  bool cancel = false;
+  if (OnAfterLabelEdit) OnAfterLabelEdit(cancel, newText);
+  if (!cancel && Contains(&node)) SetText(node, std::move(newText));
 }
 
 void TreeView::SetImageList(std::vector<std::string> pictures) {

@@ -6,9 +6,15 @@
 //
 // Changes are notified: ItemInserted and ItemChanged carry the node's position, ItemRemoved the
 // position the removed node had (its whole subtree went with it), Items a cleared tree or a new
-// picture list, ListIndex a new selected node.
+// picture list, ListIndex a new selected node. A node that gains or loses the drop highlight is
+// notified as ItemChanged, since only its drawing changes.
+//
+// The view delivers the user's mouse work and label editing to the event slots below, with the
+// node under the pointer already found; the form asks the view, through the signals, to open a
+// label editor or to carry a drag.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -74,6 +80,43 @@ class TreeView : public Control {
   TreeNode* SelectedItem() const { return selected_; }
   void SetSelectedItem(TreeNode* node);
 
+  // The node drawn as the target of a drag, or nullptr.
+  TreeNode* DropHighlight() const { return dropHighlight_; }
+  void SetDropHighlight(TreeNode* node);
+
+  // Whether the node is in the tree (a pointer kept across a removal may not be).
+  bool Contains(const TreeNode* node) const;
+
+  // Label editing of the selected node: the before-edit handler may cancel it; otherwise the view
+  // is asked to open an editor. Returns whether it asked.
+  bool StartLabelEdit();
+  // The view's editor closed with a new text: the after-edit handler may cancel it (the node keeps
+  // its text) or change the text that the node then takes.
+  void EndLabelEdit(TreeNode& node, std::string newText);
+  Signal<TreeNode*> LabelEditRequested;
+
+  // The picture shown as the pointer while a node is dragged (a file of the picture folder).
+  const std::string& DragIcon() const { return dragIcon_; }
+  void SetDragIcon(std::string picture) { dragIcon_ = std::move(picture); }
+  // Asks the view to carry a drag from now until the mouse button is released: pointer moves go
+  // to OnDragOver instead of OnMouseMove, and the release over the tree to OnDragDrop.
+  void BeginDrag() { DragRequested.Emit(); }
+  Signal<> DragRequested;
+
+  // Events the view delivers; the form installs its handlers here. Buttons: 1 left, 2 right,
+  // 4 middle (for a move, the buttons held down); shift: 1 Shift, 2 Ctrl, 4 Alt. `node` is the
+  // node under the pointer, or nullptr over empty space.
+  std::function<void(int16_t button, int16_t shift, TreeNode* node)> OnMouseDown;
+  std::function<void(int16_t button, int16_t shift, TreeNode* node)> OnMouseMove;
+  std::function<void(int16_t button, int16_t shift, TreeNode* node)> OnMouseUp;
+  Event OnDblClick;
+  // During a drag: the node under the pointer at every move (nullptr once it leaves the tree),
+  // and the node under the pointer when the button is released over the tree.
+  std::function<void(TreeNode* target)> OnDragOver;
+  std::function<void(TreeNode* target)> OnDragDrop;
+  std::function<void(bool& cancel)> OnBeforeLabelEdit;
+  std::function<void(bool& cancel, std::string& newString)> OnAfterLabelEdit;
+
   // The pictures the image numbers refer to: number 1 is the first.
   const std::vector<std::string>& ImageList() const { return images_; }
   void SetImageList(std::vector<std::string> pictures);
@@ -84,7 +127,9 @@ class TreeView : public Control {
   std::vector<std::unique_ptr<TreeNode>> nodes_;  // in position order
   std::unordered_map<std::string, TreeNode*> keys_;
   TreeNode* selected_ = nullptr;
+  TreeNode* dropHighlight_ = nullptr;
   std::vector<std::string> images_;
+  std::string dragIcon_;
 };
 
 }  // namespace korvalin::controls

@@ -40,6 +40,13 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.SetPictureFolder(form.services.programFolder + "/pictures");
   binder_.BindMenuBar(menuBar(), form.MenuBar());
   popup_ = binder_.BuildMenu(this, form.mnupopup);
+  // The pop-up's own handler sets its items up each time it opens.
+  QObject::connect(popup_, &QMenu::aboutToShow, this, [&form] {
+    try {
+      form.mnupopup.Click();
+    } catch (const std::exception&) {
+    }
+  });
 
   auto* surface = new QWidget(this);
   setCentralWidget(surface);

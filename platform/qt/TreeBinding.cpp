@@ -1,7 +1,12 @@
 #include "platform/qt/TreeBinding.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QHeaderView>
 #include <QIcon>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <functional>
 #include <unordered_set>
@@ -13,6 +18,42 @@ using controls::Property;
 using controls::TreeNode;
 
 constexpr int kNodeRole = Qt::UserRole + 1;
+constexpr int kDragPointerSize = 32;  // pixels
+
+// An error a handler lets through must not unwind into Qt's event dispatch.
+template <typename Fn>
+void Safely(Fn&& fn) {
+  try {
+    fn();
+  } catch (const std::exception&) {
+  }
+}
+
+int16_t ButtonsOf(Qt::MouseButtons buttons) {
+  return static_cast<int16_t>((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+                              (buttons & Qt::MiddleButton ? 4 : 0));
+}
+
+int16_t ShiftOf(Qt::KeyboardModifiers modifiers) {
+  return static_cast<int16_t>((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+                              (modifiers & Qt::AltModifier ? 4 : 0));
+}
+
+// Hands an editor's text to the control instead of writing it into the item: the control
+// decides what the node's text becomes, and the binding shows that.
+class LabelDelegate : public QStyledItemDelegate {
+ public:
+  LabelDelegate(TreeBinding* binding, QObject* parent) : QStyledItemDelegate(parent), binding_(binding) {}
+
+  void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex& index) const override {
+    const auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line == nullptr) return;
+    binding_->CommitLabel(static_cast<TreeNode*>(index.data(kNodeRole).value<void*>()), line->text().toStdString());
+  }
+
+ private:
+  TreeBinding* binding_;
+};
 
 }  // namespace
 
@@ -36,6 +77,130 @@ TreeBinding::TreeBinding(QTreeWidget* widget, controls::TreeView& tree, std::str
   };
   QObject::connect(widget_, &QTreeWidget::itemExpanded, this, [fold](QTreeWidgetItem* item) { fold(item, true); });
   QObject::connect(widget_, &QTreeWidget::itemCollapsed, this, [fold](QTreeWidgetItem* item) { fold(item, false); });
+
+  // Mouse work and label editing go to the control.
+  widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  widget_->setItemDelegate(new LabelDelegate(this, widget_));
+  widget_->viewport()->installEventFilter(this);
+  editTimer_.setSingleShot(true);
+  QObject::connect(&editTimer_, &QTimer::timeout, this, [this] { OpenPendingEditor(); });
+  editConnection_ = tree_.LabelEditRequested.Connect([this](TreeNode* node) { RequestLabelEdit(node); });
+  dragConnection_ = tree_.DragRequested.Connect([this] { BeginDrag(); });
+}
+
+TreeBinding::~TreeBinding() {
+  if (dragging_) EndDrag();
+}
+
+TreeNode* TreeBinding::NodeAt(const QPoint& viewportPos) const { return NodeOf(widget_->itemAt(viewportPos)); }
+
+bool TreeBinding::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != widget_->viewport()) return false;
+  switch (event->type()) {
+    case QEvent::MouseButtonPress: return MousePressed(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove: return MouseMoved(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease: return MouseReleased(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonDblClick:
+      // The second press of a double-click: the control's double-click alone, and no editor
+      // from the first press. Qt's own handling would select whatever the move left under the
+      // pointer.
+      editTimer_.stop();
+      editNode_ = nullptr;
+      Safely([&] { controls::Fire(tree_.OnDblClick); });
+      return true;
+    default: return false;
+  }
+}
+
+bool TreeBinding::MousePressed(QMouseEvent* event) {
+  if (dragging_) EndDrag();  // a drag whose release never arrived
+  editTimer_.stop();
+  editNode_ = nullptr;
+  pressAt_ = event->position().toPoint();
+  pressMoved_ = false;
+  if (tree_.OnMouseDown) {
+    inPress_ = true;
+    Safely([&] { tree_.OnMouseDown(ButtonsOf(event->button()), ShiftOf(event->modifiers()), NodeAt(pressAt_)); });
+    inPress_ = false;
+  }
+  return false;  // Qt goes on: current item, folding at the branch sign
+}
+
+bool TreeBinding::MouseMoved(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (dragging_) {
+    TreeNode* target = widget_->viewport()->rect().contains(at) ? NodeAt(at) : nullptr;
+    if (tree_.OnDragOver) Safely([&] { tree_.OnDragOver(target); });
+    return true;
+  }
+  const int16_t buttons = ButtonsOf(event->buttons());
+  if (buttons == 0) {
+    if (tree_.OnMouseMove) Safely([&] { tree_.OnMouseMove(0, ShiftOf(event->modifiers()), NodeAt(at)); });
+    return false;
+  }
+  // With a button held, the pointer must leave the platform's drag distance before a move
+  // counts, so that a shaky click stays a click. Qt's own selecting by dragging stays off: the
+  // control decides the selection.
+  if (!pressMoved_) {
+    if ((at - pressAt_).manhattanLength() < QApplication::startDragDistance()) return true;
+    pressMoved_ = true;
+  }
+  if (tree_.OnMouseMove) Safely([&] { tree_.OnMouseMove(buttons, ShiftOf(event->modifiers()), NodeAt(at)); });
+  if (dragging_ && tree_.OnDragOver) {
+    TreeNode* target = NodeAt(at);
+    Safely([&] { tree_.OnDragOver(target); });
+  }
+  return true;
+}
+
+bool TreeBinding::MouseReleased(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (dragging_) {
+    const bool overTree = widget_->viewport()->rect().contains(at);
+    TreeNode* target = overTree ? NodeAt(at) : nullptr;
+    EndDrag();
+    if (overTree && tree_.OnDragDrop) Safely([&] { tree_.OnDragDrop(target); });
+    return false;  // Qt ends its own press
+  }
+  if (tree_.OnMouseUp) {
+    Safely([&] { tree_.OnMouseUp(ButtonsOf(event->button()), ShiftOf(event->modifiers()), NodeAt(at)); });
+  }
+  return false;
+}
+
+void TreeBinding::BeginDrag() {
+  if (dragging_) return;
+  dragging_ = true;
+  editTimer_.stop();
+  editNode_ = nullptr;
+  const QIcon picture(QString::fromStdString(pictureFolder_ + "/" + tree_.DragIcon()));
+  const QPixmap pixmap = tree_.DragIcon().empty() ? QPixmap() : picture.pixmap(kDragPointerSize, kDragPointerSize);
+  // The picture's arrow points at its top left corner.
+  QApplication::setOverrideCursor(pixmap.isNull() ? QCursor(Qt::DragMoveCursor) : QCursor(pixmap, 1, 1));
+}
+
+void TreeBinding::EndDrag() {
+  dragging_ = false;
+  QApplication::restoreOverrideCursor();
+}
+
+void TreeBinding::RequestLabelEdit(TreeNode* node) {
+  editNode_ = node;
+  // Asked from a press: wait until a double-click can no longer come, so that a double-click
+  // still reaches the tree and not the editor.
+  editTimer_.start(inPress_ ? QApplication::doubleClickInterval() : 0);
+}
+
+void TreeBinding::OpenPendingEditor() {
+  QTreeWidgetItem* item = ItemOf(editNode_);
+  editNode_ = nullptr;
+  if (item == nullptr || dragging_) return;
+  widget_->editItem(item, 0);
+}
+
+void TreeBinding::CommitLabel(TreeNode* node, const std::string& text) {
+  if (ItemOf(node) == nullptr) return;  // the node went while its label was edited
+  Safely([&] { tree_.EndLabelEdit(*node, text); });
 }
 
 TreeNode* TreeBinding::NodeOf(QTreeWidgetItem* item) const {
@@ -60,14 +225,22 @@ void TreeBinding::OnChange(controls::Change change) {
     case Property::ItemRemoved:
       if (ItemOf(shownSelected_) == nullptr || tree_.SelectedItem() != shownSelected_) shownSelected_ = nullptr;
       DropRemovedItems();
+      if (!tree_.Contains(editNode_)) editNode_ = nullptr;
       break;
-    case Property::Items: Rebuild(); break;
+    case Property::Items:
+      editNode_ = nullptr;
+      Rebuild();
+      break;
     case Property::ListIndex: ShowSelection(); break;
     case Property::Geometry:
     case Property::Visible:
     case Property::Enabled:
     default: break;
   }
+  // Taking an item out of the widget (a move, a removal) makes Qt choose another current item:
+  // the control's selection stays what it was.
+  QTreeWidgetItem* selected = ItemOf(tree_.SelectedItem());
+  if (widget_->currentItem() != selected) widget_->setCurrentItem(selected);
   syncing_ = false;
 }
 
@@ -75,6 +248,7 @@ QTreeWidgetItem* TreeBinding::AddItem(TreeNode& node) {
   QTreeWidgetItem* parent = node.Parent() ? ItemOf(node.Parent()) : nullptr;
   auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(widget_);
   item->setData(0, kNodeRole, QVariant::fromValue(static_cast<void*>(&node)));
+  item->setFlags(item->flags() | Qt::ItemIsEditable);  // only the control opens an editor
   items_[&node] = item;
   Update(node);
   return item;
@@ -103,6 +277,13 @@ void TreeBinding::Update(TreeNode& node) {
     }
   }
   item->setExpanded(node.Expanded());
+  if (tree_.DropHighlight() == &node) {
+    QColor tint = widget_->palette().color(QPalette::Highlight);
+    tint.setAlpha(96);
+    item->setBackground(0, tint);
+  } else {
+    item->setBackground(0, QBrush());
+  }
 }
 
 void TreeBinding::DropRemovedItems() {
