@@ -9,6 +9,7 @@
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/WatchedEncoder.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
@@ -21,34 +22,7 @@ using test::FakeCdLibrary;
 using test::ReadFile;
 using test::TempDir;
 
-// The real encoder, watched: counts chunks and their sizes, keeps what the stream's end gave,
-// and can refuse chosen chunks.
-class WatchedEncoder : public EncoderLibrary {
- public:
-  int32_t beInitStream(const uint8_t* c, uint32_t* s, uint32_t* o, uint32_t* h) override { return real.beInitStream(c, s, o, h); }
-  int32_t beEncodeChunk(uint32_t h, uint32_t samples, const uint8_t* pcm, uint8_t* out, uint32_t* bytes) override {
-    chunkSizes.push_back(samples);
-    if (refuseChunk && refuseChunk(chunkSizes.size())) {
-      *bytes = 0;
-      return 4;
-    }
-    return real.beEncodeChunk(h, samples, pcm, out, bytes);
-  }
-  int32_t beDeinitStream(uint32_t h, uint8_t* out, uint32_t* bytes) override {
-    const int32_t r = real.beDeinitStream(h, out, bytes);
-    lastBytes.assign(reinterpret_cast<char*>(out), *bytes);
-    return r;
-  }
-  int32_t beCloseStream(uint32_t h) override {
-    ++closes;
-    return real.beCloseStream(h);
-  }
-  LameEncoderLibrary real;
-  std::vector<uint32_t> chunkSizes;
-  std::function<bool(std::size_t chunkNumber)> refuseChunk;
-  std::string lastBytes;
-  int closes = 0;
-};
+using test::WatchedEncoder;
 
 struct ProgressCount : MainWindowOps {
   void ChangeProgress(const std::string&, float done, float) override { reported.push_back(static_cast<int>(done)); }
