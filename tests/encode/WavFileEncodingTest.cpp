@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/support/WatchedEncoder.h"
-
 #include <functional>
 
 #include "encode/EncoderChoices.h"
@@ -14,6 +12,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WatchedEncoder.h"
 
 namespace korvalin {
 namespace {
