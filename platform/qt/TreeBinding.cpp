@@ -81,7 +81,8 @@ TreeBinding::TreeBinding(QTreeWidget* widget, controls::TreeView& tree, std::str
   // Mouse work and label editing go to the control.
   widget_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   widget_->setItemDelegate(new LabelDelegate(this, widget_));
-  widget_->viewport()->installEventFilter(this);
+  viewport_ = widget_->viewport();
+  viewport_->installEventFilter(this);
   editTimer_.setSingleShot(true);
   QObject::connect(&editTimer_, &QTimer::timeout, this, [this] { OpenPendingEditor(); });
   editConnection_ = tree_.LabelEditRequested.Connect([this](TreeNode* node) { RequestLabelEdit(node); });
@@ -95,7 +96,9 @@ TreeBinding::~TreeBinding() {
 TreeNode* TreeBinding::NodeAt(const QPoint& viewportPos) const { return NodeOf(widget_->itemAt(viewportPos)); }
 
 bool TreeBinding::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != widget_->viewport()) return false;
+  // Compared with the viewport met at the start: while the widget is being destroyed it is no
+  // longer a tree widget to ask.
+  if (watched != viewport_) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress: return MousePressed(static_cast<QMouseEvent*>(event));
     case QEvent::MouseMove: return MouseMoved(static_cast<QMouseEvent*>(event));

@@ -60,6 +60,7 @@ class TreeBinding : public QObject {
   void ShowSelection();
 
   QTreeWidget* widget_;
+  QObject* viewport_ = nullptr;  // where the mouse work arrives
   controls::TreeView& tree_;
   std::string pictureFolder_;
   std::unordered_map<const controls::TreeNode*, QTreeWidgetItem*> items_;
