@@ -104,6 +104,7 @@ bool TreeBinding::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: return MouseMoved(static_cast<QMouseEvent*>(event));
     case QEvent::MouseButtonRelease: return MouseReleased(static_cast<QMouseEvent*>(event));
     case QEvent::MouseButtonDblClick:
+      if (OnBranch(static_cast<QMouseEvent*>(event)->position().toPoint())) return false;  // folding twice
       // The second press of a double-click: the control's double-click alone, and no editor
       // from the first press. Qt's own handling would select whatever the move left under the
       // pointer.
@@ -121,12 +122,21 @@ bool TreeBinding::MousePressed(QMouseEvent* event) {
   editNode_ = nullptr;
   pressAt_ = event->position().toPoint();
   pressMoved_ = false;
+  // The branch sign and the indentation left of a node are the widget's own: a press there
+  // folds or unfolds and is no press on a node.
+  folding_ = OnBranch(pressAt_);
+  if (folding_) return false;
   if (tree_.OnMouseDown) {
     inPress_ = true;
     Safely([&] { tree_.OnMouseDown(ButtonsOf(event->button()), ShiftOf(event->modifiers()), NodeAt(pressAt_)); });
     inPress_ = false;
   }
-  return false;  // Qt goes on: current item, folding at the branch sign
+  return false;  // Qt goes on: its current item follows
+}
+
+bool TreeBinding::OnBranch(const QPoint& viewportPos) const {
+  QTreeWidgetItem* item = widget_->itemAt(viewportPos);
+  return item != nullptr && viewportPos.x() < widget_->visualItemRect(item).left();
 }
 
 bool TreeBinding::MouseMoved(QMouseEvent* event) {
@@ -137,6 +147,7 @@ bool TreeBinding::MouseMoved(QMouseEvent* event) {
     return true;
   }
   const int16_t buttons = ButtonsOf(event->buttons());
+  if (buttons != 0 && folding_) return true;
   if (buttons == 0) {
     if (tree_.OnMouseMove) Safely([&] { tree_.OnMouseMove(0, ShiftOf(event->modifiers()), NodeAt(at)); });
     return false;
@@ -165,6 +176,7 @@ bool TreeBinding::MouseReleased(QMouseEvent* event) {
     if (overTree && tree_.OnDragDrop) Safely([&] { tree_.OnDragDrop(target); });
     return false;  // Qt ends its own press
   }
+  if (folding_) return false;
   if (tree_.OnMouseUp) {
     Safely([&] { tree_.OnMouseUp(ButtonsOf(event->button()), ShiftOf(event->modifiers()), NodeAt(at)); });
   }

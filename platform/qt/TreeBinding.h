@@ -45,6 +45,8 @@ class TreeBinding : public QObject {
 
  private:
   controls::TreeNode* NodeAt(const QPoint& viewportPos) const;
+  // Whether the point lies left of a node, on its branch sign or indentation.
+  bool OnBranch(const QPoint& viewportPos) const;
   bool MousePressed(QMouseEvent* event);
   bool MouseMoved(QMouseEvent* event);
   bool MouseReleased(QMouseEvent* event);
@@ -70,6 +72,7 @@ class TreeBinding : public QObject {
   bool inPress_ = false;  // a press is being delivered to the control
   bool dragging_ = false;
   bool pressMoved_ = false;  // the pointer has left the press's drag distance
+  bool folding_ = false;     // the last press was on a branch sign: the widget's, not the control's
   QPoint pressAt_;
   QTimer editTimer_;  // opens the requested editor, once a double-click can no longer come
   controls::TreeNode* editNode_ = nullptr;

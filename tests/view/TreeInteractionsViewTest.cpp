@@ -97,6 +97,21 @@ TEST_F(TreeOnScreen, ADoubleClickMovesATrackToSelectedTracksAndBack) {
   EXPECT_EQ(Editor(), nullptr);
 }
 
+TEST_F(TreeOnScreen, ThePlusSignOnlyFoldsTheGroup) {
+  QTreeWidgetItem* tracks = Item("Available Tracks");
+  const QRect row = tree->visualItemRect(tracks);
+  const QPoint sign(row.left() - tree->indentation() / 2, row.center().y());
+  const std::string next = form.Label3.Caption();
+  ASSERT_TRUE(tracks->isExpanded());
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, sign);
+  EXPECT_FALSE(tracks->isExpanded());
+  QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, sign);
+  EXPECT_EQ(form.Label3.Caption(), next);
+  EXPECT_EQ(form.collection.lstRecord.ListCount(), 0);  // a press on the group would list its tracks
+  EXPECT_EQ(form.collection.TreeView1.SelectedItem(), nullptr);
+  EXPECT_EQ(ChildrenOf("Available Tracks").size(), 3u);
+}
+
 TEST_F(TreeOnScreen, AWavFileDraggedOntoSelectedWavFilesMovesThereAtTheDrop) {
   QTreeWidgetItem* item = Item(song);
   QTreeWidgetItem* selected = Item("Selected WAV Files");
