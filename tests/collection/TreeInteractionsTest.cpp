@@ -327,18 +327,6 @@ class RenameTest : public TreeInteractionsTest {
   }
 };
 
-TEST_F(RenameTest, OnlyWavAndMp3ItemsOpenForEditing) {
-  Build(1, {"a.WAV", "b.mp3"});
-  for (const std::string& text : {std::string(group::Wav), std::string("Track  1 - 01:05"), std::string(kRootText)}) {
-    view.SetSelectedItem(Node(text));
-    EXPECT_FALSE(view.StartLabelEdit()) << text;
-  }
-  for (const std::string& text : {dest / "a.WAV", dest / "b.mp3"}) {
-    view.SetSelectedItem(Node(text));
-    EXPECT_TRUE(view.StartLabelEdit()) << text;
-  }
-}
-
 TEST_F(RenameTest, ANewNameRenamesTheFileAndItsEntryInItsFolder) {
   Build(0, {"sub/a.wav", "x.mp3"});
   const std::string folder = dest / "sub";
