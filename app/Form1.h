@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "collection/TreeInteractions.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
@@ -178,6 +179,8 @@ class Form1 : public MainWindowState {
   // --- job components ---
   ExtractionJob extraction{*this};
   DecodeBatch decoding{*this};
+  // The mouse work on the tree: moves, renames and the pop-up menu's commands.
+  TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.

@@ -24,7 +24,7 @@ class TreeInteractionsTest : public ::testing::Test {
  protected:
   test::FakeServices fake;
   Form1 form{fake.services};
-  TreeInteractions tree{form, form.mnupopup, form.mnuStart2, form.mnuFileRemove, form.mnuRemoveDelete};
+  TreeInteractions& tree = form.treeInteractions;
   TempDir dest;
   CollectionTree& c = form.collection;
   controls::TreeView& view = form.collection.TreeView1;

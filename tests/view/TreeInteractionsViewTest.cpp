@@ -70,7 +70,7 @@ class TreeOnScreen : public ::testing::Test {
   QApplication& app = test::QtApp();
   test::FakeServices fake;
   Form1 form{fake.services};
-  TreeInteractions interactions{form, form.mnupopup, form.mnuStart2, form.mnuFileRemove, form.mnuRemoveDelete};
+  TreeInteractions& interactions = form.treeInteractions;
   std::unique_ptr<Form1View> view;
   QTreeWidget* tree = nullptr;
   const std::string song = fake.programFolder / "song.wav";
