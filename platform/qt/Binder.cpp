@@ -313,7 +313,7 @@ void Binder::Bind(QAction* a, controls::MenuItem& c) {
     switch (p) {
       case Property::Caption:
         a->setSeparator(c.IsSeparator());
-        a->setText(Q(c.Caption()));
+        a->setText(c.IsSeparator() ? QString() : Q(c.Caption()));  // a separator shows only its line
         break;
       case Property::Enabled: a->setEnabled(c.Enabled()); break;
       case Property::Visible: a->setVisible(c.Visible()); break;
