@@ -3,18 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "common/RaisedError.h"
+#include "tests/support/RaisedErrors.h"
 
 namespace korvalin {
 namespace {
 
-int32_t ErrorNumberOf(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test::ErrorNumberOf;
 
 TEST(Val, ReadsTheLeadingNumberAndStopsAtTheFirstOtherCharacter) {
   EXPECT_EQ(Val("  42abc"), 42);

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "common/RaisedError.h"
+#include "tests/support/RaisedErrors.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/modAKRip32.h"
 #include "tests/support/FakeServices.h"
@@ -11,14 +12,7 @@ namespace {
 
 using test::FakeCdLibrary;
 
-int32_t ErrorNumberOf(const std::function<void()>& fn) {
-  try {
-    fn();
-  } catch (const RaisedError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test::ErrorNumberOf;
 
 TEST(DriveList, HasOneLineMoreThanAdaptersAndRunsZeroBytesTogether) {
   test::FakeServices fake;
