@@ -383,13 +383,19 @@ void TreeInteractions::mnupopup_Click() {
   });
 }
 
+std::string TreeInteractions::TakePressedFileOffTree() {
+  if (PressedNode == nullptr) return {};
+  const std::string name = PressedNode->Text();
+  if (!IsAudioFileName(name)) return {};
+  state_.services.loop.Yield();
+  if (TreeNode* node = collection_.FindText(name)) tree_.Remove(*node);
+  return name;
+}
+
 void TreeInteractions::mnuFileRemove_Click() {
   IgnoreErrors([&] {
-    if (PressedNode == nullptr) return;
-    const std::string name = PressedNode->Text();
-    if (!IsAudioFileName(name)) return;
-    state_.services.loop.Yield();
-    if (TreeNode* node = collection_.FindText(name)) tree_.Remove(*node);
+    const std::string name = TakePressedFileOffTree();
+    if (name.empty()) return;
     for (ListBox* list : {&collection_.List1, &collection_.List2, &collection_.List4, &collection_.List5}) {
       for (int32_t i = 0; i < list->ListCount(); ++i) {
         if (list->List(i) == name) {
@@ -403,11 +409,8 @@ void TreeInteractions::mnuFileRemove_Click() {
 
 void TreeInteractions::mnuRemoveDelete_Click() {
   IgnoreErrors([&] {
-    if (PressedNode == nullptr) return;
-    const std::string name = PressedNode->Text();
-    if (!IsAudioFileName(name)) return;
-    state_.services.loop.Yield();
-    if (TreeNode* node = collection_.FindText(name)) tree_.Remove(*node);
+    const std::string name = TakePressedFileOffTree();
+    if (name.empty()) return;
     for (ListBox* list : {&collection_.List1, &collection_.List2, &collection_.List4, &collection_.List5}) {
       for (int32_t i = 0; i < list->ListCount(); ++i) {
         const std::string entry = list->List(i);

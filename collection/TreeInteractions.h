@@ -69,6 +69,9 @@ class TreeInteractions {
   void mnuRemoveDelete_Click();
 
  private:
+  // The pressed node's text when it names a WAV or MP3 file, after a yield and with its node
+  // taken off the tree; "" (nothing done) otherwise.
+  std::string TakePressedFileOffTree();
   struct ItemKind;
   static const ItemKind* KindOf(const std::string& text);
   // The group an item moves to, or nullptr when it has none.

@@ -8,7 +8,7 @@
 #include "encode/EncoderChoices.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/LameEncoderLibrary.h"
-#include "tests/support/FakeServices.h"
+#include "tests/support/ExtractionRig.h"
 #include "tests/support/WatchedEncoder.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
@@ -24,19 +24,10 @@ using test::TempDir;
 
 using test::WatchedEncoder;
 
-struct ProgressCount : MainWindowOps {
-  void ChangeProgress(const std::string&, float done, float) override { reported.push_back(static_cast<int>(done)); }
-  std::vector<int> reported;
-};
-
-struct Rig {
-  explicit Rig(CdExtractionLibrary& lib) : cd(lib) {}
-  test::FakeServices fake;
-  ProgressCount progress;
-  JobFlags flags;
-  modAKRip32 cd;
+// The extraction's surroundings, and the real encoder, watched.
+struct Rig : test::ExtractionRig {
+  using ExtractionRig::ExtractionRig;
   WatchedEncoder encoder;
-  ExtractionContext ctx{cd, progress, fake.dialogs, fake.loop, flags};
 };
 
 EncoderConfig Cbr128(FrameFlagBoxes boxes = {}) { return ExtractionConfig(128, 1, boxes); }
@@ -80,7 +71,7 @@ TEST(ExtractTrackToMp3, EncodesEachCdFrameAsOneChunkOf1176Samples) {
   ExtractTrackToMp3(rig.ctx, rig.encoder, dir / "a.mp3", first, 53, Cbr128());
   EXPECT_EQ(lib.reads, (std::vector<std::pair<int32_t, int32_t>>{{0, 26}, {26, 26}, {52, 1}}));
   EXPECT_EQ(rig.encoder.chunkSizes, std::vector<uint32_t>(53, 1176));
-  EXPECT_EQ(rig.progress.reported, (std::vector<int>{26, 52, 53}));
+  EXPECT_EQ(rig.progress.Done(), (std::vector<int>{26, 52, 53}));
 
   // An empty track: the file holds what the end of the stream gave, and nothing else.
   rig.encoder.chunkSizes.clear();
@@ -102,7 +93,7 @@ TEST(ExtractTrackToMp3, ACancelAtTheSecondYieldLeavesAShorterMp3ThatDecodes) {
   const auto outcome = ExtractTrackToMp3(rig.ctx, rig.encoder, dir / "c.mp3", first, 260, Cbr128());
   EXPECT_FALSE(outcome.complete);
   EXPECT_EQ(first, 78);  // three blocks: the one in hand when the cancel came is finished
-  EXPECT_EQ(rig.progress.reported, (std::vector<int>{26, 52}));  // but not reported
+  EXPECT_EQ(rig.progress.Done(), (std::vector<int>{26, 52}));  // but not reported
   const auto decoded = test::DecodeMp3(ReadFile(dir / "c.mp3"));
   EXPECT_NEAR(static_cast<double>(decoded.SampleFrames()), 78 * 588.0, 2 * 1152 + 576);
 }

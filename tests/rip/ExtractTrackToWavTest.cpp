@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/linux/CdioLibrary.h"
-#include "tests/support/FakeServices.h"
+#include "tests/support/ExtractionRig.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
 #include "tools/discgen/DiscImage.h"
@@ -14,7 +14,6 @@ namespace korvalin {
 namespace {
 
 using test::FakeCdLibrary;
-using test::ProgressCall;
 using test::ReadFile;
 using test::TempDir;
 
@@ -24,20 +23,7 @@ uint32_t Le32(const std::string& s, std::size_t at) {
   return v;
 }
 
-struct ProgressLog : MainWindowOps {
-  void ChangeProgress(const std::string& status, float done, float total) override { calls.push_back({status, done, total}); }
-  std::vector<ProgressCall> calls;
-};
-
-// A job's surroundings: the fake services, a progress log and a drive module on `library`.
-struct Rig {
-  explicit Rig(CdExtractionLibrary& library) : cd(library) {}
-  test::FakeServices fake;
-  ProgressLog progress;
-  JobFlags flags;
-  modAKRip32 cd;
-  ExtractionContext ctx{cd, progress, fake.dialogs, fake.loop, flags};
-};
+using Rig = test::ExtractionRig;
 
 TEST(ExtractTrackToWav, EveryTrackOfAnImageRipsBitExactly) {
   TempDir dir;

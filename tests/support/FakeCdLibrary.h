@@ -49,11 +49,4 @@ class FakeCdLibrary : public CdExtractionLibrary {
   int32_t lastError_ = 0;
 };
 
-// The progress reports a job made, as the main window would receive them.
-struct ProgressCall {
-  std::string status;
-  float done;
-  float total;
-};
-
 }  // namespace korvalin::test
