@@ -8,6 +8,7 @@
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "encode/EncoderChoices.h"
+#include "platform/UserFolders.h"
 
 namespace korvalin {
 
@@ -152,7 +153,7 @@ void Form1::Form_Load() {
                     window.Width(), window.Height());
       },
       [&] { ProgressBar1.SetValue(0); },
-      [&] { LoadSettings(services.store, settings, services.programFolder); },
+      [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
       [&] { FillDriveList(); },

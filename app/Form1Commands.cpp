@@ -6,6 +6,7 @@
 #include "app/Form1.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "platform/UserFolders.h"
 
 namespace korvalin {
 
@@ -94,7 +95,7 @@ void Form1::mnuOpenfile_Click() {
 void Form1::Cmdhelp_Click() {
   try {
     if (::chdir(services.programFolder.c_str()) != 0) throw RaisedError::Of(errnum::PathNotFound);
-    if (!services.help.ShowHelp(services.programFolder + "/Tesmor2.chm")) throw RaisedError::Of(errnum::FileNotFound);
+    if (!services.help.ShowHelp(ProgramDataFolder(services.programFolder) + "/Tesmor2.chm")) throw RaisedError::Of(errnum::FileNotFound);
   } catch (const std::exception&) {
     services.dialogs.MsgBox("Can't find \"Tesmor2.chm\"");
     services.screen.SetMousePointer(controls::MousePointer::Default);

@@ -12,6 +12,7 @@
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
 #include "platform/linux/CdioLibrary.h"
+#include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
 #include "platform/linux/SignalExceptionFilter.h"
@@ -21,6 +22,7 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QuitOnSignal.h"
 
 namespace {
 
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
     screen.SetSize(TwipsFromPixels(s->size().width()), TwipsFromPixels(s->size().height()));
   }
   const std::string programFolder = ProgramFolder();
-  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(programFolder + "/discs");
+  const std::vector<CdDriveSource> drives = FindProgramDrives(programFolder);
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;
@@ -82,5 +84,7 @@ int main(int argc, char** argv) {
   Form1View view(form);
   dialogs.SetParent(&view);
   form.Form_Load();
+  // A request to end from outside (SIGTERM, SIGINT, SIGHUP) closes the window as the user would.
+  QuitOnSignal quitOnSignal([&view] { view.close(); });
   return QApplication::exec();
 }

@@ -16,6 +16,8 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "platform/UserFolders.h"
+
 namespace korvalin {
 namespace {
 
@@ -37,7 +39,7 @@ Widget* Named(QWidget* parent, const std::string& name) {
 
 Form1View::Form1View(Form1& form) : form_(form) {
   setObjectName("Form1");
-  binder_.SetPictureFolder(form.services.programFolder + "/pictures");
+  binder_.SetPictureFolder(ProgramDataFolder(form.services.programFolder) + "/pictures");
   binder_.BindMenuBar(menuBar(), form.MenuBar());
   popup_ = binder_.BuildMenu(this, form.mnupopup);
   // The pop-up's own handler sets its items up each time it opens.
