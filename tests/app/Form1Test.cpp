@@ -4,6 +4,8 @@
 
 #include "app/CrashReporter.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/FileTree.h"
+#include "tests/support/ScopedEnv.h"
 
 namespace korvalin {
 namespace {
@@ -207,6 +209,22 @@ TEST_F(Form1Test, OpenHandsAChosenWavOrMp3ToTheCollectionAndIgnoresTheRest) {
   EXPECT_EQ(fake.dialogs.fileDialogs[0].title, "WAV, MP3|*.wav;*.mp3");
   EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
   EXPECT_EQ(form.collection.List2.ListCount(), 0);
+}
+
+TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUsersMusicFolder) {
+  test::TempDir root;
+  test::MakeTree(root.Path(), {"usr/bin/", "usr/share/korvalin/pictures/"});
+  test::ScopedEnv env;
+  env.Set("HOME", root / "home").Set("XDG_MUSIC_DIR", nullptr).Set("XDG_CONFIG_HOME", root / "home/.config");
+  FakeServices fake;
+  Services services = fake.services;
+  services.programFolder = root / "usr/bin";
+  Form1 form(services);
+  form.Form_Load();
+  EXPECT_EQ(form.settings.DecodePath, root / "home/Music/Korvalin");
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + root / "home/Music/Korvalin" + "/");
+  form.Cmdhelp.Click();
+  EXPECT_EQ(fake.help.shown, std::vector<std::string>{root / "usr/share/korvalin/Tesmor2.chm"});
 }
 
 TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {

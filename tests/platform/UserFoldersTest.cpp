@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/support/FileTree.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
@@ -11,8 +12,6 @@ namespace korvalin {
 namespace {
 
 using test::ScopedEnv;
-
-void MakeFolder(const std::string& path) { ASSERT_EQ(::mkdir(path.c_str(), 0755), 0) << path; }
 
 TEST(UserFolders, XdgVariablesWinWhenAbsoluteAndHomeFillsIn) {
   test::TempDir home;
@@ -34,7 +33,7 @@ TEST(UserFolders, TheMusicFolderComesFromTheUserDirsFileOrIsMusicInTheHome) {
   test::TempDir home;
   ScopedEnv env;
   env.Set("HOME", home.Path()).Set("XDG_CONFIG_HOME", home / "config").Set("XDG_MUSIC_DIR", nullptr);
-  MakeFolder(home / "config");
+  test::MakeTree(home.Path(), {"config/"});
   EXPECT_EQ(UserMusicFolder(), home / "Music") << "no user-dirs file";
 
   struct Case {
@@ -61,15 +60,7 @@ TEST(UserFolders, TheMusicFolderComesFromTheUserDirsFileOrIsMusicInTheHome) {
 // installed program in <prefix>/bin with its files in <prefix>/share/korvalin.
 struct Layouts {
   Layouts() {
-    MakeFolder(root / "build");
-    MakeFolder(root / "build/bin");
-    MakeFolder(root / "build/bin/pictures");
-    MakeFolder(root / "usr");
-    MakeFolder(root / "usr/bin");
-    MakeFolder(root / "usr/share");
-    MakeFolder(root / "usr/share/korvalin");
-    MakeFolder(root / "usr/share/korvalin/pictures");
-    MakeFolder(root / "bare");
+    test::MakeTree(root.Path(), {"build/bin/pictures/", "usr/bin/", "usr/share/korvalin/pictures/", "bare/"});
     env.Set("HOME", root / "home").Set("XDG_MUSIC_DIR", nullptr).Set("XDG_CONFIG_HOME", root / "home/.config");
     env.Set("XDG_CACHE_HOME", nullptr).Set("XDG_DATA_HOME", nullptr);
   }
@@ -117,9 +108,8 @@ TEST(UserFolders, AReadOnlyBuildFolderWritesToTheUsersFolders) {
 
 TEST(UserFolders, TheUsersDiscFolderIsListedOnceWhenItIsTheProgramsOwn) {
   Layouts l;
-  MakeFolder(l.build + "/discs");
+  test::MakeTree(l.root.Path(), {"build/bin/discs/", "data/"});
   l.env.Set("XDG_DATA_HOME", l.root / "data");
-  MakeFolder(l.root / "data");
   ASSERT_EQ(::symlink(l.build.c_str(), (l.root / "data/Korvalin").c_str()), 0);
   EXPECT_EQ(DiscFolders(l.build), std::vector<std::string>{l.build + "/discs"});
 }
