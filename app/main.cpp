@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,7 @@
 #include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
+#include "platform/UserFolders.h"
 #include "platform/linux/SignalExceptionFilter.h"
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvalin");
   QApplication::setOrganizationName("Korvalin");
+  // Ties the windows to the desktop entry (its name and icon in task bars and docks).
+  QGuiApplication::setDesktopFileName("org.korvalin.Korvalin");
 
   using namespace korvalin;
   QtEventLoop loop;
@@ -70,6 +74,8 @@ int main(int argc, char** argv) {
     screen.SetSize(TwipsFromPixels(s->size().width()), TwipsFromPixels(s->size().height()));
   }
   const std::string programFolder = ProgramFolder();
+  QApplication::setWindowIcon(QIcon::fromTheme(
+      "org.korvalin.Korvalin", QIcon(QString::fromStdString(ProgramDataFolder(programFolder) + "/pictures/korvalin.svg"))));
   const std::vector<CdDriveSource> drives = FindProgramDrives(programFolder);
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
