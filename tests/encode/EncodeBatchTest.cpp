@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include "app/Form1.h"
@@ -86,12 +87,14 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
   // The program's own intermediate files lie in the destination folder; "foreign" is the user's.
   const std::string good = MakeWav("good.wav", kBlockBytes, &out);
   const std::string foreign = MakeWav("foreign.wav");
+  std::filesystem::create_directories(out / "sub");
+  const std::string nested = MakeWav("sub/nested.wav", kBlockBytes, &out);  // below it, not in it
   const std::string loud = MakeWav("LOUD.WAV", kBlockBytes, &out);
   const std::string deep = out / "deep.wav";
   test::WriteFile(deep, test::RiffFile({{"fmt ", test::FormatBody(1, 2, 44100, 24)}, {"data", std::string(600, '\1')}}));
   const std::string gone = out / "gone.wav";
   const std::string longer = MakeWav("long.wav", 4 * kBlockBytes, &out);
-  for (const auto& s : {good, foreign, loud, deep, gone, longer}) form.collection.List1.AddItem(s);
+  for (const auto& s : {good, foreign, nested, loud, deep, gone, longer}) form.collection.List1.AddItem(s);
   form.collection.TreeView1.Add(wav, "p " + good, good);
   // The long file is cancelled after its first block.
   fake.loop.EveryYield([&] {
@@ -102,8 +105,9 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
 
   EXPECT_FALSE(Exists(good));
   EXPECT_EQ(form.collection.FindText(good), nullptr);  // and its item left the tree and the list
-  EXPECT_EQ(form.collection.List1.Items(), (Texts{foreign, loud, deep, gone, longer}));
+  EXPECT_EQ(form.collection.List1.Items(), (Texts{foreign, nested, loud, deep, gone, longer}));
   EXPECT_TRUE(Exists(foreign));
+  EXPECT_TRUE(Exists(nested));
   EXPECT_TRUE(Exists(out / "foreign.mp3"));
   EXPECT_TRUE(Exists(loud));
   EXPECT_TRUE(Exists(out / "LOUD.mp3"));
@@ -113,7 +117,7 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
   // A missing file does not end the batch: the files after it are still encoded.
   ASSERT_EQ(fake.dialogs.messages.size(), 2u);
   EXPECT_EQ(fake.dialogs.messages[1].text, "File not found...");
-  EXPECT_EQ(form.shown.back(), (Lines{"Encoding long.wav", "Encoding #6 of 6 files", "Destination:  " + out.Path() + "/long.mp3"}));
+  EXPECT_EQ(form.shown.back(), (Lines{"Encoding long.wav", "Encoding #7 of 7 files", "Destination:  " + out.Path() + "/long.mp3"}));
 }
 
 TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
