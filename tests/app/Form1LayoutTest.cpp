@@ -52,23 +52,6 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
   EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.cmdStart.Left());
 }
 
-TEST_F(Form1Layout, WithEveryBarCombinationNoBarAndThePanelOverlap) {
-  for (bool toolbar : {true, false}) {
-    for (bool cdBar : {true, false}) {
-      SCOPED_TRACE(std::string(toolbar ? "toolbar " : "") + (cdBar ? "CD bar" : ""));
-      form.Picture3.SetVisible(toolbar);
-      form.Picture4.SetVisible(cdBar);
-      ResizeTo(9000, 7200);
-      for (auto* bar : form.TopBars()) {
-        if (bar->Visible()) {
-          EXPECT_LE(bar->Top() + bar->Height(), form.Picture8.Top()) << bar->Name();
-        }
-      }
-      for (auto* bar : form.BottomBars()) EXPECT_GE(bar->Top(), form.Picture8.Top() + form.Picture8.Height());
-    }
-  }
-}
-
 TEST_F(Form1Layout, WithEveryBarHiddenTheTreeAreaRunsFromTheStripToTheBottom) {
   for (auto* bar : {&form.Picture1, &form.Picture2, &form.Picture3, &form.Picture4}) bar->SetVisible(false);
   ResizeTo(9000, 7200);
