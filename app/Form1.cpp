@@ -29,7 +29,7 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen) {
+Form1::Form1(Services& s) : MainWindowState(s) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);

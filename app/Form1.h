@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "about/frmAbout.h"
 #include "collection/TreeInteractions.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
@@ -19,6 +20,7 @@
 #include "mp3/DecodeBatch.h"
 #include "rip/ExtractionJob.h"
 #include "window/MainWindowState.h"
+#include "window/OwnedForms.h"
 
 namespace korvalin {
 
@@ -185,8 +187,11 @@ class Form1 : public MainWindowState {
   TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- other windows ---
+  // Each made in one line below; the main window's view makes the view of every one.
+  OwnedForms forms;
   // The File Finder: shown on demand, unloaded when a job starts.
-  frmsearch finder;
+  frmsearch& finder = forms.Make<frmsearch>(services);
+  frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }

@@ -17,8 +17,7 @@
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
 #include "controls/Window.h"
-#include "platform/Dialogs.h"
-#include "platform/EventLoop.h"
+#include "platform/Services.h"
 
 namespace korvalin {
 
@@ -29,7 +28,7 @@ inline constexpr const char* kChooseFolderText = "Choose a folder to search";
 
 class frmsearch {
  public:
-  frmsearch(EventLoop& loop, Dialogs& dialogs, controls::Screen& screen);
+  explicit frmsearch(Services& services);
   frmsearch(const frmsearch&) = delete;
   frmsearch& operator=(const frmsearch&) = delete;
 

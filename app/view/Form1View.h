@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/Form1.h"
 #include "finder/view/frmsearchView.h"
@@ -18,7 +20,7 @@ class Form1View : public QMainWindow {
 
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
-  frmsearchView* FinderView() const { return finderView_.get(); }
+  frmsearchView* FinderView() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -27,7 +29,8 @@ class Form1View : public QMainWindow {
   Form1& form_;
   Binder binder_;
   QMenu* popup_ = nullptr;
-  std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
+  // The views of the other windows, each a window of its own, shown when its form is.
+  std::vector<std::pair<const void*, std::unique_ptr<QWidget>>> views_;
   controls::Connection popupConnection_;
 };
 

@@ -7,8 +7,6 @@
 #include "finder/frmsearch.h"
 #include "platform/qt/Binder.h"
 
-class QTabWidget;
-
 namespace korvalin {
 
 class frmsearchView : public QWidget {
@@ -17,9 +15,6 @@ class frmsearchView : public QWidget {
 
   // The page of the "Internet Search" tab, empty until that search is built.
   QWidget* InternetPage() const { return internetPage_; }
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
 
  private:
   QWidget* BuildLocalPage();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -247,6 +248,25 @@ TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Can't find \"Tesmor2.chm\""});
 }
 
+TEST_F(Form1Test, TheAboutBoxSitsInTheHelpMenuAndNamesTheProgramAndItsLibraries) {
+  ASSERT_EQ(form.mnuHelp.Items().back(), &form.about.mnuAbout);
+  EXPECT_EQ(form.about.mnuAbout.Caption(), "About Korvalin");
+  form.about.mnuAbout.Click();
+  EXPECT_TRUE(form.about.window.Visible());
+  EXPECT_EQ(form.about.lblProgram.Caption(), "Korvalin " KORVALIN_VERSION);
+  std::vector<std::string> names;
+  for (int32_t i = 0; i < form.about.lstLibraries.ListCount(); ++i) {
+    const std::string line = form.about.lstLibraries.List(i);
+    const auto blank = line.find(' ');
+    ASSERT_NE(blank, std::string::npos) << line;
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(line[blank + 1]))) << line;  // a version follows the name
+    names.push_back(line.substr(0, blank));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"libcdio", "libdiscid", "LAME", "libmpg123", "ALSA"}));
+  form.about.cmdOK.Click();
+  EXPECT_FALSE(form.about.window.Visible());
+}
+
 TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
   // Stop, Cancel, "Stop Everything" and the Action menu's Stop: a rip reads the one flag, the
   // batches the other.
@@ -306,8 +326,18 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
                                           CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "b", b))};
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
-  Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path()};
+  Services services{.loop = fake.loop,
+                    .dialogs = fake.dialogs,
+                    .screen = fake.screen,
+                    .cdLibrary = library,
+                    .encoder = fake.encoder,
+                    .store = fake.store,
+                    .media = media,
+                    .exceptionFilter = fake.exceptionFilter,
+                    .help = fake.help,
+                    .makeMp3Player = fake.services.makeMp3Player,
+                    .programFolder = fake.programFolder.Path(),
+                    .libraries = {}};
   Form1 form(services);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line

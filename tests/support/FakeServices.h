@@ -5,6 +5,7 @@
 #include "controls/Window.h"
 #include "platform/Services.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "platform/linux/LibraryVersions.h"
 #include "platform/linux/Mpg123Player.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
@@ -43,6 +44,12 @@ class RecordingHelpViewer : public HelpViewer {
 };
 
 struct FakeServices {
+  FakeServices() = default;
+  // A virtual clock that starts at another time of day or advances otherwise at each yield.
+  FakeServices(double startOfDay, double secondsPerYield) : loop(startOfDay, secondsPerYield) {}
+  FakeServices(const FakeServices&) = delete;
+  FakeServices& operator=(const FakeServices&) = delete;
+
   ProgramFolder programFolder;
   ScriptedEventLoop loop;
   ScriptedDialogs dialogs;
@@ -53,15 +60,25 @@ struct FakeServices {
   FakeMediaControl media;
   RecordingExceptionFilter exceptionFilter;
   RecordingHelpViewer help;
-  // The real MP3 player: conversions are real; playback goes to an output that does not exist.
-  Services services{loop,  dialogs, screen, cd, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>("hw:99,99"); }, programFolder.Path()};
+  Services services = With(cd);
 
   // The same services with another CD extraction library (a real one over disc images, say).
   Services With(CdExtractionLibrary& library) {
-    Services s = services;
-    return Services{s.loop, s.dialogs, s.screen, library, s.encoder, s.store, s.media, s.exceptionFilter, s.help,
-                    s.makeMp3Player, s.programFolder};
+    return Services{
+        .loop = loop,
+        .dialogs = dialogs,
+        .screen = screen,
+        .cdLibrary = library,
+        .encoder = encoder,
+        .store = store,
+        .media = media,
+        .exceptionFilter = exceptionFilter,
+        .help = help,
+        // The real MP3 player: conversions are real; playback goes to an output that does not exist.
+        .makeMp3Player = [] { return std::make_unique<Mpg123Player>("hw:99,99"); },
+        .programFolder = programFolder.Path(),
+        .libraries = LibraryVersions(),
+    };
   }
 };
 

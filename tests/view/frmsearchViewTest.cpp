@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -28,10 +29,10 @@ QStringList Texts(const QListWidget* w) {
 class FinderViewTest : public ::testing::Test {
  protected:
   QApplication& app = test::QtApp();
-  test::ScriptedEventLoop loop;
-  test::ScriptedDialogs dialogs;
-  controls::Screen screen;
-  frmsearch form{loop, dialogs, screen};
+  test::FakeServices fake;
+  test::ScriptedEventLoop& loop = fake.loop;
+  test::ScriptedDialogs& dialogs = fake.dialogs;
+  frmsearch form{fake.services};
   frmsearchView view{form};
 
   template <typename W>
