@@ -23,7 +23,10 @@ void DiskSpaceMonitor::JobStarting() {
 void DiskSpaceMonitor::JobEnded() { window_.tmrWarning.SetEnabled(false); }
 
 void DiskSpaceMonitor::Survey() {
-  IgnoreErrors([&] { current_ = limits_(); }, [&] { survey_.Run(*drives_, current_.DecodePath); });
+  IgnoreErrors([&] { current_ = limits_(); }, [&] { survey_.Run(*drives_, current_.DecodePath); },
+               [&] {
+                 if (OnSurveyed) OnSurveyed();
+               });
 }
 
 void DiskSpaceMonitor::tmrWarning_Timer() {

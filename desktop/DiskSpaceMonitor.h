@@ -61,6 +61,8 @@ class DiskSpaceMonitor {
   // found it).
   const std::string& DestinationRoot() const { return survey_.DestinationRoot(); }
   std::string DestinationFigure() const { return survey_.DestinationFigure(); }
+  // Runs after every survey, so that an open Preferences dialog shows the new figures.
+  std::function<void()> OnSurveyed;
 
  private:
   DiskSpaceMonitorWindow window_;
