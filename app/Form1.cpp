@@ -105,6 +105,8 @@ void Form1::PlaceDesignGeometry() {
   }
   Command7.Move(left, 30, kToolButton, kToolButton);
   Command7.SetVisible(false);
+  Label5.Move(left + kToolButton + 120, 150, 2000, 255);
+  Label5.SetVisible(false);
   const std::pair<controls::CommandButton*, const char*> tips[] = {
       {&CmdSelectAction, "Start"}, {&C777, "Search for Files"}, {&C5555555, "Playlist Editor"}, {&Copt, "Preferences"},
       {&Cmdhelp, "Help"},          {&Command5, "Exit"},         {&Command2, "Cancel"},          {&Command4, "Sound Mixer"},

@@ -13,6 +13,8 @@
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
+#include "desktop/DiskSpaceMonitor.h"
+#include "desktop/System.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
@@ -183,6 +185,18 @@ class Form1 : public MainWindowState {
   DecodeBatch decoding{*this};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
+
+  // --- low disk space ---
+  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
+  System system;
+  // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
+  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, flags, [this] { Command1_Click(); }},
+                               services.loop,
+                               [this] {
+                                 return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
+                                                        settings.HDStopNo, settings.DecodePath};
+                               },
+                               system};
 
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.

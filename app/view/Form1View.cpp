@@ -92,6 +92,9 @@ Form1View::Form1View(Form1& form) : form_(form) {
     button->setAutoRaise(true);
     binder_.Bind(button, *b);
   }
+  auto* lowSpace = Named<QLabel>(toolbar, "Label5");
+  lowSpace->setStyleSheet("color: red");
+  binder_.Bind(lowSpace, form.Label5);
 
   // CD bar.
   binder_.Bind(Named<QComboBox>(cdBar, "cmbDrives"), form.cmbDrives);
