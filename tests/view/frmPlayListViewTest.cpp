@@ -64,7 +64,9 @@ TEST(frmPlayListView, OpenedFromTheMainWindowAddsDelistsAndReadsAHeader) {
   EXPECT_EQ(editor->findChild<QLineEdit*>("Text4_7")->text(), "False");
   QTest::mouseClick(editor->findChild<QPushButton*>("Command6"), Qt::LeftButton);
   EXPECT_EQ(Texts(playlist), (QStringList{QString::fromStdString(two)}));
-  EXPECT_EQ(fake.store.values[{"Korvalin v2.0", "music", "HowMany"}], "1");
+  const auto howMany = fake.store.values.find({"Korvalin v2.0", "music", "HowMany"});
+  ASSERT_NE(howMany, fake.store.values.end());
+  EXPECT_EQ(howMany->second, "1");
 
   // The Sound Mixer button unloads the editor.
   QTest::mouseClick(view.findChild<QToolButton*>("Command4"), Qt::LeftButton);
