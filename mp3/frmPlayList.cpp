@@ -19,8 +19,8 @@
 namespace korvalin {
 namespace {
 
-constexpr int32_t kDesignWidth = 8400;  // twips
-constexpr int32_t kDesignHeight = 6600;
+constexpr int32_t kDesignWidth = 11400;  // twips
+constexpr int32_t kDesignHeight = 7200;
 constexpr int64_t kNoDataBytes = 99;  // a file this short holds no MP3 worth reading
 constexpr const char* kNoData = "File contains no data";
 

@@ -76,37 +76,42 @@ QWidget* frmPlayListView::BuildPlaylistSide() {
 QWidget* frmPlayListView::BuildHeaderSide() {
   frmPlayList& f = form_;
   auto* side = new QWidget;
-  auto* grid = new QGridLayout(side);
-  grid->setContentsMargins(0, 0, 0, 0);
+  auto* column = new QVBoxLayout(side);
+  column->setContentsMargins(0, 0, 0, 0);
 
   // The current file, chosen or typed, and its analysis.
+  auto* fileRow = new QHBoxLayout;
   auto* current = Named(new QLineEdit(side), f.Text5.Name());
   binder_.Bind(current, f.Text5, InLayout);
-  grid->addWidget(current, 0, 0, 1, 3);
+  fileRow->addWidget(current, 1);
   auto* choose = Named(new QPushButton(side), f.cmdHdr1.Name());
   choose->setMaximumWidth(choose->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
   binder_.Bind(choose, f.cmdHdr1, InLayout);
-  grid->addWidget(choose, 0, 3);
+  fileRow->addWidget(choose);
   auto* read = Named(new QPushButton(side), f.cmdHdr2.Name());
   binder_.Bind(read, f.cmdHdr2, InLayout);
-  grid->addWidget(read, 0, 4);
+  fileRow->addWidget(read);
+  column->addLayout(fileRow);
 
   auto* header = Named(new QListWidget(side), f.List1.Name());
   binder_.Bind(header, f.List1, InLayout);
-  grid->addWidget(header, 1, 0, 1, 5);
-  grid->setRowStretch(1, 1);
+  column->addWidget(header, 1);
 
   // The tag boxes, two to a row.
+  auto* tags = new QGridLayout;
   for (int i = 0; i < 8; ++i) {
-    const int row = 2 + i / 2;
+    const int row = i / 2;
     const int col = (i % 2) * 2;
     auto* label = Named(new QLabel(side), "Label4_" + std::to_string(i + 1));
     binder_.Bind(label, f.Text4Labels[static_cast<std::size_t>(i)], InLayout);
     auto* box = Named(new QLineEdit(side), "Text4_" + std::to_string(i + 1));
     binder_.Bind(box, f.Text4(i + 1), InLayout);
-    grid->addWidget(label, row, col);
-    grid->addWidget(box, row, col + 1, 1, col == 0 ? 1 : 2);
+    tags->addWidget(label, row, col);
+    tags->addWidget(box, row, col + 1);
   }
+  tags->setColumnStretch(1, 1);
+  tags->setColumnStretch(3, 1);
+  column->addLayout(tags);
 
   auto* commands = new QHBoxLayout;
   for (auto* c : {&f.cmdTag, &f.Command2, &f.Command10}) {
@@ -114,7 +119,7 @@ QWidget* frmPlayListView::BuildHeaderSide() {
     binder_.Bind(b, *c, InLayout);
     commands->addWidget(b);
   }
-  grid->addLayout(commands, 6, 0, 1, 5);
+  column->addLayout(commands);
   return side;
 }
 
