@@ -19,6 +19,7 @@
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
+#include "mp3/frmPlayList.h"
 #include "rip/ExtractionJob.h"
 #include "window/MainWindowState.h"
 
@@ -173,6 +174,9 @@ class Form1 : public MainWindowState {
   void cmbBitrate_Click();
   void cmbQuality_Click();
   void C777_Click() { finder.Show(); }
+  void C5555555_Click() { playlistEditor.Show(); }
+  // "Sound Mixer": unloads the Playlist Editor.
+  void Command4_Click();
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -201,6 +205,8 @@ class Form1 : public MainWindowState {
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.
   frmsearch finder;
+  // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
+  frmPlayList playlistEditor;
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }
