@@ -19,7 +19,8 @@ constexpr int32_t kOptionsPanelWidth = 3000;
 constexpr int32_t kToolButton = 480;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen) {
+Form1::Form1(Services& s)
+    : MainWindowState(s), finder(s.loop, s.dialogs, s.screen), prefs(s, settings, QualityListEntries()) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -73,6 +74,8 @@ void Form1::ConnectHandlers() {
   cmbQuality.OnClick = [this] { cmbQuality_Click(); };
   C777.OnClick = [this] { C777_Click(); };
   mnuSearch.OnClick = [this] { C777_Click(); };
+  Copt.OnClick = [this] { Copt_Click(); };
+  mnuGetMainPrefs.OnClick = [this] { Copt_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -156,6 +159,8 @@ void Form1::Form_Load() {
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
       [&] { FillDriveList(); },
+      [&] { prefs.Form_Load(); },  // hidden; it settles the destination folder
+      [&] { finder.Dir1.SetText(settings.DecodePath); },
       [&] { Label2.SetCaption(DestinationLine()); },
       [&] { collection.showfiles(); },
       [&] { Form_Resize(); },

@@ -18,6 +18,7 @@
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
 #include "rip/ExtractionJob.h"
+#include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
@@ -169,6 +170,7 @@ class Form1 : public MainWindowState {
   void cmbBitrate_Click();
   void cmbQuality_Click();
   void C777_Click() { finder.Show(); }
+  void Copt_Click() { prefs.Show(); }
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -185,6 +187,8 @@ class Form1 : public MainWindowState {
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.
   frmsearch finder;
+  // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
+  FrmPrefs prefs;
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }

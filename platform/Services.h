@@ -14,6 +14,7 @@
 #include "platform/ExceptionFilter.h"
 #include "platform/HelpViewer.h"
 #include "platform/MediaControl.h"
+#include "platform/Mixer.h"
 #include "platform/Mp3Player.h"
 #include "platform/SettingsStore.h"
 
@@ -34,6 +35,8 @@ struct Services {
   // The folder of the running program: the demo disc, pictures and help live there, and it is
   // the destination folder until the user chooses another.
   std::string programFolder;
+  // The sound card's mixer.
+  Mixer& mixer;
 };
 
 }  // namespace korvalin
