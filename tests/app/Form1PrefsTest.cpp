@@ -12,6 +12,9 @@ namespace {
 
 TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLookThere) {
   test::FakeServices fake;
+  fake.media.trackMs = {65000, 120500};
+  fake.cd.identifications = {"Demo"};
+  fake.cd.SetTrackLengths({4875, 9038});
   test::TempDir music;
   const std::string rips = music / "Rips";
   test::MakeTree(rips, {"Song.wav"});
@@ -33,7 +36,7 @@ TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLoo
   form.prefs.Form_Unload();
   form.mnuGetMainPrefs.Click();
   EXPECT_TRUE(form.prefs.window.Visible());
-  EXPECT_TRUE(fake.dialogs.messages.empty()) << fake.dialogs.messages[0].text;
+  EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -136,7 +136,10 @@ TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInT
   EXPECT_TRUE(Child<QWidget>("Picture6")->isVisible());
   EXPECT_EQ(Child<QLabel>("lblCreate2")->text(),
             "2. Use the file controls on your right to select a parent drive and directory.");
-  QTest::keyClicks(Child<QLineEdit>("Text10"), "Rips");
+  auto* name = Child<QLineEdit>("Text10");
+  EXPECT_EQ(name->text(), "WAVFiles");  // the name last settled
+  name->selectAll();
+  QTest::keyClicks(name, "Rips");
   QTest::mouseClick(Child<QPushButton>("Co111"), Qt::LeftButton);
   EXPECT_TRUE(test::Exists(parent / "Rips"));
   EXPECT_EQ(form.settings.DecodePath, parent / "Rips");
