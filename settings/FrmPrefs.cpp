@@ -81,8 +81,6 @@ void FrmPrefs::RestoreDesignState() {
                [&] { Check5.SetValue(kCleared); }, [&] { Check4.SetValue(kCleared); },
                [&] { Combo1.SetListIndex(settings_.EncodingQuality); },
                [&] { Combo2.SetListIndex(settings_.EncodingBitrate); },
-               // The folder tree opens where the destination is now.
-               [&] { Dir2.SetPath(settings_.DecodePath.empty() ? services_.programFolder : settings_.DecodePath); },
                [&] { Text9.SetText(""); }, [&] { Check2.SetValue(kCleared); }, [&] { Picture6.SetVisible(false); },
                [&] { Text10.SetText(""); });
   quiet_ = false;
@@ -123,6 +121,10 @@ void FrmPrefs::Form_Load() {
   });
   IgnoreErrors([&] { Command3_Click(); });
   IgnoreErrors([&] { Co111_Click(); });
+  // The folder tree shows the destination settled; showing it chooses nothing.
+  quiet_ = true;
+  IgnoreErrors([&] { Dir2.SetPath(settings_.DecodePath); });
+  quiet_ = false;
 }
 
 void FrmPrefs::Show() {

@@ -375,12 +375,17 @@ void Binder::Bind(QTreeView* w, controls::FolderList& c, Geometry g) {
   for (int column = 1; column < model->columnCount(); ++column) w->hideColumn(column);
   auto apply = [w, model, &c] {
     const QModelIndex at = model->index(Q(c.Path()));
-    if (!at.isValid() || w->currentIndex() == at) return;
-    const QSignalBlocker block(w->selectionModel());
-    w->setCurrentIndex(at);
+    if (!at.isValid()) return;
+    if (w->currentIndex() != at) {
+      const QSignalBlocker block(w->selectionModel());
+      w->setCurrentIndex(at);
+    }
     w->scrollTo(at);
   };
   apply();
+  // The model reads folders in the background: the control's folder can be shown once its
+  // parents have been read.
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, w, [apply] { apply(); });
   Keep(c.Changed.Connect([apply](Change ch) {
     if (ch.what == Property::Text) apply();
   }));

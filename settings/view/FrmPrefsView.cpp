@@ -86,11 +86,18 @@ QWidget* FrmPrefsView::BuildAudioPage() {
   grid->addWidget(Make<QComboBox>(page, f.cbxFormat), 0, 1, 1, 3);
   grid->addWidget(Make<QCheckBox>(page, f.Check3), 1, 0, 1, 4);
 
+  // A button with its explaining label beside it, on one row.
+  auto besideLabel = [&](QAbstractButton* button, controls::Label& label, int row) {
+    auto* line = new QHBoxLayout;
+    line->addWidget(button);
+    line->addWidget(Make<QLabel>(page, label));
+    line->addStretch(1);
+    grid->addLayout(line, row, 0, 1, 4);
+  };
   auto* mute = new QPushButton(page);
   mute->setObjectName(QString::fromStdString(f.Check1.Name()));
   binder_.BindToggle(mute, f.Check1, InLayout);
-  grid->addWidget(mute, 2, 0);
-  grid->addWidget(Make<QLabel>(page, f.lblMute), 2, 1, 1, 3);
+  besideLabel(mute, f.lblMute, 2);
 
   grid->addWidget(Make<QCheckBox>(page, f.Check11), 3, 0, 1, 4);
   grid->addWidget(Make<QCheckBox>(page, f.Check10), 4, 0, 1, 4);
@@ -101,8 +108,7 @@ QWidget* FrmPrefsView::BuildAudioPage() {
   tray->setIcon(QIcon(QString::fromStdString(pictureFolder_ + "/tray.svg")));
   tray->setIconSize(QSize(24, 24));
   binder_.BindToggle(tray, f.Check4, InLayout);
-  grid->addWidget(tray, 6, 0, Qt::AlignLeft);
-  grid->addWidget(Make<QLabel>(page, f.lblTray), 6, 1, 1, 3);
+  besideLabel(tray, f.lblTray, 6);
 
   grid->addWidget(Make<QLabel>(page, f.lblQuality), 7, 0);
   grid->addWidget(Make<QComboBox>(page, f.Combo1), 7, 1);
