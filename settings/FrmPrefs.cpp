@@ -43,8 +43,12 @@ std::function<void()> FrmPrefs::Handler(void (FrmPrefs::*handler)()) {
 void FrmPrefs::ConnectHandlers() {
   Check6.OnClick = Handler(&FrmPrefs::Check6_Click);
   Check7.OnClick = Handler(&FrmPrefs::Check7_Click);
-  Text7.OnKeyUp = [this](int16_t, int16_t) { Handler(&FrmPrefs::Text7_KeyUp)(); };
-  Text8.OnKeyUp = [this](int16_t, int16_t) { Handler(&FrmPrefs::Text8_KeyUp)(); };
+  Text7.OnKeyUp = [this](int16_t, int16_t) {
+    if (!quiet_) Text7_KeyUp();
+  };
+  Text8.OnKeyUp = [this](int16_t, int16_t) {
+    if (!quiet_) Text8_KeyUp();
+  };
   Command1.OnClick = Handler(&FrmPrefs::Command1_Click);
   Command3.OnClick = Handler(&FrmPrefs::Command3_Click);
   // A fixed list changes only by a choice, which is its click.
