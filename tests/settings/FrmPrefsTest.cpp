@@ -166,7 +166,8 @@ TEST_F(FrmPrefsTest, TheMuteButtonMutesAndUnmutesTheCdLineAndTheTrayBoxDrivesThe
 }
 
 TEST_F(FrmPrefsTest, LoadShowsTheSettingsAndRunsTheClickOfEveryBoxThatDiffersInOrder) {
-  // Defaults everywhere: no box differs from its design state but those ticked by default.
+  // Defaults everywhere: the mute and tray boxes keep their initial state, so neither the CD mute
+  // nor the tray form is touched.
   Load();
   EXPECT_EQ(fake.mixer.calls, (std::vector<std::string>{"Open", "LookUp Speakers Volume", "Get 1", "LookUp CD Volume",
                                                         "Get 2", "LookUp Speakers Bass", "Get 3",
