@@ -29,7 +29,11 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen), playlistEditor(s, collection) {
+Form1::Form1(Services& s)
+    : MainWindowState(s),
+      finder(s.loop, s.dialogs, s.screen),
+      playlistEditor(s, collection),
+      prefs(s, settings, QualityListEntries()) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -86,6 +90,8 @@ void Form1::ConnectHandlers() {
   C5555555.OnClick = [this] { C5555555_Click(); };
   mnuPlaylist.OnClick = [this] { C5555555_Click(); };
   Command4.OnClick = [this] { Command4_Click(); };
+  Copt.OnClick = [this] { Copt_Click(); };
+  mnuGetMainPrefs.OnClick = [this] { Copt_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -172,6 +178,8 @@ void Form1::Form_Load() {
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
       [&] { FillDriveList(); },
+      [&] { prefs.Form_Load(); },  // hidden; it settles the destination folder
+      [&] { finder.Dir1.SetText(settings.DecodePath); },
       [&] { Label2.SetCaption(DestinationLine()); },
       [&] { collection.showfiles(); },
       [&] { Form_Resize(); },

@@ -21,6 +21,7 @@
 #include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
 #include "rip/ExtractionJob.h"
+#include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
@@ -177,6 +178,7 @@ class Form1 : public MainWindowState {
   void C5555555_Click() { playlistEditor.Show(); }
   // "Sound Mixer": unloads the Playlist Editor.
   void Command4_Click();
+  void Copt_Click() { prefs.Show(); }
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -207,6 +209,8 @@ class Form1 : public MainWindowState {
   frmsearch finder;
   // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
   frmPlayList playlistEditor;
+  // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
+  FrmPrefs prefs;
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }

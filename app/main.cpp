@@ -12,6 +12,7 @@
 
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
+#include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/MediaCommandInterpreter.h"
@@ -83,8 +84,9 @@ int main(int argc, char** argv) {
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
+  AlsaMixer mixer;
   Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>(); }, programFolder};
+                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer};
 
   Form1 form(services);
   Form1View view(form);
