@@ -14,11 +14,16 @@
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
+#include "desktop/DiskSpaceMonitor.h"
+#include "desktop/System.h"
 #include "encode/EncodeBatch.h"
+#include "encode/EncoderChoices.h"
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
+#include "mp3/frmPlayList.h"
 #include "rip/ExtractionJob.h"
+#include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
 #include "window/OwnedForms.h"
 
@@ -173,6 +178,10 @@ class Form1 : public MainWindowState {
   void cmbBitrate_Click();
   void cmbQuality_Click();
   void C777_Click() { finder.Show(); }
+  void C5555555_Click() { playlistEditor.Show(); }
+  // "Sound Mixer": unloads the Playlist Editor.
+  void Command4_Click();
+  void Copt_Click() { prefs.Show(); }
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -186,11 +195,27 @@ class Form1 : public MainWindowState {
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
+  // --- low disk space ---
+  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
+  System system;
+  // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
+  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, flags, [this] { Command1_Click(); }},
+                               services.loop,
+                               [this] {
+                                 return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
+                                                        settings.HDStopNo, settings.DecodePath};
+                               },
+                               system};
+
   // --- other windows ---
   // Each made in one line below; the main window's view makes the view of every one.
   OwnedForms forms;
   // The File Finder: shown on demand, unloaded when a job starts.
   frmsearch& finder = forms.Make<frmsearch>(services);
+  // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
+  frmPlayList& playlistEditor = forms.Make<frmPlayList>(services, collection);
+  // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
+  FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
   frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
 
   // CollectionHost

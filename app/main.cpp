@@ -12,6 +12,7 @@
 
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
+#include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/MediaCommandInterpreter.h"
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
+  AlsaMixer mixer;
   Services services{
       .loop = loop,
       .dialogs = dialogs,
@@ -96,6 +98,7 @@ int main(int argc, char** argv) {
       .help = help,
       .makeMp3Player = [] { return std::make_unique<Mpg123Player>(); },
       .programFolder = programFolder,
+      .mixer = mixer,
       .libraries = LibraryVersions("Qt " + std::string(qVersion())),
   };
 

@@ -17,6 +17,7 @@
 #include "platform/ExceptionFilter.h"
 #include "platform/HelpViewer.h"
 #include "platform/MediaControl.h"
+#include "platform/Mixer.h"
 #include "platform/Mp3Player.h"
 #include "platform/SettingsStore.h"
 
@@ -37,6 +38,8 @@ struct Services {
   // The folder of the running program. Its read-only files (demo disc, pictures, help) and the
   // places it writes when its own folder is no place for that follow from it: platform/UserFolders.h.
   std::string programFolder;
+  // The sound card's mixer.
+  Mixer& mixer;
   // The outside libraries the program runs on, "name version" each, as the About box lists them.
   std::vector<std::string> libraries;
 };

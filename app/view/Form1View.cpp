@@ -73,6 +73,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
   }
+  binder_.Make<QLabel>(toolbar, form.Label5)->setStyleSheet("color: red");
 
   // CD bar.
   binder_.Make<QComboBox>(cdBar, form.cmbDrives);
@@ -115,7 +116,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Bind(form.services.screen);
   binder_.Bind(this, surface, form.window);
   for (const auto& owned : form.forms.All()) {
-    if (auto view = MakeView(owned)) views_.emplace_back(owned.form, std::move(view));
+    if (auto view = MakeView(owned, ProgramDataFolder(form.services.programFolder) + "/pictures")) views_.emplace_back(owned.form, std::move(view));
   }
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
     if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
@@ -127,13 +128,6 @@ Form1View::Form1View(Form1& form) : form_(form) {
 void Form1View::closeEvent(QCloseEvent* event) {
   event->accept();
   QCoreApplication::quit();
-}
-
-frmsearchView* Form1View::FinderView() const {
-  for (const auto& [form, view] : views_) {
-    if (form == &form_.finder) return static_cast<frmsearchView*>(view.get());
-  }
-  return nullptr;
 }
 
 }  // namespace korvalin

@@ -8,7 +8,9 @@
 
 #include "app/Form1.h"
 #include "finder/view/frmsearchView.h"
+#include "mp3/view/frmPlayListView.h"
 #include "platform/qt/Binder.h"
+#include "settings/view/FrmPrefsView.h"
 
 class QMenu;
 
@@ -20,12 +22,23 @@ class Form1View : public QMainWindow {
 
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
-  frmsearchView* FinderView() const;
+  // The views of the other windows.
+  frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.finder); }
+  frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.playlistEditor); }
+  FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.prefs); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  template <typename View>
+  View* ViewOfForm(const void* form) const {
+    for (const auto& [owner, view] : views_) {
+      if (owner == form) return static_cast<View*>(view.get());
+    }
+    return nullptr;
+  }
+
   Form1& form_;
   Binder binder_;
   QMenu* popup_ = nullptr;

@@ -7,11 +7,14 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
+#include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -21,6 +24,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "common/RaisedError.h"
@@ -147,6 +151,25 @@ void SyncItems(Widget* w, const controls::ItemList& list) {
     w->setCurrentIndex(list.ListIndex());
   }
 }
+
+// Passes a key released in a text box to the box's key-up handler.
+class KeyUpWatcher : public QObject {
+ public:
+  KeyUpWatcher(QObject* parent, controls::TextBox& box) : QObject(parent), box_(box) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+      const auto* e = static_cast<QKeyEvent*>(event);
+      const int16_t shift = static_cast<int16_t>((e->modifiers() & Qt::ShiftModifier ? 1 : 0) |
+                                                 (e->modifiers() & Qt::ControlModifier ? 2 : 0) |
+                                                 (e->modifiers() & Qt::AltModifier ? 4 : 0));
+      Safely([&] { box_.KeyUp(static_cast<int16_t>(e->key() & 0x7fff), shift); });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  controls::TextBox& box_;
+};
 
 }  // namespace
 
@@ -332,6 +355,70 @@ void Binder::Bind(QLineEdit* w, controls::TextBox& c, Geometry g) {
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
   QObject::connect(w, &QLineEdit::textEdited, w,
                    [&c](const QString& text) { Safely([&] { c.SetText(text.toStdString()); }); });
+  w->installEventFilter(new KeyUpWatcher(w, c));
+}
+
+void Binder::Bind(QPlainTextEdit* w, controls::TextBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c] {
+    const QSignalBlocker block(w);
+    QString text = Q(c.Text());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (w->toPlainText() != text) w->setPlainText(text);
+  };
+  apply();
+  Keep(c.Changed.Connect([apply](Change ch) {
+    if (ch.what == Property::Text) apply();
+  }));
+  QObject::connect(w, &QPlainTextEdit::textChanged, w,
+                   [w, &c] { Safely([&] { c.SetText(w->toPlainText().toStdString()); }); });
+}
+
+void Binder::BindToggle(QAbstractButton* w, controls::CheckBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  w->setCheckable(true);
+  auto apply = [w, &c](Property p) {
+    const QSignalBlocker block(w);
+    if (p == Property::Caption) w->setText(Q(c.Caption()));
+    if (p == Property::Value) w->setChecked(c.Value() == controls::CheckBox::Checked);
+  };
+  apply(Property::Caption);
+  apply(Property::Value);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(w, &QAbstractButton::clicked, w, [&c](bool down) {
+    Safely([&] { c.SetValue(down ? controls::CheckBox::Checked : controls::CheckBox::Unchecked); });
+  });
+}
+
+void Binder::Bind(QTreeView* w, controls::FolderList& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto* model = new QFileSystemModel(w);
+  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  model->setRootPath(QStringLiteral("/"));
+  w->setModel(model);
+  w->setRootIndex(model->index(QStringLiteral("/")));
+  w->setHeaderHidden(true);
+  for (int column = 1; column < model->columnCount(); ++column) w->hideColumn(column);
+  auto apply = [w, model, &c] {
+    const QModelIndex at = model->index(Q(c.Path()));
+    if (!at.isValid()) return;
+    if (w->currentIndex() != at) {
+      const QSignalBlocker block(w->selectionModel());
+      w->setCurrentIndex(at);
+    }
+    w->scrollTo(at);
+  };
+  apply();
+  // The model reads folders in the background: the control's folder can be shown once its
+  // parents have been read.
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, w, [apply] { apply(); });
+  Keep(c.Changed.Connect([apply](Change ch) {
+    if (ch.what == Property::Text) apply();
+  }));
+  QObject::connect(w->selectionModel(), &QItemSelectionModel::currentChanged, w,
+                   [model, &c](const QModelIndex& now) {
+                     if (now.isValid()) Safely([&] { c.SetPath(model->filePath(now).toStdString()); });
+                   });
 }
 
 void Binder::Bind(QAction* a, controls::MenuItem& c) {

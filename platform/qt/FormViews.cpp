@@ -15,10 +15,10 @@ std::unordered_map<std::type_index, ViewMaker>& Makers() {
 
 void RegisterView(std::type_index form, ViewMaker make) { Makers()[form] = std::move(make); }
 
-std::unique_ptr<QWidget> MakeView(const OwnedForms::Entry& form) {
+std::unique_ptr<QWidget> MakeView(const OwnedForms::Entry& form, const std::string& pictureFolder) {
   const auto found = Makers().find(form.type);
   if (found == Makers().end()) return nullptr;
-  return found->second(form.form);
+  return found->second(form.form, pictureFolder);
 }
 
 }  // namespace korvalin

@@ -44,14 +44,14 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
   fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}] = "8";
   fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}] = "12";  // outside the list
   form.Form_Load();
-  EXPECT_EQ(form.settings.DecodePath, fake.programFolder.Path());
+  EXPECT_EQ(form.settings.DecodePath, fake.programFolder / "WAVFiles");
   EXPECT_EQ(form.cmbBitrate.ListIndex(), 8);
   EXPECT_EQ(form.cmbBitrate.Text(), "128");
   EXPECT_EQ(form.cmbQuality.ListIndex(), -1);
   EXPECT_EQ(form.lblCDID.Caption(), "1234567");
   EXPECT_EQ(form.cmbDrives.ListCount(), 2);
   EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + fake.programFolder.Path() + "/");
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + (fake.programFolder / "WAVFiles") + "/");
   EXPECT_EQ(Texts(form.collection.TreeView1),
             (std::vector<std::string>{"CD Tracks, WAV, MP3 files", "Selected Tracks", "Available Tracks", "Track  1 - 01:05",
                                       "Track  2 - 02:00", "Track  3 - 00:03", "Selected WAV Files", "WAV Files",
@@ -326,18 +326,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
                                           CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "b", b))};
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
-  Services services{.loop = fake.loop,
-                    .dialogs = fake.dialogs,
-                    .screen = fake.screen,
-                    .cdLibrary = library,
-                    .encoder = fake.encoder,
-                    .store = fake.store,
-                    .media = media,
-                    .exceptionFilter = fake.exceptionFilter,
-                    .help = fake.help,
-                    .makeMp3Player = fake.services.makeMp3Player,
-                    .programFolder = fake.programFolder.Path(),
-                    .libraries = {}};
+  Services services = fake.With({.cdLibrary = &library, .media = &media});
   Form1 form(services);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line

@@ -9,6 +9,7 @@
 #include "platform/linux/Mpg123Player.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
+#include "tests/support/FakeMixer.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -43,6 +44,13 @@ class RecordingHelpViewer : public HelpViewer {
   std::vector<std::string> shown;
 };
 
+// Services a test puts in place of the fakes; those left null stay the fakes.
+struct Replaced {
+  CdExtractionLibrary* cdLibrary = nullptr;
+  SettingsStore* store = nullptr;
+  MediaControl* media = nullptr;
+};
+
 struct FakeServices {
   FakeServices() = default;
   // A virtual clock that starts at another time of day or advances otherwise at each yield.
@@ -60,26 +68,30 @@ struct FakeServices {
   FakeMediaControl media;
   RecordingExceptionFilter exceptionFilter;
   RecordingHelpViewer help;
-  Services services = With(cd);
+  FakeMixer mixer;
+  Services services = With(Replaced{});
 
-  // The same services with another CD extraction library (a real one over disc images, say).
-  Services With(CdExtractionLibrary& library) {
+  // The same services with some of them replaced, by name: With({.store = &refusing}).
+  Services With(Replaced r) {
     return Services{
         .loop = loop,
         .dialogs = dialogs,
         .screen = screen,
-        .cdLibrary = library,
+        .cdLibrary = r.cdLibrary ? *r.cdLibrary : cd,
         .encoder = encoder,
-        .store = store,
-        .media = media,
+        .store = r.store ? *r.store : store,
+        .media = r.media ? *r.media : media,
         .exceptionFilter = exceptionFilter,
         .help = help,
         // The real MP3 player: conversions are real; playback goes to an output that does not exist.
         .makeMp3Player = [] { return std::make_unique<Mpg123Player>("hw:99,99"); },
         .programFolder = programFolder.Path(),
+        .mixer = mixer,
         .libraries = LibraryVersions(),
     };
   }
+  // With another CD extraction library (a real one over disc images, say).
+  Services With(CdExtractionLibrary& library) { return With(Replaced{.cdLibrary = &library}); }
 };
 
 }  // namespace korvalin::test
