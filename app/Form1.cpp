@@ -43,11 +43,23 @@ Form1::Form1(Services& s)
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
+  ConnectDiskSpaceTab();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }
 
 Form1::~Form1() = default;
+
+// The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
+// tick of the monitor during a job) brings the tab up to date.
+void Form1::ConnectDiskSpaceTab() {
+  prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
+  diskMonitor.OnSurveyed = [this] {
+    prefs.Text6.SetText(diskMonitor.DriveListing());
+    prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
+    prefs.Label4.SetCaption(diskMonitor.DestinationFigure());
+  };
+}
 
 void Form1::ConnectHandlers() {
   window.OnResize = [this] { Form_Resize(); };

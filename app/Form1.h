@@ -222,6 +222,7 @@ class Form1 : public MainWindowState {
   void ArrangeStatusLines(int32_t width);
   // An empty destination folder setting becomes the default destination, created when missing.
   void SettleDestination();
+  void ConnectDiskSpaceTab();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
   // Runs a job between the Start action's opening and closing steps.

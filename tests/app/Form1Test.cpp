@@ -13,6 +13,7 @@
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "tools/discgen/DiscImage.h"
 #include "tools/discgen/MusicPcm.h"
+#include "tests/support/FakeDrives.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScopedEnv.h"
@@ -161,6 +162,19 @@ TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
   EXPECT_EQ(fake.exceptionFilter.installed, nullptr);
 }
 
+TEST_F(Form1Test, RefreshDataInThePreferencesShowsTheMonitorsSurveyOfTheDrives) {
+  test::FakeDrives drives;
+  drives["/"] = {"/", 10'000'000'000, 4'000'500'000};
+  drives["/media/stick"] = {"/media/stick", 8'000'000'000, 2'000'000'000, "Removable drive"};
+  form.diskMonitor.SetDriveSource(drives);
+  form.Form_Load();
+  form.prefs.Text6.SetText("stale");
+  form.prefs.Command3.Click();
+  EXPECT_EQ(form.prefs.Text6.Text(), "/ - 4000 MB available\r\n");
+  EXPECT_EQ(form.prefs.lblDestinationRoot.Caption(), "/");
+  EXPECT_EQ(form.prefs.Label4.Caption(), "4000");
+}
+
 TEST(TextBeforeNul, TakesTheTextUpToTheFirstNulOrNothing) {
   const char withNul[6] = {'1', '2', '\0', '9', ' ', ' '};
   EXPECT_EQ(TextBeforeNul(withNul, 6), "12");
@@ -307,7 +321,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
   Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path()};
+                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer};
   Form1 form(services);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line
