@@ -12,6 +12,7 @@
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
 #include "platform/linux/CdioLibrary.h"
+#include "platform/linux/DiscFolders.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
 #include "platform/linux/SignalExceptionFilter.h"
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     screen.SetSize(TwipsFromPixels(s->size().width()), TwipsFromPixels(s->size().height()));
   }
   const std::string programFolder = ProgramFolder();
-  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(programFolder + "/discs");
+  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(DiscImageFolders(programFolder));
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;

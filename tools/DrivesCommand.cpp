@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform/linux/ProgramFolder.h"
+#include "platform/linux/DiscFolders.h"
 #include "rip/modAKRip32.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"
@@ -14,7 +14,7 @@ namespace {
 
 int Drives(const std::vector<std::string>& args) {
   if (!args.empty()) return Fail("drives takes no arguments");
-  CdioLibrary library(CdioLibrary::FindDrives(ProgramFolder() + "/discs"));
+  CdioLibrary library(CdioLibrary::FindDrives(DiscImageFolders()));
   modAKRip32 cd(library);
   int32_t adapters = -1;
   try {

@@ -345,7 +345,8 @@ TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
     rig.Select("Available Tracks");
     rig.job->cmdStart_Click();
     ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u) << (mp3 ? "mp3" : "wav");
-    EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not write", 0), 0u);
+    EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not create", 0), 0u);
+    EXPECT_TRUE(form.collection.List1.Items().empty() && form.collection.List2.Items().empty());  // no file to list
     EXPECT_EQ(form.CurrentTrack, 1);
     for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
   }

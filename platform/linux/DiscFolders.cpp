@@ -1,0 +1,11 @@
+#include "platform/linux/DiscFolders.h"
+
+#include "platform/linux/ProgramFolder.h"
+
+namespace korvalin {
+
+std::vector<std::string> DiscImageFolders(const std::string& programFolder) { return {programFolder + "/discs"}; }
+
+std::vector<std::string> DiscImageFolders() { return DiscImageFolders(ProgramFolder()); }
+
+}  // namespace korvalin
