@@ -28,7 +28,8 @@ int Drives(const std::vector<std::string>& args) {
     std::printf("%d: %s\n", i, line.c_str());
     if (line.empty()) continue;
     if (!cd.OpenDrive(i)) {
-      std::printf("   (no disc or no table of contents: %s)\n", cd.LibraryErrorText().c_str());
+      const std::string why = library.LastFault().empty() ? cd.LibraryErrorText() : library.LastFault();
+      std::printf("   (no disc or no table of contents: %s)\n", why.c_str());
     } else {
       for (int32_t t = 1; t <= 99; ++t) {
         const int32_t first = cd.TrackFirstFrame(t), end = cd.TrackEndFrame(t);

@@ -113,9 +113,12 @@ int32_t MediaCommandInterpreter::Open() {
   // The identity is the disc's CDDB id: computed from the table, with addresses that count the
   // 150-frame lead-in.
   if (DiscId* id = discid_new()) {
-    std::vector<int> offsets(static_cast<std::size_t>(disc->Tracks()) + 1);
+    // libdiscid reads a table of 100 entries: the lead-out, then each track at its own number.
+    std::vector<int> offsets(100, 0);
     offsets[0] = disc->LeadOut() + 150;
-    for (int i = 0; i < disc->Tracks(); ++i) offsets[static_cast<std::size_t>(i) + 1] = disc->starts[static_cast<std::size_t>(i)] + 150;
+    for (int i = 0; i < disc->Tracks(); ++i) {
+      offsets[static_cast<std::size_t>(first + i)] = disc->starts[static_cast<std::size_t>(i)] + 150;
+    }
     if (discid_put(id, first, last, offsets.data())) disc->cddbId = static_cast<uint32_t>(std::strtoul(discid_get_freedb_id(id), nullptr, 16));
     discid_free(id);
   }
