@@ -14,7 +14,7 @@
 #include "app/view/Form1View.h"
 #include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
-#include "platform/linux/DiscFolderDrives.h"
+#include "platform/linux/DiscFolders.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
 #include "platform/UserFolders.h"
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   const std::string programFolder = ProgramFolder();
   QApplication::setWindowIcon(QIcon::fromTheme(
       "org.korvalin.Korvalin", QIcon(QString::fromStdString(ProgramDataFolder(programFolder) + "/pictures/korvalin.svg"))));
-  const std::vector<CdDriveSource> drives = FindProgramDrives(programFolder);
+  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(DiscImageFolders(programFolder));
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;

@@ -81,8 +81,9 @@ TEST_F(Form1Test, RefreshListsTheTracksAndEmptiesBothListsEachTime) {
 
 TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   fake.media.trackMs = {1000};
+  fake.media.dataTracks = {1};
   form.cmdRefresh_Click();
-  EXPECT_EQ(fake.media.commands.back(), "status cd number of tracks");  // the device is left open
+  EXPECT_EQ(fake.media.commands.back(), "status cd type track 1");  // the device is left open
   fake.media.trackMs = {};
   form.cmdRefresh_Click();
   EXPECT_EQ(fake.dialogs.MessageTexts(),
@@ -97,6 +98,14 @@ TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   EXPECT_EQ(fake.dialogs.messages.size(), 2u);
   EXPECT_EQ(form.lblCDID.Caption(), "");
   EXPECT_EQ(form.lblNumTracks.Caption(), "");
+
+  // One audio track is a music CD: its track is listed.
+  fake.media.discPresent = true;
+  fake.media.trackMs = {61000};
+  fake.media.dataTracks = {};
+  form.cmdRefresh_Click();
+  EXPECT_EQ(fake.dialogs.messages.size(), 2u);
+  EXPECT_EQ(form.collection.lstTracks.Items(), (std::vector<std::string>{"Track  1 - 01:01"}));
 }
 
 TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
