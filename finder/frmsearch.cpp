@@ -126,8 +126,9 @@ void frmsearch::SearchDriver() {
   LocalSearch search(Dir1.Text(), zFileExt.Text(), Text1.Text());
   search.yield = [this] { loop_.Yield(); };
   search.stopRequested = [this] { return stopRequested_; };
-  search.events.seeded = [this](const std::string& folder) {
+  search.events.seeded = [this, &search](const std::string& folder) {
     IgnoreErrors([&] { lstdirs.AddItem(folder); }, [&] { List1.AddItem(folder); });
+    DirectoryCount = search.Directories();
   };
   search.events.reading = [this](const std::string& folder) {
     IgnoreErrors([&] { lbltime.SetCaption("Searching . . . " + folder); });

@@ -67,8 +67,8 @@ class frmsearch {
 
   bool Searching() const { return running_; }
 
-  // Subfolders queued in the current search (stops at 32767) and files in the result list at
-  // its end; both shown in the summary, then reset.
+  // Folders logged in the current search, the start folder included (stops at 32767), and
+  // files in the result list at its end; both shown in the summary, then reset.
   int16_t DirectoryCount = 0;
   int32_t FileCount = 0;
 

@@ -73,7 +73,7 @@ TEST_F(FinderViewTest, ASearchTypedAndClickedThroughTheWidgets) {
   EXPECT_EQ(Texts(Child<QListWidget>("lstfiles")), (QStringList{root + "/one.wav", root + "/Sub/Two.WAV"}));
   EXPECT_EQ(Texts(Child<QListWidget>("List1")), (QStringList{root + "/", root + "/Sub/"}));
   EXPECT_EQ(Child<QListWidget>("lstdirs")->count(), 0);
-  EXPECT_EQ(Child<QLabel>("Label1")->text(), "Directories: 1   Files:  2");
+  EXPECT_EQ(Child<QLabel>("Label1")->text(), "Directories: 2   Files:  2");
   EXPECT_TRUE(Child<QLabel>("lbltime")->text().startsWith("Time taken: "));
   EXPECT_EQ(search->text(), "Search !");
 }
