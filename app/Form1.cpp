@@ -29,6 +29,8 @@ Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.scre
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
+  finder.SetHost(this);
+  finder.SetProgramFolder(s.programFolder);
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }

@@ -36,6 +36,8 @@ frmsearch::frmsearch(EventLoop& loop, Dialogs& dialogs, controls::Screen& screen
   cmdend.OnClick = [this] { cmdend_Click(); };
   zFileExt.OnChange = [this] { zFileExt_Change(); };
   window.OnUnload = [this] { Form_Unload(); };
+  ConnectResultCommands();
+  ConnectInternetSearch();
   timeLabelGuard_ = lbltime.Changed.Connect([this](controls::Change c) {
     if (c.what == controls::Property::Caption) GuardTimeLabel();
   });
@@ -50,7 +52,8 @@ void frmsearch::Form_Load() {
       },
       [&] {
         if (Dir1.Text().empty()) Dir1.SetText(CurrentFolder());
-      });
+      },
+      [&] { FillEngineBox(); });
   window.SetLoaded(true);
 }
 
