@@ -9,6 +9,8 @@
 
 int main(int argc, char** argv) {
   korvalin::test::IsolateEnvironment();
+  // The web-browser control shares its drawing contexts with the application's.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
