@@ -344,6 +344,11 @@ void Binder::Bind(QComboBox* w, controls::ComboBox& c, Geometry g) {
         break;
       default: break;
     }
+    // Qt chooses the first entry of an empty box by itself when one is added, and keeps the
+    // typed text of an editable box only while nothing is chosen: the box shows what its
+    // control holds.
+    if (w->currentIndex() != c.ListIndex()) w->setCurrentIndex(c.ListIndex());
+    if (w->isEditable() && w->currentText() != Q(c.Text())) w->setEditText(Q(c.Text()));
   }));
   QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w,
                    [&c](int index) { Safely([&] { c.SetListIndex(index); }); });

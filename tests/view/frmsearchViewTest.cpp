@@ -162,6 +162,7 @@ TEST_F(FinderViewTest, TheBrowserShowsTheStartPageOnActivationAndASearchGoesToTh
   EXPECT_EQ(Child<QLabel>("Label4")->text(), "ENGINE:");
   auto* engine = Child<QComboBox>("search1");
   ASSERT_EQ(engine->count(), 5);
+  EXPECT_EQ(engine->currentText(), "search1");  // filled, yet showing its design text
   engine->setEditText("Google");
   auto* keywords = Child<QLineEdit>("Text3");
   keywords->selectAll();
