@@ -43,6 +43,8 @@ Form1::Form1(Services& s)
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
+  finder.SetHost(this);
+  finder.SetProgramFolder(s.programFolder);
   ConnectDiskSpaceTab();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));

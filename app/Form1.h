@@ -26,7 +26,7 @@
 
 namespace korvalin {
 
-class Form1 : public MainWindowState {
+class Form1 : public MainWindowState, public FinderHost {
  public:
   explicit Form1(Services& services);
   ~Form1() override;
@@ -215,6 +215,10 @@ class Form1 : public MainWindowState {
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }
   std::string FinderSelection() override;
+
+  // FinderHost: a file the finder's "Select for Conversion" hands over.
+  void Cmaddfile2(const std::string& path) override { collection.Cmaddfile2(path); }
+  void showfiles3() override { collection.showfiles3(); }
 
  private:
   void PlaceDesignGeometry();

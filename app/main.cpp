@@ -26,6 +26,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QuitOnSignal.h"
+#include "platform/qt/QtWebBrowser.h"
 
 namespace {
 
@@ -61,6 +62,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // The finder's web browser: its flags are settled and its drawing contexts shared before the
+  // application starts.
+  korvalin::PrepareWebEngine();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvalin");
   QApplication::setOrganizationName("Korvalin");

@@ -17,6 +17,7 @@
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 namespace korvalin {
 namespace {
@@ -259,6 +260,33 @@ TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUse
   EXPECT_EQ(form.Label2.Caption(), "Destination:  " + root / "home/Music/Korvalin" + "/");
   form.Cmdhelp.Click();
   EXPECT_EQ(fake.help.shown, std::vector<std::string>{root / "usr/share/korvalin/Tesmor2.chm"});
+}
+
+TEST_F(Form1Test, TheFindersSelectForConversionListsAnMp3UnderMp3Files) {
+  form.Form_Load();
+  test::TempDir elsewhere;
+  const std::string song = elsewhere / "Song.mp3", tiny = elsewhere / "tiny.mp3";
+  test::WriteFile(song, std::string(200, 'm'));
+  test::WriteFile(tiny, std::string(50, 'm'));  // too small for a node
+  form.C777_Click();
+  form.finder.Dir1.SetText(elsewhere.Path());
+  form.finder.zFileExt.SetText("mp3");
+  form.finder.Command1.Click();
+  ASSERT_EQ(form.finder.lstfiles.Items(), (std::vector<std::string>{song, tiny}));
+
+  form.finder.lstfiles.SetListIndex(0);
+  form.finder.mnuSeelectfile.Click();
+  const controls::TreeNode* mp3Files = form.collection.FindText("MP3 Files");
+  ASSERT_NE(mp3Files, nullptr);
+  ASSERT_EQ(mp3Files->Children().size(), 1u);
+  EXPECT_EQ(mp3Files->Children()[0]->Text(), song);  // full paths are shown unless set otherwise
+  EXPECT_EQ(form.collection.List2.Items(), std::vector<std::string>{song});
+
+  // A file the tree turns away still enters the list, so that it can be converted.
+  form.finder.lstfiles.SetListIndex(1);
+  form.finder.mnuSeelectfile.Click();
+  EXPECT_EQ(mp3Files->Children().size(), 1u);
+  EXPECT_EQ(form.collection.List2.Items(), (std::vector<std::string>{song, tiny}));
 }
 
 TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
