@@ -205,6 +205,7 @@ void Form1::Form_Resize() {
 void Form1::Form_QueryUnload(bool&) { Command8_Click(); }
 
 void Form1::Form_Unload() {
+  IgnoreErrors([&] { trayForm.Form_Unload(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
                [&] { window.SetVisible(false); },

@@ -13,6 +13,7 @@
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
+#include "desktop/frmpopup.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
@@ -22,7 +23,7 @@
 
 namespace korvalin {
 
-class Form1 : public MainWindowState {
+class Form1 : public MainWindowState, public TrayHost {
  public:
   explicit Form1(Services& services);
   ~Form1() override;
@@ -158,10 +159,15 @@ class Form1 : public MainWindowState {
   void mnuRefreshlist_Click();
   // Unloads the main window, which ends the program.
   void ExitCommand();
-  // Minimises the main window.
+  // Puts the main window away into the notification area: loads the tray form and hides the
+  // window. A desktop without a notification area gets the window minimised to the task bar
+  // instead (and a word in the status line, once), so it can always be brought back.
   void MinimizeCommand();
+  // The Preferences "desktop icon" box: ticked loads the tray form and hides the dialog; cleared
+  // unloads the tray form and shows the dialog again.
+  void SetDesktopIcon(bool shown, controls::Window& preferences);
   void Command1_Click();  // stop
-  void Command2_Click();  // cancel
+  void Command2_Click() override;  // cancel
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
   void Check3_Click();
@@ -186,8 +192,16 @@ class Form1 : public MainWindowState {
   // The File Finder: shown on demand, unloaded when a job starts.
   frmsearch finder;
 
-  // CollectionHost
+  // The tray form: the icon in the notification area while the window is put away.
+  frmpopup trayForm{services.loop, services.notificationArea, *this};
+
+  // CollectionHost, TrayHost
   void ShowMainWindow() override { window.SetVisible(true); }
+  std::string MainWindowCaption() override { return window.Caption(); }
+  void UnloadDecoderWindow() override { decoding.UnloadHost(); }
+  // The first half of the exit command: query-unload (stops a job), then unload.
+  void UnloadMainWindow() override;
+  void EndProgram() override { window.RequestClose(); }
   std::string FinderSelection() override;
 
  private:
@@ -201,7 +215,17 @@ class Form1 : public MainWindowState {
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool jobRunning_ = false;
   bool unloaded_ = false;
+  // The end of a job takes the window out of the tray (or back from the task bar).
+  void RestoreAfterJob();
+  // Tells the user, once, that this desktop shows no tray icon.
+  void SayNoTray();
+  bool minimisedToTaskBar_ = false;
+  bool noTrayNoticeShown_ = false;
 };
+
+// The status line when the desktop has no notification area.
+inline constexpr const char* kNoTrayNotice =
+    "This desktop has no notification area: Minimize puts the window on the task bar instead.";
 
 // "Track  3 - " + length: the line of a track in the track lists.
 std::string TrackLine(int32_t track, const std::string& length);

@@ -21,6 +21,7 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtNotificationArea.h"
 
 namespace {
 
@@ -75,8 +76,9 @@ int main(int argc, char** argv) {
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
+  QtNotificationArea tray(programFolder + "/pictures");
   Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>(); }, programFolder};
+                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, tray};
 
   Form1 form(services);
   Form1View view(form);

@@ -15,6 +15,7 @@
 #include "platform/HelpViewer.h"
 #include "platform/MediaControl.h"
 #include "platform/Mp3Player.h"
+#include "platform/NotificationArea.h"
 #include "platform/SettingsStore.h"
 
 namespace korvalin {
@@ -34,6 +35,8 @@ struct Services {
   // The folder of the running program: the demo disc, pictures and help live there, and it is
   // the destination folder until the user chooses another.
   std::string programFolder;
+  // The desktop's tray; a desktop without one shows no icon.
+  NotificationArea& notificationArea = NoNotificationArea::Instance();
 };
 
 }  // namespace korvalin

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "desktop/view/frmpopupView.h"
 #include "finder/view/frmsearchView.h"
 #include "platform/qt/Binder.h"
 
@@ -19,6 +20,7 @@ class Form1View : public QMainWindow {
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
   frmsearchView* FinderView() const { return finderView_.get(); }
+  frmpopupView* TrayView() const { return trayView_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -29,6 +31,7 @@ class Form1View : public QMainWindow {
   QMenu* popup_ = nullptr;
   std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
   controls::Connection popupConnection_;
+  std::unique_ptr<frmpopupView> trayView_;  // never shown: owns the tray's pop-up menu
 };
 
 }  // namespace korvalin
