@@ -46,6 +46,21 @@ TEST(TrayView, ARightClickOnTheIconOpensTheMenuAndRestoreBringsTheWindowBack) {
   EXPECT_EQ(fake.tray.Shown(), 0u);
 }
 
+TEST(TrayView, AWindowTheUserRestoresCanBeMinimisedAgain) {
+  test::QtApp();
+  QWidget window;
+  controls::Window control{"Form1"};
+  Binder binder;
+  binder.Bind(&window, &window, control);
+  window.show();
+  control.SetWindowState(controls::Window::State::Minimized);
+  EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+  window.setWindowState(Qt::WindowNoState);  // restored through the task bar
+  EXPECT_EQ(control.WindowState(), controls::Window::State::Normal);
+  control.SetWindowState(controls::Window::State::Minimized);
+  EXPECT_TRUE(window.windowState() & Qt::WindowMinimized);
+}
+
 TEST(QtNotificationArea, WithoutATrayNothingIsAddedAndNothingIsLeftToChange) {
   test::QtApp();
   QtNotificationArea area(KORVALIN_SOURCE_DIR "/pictures");
