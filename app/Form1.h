@@ -225,7 +225,7 @@ class Form1 : public MainWindowState, public TrayHost {
 
 // The status line when the desktop has no notification area.
 inline constexpr const char* kNoTrayNotice =
-    "This desktop has no notification area: Minimize puts the window on the task bar instead.";
+    "No tray on this desktop: Minimize uses the task bar";
 
 // "Track  3 - " + length: the line of a track in the track lists.
 std::string TrackLine(int32_t track, const std::string& length);
