@@ -6,13 +6,15 @@
 #include "app/Form1.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "platform/UserFolders.h"
 
 namespace korvalin {
 
 void Form1::RunJob(const std::function<void()>& job) {
   // Jobs yield while they run, so a job button can be clicked in the middle of one; a second
   // job inside the first would share its files, lists and flags. One at a time.
-  if (jobRunning_) return;
+  // Nor does a job start once the window is closing.
+  if (jobRunning_ || unloaded_) return;
   jobRunning_ = true;
   struct Done {
     bool& flag;
@@ -31,13 +33,17 @@ void Form1::RunJob(const std::function<void()>& job) {
                job);
   IgnoreErrors([&] { RestoreAfterJob(); });
   IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
-               [&] { window.SetVisible(true); });
+               [&] {
+                 // A window closed during the job stays closed: the program is ending.
+                 if (!unloaded_) window.SetVisible(true);
+               });
 }
 
 void Form1::CmdSelectAction_Click() {
   const controls::TreeNode* node = collection.TreeView1.SelectedItem();
   const std::string text = node ? node->Text() : std::string();
-  const std::string last4 = Right(text, 4);
+  // The collection keeps each file's name as it is: "Song.WAV" is a WAV file too.
+  const std::string last4 = LCase(Right(text, 4));
   RunJob([&] {
     if (text.empty()) return;
     if (text == "Selected Tracks" || text == "Available Tracks" || Left(text, 5) == "Track") {
@@ -95,7 +101,7 @@ void Form1::mnuOpenfile_Click() {
 void Form1::Cmdhelp_Click() {
   try {
     if (::chdir(services.programFolder.c_str()) != 0) throw RaisedError::Of(errnum::PathNotFound);
-    if (!services.help.ShowHelp(services.programFolder + "/Tesmor2.chm")) throw RaisedError::Of(errnum::FileNotFound);
+    if (!services.help.ShowHelp(ProgramDataFolder(services.programFolder) + "/Tesmor2.chm")) throw RaisedError::Of(errnum::FileNotFound);
   } catch (const std::exception&) {
     services.dialogs.MsgBox("Can't find \"Tesmor2.chm\"");
     services.screen.SetMousePointer(controls::MousePointer::Default);

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QScreen>
 #include <cstdio>
 #include <cstdlib>
@@ -12,8 +13,10 @@
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
 #include "platform/linux/CdioLibrary.h"
+#include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
+#include "platform/UserFolders.h"
 #include "platform/linux/SignalExceptionFilter.h"
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
@@ -22,6 +25,7 @@
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
 #include "platform/qt/QtNotificationArea.h"
+#include "platform/qt/QuitOnSignal.h"
 
 namespace {
 
@@ -60,6 +64,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvalin");
   QApplication::setOrganizationName("Korvalin");
+  // Ties the windows to the desktop entry (its name and icon in task bars and docks).
+  QGuiApplication::setDesktopFileName("org.korvalin.Korvalin");
 
   using namespace korvalin;
   QtEventLoop loop;
@@ -69,14 +75,16 @@ int main(int argc, char** argv) {
     screen.SetSize(TwipsFromPixels(s->size().width()), TwipsFromPixels(s->size().height()));
   }
   const std::string programFolder = ProgramFolder();
-  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(programFolder + "/discs");
+  QApplication::setWindowIcon(QIcon::fromTheme(
+      "org.korvalin.Korvalin", QIcon(QString::fromStdString(ProgramDataFolder(programFolder) + "/pictures/korvalin.svg"))));
+  const std::vector<CdDriveSource> drives = FindProgramDrives(programFolder);
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
-  QtNotificationArea tray(programFolder + "/pictures");
+  QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
                     [] { return std::make_unique<Mpg123Player>(); }, programFolder, tray};
 
@@ -84,5 +92,7 @@ int main(int argc, char** argv) {
   Form1View view(form);
   dialogs.SetParent(&view);
   form.Form_Load();
+  // A request to end from outside (SIGTERM, SIGINT, SIGHUP) closes the window as the user would.
+  QuitOnSignal quitOnSignal([&view] { view.close(); });
   return QApplication::exec();
 }

@@ -32,8 +32,8 @@ struct Services {
   HelpViewer& help;
   // Makes an MP3 player control: each window that plays or converts MP3s has its own.
   std::function<std::unique_ptr<ActiveMP3>()> makeMp3Player;
-  // The folder of the running program: the demo disc, pictures and help live there, and it is
-  // the destination folder until the user chooses another.
+  // The folder of the running program. Its read-only files (demo disc, pictures, help) and the
+  // places it writes when its own folder is no place for that follow from it: platform/UserFolders.h.
   std::string programFolder;
   // The desktop's tray; a desktop without one shows no icon.
   NotificationArea& notificationArea = NoNotificationArea::Instance();

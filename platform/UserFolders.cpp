@@ -79,16 +79,36 @@ bool IsFolder(const std::string& path) {
 bool RunsFromBuildFolder(const std::string& programFolder) { return IsFolder(programFolder + "/pictures"); }
 
 std::string ProgramDataFolder(const std::string& programFolder) {
-  if (RunsFromBuildFolder(programFolder)) return WithoutTrailingSlash(programFolder);
-  const std::string installed = WithoutTrailingSlash(programFolder) + "/../share/korvalin";
+  const std::string folder = WithoutTrailingSlash(programFolder);
+  if (RunsFromBuildFolder(folder)) return folder;
+  // <prefix>/bin -> <prefix>/share/korvalin, written without ".." so that it reads well where the
+  // program shows or reports it.
+  const std::size_t slash = folder.rfind('/');
+  const std::string prefix = slash == std::string::npos ? folder + "/.." : folder.substr(0, slash);
+  const std::string installed = prefix + "/share/korvalin";
   if (IsFolder(installed)) return installed;
-  return WithoutTrailingSlash(programFolder);
+  return folder;
+}
+
+std::vector<std::string> DiscFolders(const std::string& programFolder) {
+  std::vector<std::string> folders{ProgramDataFolder(programFolder) + "/discs", UserDataFolder() + "/discs"};
+  struct stat first {}, second {};
+  if (::stat(folders[0].c_str(), &first) == 0 && ::stat(folders[1].c_str(), &second) == 0 &&
+      first.st_dev == second.st_dev && first.st_ino == second.st_ino) {
+    folders.pop_back();
+  }
+  return folders;
 }
 
 std::string DefaultDestination(const std::string& programFolder) {
   if (RunsFromBuildFolder(programFolder) && FolderIsWritable(programFolder))
     return WithoutTrailingSlash(programFolder) + "/WAVFiles";
   return UserMusicFolder() + "/Korvalin";
+}
+
+std::string StartingDestination(const std::string& programFolder) {
+  if (RunsFromBuildFolder(programFolder) && FolderIsWritable(programFolder)) return WithoutTrailingSlash(programFolder);
+  return DefaultDestination(programFolder);
 }
 
 std::string WritableProgramFolder(const std::string& programFolder) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/ProgramFolder.h"
 
 namespace korvalin::cli {
@@ -38,7 +39,7 @@ DriveChoice TakeDriveOptions(std::vector<std::string>& args) {
   if (!image.empty()) {
     choice.library = std::make_unique<CdioLibrary>(std::vector<CdDriveSource>{CdioLibrary::ImageDrive(image)});
   } else {
-    choice.library = std::make_unique<CdioLibrary>(CdioLibrary::FindDrives(ProgramFolder() + "/discs"));
+    choice.library = std::make_unique<CdioLibrary>(FindProgramDrives(ProgramFolder()));
     if (!drive.empty()) choice.drive = ParseCount(drive, "--drive");
   }
   return choice;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "platform/linux/DiscFolderDrives.h"
 #include "platform/linux/ProgramFolder.h"
 #include "rip/modAKRip32.h"
 #include "tools/CliCommand.h"
@@ -14,7 +15,7 @@ namespace {
 
 int Drives(const std::vector<std::string>& args) {
   if (!args.empty()) return Fail("drives takes no arguments");
-  CdioLibrary library(CdioLibrary::FindDrives(ProgramFolder() + "/discs"));
+  CdioLibrary library(FindProgramDrives(ProgramFolder()));
   modAKRip32 cd(library);
   int32_t adapters = -1;
   try {

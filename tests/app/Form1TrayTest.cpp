@@ -122,15 +122,19 @@ TEST_F(Form1TrayTest, RestoreDuringAJobLeavesTheJobRunning) {
   EXPECT_EQ(sizes, (std::vector<int64_t>{44 + 150 * 2352, 44 + 600 * 2352}));  // both tracks whole
 }
 
-TEST_F(Form1TrayTest, ShutdownFromTheTrayUnloadsTheWindowAndAsksItToClose) {
-  form.mnuMinimize.Click();
+TEST_F(Form1TrayTest, ShutdownFromTheTrayDuringARipStopsItAndEndsTheProgram) {
+  form.settings.MinimizeOnstart = 1;
   int closes = 0;
   auto c = form.window.CloseRequested.Connect([&] { ++closes; });
-  form.trayForm.mnuEnd.Click();
+  fake.loop.AtYield(4, [&] { form.trayForm.mnuEnd.Click(); });
+  RipBothTracks();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(fake.tray.Shown(), 0u);
+  EXPECT_FALSE(form.window.Visible());  // the job's end does not bring a closed window back
   EXPECT_EQ(fake.exceptionFilter.installed, nullptr);
+  ASSERT_EQ(Wavs().size(), 1u);
+  EXPECT_LT(test::FileSize(Wavs()[0]), 44 + 150 * 2352);
 }
 
 TEST_F(Form1TrayTest, ThePreferencesBoxShowsTheIconInsteadOfTheDialogAndTheWindowsUnloadRemovesIt) {
