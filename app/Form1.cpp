@@ -45,7 +45,7 @@ Form1::Form1(Services& s)
   ConnectHandlers();
   finder.SetHost(this);
   finder.SetProgramFolder(s.programFolder);
-  ConnectDiskSpaceTab();
+  ConnectPreferences();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }
@@ -53,8 +53,10 @@ Form1::Form1(Services& s)
 Form1::~Form1() = default;
 
 // The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
-// tick of the monitor during a job) brings the tab up to date.
-void Form1::ConnectDiskSpaceTab() {
+// tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
+// tray form.
+void Form1::ConnectPreferences() {
+  prefs.trayForm = &prefsTray_;
   prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
   diskMonitor.OnSurveyed = [this] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
@@ -268,6 +270,7 @@ void Form1::ArrangeStatusLines(int32_t width) {
 void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
+  IgnoreErrors([&] { trayForm.Form_Unload(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
                [&] { playlistEditor.Form_Unload(); },

@@ -25,6 +25,7 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtNotificationArea.h"
 #include "platform/qt/QuitOnSignal.h"
 #include "platform/qt/QtWebBrowser.h"
 
@@ -90,8 +91,9 @@ int main(int argc, char** argv) {
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
   AlsaMixer mixer;
+  QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer};
+                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer, tray};
 
   Form1 form(services);
   Form1View view(form);

@@ -16,6 +16,7 @@
 #include "platform/MediaControl.h"
 #include "platform/Mixer.h"
 #include "platform/Mp3Player.h"
+#include "platform/NotificationArea.h"
 #include "platform/SettingsStore.h"
 
 namespace korvalin {
@@ -37,6 +38,8 @@ struct Services {
   std::string programFolder;
   // The sound card's mixer.
   Mixer& mixer;
+  // The desktop's tray; a desktop without one shows no icon.
+  NotificationArea& notificationArea = NoNotificationArea::Instance();
 };
 
 }  // namespace korvalin

@@ -142,6 +142,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   finderView_ = std::make_unique<frmsearchView>(form.finder);
   playlistView_ = std::make_unique<frmPlayListView>(form.playlistEditor, ProgramDataFolder(form.services.programFolder) + "/pictures");
   prefsView_ = std::make_unique<FrmPrefsView>(form.prefs, ProgramDataFolder(form.services.programFolder) + "/pictures");
+  trayView_ = std::make_unique<frmpopupView>(form.trayForm, binder_.PictureFolder());
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
     if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
   });

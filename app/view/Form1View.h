@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "desktop/view/frmpopupView.h"
 #include "finder/view/frmsearchView.h"
 #include "mp3/view/frmPlayListView.h"
 #include "platform/qt/Binder.h"
@@ -23,6 +24,7 @@ class Form1View : public QMainWindow {
   frmsearchView* FinderView() const { return finderView_.get(); }
   frmPlayListView* PlaylistEditorView() const { return playlistView_.get(); }
   FrmPrefsView* PrefsView() const { return prefsView_.get(); }
+  frmpopupView* TrayView() const { return trayView_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -35,6 +37,7 @@ class Form1View : public QMainWindow {
   std::unique_ptr<frmPlayListView> playlistView_;  // likewise
   std::unique_ptr<FrmPrefsView> prefsView_;    // likewise
   controls::Connection popupConnection_;
+  std::unique_ptr<frmpopupView> trayView_;  // never shown: owns the tray's pop-up menu
 };
 
 }  // namespace korvalin

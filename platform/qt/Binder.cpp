@@ -148,6 +148,28 @@ class ListPressWatcher : public QObject {
   controls::ListBox& control_;
 };
 
+// Keeps the window control's state in step when the user minimises or restores the window
+// through the window manager, so that the program's next minimise is not taken for a repeat.
+class WindowStateWatcher : public QObject {
+ public:
+  WindowStateWatcher(QWidget* window, controls::Window& control) : QObject(window), control_(control) {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowStateChange) {
+      const Qt::WindowStates s = static_cast<QWidget*>(watched)->windowState();
+      const auto state = s & Qt::WindowMinimized   ? controls::Window::State::Minimized
+                         : s & Qt::WindowMaximized ? controls::Window::State::Maximized
+                                                   : controls::Window::State::Normal;
+      Safely([&] { control_.SetWindowState(state); });
+    }
+    return false;
+  }
+
+ private:
+  controls::Window& control_;
+};
+
 // Where the window manager cannot move the window itself, the window follows the pointer until
 // the button is released.
 class PointerFollower : public QObject {
@@ -275,6 +297,7 @@ void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
   Keep(c.CloseRequested.Connect([window] { window->close(); }));
   surface->installEventFilter(new SurfaceWatcher(surface, c));
   new ActivationWatcher(window, c);
+  new WindowStateWatcher(window, c);
   // Shown last, once the widgets have their state.
   if (c.Visible()) window->show();
 }
