@@ -39,11 +39,27 @@ Form1::Form1(Services& s) : MainWindowState(s) {
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
+  finder.SetHost(this);
+  finder.SetProgramFolder(s.programFolder);
+  ConnectPreferences();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }
 
 Form1::~Form1() = default;
+
+// The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
+// tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
+// tray form.
+void Form1::ConnectPreferences() {
+  prefs.trayForm = &prefsTray_;
+  prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
+  diskMonitor.OnSurveyed = [this] {
+    prefs.Text6.SetText(diskMonitor.DriveListing());
+    prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
+    prefs.Label4.SetCaption(diskMonitor.DestinationFigure());
+  };
+}
 
 void Form1::ConnectHandlers() {
   window.OnResize = [this] { Form_Resize(); };
@@ -250,6 +266,7 @@ void Form1::ArrangeStatusLines(int32_t width) {
 void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
+  IgnoreErrors([&] { trayForm.Form_Unload(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
                [&] { playlistEditor.Form_Unload(); },

@@ -16,6 +16,7 @@
 #include "controls/PictureBox.h"
 #include "desktop/DiskSpaceMonitor.h"
 #include "desktop/System.h"
+#include "desktop/frmpopup.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncoderChoices.h"
 #include "encode/EncodeWavToMp3.h"
@@ -29,7 +30,7 @@
 
 namespace korvalin {
 
-class Form1 : public MainWindowState {
+class Form1 : public MainWindowState, public FinderHost, public TrayHost {
  public:
   explicit Form1(Services& services);
   ~Form1() override;
@@ -167,10 +168,15 @@ class Form1 : public MainWindowState {
   void mnuRefreshlist_Click();
   // Unloads the main window, which ends the program.
   void ExitCommand();
-  // Minimises the main window.
+  // Puts the main window away into the notification area: loads the tray form and hides the
+  // window. A desktop without a notification area gets the window minimised to the task bar
+  // instead (and a word in the status line, once), so it can always be brought back.
   void MinimizeCommand();
+  // The Preferences "desktop icon" box: ticked loads the tray form and hides the dialog; cleared
+  // unloads the tray form and shows the dialog again.
+  void SetDesktopIcon(bool shown, controls::Window& preferences);
   void Command1_Click();  // stop
-  void Command2_Click();  // cancel
+  void Command2_Click() override;  // cancel
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
   void Check3_Click();
@@ -193,7 +199,7 @@ class Form1 : public MainWindowState {
   ExtractionJob extraction{*this};
   DecodeBatch decoding{*this};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
-  TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
+  TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- low disk space ---
   controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
@@ -218,9 +224,21 @@ class Form1 : public MainWindowState {
   FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
   frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
 
-  // CollectionHost
+  // The tray form: the icon in the notification area while the window is put away.
+  frmpopup trayForm{services.loop, services.notificationArea, *this};
+
+  // CollectionHost, TrayHost
   void ShowMainWindow() override { window.SetVisible(true); }
+  std::string MainWindowCaption() override { return window.Caption(); }
+  void UnloadDecoderWindow() override { decoding.UnloadHost(); }
+  // The first half of the exit command: query-unload (stops a job), then unload.
+  void UnloadMainWindow() override;
+  void EndProgram() override { window.RequestClose(); }
   std::string FinderSelection() override;
+
+  // FinderHost: a file the finder's "Select for Conversion" hands over.
+  void Cmaddfile2(const std::string& path) override { collection.Cmaddfile2(path); }
+  void showfiles3() override { collection.showfiles3(); }
 
  private:
   void PlaceDesignGeometry();
@@ -228,6 +246,7 @@ class Form1 : public MainWindowState {
   void ArrangeStatusLines(int32_t width);
   // An empty destination folder setting becomes the default destination, created when missing.
   void SettleDestination();
+  void ConnectPreferences();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
   // Runs a job between the Start action's opening and closing steps.
@@ -239,7 +258,24 @@ class Form1 : public MainWindowState {
   bool unloaded_ = false;
   // The drive of the "cd" device: the first until another line of the drive list is chosen.
   int32_t chosenDrive_ = 0;
+  // The end of a job takes the window out of the tray (or back from the task bar).
+  void RestoreAfterJob();
+  // Tells the user, once, that this desktop shows no tray icon.
+  void SayNoTray();
+  bool minimisedToTaskBar_ = false;
+  bool noTrayNoticeShown_ = false;
+  // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
+  struct PrefsTray : TrayFormSeam {
+    explicit PrefsTray(Form1& form) : form(form) {}
+    void LoadTrayForm() override { form.SetDesktopIcon(true, form.prefs.window); }
+    void UnloadTrayForm() override { form.SetDesktopIcon(false, form.prefs.window); }
+    Form1& form;
+  } prefsTray_{*this};
 };
+
+// The status line when the desktop has no notification area.
+inline constexpr const char* kNoTrayNotice =
+    "No tray on this desktop: Minimize uses the task bar";
 
 // "Track  3 - " + length: the line of a track in the track lists.
 std::string TrackLine(int32_t track, const std::string& length);

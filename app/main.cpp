@@ -14,7 +14,7 @@
 #include "app/view/Form1View.h"
 #include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
-#include "platform/linux/DiscFolderDrives.h"
+#include "platform/linux/DiscFolders.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
 #include "platform/UserFolders.h"
@@ -26,7 +26,9 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtNotificationArea.h"
 #include "platform/qt/QuitOnSignal.h"
+#include "platform/qt/QtWebBrowser.h"
 
 namespace {
 
@@ -62,6 +64,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // The finder's web browser: its flags are settled and its drawing contexts shared before the
+  // application starts.
+  korvalin::PrepareWebEngine();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvalin");
   QApplication::setOrganizationName("Korvalin");
@@ -78,7 +84,7 @@ int main(int argc, char** argv) {
   const std::string programFolder = ProgramFolder();
   QApplication::setWindowIcon(QIcon::fromTheme(
       "org.korvalin.Korvalin", QIcon(QString::fromStdString(ProgramDataFolder(programFolder) + "/pictures/korvalin.svg"))));
-  const std::vector<CdDriveSource> drives = FindProgramDrives(programFolder);
+  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(DiscImageFolders(programFolder));
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;
@@ -86,6 +92,7 @@ int main(int argc, char** argv) {
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
   AlsaMixer mixer;
+  QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{
       .loop = loop,
       .dialogs = dialogs,
@@ -99,6 +106,7 @@ int main(int argc, char** argv) {
       .makeMp3Player = [] { return std::make_unique<Mpg123Player>(); },
       .programFolder = programFolder,
       .mixer = mixer,
+      .notificationArea = tray,
       .libraries = LibraryVersions("Qt " + std::string(qVersion())),
   };
 

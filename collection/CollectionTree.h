@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "controls/ListBox.h"
+#include "controls/MenuItem.h"
 #include "controls/TreeView.h"
 #include "platform/EventLoop.h"
 #include "settings/Settings.h"
@@ -43,6 +44,10 @@ class CollectionHost {
   virtual void ShowMainWindow() = 0;
   // The File Finder's selected result entry; "" when there is none.
   virtual std::string FinderSelection() = 0;
+  // What the mouse work on the tree shows in its window; a host without those displays ignores it.
+  virtual void ShowNextAction(const std::string& /*line*/) {}
+  virtual void SetCurrentTrack(int32_t /*track*/) {}
+  virtual void ShowPopupMenu(controls::MenuItem& /*menu*/) {}
 };
 
 class CollectionTree {

@@ -61,12 +61,13 @@ const TreeInteractions::ItemKind* TreeInteractions::KindOf(const std::string& te
   return nullptr;
 }
 
-TreeInteractions::TreeInteractions(MainWindowState& state, controls::MenuItem& mnupopup,
-                                   controls::MenuItem& mnuStart2, controls::MenuItem& mnuFileRemove,
-                                   controls::MenuItem& mnuRemoveDelete)
-    : state_(state),
-      collection_(state.collection),
-      tree_(state.collection.TreeView1),
+TreeInteractions::TreeInteractions(CollectionTree& collection, EventLoop& loop, CollectionHost& host,
+                                   controls::MenuItem& mnupopup, controls::MenuItem& mnuStart2,
+                                   controls::MenuItem& mnuFileRemove, controls::MenuItem& mnuRemoveDelete)
+    : host_(host),
+      loop_(loop),
+      collection_(collection),
+      tree_(collection.TreeView1),
       mnupopup_(mnupopup),
       mnuStart2_(mnuStart2),
       mnuFileRemove_(mnuFileRemove),
@@ -114,12 +115,12 @@ void TreeInteractions::TreeView1_MouseDown(int16_t button, int16_t, TreeNode* no
   IgnoreErrors([&] { tree_.SetSelectedItem(node); });
   if ((button & kRightButton) != 0) {
     // While a job runs the pop-up menu is disabled and does not open.
-    if (mnupopup_.Enabled()) state_.window.PopupMenu(mnupopup_);
+    if (mnupopup_.Enabled()) host_.ShowPopupMenu(mnupopup_);
     return;
   }
   try {
     tree_.SetDropHighlight(tree_.SelectedItem());
-    state_.Label3.SetCaption(NextActionLine(Need(tree_.SelectedItem()).Text()));
+    host_.ShowNextAction(NextActionLine(Need(tree_.SelectedItem()).Text()));
     const std::string text = Need(PressedNode).Text();
     ListBox& record = collection_.lstRecord;
     if (LCase(Left(text, 5)) == "track") {
@@ -130,7 +131,7 @@ void TreeInteractions::TreeView1_MouseDown(int16_t button, int16_t, TreeNode* no
       for (const TreeNode* child : PressedNode->Children()) record.AddItem(child->Text());
     }
     tree_.StartLabelEdit();  // only a file item's label opens
-    state_.services.loop.Yield();
+    loop_.Yield();
   } catch (const std::exception&) {
     // A press on empty space, or a step that failed: the press ends here.
   }
@@ -150,13 +151,13 @@ void TreeInteractions::TreeView1_MouseMove(int16_t button, int16_t, TreeNode*) {
 
 void TreeInteractions::TreeView1_MouseUp(int16_t, int16_t, TreeNode*) {
   IgnoreErrors(
-      [&] { state_.Label3.SetCaption(NextActionLine(Need(tree_.SelectedItem()).Text())); },
+      [&] { host_.ShowNextAction(NextActionLine(Need(tree_.SelectedItem()).Text())); },
       [&] {
         if (tree_.DropHighlight() != nullptr) tree_.SetSelectedItem(tree_.DropHighlight());
       },
       [&] {
         const std::string& text = Need(tree_.SelectedItem()).Text();
-        if (LCase(Left(text, 6)) == "track ") state_.CurrentTrack = CInt32(Val(Mid(text, 7, 2)));
+        if (LCase(Left(text, 6)) == "track ") host_.SetCurrentTrack(CInt32(Val(Mid(text, 7, 2))));
       });
 }
 
@@ -240,7 +241,7 @@ void TreeInteractions::RemoveEvery(ListBox& list, const std::string& entry) {
     } else {
       ++i;
     }
-    state_.services.loop.Yield();
+    loop_.Yield();
   }
 }
 
@@ -264,7 +265,7 @@ void TreeInteractions::RebuildAvailableTracks() {
         tree_.Add(g, "p name" + entry, entry, treeimage::Item, treeimage::ItemSelected);
       }
     });
-    state_.services.loop.Yield();
+    loop_.Yield();
   }
 }
 
@@ -387,7 +388,7 @@ std::string TreeInteractions::TakePressedFileOffTree() {
   if (PressedNode == nullptr) return {};
   const std::string name = PressedNode->Text();
   if (!IsAudioFileName(name)) return {};
-  state_.services.loop.Yield();
+  loop_.Yield();
   if (TreeNode* node = collection_.FindText(name)) tree_.Remove(*node);
   return name;
 }
@@ -415,7 +416,7 @@ void TreeInteractions::mnuRemoveDelete_Click() {
       for (int32_t i = 0; i < list->ListCount(); ++i) {
         const std::string entry = list->List(i);
         if (!HasFolder(entry) || (entry != name && SplitPathName(entry) != name)) continue;
-        IgnoreErrors([&] { p_DestroyFile(entry, state_.services.loop); });  // a failed deletion still unlists
+        IgnoreErrors([&] { p_DestroyFile(entry, loop_); });  // a failed deletion still unlists
         // The deletion yields: the entry may have moved meanwhile.
         const auto& items = list->Items();
         for (int32_t j = 0; j < list->ListCount(); ++j) {

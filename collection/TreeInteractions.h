@@ -14,7 +14,8 @@
 
 #include "controls/MenuItem.h"
 #include "controls/TreeView.h"
-#include "window/MainWindowState.h"
+#include "collection/CollectionTree.h"
+#include "platform/EventLoop.h"
 
 namespace korvalin {
 
@@ -25,7 +26,8 @@ class TreeInteractions {
 
   // Installs the handlers on the tree's events and on the pop-up menu and its two remove
   // commands; "Start!" is the main window's.
-  TreeInteractions(MainWindowState& state, controls::MenuItem& mnupopup, controls::MenuItem& mnuStart2,
+  TreeInteractions(CollectionTree& collection, EventLoop& loop, CollectionHost& host, controls::MenuItem& mnupopup,
+                   controls::MenuItem& mnuStart2,
                    controls::MenuItem& mnuFileRemove, controls::MenuItem& mnuRemoveDelete);
   ~TreeInteractions();
   TreeInteractions(const TreeInteractions&) = delete;
@@ -85,7 +87,8 @@ class TreeInteractions {
   void RenameFileOf(const std::string& nodeText, const std::string& name);
   void ForgetRemovedNodes();
 
-  MainWindowState& state_;
+  CollectionHost& host_;
+  EventLoop& loop_;
   CollectionTree& collection_;
   controls::TreeView& tree_;
   controls::MenuItem& mnupopup_;

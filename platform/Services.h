@@ -19,6 +19,7 @@
 #include "platform/MediaControl.h"
 #include "platform/Mixer.h"
 #include "platform/Mp3Player.h"
+#include "platform/NotificationArea.h"
 #include "platform/SettingsStore.h"
 
 namespace korvalin {
@@ -40,6 +41,8 @@ struct Services {
   std::string programFolder;
   // The sound card's mixer.
   Mixer& mixer;
+  // The desktop's tray; a desktop without one shows no icon.
+  NotificationArea& notificationArea = NoNotificationArea::Instance();
   // The outside libraries the program runs on, "name version" each, as the About box lists them.
   std::vector<std::string> libraries;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "desktop/view/frmpopupView.h"
 #include "finder/view/frmsearchView.h"
 #include "mp3/view/frmPlayListView.h"
 #include "platform/qt/Binder.h"
@@ -26,6 +27,7 @@ class Form1View : public QMainWindow {
   frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.finder); }
   frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.playlistEditor); }
   FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.prefs); }
+  frmpopupView* TrayView() const { return trayView_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -45,6 +47,7 @@ class Form1View : public QMainWindow {
   // The views of the other windows, each a window of its own, shown when its form is.
   std::vector<std::pair<const void*, std::unique_ptr<QWidget>>> views_;
   controls::Connection popupConnection_;
+  std::unique_ptr<frmpopupView> trayView_;  // never shown: owns the tray's pop-up menu
 };
 
 }  // namespace korvalin

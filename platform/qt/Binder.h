@@ -94,6 +94,7 @@ class Binder {
 
   // Where pictures named by file name (button pictures, tree pictures) are found.
   void SetPictureFolder(std::string folder) { pictureFolder_ = std::move(folder); }
+  const std::string& PictureFolder() const { return pictureFolder_; }
   // The widget's pages are the view's; the control gives their captions and the page in front.
   void Bind(QTabWidget* widget, controls::TabStrip& control, Geometry g = Geometry::Placed);
   // The program-wide mouse pointer: the busy pointer shows over every window.

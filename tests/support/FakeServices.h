@@ -10,6 +10,7 @@
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
 #include "tests/support/FakeMixer.h"
+#include "tests/support/FakeNotificationArea.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -69,6 +70,7 @@ struct FakeServices {
   RecordingExceptionFilter exceptionFilter;
   RecordingHelpViewer help;
   FakeMixer mixer;
+  FakeNotificationArea tray;
   Services services = With(Replaced{});
 
   // The same services with some of them replaced, by name: With({.store = &refusing}).
@@ -87,6 +89,7 @@ struct FakeServices {
         .makeMp3Player = [] { return std::make_unique<Mpg123Player>("hw:99,99"); },
         .programFolder = programFolder.Path(),
         .mixer = mixer,
+        .notificationArea = tray,
         .libraries = LibraryVersions(),
     };
   }
