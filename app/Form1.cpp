@@ -41,6 +41,7 @@ Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.scre
   ConnectHandlers();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
+  timers_.push_back(services.loop.Attach(tmrRecord));
 }
 
 Form1::~Form1() = default;
