@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <filesystem>
 
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
@@ -212,12 +213,17 @@ void AnalogCapture::tmrRecord_Timer() {
       AbortSteps();
       return;
     }
-    IgnoreErrors([&] { w.services.loop.Yield(); },
+    // A capture abandoned before anything was saved has said why already: there is nothing to
+    // encode, and no second message about a missing file.
+    std::error_code missing;
+    if (std::filesystem::exists(w.CurrentOutputPath, missing)) {
+      IgnoreErrors([&] { w.services.loop.Yield(); },
                  [&] { encoded = EncodeWavToMp3(w, w.CurrentOutputPath); },
                  [&] { mp3 = Mp3PathFor(w.settings.DecodePath, w.CurrentOutputPath); },
                  [&] { w.collection.Cmaddfile2(mp3); },
                  [&] { w.ResetStatus(); },
                  [&] { KeepOrDeleteWav(encoded); });
+    }
   }
 
   // The next selected track, if any.

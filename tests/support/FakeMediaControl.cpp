@@ -51,7 +51,7 @@ int32_t FakeMediaControl::SendCommand(std::string_view command, char* reply, std
   } else if (c == "status cd position") {
     answer = std::to_string(position ? *position : Position());
   } else if (c == "status cd current track") {
-    answer = "1";
+    answer = std::to_string(1);  // the reply is not read
   } else if (c.find("capture") != std::string::npos) {
     result = CaptureCommand(c);
   } else {
@@ -93,11 +93,11 @@ int32_t FakeMediaControl::CaptureCommand(const std::string& c) {
   }
   if (c == "record capture overwrite") {
     recording_ = true;
-    recordFrom_ = Position();
+    recordSince_ = clock();
     return 0;
   }
   if (c == "stop capture") {
-    if (recording_) recordedMs_ = std::max(0, Position() - recordFrom_);
+    if (recording_) recordedMs_ = static_cast<int32_t>((clock() - recordSince_) * 1000);
     recording_ = false;
     return 0;
   }

@@ -30,7 +30,7 @@ class FakeMediaControl : public MediaControl {
 
   // Playback and recording. "play cd" runs on `clock` (seconds; a test's virtual clock) up to
   // the end of the disc; "status cd position" answers `position` when it is set, else where
-  // playback is. The "capture" device records while the disc plays; "save capture" writes a
+  // playback is. The "capture" device records from "record" to "stop"; "save capture" writes a
   // 16-bit PCM WAV with as many samples as the time recorded, in the format last set (a ramp
   // that repeats, so that an encoding has something to encode).
   std::function<double()> clock = [] { return 0.0; };
@@ -53,7 +53,7 @@ class FakeMediaControl : public MediaControl {
   int32_t stoppedAt_ = 0;
   bool captureOpen_ = false;
   bool recording_ = false;
-  int32_t recordFrom_ = 0;     // position when the recording started
+  double recordSince_ = 0;     // the clock when the recording started
   int32_t recordedMs_ = 0;     // what the last stopped recording holds
   int32_t channels_ = 2;
 };
