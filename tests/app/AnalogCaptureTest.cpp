@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <regex>
 
 #include "app/Form1.h"
@@ -177,20 +178,45 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
   }
 }
 
-TEST_F(CaptureRig, AStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
-  form.settings.DeleteWAV = 1;
-  fake.loop.AtYield(800, [&] { form.Command1_Click(); });
-  Start({1, 2});
-  ASSERT_EQ(fake.media.savedFiles.size(), 1u);
-  const std::string& wav = fake.media.savedFiles[0];
-  EXPECT_TRUE(std::filesystem::exists(wav));  // "Delete WAV" is for encoded files, not this one
-  EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
-  const auto sent = fake.media.DeviceCommands();
-  EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
-  EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
-            (std::vector<std::string>{"stop capture", "stop cd", "save capture " + wav, "close capture", "close cd"}));
-  EXPECT_FALSE(form.tmrRecord.Enabled());
-  EXPECT_TRUE(form.C777.Enabled());
+TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
+  const std::pair<const char*, std::function<void(Form1&)>> stops[] = {
+      {"Stop", [](Form1& f) { f.Command1_Click(); }},
+      {"Cancel", [](Form1& f) { f.Command2_Click(); }},
+      {"Stop Everything", [](Form1& f) { f.Command8_Click(); }},
+      {"the window's close", [](Form1& f) {
+         bool cancel = false;
+         f.window.OnQueryUnload(cancel);
+       }}};
+  for (const auto& [name, stop] : stops) {
+    SCOPED_TRACE(name);
+    test::FakeServices fake;
+    test::TempDir dest;
+    fake.media.trackMs = {2000, 1500};
+    fake.media.clock = [&fake] { return fake.loop.Elapsed(); };
+    Form1 form(fake.services);
+    form.settings.DecodePath = dest.Path();
+    form.settings.AudioFormat = 1;
+    form.settings.DeleteWAV = 1;
+    form.cmdRefresh_Click();
+    form.collection.showfiles();
+    form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+    form.optWAV.SetValue(true);
+    fake.media.commands.clear();
+    fake.loop.AtYield(800, [&form, &stop = stop] { stop(form); });
+    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+    form.CmdSelectAction_Click();
+
+    ASSERT_EQ(fake.media.savedFiles.size(), 1u);
+    const std::string& wav = fake.media.savedFiles[0];
+    EXPECT_TRUE(std::filesystem::exists(wav));  // "Delete WAV" is for encoded files, not this one
+    EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
+    const auto sent = fake.media.DeviceCommands();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
+    EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
+              (std::vector<std::string>{"stop capture", "stop cd", "save capture " + wav, "close capture", "close cd"}));
+    EXPECT_FALSE(form.tmrRecord.Enabled());
+    EXPECT_TRUE(form.C777.Enabled());
+  }
 }
 
 TEST_F(CaptureRig, Mp3OutputIsEncodedFromTheMonoRecordingListedAndTheWavDeleted) {
