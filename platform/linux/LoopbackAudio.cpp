@@ -1,7 +1,5 @@
 #include "platform/linux/LoopbackAudio.h"
 
-#include <cdio/cdio.h>
-
 #include <chrono>
 #include <vector>
 
@@ -10,19 +8,20 @@ namespace {
 
 constexpr int kSamplePairsPerFrame = 588;
 constexpr int kFramesPerSecond = 75;
+constexpr std::size_t kFrameBytes = 2352;
 
 }  // namespace
 
-bool LoopbackPlayer::Start(CdIo_t* cdio, int32_t from, int32_t end) {
+bool LoopbackPlayer::Start(DiscReader* disc, int32_t from, int32_t end) {
   Stop();
-  if (!cdio || from < 0 || from >= end) return false;
+  if (!disc || from < 0 || from >= end) return false;
   {
     std::lock_guard lock(mutex_);
     stop_ = false;
   }
   playing_ = true;
   position_ = from;
-  worker_ = std::thread(&LoopbackPlayer::Run, this, cdio, from, end);
+  worker_ = std::thread(&LoopbackPlayer::Run, this, disc, from, end);
   return true;
 }
 
@@ -41,12 +40,12 @@ void LoopbackPlayer::Listen(Listener listener) {
   listener_ = std::move(listener);
 }
 
-void LoopbackPlayer::Run(CdIo_t* cdio, int32_t from, int32_t end) {
+void LoopbackPlayer::Run(DiscReader* disc, int32_t from, int32_t end) {
   using Clock = std::chrono::steady_clock;
-  std::vector<uint8_t> frame(CDIO_CD_FRAMESIZE_RAW);
+  std::vector<uint8_t> frame(kFrameBytes);
   const auto started = Clock::now();
   for (int32_t at = from; at < end; ++at) {
-    if (cdio_read_audio_sectors(cdio, frame.data(), at, 1) != DRIVER_OP_SUCCESS) break;
+    if (!disc->ReadAudio(at, 1, frame.data())) break;  // off the audio: playback ends here
     // A frame is heard when its time has come: the position never runs ahead of real playback.
     const auto due = started + std::chrono::microseconds(int64_t{at - from + 1} * 1000000 / kFramesPerSecond);
     std::unique_lock lock(mutex_);

@@ -9,8 +9,7 @@
 #include <thread>
 
 #include "platform/linux/CaptureSource.h"
-
-typedef struct _CdIo CdIo_t;
+#include "platform/linux/DiscReader.h"
 
 namespace korvalin {
 
@@ -26,8 +25,8 @@ class LoopbackPlayer {
   LoopbackPlayer(const LoopbackPlayer&) = delete;
   LoopbackPlayer& operator=(const LoopbackPlayer&) = delete;
 
-  // Plays frames [from, end) of `cdio`; the disc handle must stay open until Stop.
-  bool Start(CdIo_t* cdio, int32_t from, int32_t end);
+  // Plays frames [from, end) of `disc`; the disc must stay open until Stop.
+  bool Start(DiscReader* disc, int32_t from, int32_t end);
   // Stops at once and waits for the worker; the position stays where playback stopped.
   void Stop();
   bool Playing() const { return playing_; }
@@ -40,7 +39,7 @@ class LoopbackPlayer {
   void Listen(Listener listener);
 
  private:
-  void Run(CdIo_t* cdio, int32_t from, int32_t end);
+  void Run(DiscReader* disc, int32_t from, int32_t end);
 
   std::thread worker_;
   std::mutex mutex_;

@@ -256,7 +256,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", "hw:99,99");
   Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path()};
+                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea};
   Form1 form(services);
   test::TempDir dest;
   form.settings.DecodePath = dest.Path();
@@ -283,7 +283,7 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   MediaCommandInterpreter media(drives, "null", kLoopbackCapture);
   HeadlessEventLoop loop;
   Services services{loop,      fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path()};
+                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea};
   Form1 form(services);
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;
