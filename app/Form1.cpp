@@ -48,6 +48,7 @@ Form1::Form1(Services& s)
   ConnectPreferences();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
+  timers_.push_back(services.loop.Attach(tmrRecord));
 }
 
 Form1::~Form1() = default;

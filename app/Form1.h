@@ -21,6 +21,7 @@
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
+#include "rip/AnalogCapture.h"
 #include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
@@ -192,8 +193,14 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // Hands the drag of the window to the window system.
   void N1Drag();
 
+  // CD tracks through the sound card.
+  void StartTrackRecording2(int32_t track) { capture.StartTrackRecording2(track); }
+  void tmrRecord_Timer() { capture.tmrRecord_Timer(); }
+  void cmdCancel_Click() { capture.cmdCancel_Click(); }
+
   // --- job components ---
-  ExtractionJob extraction{*this};
+  AnalogCapture capture{*this};
+  ExtractionJob extraction{*this, PrefixRandom::ClockSeed, &capture};
   DecodeBatch decoding{*this};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};

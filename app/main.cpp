@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;
-  MediaCommandInterpreter media(drives);
+  // The recorder's source: the sound card's input, or the loopback when KORVALIN_CAPTURE asks for it.
+  MediaCommandInterpreter media(drives, "default", CaptureSourceFromEnvironment());
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
   AlsaMixer mixer;
