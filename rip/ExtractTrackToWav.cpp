@@ -23,7 +23,15 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
 
   clsFileIo file;
   file.OpenFile(path);
-  file.writeWavHeader(total * kFrameBytes);
+  if (!file.writeWavHeader(total * kFrameBytes)) {
+    // Not even the header fits (a full disk, a folder gone): no file is better than an empty one.
+    ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    file.CloseFile();
+    RemoveIfEmpty(path);
+    ExtractionOutcome failed;
+    failed.writeFailed = true;
+    return failed;
+  }
 
   int32_t address = firstFrame;
   int32_t remaining = total;
