@@ -4,6 +4,7 @@
 
 #include "app/CrashReporter.h"
 #include <algorithm>
+#include <filesystem>
 
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -18,6 +19,14 @@ constexpr int32_t kDesignWidth = 9000;
 constexpr int32_t kDesignHeight = 7200;
 constexpr int32_t kOptionsPanelWidth = 3000;
 constexpr int32_t kToolButton = 480;
+constexpr int32_t kPanelGap = 50;            // between the tree area and the options panel
+constexpr int32_t kPanelMargin = 90;         // inside the options panel
+constexpr int32_t kPanelContentWidth = 2820;
+constexpr int32_t kTrackListsTop = 2130;     // below the option boxes
+constexpr int32_t kListGap = 90;
+constexpr int32_t kJobButtonWidth = 900;
+constexpr int32_t kJobButtonGap = 60;
+constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
 Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen) {
@@ -111,9 +120,9 @@ void Form1::PlaceDesignGeometry() {
   cmdRefresh.Move(2820, 45, 720, 315);
   Command11.Move(3600, 45, 420, 315);
   Command12.Move(4080, 45, 420, 315);
-  Check3.Move(4620, 45, 900, 315);
-  lblCDID.Move(5580, 75, 1500, 255);
-  lblNumTracks.Move(7140, 75, 900, 255);
+  Check3.Move(4620, 45, 1740, 315);  // wide enough for "Select Tracks"
+  lblCDID.Move(6420, 75, 1200, 255);
+  lblNumTracks.Move(7680, 75, 900, 255);
 
   Label3.Move(60, 90, 4800, 255);
   cmdStart.Move(4920, 45, 900, 330);
@@ -154,6 +163,7 @@ void Form1::Form_Load() {
       },
       [&] { ProgressBar1.SetValue(0); },
       [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
+      [&] { SettleDestination(); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
       [&] { FillDriveList(); },
@@ -167,18 +177,27 @@ void Form1::Form_Load() {
   services.screen.SetMousePointer(controls::MousePointer::Default);
 }
 
+void Form1::SettleDestination() {
+  // An empty destination would make every rebuild of the collection read the whole file system
+  // and every output name a path at its root.
+  if (!settings.DecodePath.empty()) return;
+  settings.DecodePath = DefaultDestination(services.programFolder);
+  std::error_code ec;
+  std::filesystem::create_directories(settings.DecodePath, ec);  // a failure shows at the first write
+}
+
 void Form1::Form_Resize() {
   const int32_t width = window.ScaleWidth();
   const int32_t height = window.ScaleHeight();
+  int32_t top = 0;          // below the bars shown at the top edge
+  int32_t bottom = height;  // above those shown at the bottom edge
   IgnoreErrors(
       [&] {
         // What the window system does for aligned bars: they take the full width and stack.
-        int32_t top = 0;
         for (auto* bar : TopBars()) {
           bar->Move(0, top, width, bar->Height());
           if (bar->Visible()) top += bar->Height();
         }
-        int32_t bottom = height;
         for (auto* bar : BottomBars()) {
           if (bar->Visible()) bottom -= bar->Height();
           bar->Move(0, bar->Visible() ? bottom : bottom - bar->Height(), width, bar->Height());
@@ -186,24 +205,40 @@ void Form1::Form_Resize() {
       },
       [&] { Picture7.SetLeft(0); },
       [&] { Picture8.SetLeft(width - Picture8.Width()); },
-      [&] {
-        int32_t top = Picture5.Height();
-        if (Picture3.Visible()) top += Picture3.Height();
-        if (Picture4.Visible()) top += Picture4.Height();
-        Picture7.SetTop(top);
-      },
-      [&] {
-        int32_t h = height - Picture7.Top();
-        if (Picture1.Visible()) h -= Picture1.Height();
-        if (Picture2.Visible()) h -= Picture2.Height();
-        Picture7.SetHeight(h);
-      },
-      [&] { Picture7.SetWidth(width - Picture8.Width() - 50); },
+      // The tree area and the options panel share the height between the bars, so no bar ever
+      // covers the panel nor the panel a bar.
+      [&] { Picture7.Move(0, top, Picture7.Width(), std::max(0, bottom - top)); },
+      [&] { Picture8.Move(Picture8.Left(), top, Picture8.Width(), Picture7.Height()); },
+      [&] { Picture7.SetWidth(std::max(0, width - Picture8.Width() - kPanelGap)); },
       [&] { collection.TreeView1.SetHeight(Picture7.Height()); },
-      [&] { collection.TreeView1.SetWidth(Picture7.Width()); });
+      [&] { collection.TreeView1.SetWidth(Picture7.Width()); },
+      [&] { ArrangeOptionsPanel(); },
+      [&] { ArrangeStatusLines(width); });
 }
 
-void Form1::Form_QueryUnload(bool&) { Command8_Click(); }
+void Form1::ArrangeOptionsPanel() {
+  // The two track lists share what the panel has below the option boxes.
+  const int32_t room = std::max(0, Picture8.Height() - kTrackListsTop - kPanelMargin - kListGap);
+  const int32_t each = room / 2;
+  collection.lstTracks.Move(kPanelMargin, kTrackListsTop, kPanelContentWidth, each);
+  collection.lstRecord.Move(kPanelMargin, kTrackListsTop + each + kListGap, kPanelContentWidth, each);
+}
+
+void Form1::ArrangeStatusLines(int32_t width) {
+  // The job buttons keep to the right edge; the next-action line has the rest of the strip.
+  int32_t left = width - kStripRightMargin - 4 * kJobButtonWidth - 3 * kJobButtonGap;
+  for (auto* b : {&cmdStart, &cmdEncFile, &CmdDecoder, &Command8}) {
+    b->SetLeft(left);
+    left += kJobButtonWidth + kJobButtonGap;
+  }
+  Label3.SetWidth(std::max(0, cmdStart.Left() - Label3.Left() - kJobButtonGap));
+  Label2.SetWidth(std::max(0, width - 2 * Label2.Left()));
+  lblStatus.SetWidth(std::max(0, width - lblStatus.Left() - Label2.Left()));
+}
+
+// Closing during a job first stops it: the job ends after the block in hand and returns to the
+// event loop, which then ends the program.
+void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
@@ -254,7 +289,10 @@ void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
 // --- jobs --------------------------------------------------------------------------------------
 
 void Form1::Command8_Click() {
+  // Both flags: the batches stop between files, and a rip or encoding after the block in hand,
+  // leaving a valid, shorter file.
   IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; },
+               [&] { flags.CancelRequested = kTrue; },
                [&] { Timer1.SetEnabled(true); },
                [&] { Enablem(); },
                [&] { Check9.SetValue(controls::CheckBox::Checked); },

@@ -128,10 +128,12 @@ class Form1 : public MainWindowState {
   void Command11_Click();
   // Stops playback and any capture.
   void Command12_Click();
-  // Fills the drive list, one line per host adapter and one more, and selects the first line,
+  // Fills the drive list, one line per host adapter and a blank one, and selects the first line,
   // which opens that drive.
   void FillDriveList();
-  // A line of the drive list chosen: close the open drive, open the chosen one.
+  // A line of the drive list chosen: close the open drive, open the chosen one (the blank line
+  // opens none). Another drive than before is also the "cd" device's from now on, and the CD
+  // information and the collection are read again.
   void cmbDrives_Click();
 
   // --- jobs ---
@@ -192,6 +194,10 @@ class Form1 : public MainWindowState {
 
  private:
   void PlaceDesignGeometry();
+  void ArrangeOptionsPanel();
+  void ArrangeStatusLines(int32_t width);
+  // An empty destination folder setting becomes the default destination, created when missing.
+  void SettleDestination();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
   // Runs a job between the Start action's opening and closing steps.
@@ -201,6 +207,8 @@ class Form1 : public MainWindowState {
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool jobRunning_ = false;
   bool unloaded_ = false;
+  // The drive of the "cd" device: the first until another line of the drive list is chosen.
+  int32_t chosenDrive_ = 0;
 };
 
 // "Track  3 - " + length: the line of a track in the track lists.

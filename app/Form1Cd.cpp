@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
+#include "common/Text.h"
 
 namespace korvalin {
 
@@ -115,7 +116,19 @@ void Form1::FillDriveList() {
 }
 
 void Form1::cmbDrives_Click() {
-  IgnoreErrors([&] { cd.CloseDrive(); }, [&] { cd.OpenDrive(cmbDrives.ListIndex()); });
+  const int32_t index = cmbDrives.ListIndex();
+  // The list ends in a blank line, which stands for no drive.
+  const bool isDrive = index >= 0 && index < cmbDrives.ListCount() && !Trim(cmbDrives.List(index)).empty();
+  IgnoreErrors([&] { cd.CloseDrive(); },
+               [&] {
+                 if (isDrive) cd.OpenDrive(index);
+               });
+  // The track list and the rip read the same drive: the CD information follows the choice.
+  const int32_t chosen = isDrive ? index : -1;
+  if (chosen == chosenDrive_) return;
+  chosenDrive_ = chosen;
+  IgnoreErrors([&] { services.media.SelectDrive(chosen); });
+  mnuRefreshlist_Click();
 }
 
 }  // namespace korvalin

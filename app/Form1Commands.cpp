@@ -13,7 +13,8 @@ namespace korvalin {
 void Form1::RunJob(const std::function<void()>& job) {
   // Jobs yield while they run, so a job button can be clicked in the middle of one; a second
   // job inside the first would share its files, lists and flags. One at a time.
-  if (jobRunning_) return;
+  // Nor does a job start once the window is closing.
+  if (jobRunning_ || unloaded_) return;
   jobRunning_ = true;
   struct Done {
     bool& flag;
@@ -31,13 +32,17 @@ void Form1::RunJob(const std::function<void()>& job) {
                },
                job);
   IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
-               [&] { window.SetVisible(true); });
+               [&] {
+                 // A window closed during the job stays closed: the program is ending.
+                 if (!unloaded_) window.SetVisible(true);
+               });
 }
 
 void Form1::CmdSelectAction_Click() {
   const controls::TreeNode* node = collection.TreeView1.SelectedItem();
   const std::string text = node ? node->Text() : std::string();
-  const std::string last4 = Right(text, 4);
+  // The collection keeps each file's name as it is: "Song.WAV" is a WAV file too.
+  const std::string last4 = LCase(Right(text, 4));
   RunJob([&] {
     if (text.empty()) return;
     if (text == "Selected Tracks" || text == "Available Tracks" || Left(text, 5) == "Track") {

@@ -201,7 +201,26 @@ void CollectionTree::showfiles3() {
 
 void CollectionTree::DeleteAndUnlist(const std::string& path) {
   p_DestroyFile(path, loop_);
-  if (TreeNode* node = FindText(path)) TreeView1.Remove(*node);
+  // Out of every file list, so that no later batch picks the deleted file up again.
+  for (controls::ListBox* list : {&List1, &List5, &List2, &List4}) {
+    for (int32_t i = list->ListCount() - 1; i >= 0; --i) {
+      if (list->List(i) == path) list->RemoveItem(i);
+    }
+  }
+  if (TreeNode* node = FindText(path)) {
+    TreeView1.Remove(*node);
+    return;
+  }
+  // Items show bare names when full paths are off; the name's item goes only when no file of
+  // that name is left in the lists (it may stand for another folder's file of the same name).
+  if (settings_.ShowFullPath != 0) return;
+  const std::string name = NameOf(path);
+  for (const controls::ListBox* list : {&List1, &List5, &List2, &List4}) {
+    for (const auto& entry : list->Items()) {
+      if (NameOf(entry) == name) return;
+    }
+  }
+  if (TreeNode* node = FindText(name); node != nullptr && NodeKind(node) == 3) TreeView1.Remove(*node);
 }
 
 }  // namespace korvalin

@@ -73,8 +73,8 @@ class CollectionTree {
   // After the File Finder handed a file to Cmaddfile2: a file it turned away still enters the
   // end of its list (without a node) unless the list holds it.
   void showfiles3();
-  // Deletes the file (an error goes to the caller and the node stays), then removes the node
-  // whose text is the path.
+  // Deletes the file (an error goes to the caller and the node stays), then takes the path out
+  // of the file lists and removes its item from the tree.
   void DeleteAndUnlist(const std::string& path);
 
   // 1 root, 2 group, 3 item, 0 no node (or a key of another kind): the key's first character

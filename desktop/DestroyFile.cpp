@@ -17,10 +17,17 @@ constexpr double kPauseSeconds = 0.2;
 
 [[noreturn]] void Fail(int err) { throw ErrorFromErrno(err, kSource); }
 
-// Opens the file as a writer would, to be sure nobody holds it and it may be changed.
+// Opens the file as a writer would, to be sure nobody holds it and it may be changed. A link is
+// never followed: opening with create through a dangling link would make a file at its target.
+// A link passes: it is removed as it is, its target untouched.
 void CheckCanOpen(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) Fail(errno);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    const int openError = errno;
+    struct stat st {};
+    if (openError == ELOOP && ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) return;
+    Fail(openError);
+  }
   struct stat st {};
   int err = 0;
   if (::fstat(fd, &st) != 0) {

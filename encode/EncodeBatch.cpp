@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -22,21 +24,29 @@ std::optional<int64_t> FileLength(const std::string& path) {
   return static_cast<int64_t>(st.st_size);
 }
 
-// The source goes only when its encoding took every sample; a name ending in ".WAV" (or any case
-// but lower) is never deleted. A deletion that fails leaves the file and the batch goes on.
+// The source goes only when its encoding took every sample and it is the program's own
+// intermediate file, lying directly in the destination folder; a WAV the user brought from
+// elsewhere is never deleted, nor is a name ending in ".WAV" (or any case but lower). A deletion
+// that fails leaves the file and the batch goes on.
 void DeleteSourceIfWanted(MainWindowState& form, bool encoded) {
   if (!encoded || form.settings.DeleteWAV != 1 || Right(form.CurrentOutputPath, 4) != ".wav") return;
+  if (!LiesDirectlyIn(form.CurrentOutputPath, form.settings.DecodePath)) return;
   IgnoreErrors([&] { form.collection.DeleteAndUnlist(form.CurrentOutputPath); });
 }
 
 void EncodeList(MainWindowState& form, controls::ListBox& list, bool listEveryResult) {
-  for (int32_t i = 0; i <= list.ListCount() - 1 && form.flags.CaptureStopRequested == kFalse; ++i) {
-    form.CurrentOutputPath = list.List(i);
+  // The files as they stood at the start: a deleted source leaves the list on the way.
+  const std::vector<std::string> files = list.Items();
+  const int32_t count = static_cast<int32_t>(files.size());
+  for (int32_t i = 0; i < count && form.flags.CaptureStopRequested == kFalse; ++i) {
+    form.CurrentOutputPath = files[static_cast<std::size_t>(i)];
     const std::string title = FileTitleNoExt(LCase(form.CurrentOutputPath));
     form.window.SetCaption("Encoding " + title + ".wav");
-    form.Label3.SetCaption("Encoding #" + std::to_string(i + 1) + " of " + std::to_string(list.ListCount()) + " files");
+    form.Label3.SetCaption("Encoding #" + std::to_string(i + 1) + " of " + std::to_string(count) + " files");
     form.Label2.SetCaption("Destination:  " + form.settings.DecodePath + "/" + title + ".mp3");
     form.services.loop.Yield();
+    // A stop during that yield must not wait for a whole file to be encoded.
+    if (form.flags.CaptureStopRequested != kFalse) break;
     form.Disablem();
     const bool encoded = EncodeWavToMp3(form, form.CurrentOutputPath);
     DeleteSourceIfWanted(form, encoded);
@@ -78,6 +88,15 @@ void EncodeItem(MainWindowState& form, const std::string& itemText) {
 
 }  // namespace
 
+bool LiesDirectlyIn(const std::string& path, const std::string& folder) {
+  if (path.empty() || folder.empty()) return false;
+  std::error_code ec;
+  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+  // The same folder however it is spelt (a trailing "/", "..", a link to it).
+  const bool same = std::filesystem::equivalent(parent.empty() ? "." : parent, folder, ec);
+  return !ec && same;
+}
+
 std::string NotListedText(const std::string& itemText) {
   return "\"" + itemText + "\" is no longer in the collection's WAV lists, so it was not encoded. "
          "Refresh the list and try again.";
@@ -91,7 +110,7 @@ void cmdEncFile_Click(MainWindowState& form) {
     EncodeList(form, form.collection.List1, false);
   } else if (text == group::SelectedWav) {
     EncodeList(form, form.collection.List5, true);
-  } else if (Right(text, 4) == ".wav") {
+  } else if (LCase(Right(text, 4)) == ".wav") {
     EncodeItem(form, text);
   } else {
     return;

@@ -11,10 +11,14 @@
 namespace korvalin {
 
 // Runs the encode action. Between files a stop request ends the batch. With "Delete WAV" on, a
-// source whose name ends in ".wav" (exactly) is deleted once it has been encoded completely. When
+// source whose name ends in ".wav" (exactly) and that lies directly in the destination folder is
+// deleted once it has been encoded completely, and leaves the collection. When
 // the batch is over the status displays return to idle a second later (Timer1). Any other node,
 // or none, does nothing.
 void cmdEncFile_Click(MainWindowState& form);
+
+// True when `path` names an entry directly inside `folder` (not in a subfolder), both existing.
+bool LiesDirectlyIn(const std::string& path, const std::string& folder);
 
 // The message for a WAV item whose file neither WAV list holds any more.
 std::string NotListedText(const std::string& itemText);

@@ -94,6 +94,8 @@ std::string LocalSearch::Seed(const std::string& startFolder) {
 }
 
 void LocalSearch::Run() {
+  // No start folder is no search: it never stands for the root of the file system.
+  if (start_.empty()) return;
   const std::string seed = Seed(start_);
   queue_.push_back(seed);
   log_.push_back(seed);

@@ -69,7 +69,7 @@ class LocalSearch {
     std::function<void()> folderRead;  // the front of the queue was taken off (if it was still there)
   } events;
 
-  // Walks until the queue is empty.
+  // Walks until the queue is empty. An empty start folder walks nothing.
   void Run();
 
   // The start folder as it is queued: unchanged when it ends in "/", else with "/" added.
@@ -95,7 +95,7 @@ class LocalSearch {
   int16_t directories_ = 0;
 };
 
-// A whole search with no window: the paths found, in order.
+// A whole search with no window: the paths found, in order; none for an empty folder.
 std::vector<std::string> FindFiles(const std::string& folder, const std::string& typeFilter,
                                    const std::function<void()>& yield = {});
 

@@ -96,6 +96,11 @@ void frmsearch::Command1_Click() {
   } done{running_};
   do {
     restartPending_ = false;
+    // An empty "Look in" would otherwise read as the root of the file system.
+    if (Dir1.Text().empty()) {
+      IgnoreErrors([&] { lbltime.SetCaption(kChooseFolderText); });
+      return;
+    }
     StartSearch();
   } while (restartPending_);
 }

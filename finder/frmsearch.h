@@ -24,6 +24,8 @@ namespace korvalin {
 
 inline constexpr const char* kSearchCaption = "Search !";
 inline constexpr const char* kStopCaption = "Stop!";
+// Shown instead of searching when "Look in" is empty.
+inline constexpr const char* kChooseFolderText = "Choose a folder to search";
 
 class frmsearch {
  public:

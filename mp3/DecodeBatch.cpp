@@ -51,7 +51,7 @@ void DecodeBatch::CmdDecoder_Click() {
       return;
     }
     DecodeList(w_.collection.List4, false);
-  } else if (Right(text, 4) == ".mp3") {
+  } else if (LCase(Right(text, 4)) == ".mp3") {
     DecodeItem(text);
   } else {
     w_.flags.CaptureStopRequested = kTrue;

@@ -15,6 +15,11 @@ class MediaControl {
   // Runs `command`. When `reply` is given, the reply text is copied into it followed by a NUL,
   // cut to fit `replyLength`. Returns 0 on success, a non-zero code otherwise; never throws.
   virtual int32_t SendCommand(std::string_view command, char* reply = nullptr, std::size_t replyLength = 0) = 0;
+
+  // Chooses the drive that the "cd" device stands for, by its position in the drive list (the
+  // first drive until told otherwise). A position outside the list chooses none: opening "cd"
+  // then fails. An open "cd" device of another drive is closed.
+  virtual void SelectDrive(int32_t index) = 0;
 };
 
 }  // namespace korvalin

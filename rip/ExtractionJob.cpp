@@ -58,15 +58,19 @@ void ExtractionJob::cmdStart_Click() {
                  [&] { w_.CaptureEnd = 0; },
                  [&] { lists.lstTracks.Clear(); });
   } else if (node == group::SelectedTracks) {
-    if (lists.lstRecord.ListCount() == 0) {
-      IgnoreErrors([&] {
-        w_.services.dialogs.MsgBox("You must select tracks to record.", MsgBoxButtons::OK, MsgBoxIcon::Information);
-      });
-      return;
+    if (lists.lstRecord.ListCount() > 0) {
+      IgnoreErrors([&] { lists.lstRecord.SetListIndex(0); },
+                   [&] { w_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
+                   [&] { w_.CaptureEnd = 0; });
     }
-    IgnoreErrors([&] { lists.lstRecord.SetListIndex(0); },
-                 [&] { w_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
-                 [&] { w_.CaptureEnd = 0; });
+  }
+  // No track to extract (none chosen, or every available track was taken by an earlier rip):
+  // say so instead of announcing a track that is never written.
+  if (lists.lstRecord.ListCount() == 0) {
+    IgnoreErrors([&] {
+      w_.services.dialogs.MsgBox("You must select tracks to record.", MsgBoxButtons::OK, MsgBoxIcon::Information);
+    });
+    return;
   }
 
   IgnoreErrors([&] { ShowExtracting(" Extracting Track ", w_.CurrentTrack); }, [&] { w_.services.loop.Yield(); });

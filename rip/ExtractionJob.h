@@ -18,8 +18,8 @@ class ExtractionJob {
   explicit ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
 
   // Start for the tree's selection: "Available Tracks" moves every available track into the
-  // selected list first; "Selected Tracks" needs at least one selected track; a track node only
-  // names the first track in the caption. With "1 Step Extraction" ticked the selected list is
+  // selected list first; a track node only names the first track in the caption. With no
+  // selected track after that, a message says so and nothing starts. With "1 Step Extraction" ticked the selected list is
   // copied digitally; cleared or greyed, nothing starts here. Errors are passed over step by step.
   void cmdStart_Click();
   // Digital extraction of the selected tracks, `track` first in the caption: locks the job

@@ -86,7 +86,8 @@ class MainWindowState : public MainWindowOps, public CollectionHost {
   virtual void ResetStatus() = 0;
   virtual void Disablem() = 0;
   virtual void Enablem() = 0;
-  // "Stop Everything": ends a running job between its steps.
+  // "Stop Everything": ends a running job; a rip or an encoding stops after the block in hand,
+  // a batch before its next file.
   virtual void Command8_Click() = 0;
 
   // The destination line for a folder setting: "Destination:  " + folder + "/".

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,6 +28,22 @@ QFrame* Region(QWidget* parent, const char* name) {
   frame->setFrameShape(QFrame::StyledPanel);
   return frame;
 }
+
+// A one-line label that shortens a text too long for it in the middle, so both the start of a
+// path and its file name stay in sight.
+class MiddleElidedLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect room = contentsRect();
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                     fontMetrics().elidedText(text(), Qt::ElideMiddle, room.width()));
+  }
+};
 
 template <typename Widget>
 Widget* Named(QWidget* parent, const std::string& name) {
@@ -86,7 +103,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Bind(Named<QLabel>(cdBar, "lblNumTracks"), form.lblNumTracks);
 
   // Next-action strip.
-  binder_.Bind(Named<QLabel>(nextAction, "Label3"), form.Label3);
+  binder_.Bind(Named<MiddleElidedLabel>(nextAction, "Label3"), form.Label3);
   for (auto* b : {&form.cmdStart, &form.cmdEncFile, &form.CmdDecoder, &form.Command8}) {
     binder_.Bind(Named<QPushButton>(nextAction, b->Name()), *b);
   }
@@ -110,7 +127,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Bind(Named<QListWidget>(options, "lstRecord"), form.collection.lstRecord);
 
   // Activity and status bars.
-  binder_.Bind(Named<QLabel>(activity, "Label2"), form.Label2);
+  binder_.Bind(Named<MiddleElidedLabel>(activity, "Label2"), form.Label2);
   auto* progress = Named<QProgressBar>(status, "ProgressBar1");
   progress->setTextVisible(false);
   binder_.Bind(progress, form.ProgressBar1);

@@ -102,8 +102,8 @@ int32_t MediaCommandInterpreter::Run(const std::vector<std::string>& w, std::str
 
 int32_t MediaCommandInterpreter::Open() {
   if (disc_) return kAliasInUse;
-  if (drives_.empty()) return kNoDisc;
-  const CdDriveSource& drive = drives_.front();
+  if (chosen_ < 0 || chosen_ >= static_cast<int32_t>(drives_.size())) return kNoDisc;
+  const CdDriveSource& drive = drives_[static_cast<std::size_t>(chosen_)];
   auto disc = std::make_unique<Disc>();
   disc->cdio = cdio_open(drive.path.c_str(), drive.isImage ? DRIVER_BINCUE : DRIVER_DEVICE);
   if (!disc->cdio) return kNoDisc;
@@ -128,6 +128,12 @@ int32_t MediaCommandInterpreter::Open() {
   playback_.SetPosition(0);
   disc_ = std::move(disc);
   return 0;
+}
+
+void MediaCommandInterpreter::SelectDrive(int32_t index) {
+  if (index == chosen_) return;
+  Close();
+  chosen_ = index;
 }
 
 void MediaCommandInterpreter::Close() {

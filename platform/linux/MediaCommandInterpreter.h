@@ -1,6 +1,6 @@
 #pragma once
 // The media control interface over libcdio, libdiscid and ALSA. It understands exactly the
-// commands the program sends: the "cd" device (its disc is the first drive of the drive list)
+// commands the program sends: the "cd" device (its disc is the chosen drive of the drive list)
 // and, later, the "capture" device. Everything else answers with a non-zero code.
 
 #include <memory>
@@ -25,12 +25,13 @@ inline constexpr int32_t kReplyTooSmall = 7;
 
 class MediaCommandInterpreter : public MediaControl {
  public:
-  // `drives`: the drive list; the "cd" device uses its first entry. `audioOutput`: the ALSA
-  // output that playback goes to.
+  // `drives`: the drive list; the "cd" device uses its first entry until another is chosen.
+  // `audioOutput`: the ALSA output that playback goes to.
   explicit MediaCommandInterpreter(std::vector<CdDriveSource> drives, std::string audioOutput = "default");
   ~MediaCommandInterpreter() override;
 
   int32_t SendCommand(std::string_view command, char* reply = nullptr, std::size_t replyLength = 0) override;
+  void SelectDrive(int32_t index) override;
 
  private:
   struct Disc;
@@ -40,6 +41,7 @@ class MediaCommandInterpreter : public MediaControl {
   void Close();
 
   std::vector<CdDriveSource> drives_;
+  int32_t chosen_ = 0;  // the position of the "cd" device's drive in drives_
   std::string audioOutput_;
   std::unique_ptr<Disc> disc_;  // the open "cd" device
   CdPlayback playback_;

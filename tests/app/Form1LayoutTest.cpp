@@ -42,6 +42,14 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
   EXPECT_EQ(form.Picture3.Width(), 12000);
   EXPECT_EQ(form.collection.TreeView1.Height(), form.Picture7.Height());
   EXPECT_EQ(form.collection.TreeView1.Width(), form.Picture7.Width());
+  // The options panel grows with the window beside the tree area, its track lists within it.
+  EXPECT_EQ(form.Picture8.Top(), form.Picture7.Top());
+  EXPECT_EQ(form.Picture8.Height(), form.Picture7.Height());
+  EXPECT_LE(form.collection.lstRecord.Top() + form.collection.lstRecord.Height(), form.Picture8.Height());
+  EXPECT_GT(form.collection.lstRecord.Top(), form.collection.lstTracks.Top() + form.collection.lstTracks.Height());
+  // The job buttons keep to the right edge; the next-action line has the rest of the strip.
+  EXPECT_EQ(form.Command8.Left() + form.Command8.Width(), 12000 - 300);
+  EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.cmdStart.Left());
 }
 
 TEST_F(Form1Layout, WithEveryBarHiddenTheTreeAreaRunsFromTheStripToTheBottom) {

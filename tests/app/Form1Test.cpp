@@ -2,7 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <utility>
+
 #include "app/CrashReporter.h"
+#include "platform/UserFolders.h"
+#include "platform/linux/CdioLibrary.h"
+#include "platform/linux/MediaCommandInterpreter.h"
+#include "tools/discgen/DiscImage.h"
+#include "tools/discgen/MusicPcm.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScopedEnv.h"
@@ -142,6 +152,7 @@ TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
   form.window.OnQueryUnload(cancel);
   EXPECT_FALSE(cancel);
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
+  EXPECT_EQ(form.flags.CancelRequested, kTrue);
   EXPECT_TRUE(form.C777.Enabled());  // "Stop Everything" re-enabled the commands
   EXPECT_TRUE(form.Timer1.Enabled());
   form.window.OnUnload();
@@ -236,16 +247,22 @@ TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Can't find \"Tesmor2.chm\""});
 }
 
-TEST_F(Form1Test, StopAndCancelSetTheirFlagsAndFreeTheCommands) {
-  form.Disablem();
-  form.Command1.Click();
-  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
-  EXPECT_EQ(form.flags.CancelRequested, kFalse);
-  EXPECT_TRUE(form.CmdSelectAction.Enabled());
-  form.flags = JobFlags{};
-  form.Command2.Click();
-  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
-  EXPECT_EQ(form.flags.CancelRequested, kTrue);
+TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
+  // Stop, Cancel, "Stop Everything" and the Action menu's Stop: a rip reads the one flag, the
+  // batches the other.
+  const std::pair<const char*, std::function<void()>> commands[] = {{"Stop", [&] { form.Command1.Click(); }},
+                                                                     {"Cancel", [&] { form.Command2.Click(); }},
+                                                                     {"Stop Everything", [&] { form.Command8.Click(); }},
+                                                                     {"Action > Stop", [&] { form.mnuStop.Click(); }}};
+  for (const auto& [name, click] : commands) {
+    SCOPED_TRACE(name);
+    form.flags = JobFlags{};
+    form.Disablem();
+    click();
+    EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
+    EXPECT_EQ(form.flags.CancelRequested, kTrue);
+    EXPECT_TRUE(form.CmdSelectAction.Enabled());
+  }
 }
 
 TEST_F(Form1Test, ExitUnloadsTheWindowAndAsksItToClose) {
@@ -256,6 +273,64 @@ TEST_F(Form1Test, ExitUnloadsTheWindowAndAsksItToClose) {
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);  // a running job was told to stop first
+  EXPECT_EQ(form.flags.CancelRequested, kTrue);
+}
+
+TEST_F(Form1Test, AnEmptyDestinationSettingBecomesTheDefaultFolderNeverTheRoot) {
+  fake.store.values[{"Korvalin v2.0", "Settings", "DecodePath"}] = "";
+  form.Form_Load();
+  EXPECT_EQ(form.settings.DecodePath, DefaultDestination(fake.programFolder.Path()));
+  EXPECT_NE(form.settings.DecodePath, "");
+  EXPECT_TRUE(std::filesystem::is_directory(form.settings.DecodePath));
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + form.settings.DecodePath + "/");
+}
+
+// The WAV files of a folder, each with the audio bytes after its 44-byte header, by track number.
+std::map<int, std::string> WavTracks(const std::string& folder) {
+  std::map<int, std::string> tracks;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename();
+    if (entry.path().extension() != ".wav") continue;
+    const int track = std::stoi(name.substr(name.find('-') + 1));
+    tracks[track] = test::ReadFile(entry.path()).substr(44);
+  }
+  return tracks;
+}
+
+TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
+  FakeServices fake;
+  test::TempDir discs;
+  const std::vector<std::string> a{discgen::MusicCdFrames(40, 1), discgen::MusicCdFrames(50, 2)};
+  const std::vector<std::string> b{discgen::MusicCdFrames(30, 5), discgen::MusicCdFrames(60, 6), discgen::MusicCdFrames(45, 7)};
+  const std::vector<CdDriveSource> drives{CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "a", a)),
+                                          CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "b", b))};
+  CdioLibrary library(drives);
+  MediaCommandInterpreter media(drives, "null");
+  Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
+                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path()};
+  Form1 form(services);
+  form.Form_Load();
+  ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 2);
+  const std::string firstIdentity = form.lblCDID.Caption();
+
+  form.cmbDrives.SetListIndex(1);
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
+  EXPECT_NE(form.lblCDID.Caption(), firstIdentity);
+  ASSERT_NE(form.collection.FindText(form.collection.lstTracks.List(2)), nullptr);  // the tree shows them
+
+  form.optWAV.SetValue(true);
+  form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+  form.CmdSelectAction_Click();
+  const auto ripped = WavTracks(form.settings.DecodePath);
+  ASSERT_EQ(ripped.size(), 3u);
+  for (int t = 1; t <= 3; ++t) EXPECT_TRUE(ripped.at(t) == b[static_cast<std::size_t>(t - 1)]) << "track " << t;
+
+  // The blank last line is no drive: nothing is listed and nothing is said.
+  form.cmbDrives.SetListIndex(2);
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  EXPECT_EQ(form.lblCDID.Caption(), "");
+  EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
 }  // namespace

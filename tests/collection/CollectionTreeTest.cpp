@@ -218,12 +218,15 @@ TEST_F(CollectionTest, FinderFilesTurnedAwayStillEnterTheEndOfTheirList) {
   EXPECT_EQ(tree.List2.Items(), Texts{listed});
 }
 
-TEST_F(CollectionTest, DeleteAndUnlistRemovesTheFileAndItsNodeOrRaisesAndKeepsBoth) {
+TEST_F(CollectionTest, DeleteAndUnlistRemovesTheFileItsEntryAndItsNodeOrRaisesAndKeepsThem) {
   const std::string a = Put("a.mp3"), ro = Put("ro.mp3");
   tree.showfiles();
+  tree.List4.AddItem(a);
   tree.DeleteAndUnlist(a);
   EXPECT_FALSE(test::Exists(a));
   EXPECT_EQ(Children(group::Mp3), Texts{ro});
+  EXPECT_EQ(tree.List2.Items(), Texts{ro});
+  EXPECT_TRUE(tree.List4.Items().empty());
 
   ::chmod(ro.c_str(), 0444);
   try {
@@ -234,14 +237,20 @@ TEST_F(CollectionTest, DeleteAndUnlistRemovesTheFileAndItsNodeOrRaisesAndKeepsBo
   }
   EXPECT_TRUE(test::Exists(ro));
   EXPECT_EQ(Children(group::Mp3), Texts{ro});
+  EXPECT_EQ(tree.List2.Items(), Texts{ro});
 
-  // Shown by name, the node's text is not the path: the file goes, the node stays.
+  // Shown by name, the node goes with the file, unless it may stand for another file of that name.
   ::chmod(ro.c_str(), 0644);
   settings.ShowFullPath = 0;
+  const std::string twin = Put("sub/ro.mp3");
   tree.showfiles();
+  ASSERT_EQ(Children(group::Mp3), Texts{"ro.mp3"});
+  tree.DeleteAndUnlist(twin);
+  EXPECT_EQ(Children(group::Mp3), Texts{"ro.mp3"});
   tree.DeleteAndUnlist(ro);
   EXPECT_FALSE(test::Exists(ro));
-  EXPECT_EQ(Children(group::Mp3), Texts{"ro.mp3"});
+  EXPECT_TRUE(Children(group::Mp3).empty());
+  EXPECT_TRUE(tree.List2.Items().empty());
 }
 
 }  // namespace

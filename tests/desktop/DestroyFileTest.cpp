@@ -76,3 +76,24 @@ TEST(p_DestroyFile, RefusesAFileAnotherWriterHoldsAndABadPath) {
 
 }  // namespace
 }  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(p_DestroyFile, ALinkIsRemovedItselfAndNothingIsMadeOrDeletedWhereItPoints) {
+  TempDir dir;
+  ScriptedEventLoop loop;
+  ASSERT_EQ(::symlink((dir / "nowhere.wav").c_str(), (dir / "dangling.wav").c_str()), 0);
+  test::WriteFile(dir / "kept.wav", "RIFF");
+  ASSERT_EQ(::symlink((dir / "kept.wav").c_str(), (dir / "link.wav").c_str()), 0);
+  for (const char* link : {"dangling.wav", "link.wav"}) {
+    p_DestroyFile(dir / link, loop);
+    struct stat st {};
+    EXPECT_NE(::lstat((dir / link).c_str(), &st), 0) << link;
+  }
+  EXPECT_FALSE(Exists(dir / "nowhere.wav"));
+  EXPECT_TRUE(Exists(dir / "kept.wav"));
+}
+
+}  // namespace
+}  // namespace korvalin

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <tuple>
 
 #include "app/Form1.h"
@@ -47,9 +48,9 @@ class EncodeBatchTest : public ::testing::Test {
     mp3 = &tree.Add(root, "g Available MP3 Files", "MP3 Files");
   }
 
-  // A stereo CD WAV of `blocks` encoder blocks of music.
-  std::string MakeWav(const std::string& name, std::size_t bytes = kBlockBytes) {
-    const std::string path = in / name;
+  // A stereo CD WAV of `bytes` bytes of music, in the source folder unless told.
+  std::string MakeWav(const std::string& name, std::size_t bytes = kBlockBytes, const TempDir* folder = nullptr) {
+    const std::string path = (folder ? *folder : in) / name;
     test::WriteFile(path, test::PcmWav(discgen::MusicBytes(static_cast<int64_t>(bytes / 4), 9), 44100, 2));
     return path;
   }
@@ -81,15 +82,19 @@ TEST_F(EncodeBatchTest, WavFilesEncodesTheWholeListInOrderShowingLowerCaseNames)
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
-TEST_F(EncodeBatchTest, DeleteWavRemovesOnlySourcesThatWereEncodedCompletelyAndNeverDotWavInCapitals) {
+TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAndNeverDotWavInCapitals) {
   form.settings.DeleteWAV = 1;
-  const std::string good = MakeWav("good.wav");
-  const std::string loud = MakeWav("LOUD.WAV");
-  const std::string deep = in / "deep.wav";
+  // The program's own intermediate files lie in the destination folder; "foreign" is the user's.
+  const std::string good = MakeWav("good.wav", kBlockBytes, &out);
+  const std::string foreign = MakeWav("foreign.wav");
+  std::filesystem::create_directories(out / "sub");
+  const std::string nested = MakeWav("sub/nested.wav", kBlockBytes, &out);  // below it, not in it
+  const std::string loud = MakeWav("LOUD.WAV", kBlockBytes, &out);
+  const std::string deep = out / "deep.wav";
   test::WriteFile(deep, test::RiffFile({{"fmt ", test::FormatBody(1, 2, 44100, 24)}, {"data", std::string(600, '\1')}}));
-  const std::string gone = in / "gone.wav";
-  const std::string longer = MakeWav("long.wav", 4 * kBlockBytes);
-  for (const auto& s : {good, loud, deep, gone, longer}) form.collection.List1.AddItem(s);
+  const std::string gone = out / "gone.wav";
+  const std::string longer = MakeWav("long.wav", 4 * kBlockBytes, &out);
+  for (const auto& s : {good, foreign, nested, loud, deep, gone, longer}) form.collection.List1.AddItem(s);
   form.collection.TreeView1.Add(wav, "p " + good, good);
   // The long file is cancelled after its first block.
   fake.loop.EveryYield([&] {
@@ -99,7 +104,11 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlySourcesThatWereEncodedCompletelyAndN
   cmdEncFile_Click(form);
 
   EXPECT_FALSE(Exists(good));
-  EXPECT_EQ(form.collection.FindText(good), nullptr);  // and its item left the tree
+  EXPECT_EQ(form.collection.FindText(good), nullptr);  // and its item left the tree and the list
+  EXPECT_EQ(form.collection.List1.Items(), (Texts{foreign, nested, loud, deep, gone, longer}));
+  EXPECT_TRUE(Exists(foreign));
+  EXPECT_TRUE(Exists(nested));
+  EXPECT_TRUE(Exists(out / "foreign.mp3"));
   EXPECT_TRUE(Exists(loud));
   EXPECT_TRUE(Exists(out / "LOUD.mp3"));
   EXPECT_TRUE(Exists(deep));    // refused
@@ -108,7 +117,7 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlySourcesThatWereEncodedCompletelyAndN
   // A missing file does not end the batch: the files after it are still encoded.
   ASSERT_EQ(fake.dialogs.messages.size(), 2u);
   EXPECT_EQ(fake.dialogs.messages[1].text, "File not found...");
-  EXPECT_EQ(form.shown.back(), (Lines{"Encoding long.wav", "Encoding #5 of 5 files", "Destination:  " + out.Path() + "/long.mp3"}));
+  EXPECT_EQ(form.shown.back(), (Lines{"Encoding long.wav", "Encoding #7 of 7 files", "Destination:  " + out.Path() + "/long.mp3"}));
 }
 
 TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
@@ -136,8 +145,7 @@ TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
 }
 
 TEST_F(EncodeBatchTest, OnlyWavGroupsAndWavItemsStartABatchAndAnEmptyListStillEndsIt) {
-  for (controls::TreeNode* node : {static_cast<controls::TreeNode*>(nullptr), mp3, root,
-                                   &form.collection.TreeView1.Add(wav, "p X.WAV", "X.WAV")}) {
+  for (controls::TreeNode* node : {static_cast<controls::TreeNode*>(nullptr), mp3, root}) {
     Select(node);
     cmdEncFile_Click(form);
     EXPECT_FALSE(form.Timer1.Enabled());
@@ -151,13 +159,33 @@ TEST_F(EncodeBatchTest, OnlyWavGroupsAndWavItemsStartABatchAndAnEmptyListStillEn
 
 TEST_F(EncodeBatchTest, AStopBetweenFilesEndsTheBatch) {
   for (const char* name : {"1.wav", "2.wav", "3.wav"}) form.collection.List5.AddItem(MakeWav(name));
-  fake.loop.AtYield(1, [&] { form.flags.CaptureStopRequested = kTrue; });  // while the first file's lines show
+  fake.loop.AtYield(2, [&] { form.flags.CaptureStopRequested = kTrue; });  // as the first file is opened
   Select(selectedWav);
   cmdEncFile_Click(form);
   EXPECT_TRUE(Exists(out / "1.mp3"));  // the file in hand is finished
   EXPECT_FALSE(Exists(out / "2.mp3"));
   EXPECT_FALSE(Exists(out / "3.mp3"));
   EXPECT_TRUE(form.Timer1.Enabled());
+}
+
+TEST_F(EncodeBatchTest, AStopWhileTheFirstFilesLinesShowEncodesNothing) {
+  form.collection.List5.AddItem(MakeWav("1.wav"));
+  fake.loop.AtYield(1, [&] { form.flags.CaptureStopRequested = kTrue; });
+  Select(selectedWav);
+  cmdEncFile_Click(form);
+  EXPECT_FALSE(Exists(out / "1.mp3"));
+  EXPECT_EQ(form.disables, 0);
+}
+
+TEST_F(EncodeBatchTest, AnItemInCapitalsIsAWavFileAndIsNeverDeleted) {
+  form.settings.DeleteWAV = 1;
+  const std::string song = MakeWav("Song.WAV", kBlockBytes, &out);
+  form.collection.List1.AddItem(song);
+  Select(&form.collection.TreeView1.Add(wav, "p " + song, song));
+  cmdEncFile_Click(form);
+  EXPECT_GT(test::FileSize(out / "Song.mp3"), 0);
+  EXPECT_TRUE(Exists(song));
+  EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
 TEST_F(EncodeBatchTest, AWavItemIsFoundByItsNameInTheListsOrRefused) {

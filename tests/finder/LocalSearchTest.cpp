@@ -55,6 +55,16 @@ TEST(LocalSearch, TheRootIsQueuedUnchangedAndOtherStartsGetASlash) {
   LocalSearch search(dir.Path(), ".wav");
   EXPECT_EQ(Walk(search), Paths{dir / "a.wav"});
   EXPECT_EQ(search.Log(), std::deque<std::string>{dir.Path() + "/"});
+
+  // No start folder is no search, never one of the whole file system.
+  LocalSearch none("", "*.*");
+  int yields = 0;
+  none.yield = [&] { ++yields; };
+  none.Run();
+  EXPECT_TRUE(none.Results().empty());
+  EXPECT_TRUE(none.Log().empty());
+  EXPECT_EQ(yields, 0);
+  EXPECT_TRUE(FindFiles("", "wav").empty());
 }
 
 TEST(LocalSearch, WalksDepthFirstLastSubfolderFirstAndKeepsNamesAsOnDisk) {

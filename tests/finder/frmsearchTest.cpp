@@ -67,6 +67,18 @@ TEST_F(FinderTest, TheTypeBoxIsAlwaysLowerCaseAndGetsItsDotAtSearchStart) {
   EXPECT_EQ(form.lstfiles.ListCount(), 3);
 }
 
+TEST_F(FinderTest, AnEmptyLookInSearchesNothingAndAsksForAFolder) {
+  form.Dir1.SetText("");
+  form.zFileExt.SetText("*.*");
+  form.Command1.Click();
+  EXPECT_EQ(form.lbltime.Caption(), kChooseFolderText);
+  EXPECT_EQ(form.lstfiles.ListCount(), 0);
+  EXPECT_EQ(form.List1.ListCount(), 0);
+  EXPECT_EQ(loop.Yields(), 0);
+  EXPECT_EQ(form.Command1.Caption(), kSearchCaption);
+  EXPECT_FALSE(form.Searching());
+}
+
 TEST_F(FinderTest, ASearchRunsToItsEndAndShowsItsSummaryAndTime) {
   MakeTree(dir.Path(), {"a.wav", "A/b.wav", "B/c.wav", "B/d.mp3"});
   std::vector<std::string> during;

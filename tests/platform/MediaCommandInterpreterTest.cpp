@@ -63,6 +63,23 @@ TEST_F(MediaCommands, AnswersTheDiscsIdentityTrackCountAndLengths) {
   EXPECT_EQ(HmsText(3600 * 1000 + 61 * 1000), "1:01:01");
 }
 
+TEST_F(MediaCommands, TheCdDeviceIsTheChosenDrive) {
+  const std::string other = discgen::WriteDiscImage(dir.Path(), "other", {discgen::MusicCdFrames(30, 4), discgen::MusicCdFrames(40, 5)});
+  MediaCommandInterpreter mci({CdioLibrary::ImageDrive(cue), CdioLibrary::ImageDrive(other)});
+  ASSERT_EQ(mci.SendCommand("open cdaudio alias cd"), 0);
+  EXPECT_EQ(Ask(mci, "status cd number of tracks"), "3");  // the first drive until told otherwise
+  mci.SelectDrive(1);  // closes the first drive's device
+  EXPECT_EQ(mci.SendCommand("status cd number of tracks"), kNoSuchAlias);
+  ASSERT_EQ(mci.SendCommand("open cdaudio alias cd"), 0);
+  EXPECT_EQ(Ask(mci, "status cd number of tracks"), "2");
+  mci.SelectDrive(1);  // the same drive again: the device stays open
+  EXPECT_EQ(Ask(mci, "status cd number of tracks"), "2");
+  for (int32_t none : {-1, 2}) {
+    mci.SelectDrive(none);
+    EXPECT_EQ(mci.SendCommand("open cdaudio alias cd"), kNoDisc) << none;
+  }
+}
+
 TEST_F(MediaCommands, RefusesWhatItDoesNotKnowWithoutThrowing) {
   MediaCommandInterpreter mci({CdioLibrary::ImageDrive(cue)});
   EXPECT_EQ(mci.SendCommand("status cd number of tracks"), kNoSuchAlias);  // not open yet

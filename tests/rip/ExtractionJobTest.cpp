@@ -207,6 +207,8 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAClearedOneStepBoxStartsNoth
   // "1 Step Extraction" cleared or greyed: no file, no message, no lock.
   for (int16_t value : {controls::CheckBox::Unchecked, controls::CheckBox::Grayed}) {
     form.Chk2Stage.SetValue(value);
+    form.collection.lstTracks.Clear();
+    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
     rig.Select("Available Tracks");
     rig.job->cmdStart_Click();
     EXPECT_TRUE(NamesIn(rig.Dest()).empty());
@@ -229,6 +231,27 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAClearedOneStepBoxStartsNoth
   EXPECT_TRUE(FilesFor(rig.Dest(), 2, ".wav").empty());
   EXPECT_EQ(form.CurrentTrack, 1);
   EXPECT_EQ(form.collection.lstRecord.ListCount(), 2);
+}
+
+TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
+  JobRig rig({30, 30});
+  Form1& form = *rig.form;
+  form.optWAV.SetValue(true);
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+  ASSERT_EQ(NamesIn(rig.Dest()).size(), 2u);
+
+  // Every available track was taken by the first rip; then the Extract button with no node chosen.
+  const std::string caption = form.window.Caption();
+  for (controls::TreeNode* node : {form.collection.FindText("Available Tracks"), static_cast<controls::TreeNode*>(nullptr)}) {
+    form.collection.TreeView1.SetSelectedItem(node);
+    rig.job->cmdStart_Click();
+  }
+  EXPECT_EQ(rig.fake.dialogs.MessageTexts(),
+            (std::vector<std::string>{"You must select tracks to record.", "You must select tracks to record."}));
+  EXPECT_EQ(rig.fake.dialogs.messages[1].icon, MsgBoxIcon::Information);
+  EXPECT_EQ(form.window.Caption(), caption);
+  EXPECT_EQ(NamesIn(rig.Dest()).size(), 2u);
 }
 
 TEST(ExtractionJob, RepeatedExtractionsOfATrackNeverOverwriteAnEarlierFile) {

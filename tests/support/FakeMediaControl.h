@@ -12,6 +12,7 @@ namespace korvalin::test {
 class FakeMediaControl : public MediaControl {
  public:
   int32_t SendCommand(std::string_view command, char* reply, std::size_t replyLength) override;
+  void SelectDrive(int32_t index) override { chosenDrives.push_back(index); }
 
   // The disc: its identity text and track lengths in milliseconds. No disc: open fails.
   bool discPresent = true;
@@ -19,6 +20,7 @@ class FakeMediaControl : public MediaControl {
   std::vector<int32_t> trackMs;
 
   std::vector<std::string> commands;  // every command, in order
+  std::vector<int32_t> chosenDrives;  // every drive chosen, in order
 
  private:
   bool open_ = false;

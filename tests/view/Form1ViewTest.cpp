@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QTest>
 
@@ -132,6 +135,59 @@ TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
   view.close();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(fake.exceptionFilter.installed, nullptr);
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+// Where a widget lies on the window's surface.
+QRect OnSurface(const QWidget* w, const QWidget* surface) {
+  return QRect(w->mapTo(surface, QPoint(0, 0)), w->size());
+}
+
+TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
+  test::FakeServices fake;
+  Form1 form(fake.services);
+  Form1View view(form);
+  form.Form_Load();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  const QWidget* surface = view.centralWidget();
+  const QSize designSize = view.size();
+  for (const QSize size : {designSize, QSize(1280, 900)}) {
+    view.resize(size);
+    for (bool toolbar : {true, false}) {
+      for (bool cdBar : {true, false}) {
+        SCOPED_TRACE(QString("%1x%2%3%4").arg(size.width()).arg(size.height()).arg(toolbar ? " toolbar" : "")
+                         .arg(cdBar ? " CD bar" : "").toStdString());
+        if (form.mnuToolbar.Checked() != toolbar) form.mnuToolbar.Click();
+        if (form.mnuCDbar.Checked() != cdBar) form.mnuCDbar.Click();
+        QCoreApplication::processEvents();
+        const QRect panel = OnSurface(view.findChild<QFrame*>("Picture8"), surface);
+        for (const char* name : {"cmdStart", "cmdEncFile", "CmdDecoder", "Command8"}) {
+          const QRect button = OnSurface(view.findChild<QPushButton*>(name), surface);
+          EXPECT_FALSE(button.intersects(panel)) << name;
+          EXPECT_TRUE(surface->rect().contains(button)) << name;
+        }
+        for (const char* bar : {"Picture3", "Picture4", "Picture2", "Picture1"}) {
+          const auto* frame = view.findChild<QFrame*>(bar);
+          if (frame->isVisible()) {
+            EXPECT_FALSE(OnSurface(frame, surface).intersects(panel)) << bar;
+          }
+        }
+        // The list at the panel's foot stays inside it.
+        EXPECT_TRUE(panel.contains(OnSurface(view.findChild<QListWidget*>("lstRecord"), surface)));
+      }
+    }
+  }
+  // "All Tracks" and "Select Tracks" fit their box.
+  auto* allTracks = view.findChild<QCheckBox*>("Check3");
+  for (const char* caption : {"All Tracks", "Select Tracks"}) {
+    form.Check3.SetCaption(caption);
+    EXPECT_GE(allTracks->width(), allTracks->sizeHint().width()) << caption;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/view/Form1View.h"
+#include "tests/support/AudioTools.h"
 #include "tests/support/FakeServices.h"
 
 namespace korvalin {
@@ -56,7 +57,7 @@ TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheSt
   EXPECT_EQ(form.Label33.Caption(), "");
 }
 
-TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemStartsNothing) {
+TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) {
   form.optWAV.SetValue(true);
   form.collection.lstRecord.AddItem("Track  1 - 00:02");
   Select("Track  1 - 00:02");
@@ -65,15 +66,16 @@ TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemStartsNothing) {
   EXPECT_EQ(Wavs()[0].substr(Wavs()[0].find('-')), "-1.wav");
   EXPECT_TRUE(form.CmdSelectAction.Enabled());
 
-  // ".WAV" is not ".wav": the Start rules compare exactly.
+  // "Song.WAV" is a WAV file: Start encodes it. Being no ".wav" name, it is never deleted.
   form.settings.DeleteWAV = 0;  // WAV files get their node
-  const std::string upper = fake.programFolder / "LOUD.WAV";
-  test::WriteFile(upper, std::string(400, 'x'));
+  const std::string upper = fake.programFolder / "Song.WAV";
+  test::WritePcmWav(upper, std::string(44100 * 4, '\3'), 44100, 2);
   form.collection.Cmaddfile2(upper);
+  form.settings.DeleteWAV = 1;
   Select(upper);
-  const auto yields = fake.loop.Yields();
   ClickStart();
-  EXPECT_EQ(fake.loop.Yields(), yields);  // no job ran: nothing yielded
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+  EXPECT_GT(test::FileSize(fake.programFolder / "Song.mp3"), 1000);
   EXPECT_TRUE(test::Exists(upper));
 }
 
