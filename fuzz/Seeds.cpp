@@ -77,6 +77,67 @@ Seeds SettingsSeeds() {
   };
 }
 
+// A first frame that carries a Xing header with a frame count, as VBR encoders write it.
+std::string XingFrame(uint32_t frames) {
+  std::string frame("\xff\xfb\x90\x64", 4);
+  frame.resize(4 + 32, '\0');  // MPEG-1 stereo: 32 bytes of side information
+  frame += "Xing";
+  frame += std::string("\0\0\0\x01", 4);
+  for (int shift = 24; shift >= 0; shift -= 8) frame.push_back(static_cast<char>(frames >> shift));
+  frame.resize(417, '\0');
+  return frame;
+}
+
+std::string Id3v1(const std::string& title, char genre) {
+  std::string tag = "TAG" + title;
+  tag.resize(127, ' ');
+  return tag + genre;
+}
+
+Seeds Mp3InfoSeeds() {
+  const std::string stereo = test::EncodeMp3(Pcm(4000, 2), 44100, 2, 128);
+  const std::string mono = test::EncodeMp3(Pcm(2000, 1, 32000), 32000, 1, 64);
+  return {
+      {"stereo-128.mp3", stereo},
+      {"mono-32000.mp3", mono},
+      {"xing.mp3", XingFrame(1234) + stereo},
+      {"tagged.mp3", stereo + Id3v1("A title", '\x11')},
+      {"lower-case-tag.mp3", stereo + "tag" + std::string(125, 'x')},
+      {"mpeg2-only.mp3", test::EncodeMp3(Pcm(1000, 1, 22050), 22050, 1, 32)},
+      {"short.mp3", stereo.substr(0, 200)},
+  };
+}
+
+Seeds Id3TagSeeds() {
+  const std::string mp3 = test::EncodeMp3(Pcm(1500, 2), 44100, 2, 128);
+  const std::string fields = "A title\nAn artist\nAn album\n1999\nA comment\n17\n";
+  return {
+      {"untagged", fields + mp3},
+      {"tagged", fields + mp3 + Id3v1("Old title", '\x03')},
+      {"latin1-and-beyond", "Caf\xc3\xa9\n\xe2\x82\xac uro\n\xf0\x9f\x8e\xb5\n12345\n" + std::string(40, 'c') + "\nRock\n" + mp3},
+      {"tag-word-in-audio", fields + mp3 + "tag tag TAG"},
+      {"short-file", fields + "TAG"},
+  };
+}
+
+// A sheet, a NUL, then the bytes of disc.bin (also inside disc.wav).
+Seeds CueSeeds() {
+  const std::string frames = discgen::MusicCdFrames(8, 5);
+  const auto seed = [&](const std::string& sheet) { return sheet + std::string(1, '\0') + frames; };
+  return {
+      {"three-tracks.cue", seed("FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n"
+                                "    INDEX 00 00:00:02\n    INDEX 01 00:00:03\n  TRACK 03 AUDIO\n    INDEX 01 00:00:06\n")},
+      {"wave.cue", seed("REM GENRE Rock\nPERFORMER \"Someone\"\nTITLE \"Album\"\nFILE \"disc.wav\" WAVE\n  TRACK 01 AUDIO\n"
+                        "    TITLE \"One\"\n    FLAGS DCP\n    ISRC ABCDE1234567\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n"
+                        "    PREGAP 00:00:03\n    INDEX 01 00:00:04\n    POSTGAP 00:00:02\n")},
+      {"two-files.cue", seed("FILE \"disc.bin\" MOTOROLA\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\nFILE \"disc.wav\" WAVE\n"
+                             "  TRACK 02 AUDIO\n    INDEX 01 00:00:00\n")},
+      {"data-track.cue", seed("CATALOG 1234567890123\nFILE \"disc.bin\" BINARY\n  TRACK 01 MODE1/2352\n    INDEX 01 00:00:00\n"
+                              "  TRACK 02 AUDIO\n    INDEX 01 00:00:04\n")},
+      {"refused.cue", seed("FILE \"missing.bin\" BINARY\r\n  TRACK 01 AUDIO\r\n    INDEX 01 00:00:75\r\n")},
+  };
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& target) {
@@ -84,6 +145,9 @@ std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& targ
   if (target == "mp3_decode") return Mp3Seeds();
   if (target == "media_commands") return MediaCommandSeeds();
   if (target == "settings") return SettingsSeeds();
+  if (target == "mp3_info") return Mp3InfoSeeds();
+  if (target == "id3_tag") return Id3TagSeeds();
+  if (target == "cue_image") return CueSeeds();
   return {};
 }
 
