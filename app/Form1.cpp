@@ -29,7 +29,7 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen) {
+Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen), playlistEditor(s, collection) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -83,6 +83,9 @@ void Form1::ConnectHandlers() {
   cmbQuality.OnClick = [this] { cmbQuality_Click(); };
   C777.OnClick = [this] { C777_Click(); };
   mnuSearch.OnClick = [this] { C777_Click(); };
+  C5555555.OnClick = [this] { C5555555_Click(); };
+  mnuPlaylist.OnClick = [this] { C5555555_Click(); };
+  Command4.OnClick = [this] { Command4_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -105,6 +108,8 @@ void Form1::PlaceDesignGeometry() {
   }
   Command7.Move(left, 30, kToolButton, kToolButton);
   Command7.SetVisible(false);
+  Label5.Move(left + kToolButton + 120, 150, 2000, 255);
+  Label5.SetVisible(false);
   const std::pair<controls::CommandButton*, const char*> tips[] = {
       {&CmdSelectAction, "Start"}, {&C777, "Search for Files"}, {&C5555555, "Playlist Editor"}, {&Copt, "Preferences"},
       {&Cmdhelp, "Help"},          {&Command5, "Exit"},         {&Command2, "Cancel"},          {&Command4, "Sound Mixer"},
@@ -243,6 +248,7 @@ void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 void Form1::Form_Unload() {
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
+               [&] { playlistEditor.Form_Unload(); },
                [&] { window.SetVisible(false); },
                [&] { window.SetLoaded(false); });
   unloaded_ = true;
@@ -268,6 +274,7 @@ void Form1::Disablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(false);
   decoding.UnloadHost();
   if (finder.window.Loaded()) finder.Form_Unload();
+  if (playlistEditor.window.Loaded()) playlistEditor.Form_Unload();
 }
 
 void Form1::Enablem() {
@@ -324,6 +331,10 @@ void Form1::Form_MouseDown(int16_t button, int16_t, int32_t, int32_t) {
 void Form1::N1Drag() { window.RequestSystemMove(); }
 
 // --- other windows -----------------------------------------------------------------------------
+
+void Form1::Command4_Click() {
+  if (playlistEditor.window.Loaded()) playlistEditor.Form_Unload();
+}
 
 std::string Form1::FinderSelection() { return finder.lstfiles.List(finder.lstfiles.ListIndex()); }
 

@@ -13,10 +13,13 @@
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
+#include "desktop/DiskSpaceMonitor.h"
+#include "desktop/System.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
+#include "mp3/frmPlayList.h"
 #include "rip/ExtractionJob.h"
 #include "window/MainWindowState.h"
 
@@ -171,6 +174,9 @@ class Form1 : public MainWindowState {
   void cmbBitrate_Click();
   void cmbQuality_Click();
   void C777_Click() { finder.Show(); }
+  void C5555555_Click() { playlistEditor.Show(); }
+  // "Sound Mixer": unloads the Playlist Editor.
+  void Command4_Click();
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -184,9 +190,23 @@ class Form1 : public MainWindowState {
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
+  // --- low disk space ---
+  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
+  System system;
+  // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
+  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, flags, [this] { Command1_Click(); }},
+                               services.loop,
+                               [this] {
+                                 return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
+                                                        settings.HDStopNo, settings.DecodePath};
+                               },
+                               system};
+
   // --- other windows ---
   // The File Finder: shown on demand, unloaded when a job starts.
   frmsearch finder;
+  // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
+  frmPlayList playlistEditor;
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }

@@ -20,9 +20,7 @@ void Form1::RunJob(const std::function<void()>& job) {
     bool& flag;
     ~Done() { flag = false; }
   } done{jobRunning_};
-  IgnoreErrors([&] {
-    if (settings.HDWarning == 1) tmrWarning.SetEnabled(true);
-  },
+  IgnoreErrors([&] { diskMonitor.JobStarting(); },
                [&] {
                  flags.CaptureStopRequested = kFalse;
                  flags.CancelRequested = kFalse;

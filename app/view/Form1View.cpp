@@ -92,6 +92,9 @@ Form1View::Form1View(Form1& form) : form_(form) {
     button->setAutoRaise(true);
     binder_.Bind(button, *b);
   }
+  auto* lowSpace = Named<QLabel>(toolbar, "Label5");
+  lowSpace->setStyleSheet("color: red");
+  binder_.Bind(lowSpace, form.Label5);
 
   // CD bar.
   binder_.Bind(Named<QComboBox>(cdBar, "cmbDrives"), form.cmbDrives);
@@ -137,6 +140,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Bind(form.services.screen);
   binder_.Bind(this, surface, form.window);
   finderView_ = std::make_unique<frmsearchView>(form.finder);
+  playlistView_ = std::make_unique<frmPlayListView>(form.playlistEditor, form.services.programFolder + "/pictures");
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
     if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
   });

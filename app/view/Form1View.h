@@ -6,6 +6,7 @@
 
 #include "app/Form1.h"
 #include "finder/view/frmsearchView.h"
+#include "mp3/view/frmPlayListView.h"
 #include "platform/qt/Binder.h"
 
 class QMenu;
@@ -19,6 +20,7 @@ class Form1View : public QMainWindow {
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
   frmsearchView* FinderView() const { return finderView_.get(); }
+  frmPlayListView* PlaylistEditorView() const { return playlistView_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -28,6 +30,7 @@ class Form1View : public QMainWindow {
   Binder binder_;
   QMenu* popup_ = nullptr;
   std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
+  std::unique_ptr<frmPlayListView> playlistView_;  // likewise
   controls::Connection popupConnection_;
 };
 

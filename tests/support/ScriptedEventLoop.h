@@ -30,6 +30,9 @@ class ScriptedEventLoop : public EventLoop {
   // Moves virtual time on by `seconds`, running every timer at its own due time, in order.
   void Advance(double seconds);
 
+  // How much virtual time each yield takes from now on.
+  void SetSecondsPerYield(double seconds) { step_ = seconds; }
+
   int Yields() const { return yields_; }
   // Virtual seconds since the loop was made (never wraps).
   double Elapsed() const { return now_; }

@@ -190,5 +190,21 @@ TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
   }
 }
 
+TEST(Form1View, TheLowSpaceWarningIsARedLabelOnTheToolbarShownOnlyWhenTheFormShowsIt) {
+  test::FakeServices fake;
+  Form1 form(fake.services);
+  Form1View view(form);
+  form.window.SetVisible(true);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  auto* label = view.findChild<QFrame*>("Picture3")->findChild<QLabel*>("Label5");
+  ASSERT_NE(label, nullptr);
+  EXPECT_FALSE(label->isVisible());
+  form.Label5.SetVisible(true);
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->text(), "Low Drive space");
+  label->ensurePolished();
+  EXPECT_EQ(label->palette().color(label->foregroundRole()), QColor(Qt::red));
+}
+
 }  // namespace
 }  // namespace korvalin

@@ -1,0 +1,107 @@
+// korvalin-cli mp3info and tag: an MP3 file's header view as the Playlist Editor shows it, and
+// the editor's tag writer.
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <exception>
+#include <map>
+
+#include "mp3/HeaderView.h"
+#include "mp3/Id3v1Tag.h"
+#include "mp3/Mp3Info.h"
+#include "tools/CliCommand.h"
+
+namespace korvalin::cli {
+namespace {
+
+constexpr long long kNoDataBytes = 99;
+
+// The file's length, or a reason to refuse it.
+bool CheckFile(const std::string& path, long long& length, std::string& why) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    why = "no such file: " + path;
+    return false;
+  }
+  length = st.st_size;
+  if (length <= kNoDataBytes) {
+    why = path + ": File contains no data";
+    return false;
+  }
+  return true;
+}
+
+int Mp3InfoRun(const std::vector<std::string>& args) {
+  try {
+    if (args.size() != 1) return Fail("usage: mp3info FILE");
+    long long length = 0;
+    std::string why;
+    if (!CheckFile(args[0], length, why)) return Fail(why);
+    Mp3Info info;
+    GetMp3Info(args[0], info);
+    for (const auto& line : HeaderViewLines(info)) std::printf("%s\n", line.c_str());
+    auto texts = TagBoxTexts(info);
+    texts.push_back(LengthText(length));
+    const auto& captions = TagBoxCaptions();
+    for (std::size_t i = 0; i < captions.size(); ++i) std::printf("%s: %s\n", captions[i].c_str(), texts[i].c_str());
+    return std::ferror(stdout) ? Fail("cannot print the header") : 0;
+  } catch (const std::exception& e) {
+    return Fail(args.empty() ? e.what() : args[0] + ": " + e.what());
+  }
+}
+
+int TagRun(const std::vector<std::string>& args) {
+  try {
+    std::map<std::string, std::string> given;
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      if (a.rfind("--", 0) == 0) {
+        static const char* const kOptions[] = {"--title", "--artist", "--album", "--year", "--comment", "--genre"};
+        bool known = false;
+        for (const char* o : kOptions) known = known || a == o;
+        if (!known) return Fail("unknown option " + a);
+        if (i + 1 >= args.size()) return Fail(a + " needs a value");
+        given[a] = args[++i];
+      } else if (file.empty()) {
+        file = a;
+      } else {
+        return Fail("one FILE only");
+      }
+    }
+    if (file.empty()) return Fail("usage: tag [--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] FILE");
+    long long length = 0;
+    std::string why;
+    if (!CheckFile(file, length, why)) return Fail(why);
+
+    // What is not given keeps the value the file's tag has now, as in the editor's boxes.
+    Mp3Info info;
+    GetMp3Info(file, info);
+    const auto boxes = TagBoxTexts(info);
+    Id3v1Fields fields{boxes[1], boxes[0], boxes[2], boxes[3], boxes[4], boxes[5]};
+    auto take = [&](const char* option, std::string& field) {
+      if (auto it = given.find(option); it != given.end()) field = it->second;
+    };
+    take("--title", fields.title);
+    take("--artist", fields.artist);
+    take("--album", fields.album);
+    take("--year", fields.year);
+    take("--comment", fields.comment);
+    take("--genre", fields.genre);
+    WriteId3v1Tag(file, fields);
+    return 0;
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}
+
+const CliRegistration mp3info({"mp3info", "FILE",
+                               "Print an MP3 file's frame header (twelve lines) and ID3v1 tag fields.", Mp3InfoRun});
+const CliRegistration tag({"tag", "[--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] FILE",
+                           "Write an ID3v1 tag; fields not given keep their current value. A file without a tag "
+                           "gets one appended.",
+                           TagRun});
+
+}  // namespace
+}  // namespace korvalin::cli
