@@ -8,6 +8,8 @@ const std::vector<Target>& AllTargets() {
       {"mp3_decode", FuzzMp3Decode},
       {"media_commands", FuzzMediaCommands},
       {"settings", FuzzSettings},
+      {"mp3_info", FuzzMp3Info},
+      {"id3_tag", FuzzId3Tag},
   };
   return targets;
 }

@@ -20,6 +20,10 @@ int FuzzMp3Decode(const uint8_t* data, std::size_t size);
 int FuzzMediaCommands(const uint8_t* data, std::size_t size);
 // Lines of stored setting values read by LoadSettings.
 int FuzzSettings(const uint8_t* data, std::size_t size);
+// An MP3 file analysed for its frame header, Xing frame count and ID3v1 tag.
+int FuzzMp3Info(const uint8_t* data, std::size_t size);
+// Tag fields written into an MP3 file, then read back.
+int FuzzId3Tag(const uint8_t* data, std::size_t size);
 
 struct Target {
   std::string name;  // also the name of its executable, dictionary and regression folder

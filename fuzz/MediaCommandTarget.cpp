@@ -14,10 +14,10 @@ namespace korvalin::fuzz {
 namespace {
 
 const std::string& DiscSheet() {
-  // Three short tracks: enough for every track and position command, cheap to open each time.
+  // Three short tracks (each longer than a pregap): enough for every track and position command.
   static const std::string sheet = discgen::WriteDiscImage(
       ScratchFolder(), "fuzz-disc",
-      {discgen::MusicCdFrames(80, 1), discgen::MusicCdFrames(75, 2), discgen::MusicCdFrames(90, 3)});
+      {discgen::MusicCdFrames(160, 1), discgen::MusicCdFrames(155, 2), discgen::MusicCdFrames(170, 3)});
   return sheet;
 }
 

@@ -31,8 +31,9 @@ int FuzzMp3Info(const uint8_t* data, std::size_t size) {
     Check(false, "a readable file is analysed without raising");
   }
   if (info.problem.empty()) {
-    Check(info.version == 1 && info.layer == 3, "a frame found is an MPEG-1 Layer III frame");
-    Check(info.bitrate >= 32 && info.bitrate <= 320, "its bitrate is one of Layer III's");
+    Check(info.version == 1 && info.layer >= 1 && info.layer <= 3, "a frame analysed is an MPEG-1 audio frame");
+    // The bitrate is the header's, or with a Xing frame count the file's average.
+    Check(info.bitrate >= 0, "the bitrate is not negative");
     Check(info.frequency == 32000 || info.frequency == 44100 || info.frequency == 48000, "its rate is one of MPEG-1's");
     Check(info.duration >= 0, "the duration is not negative");
   }
