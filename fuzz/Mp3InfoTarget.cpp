@@ -49,7 +49,8 @@ int FuzzMp3Info(const uint8_t* data, std::size_t size) {
   const std::string bits = ReadFrameHeader(path, false, true, again, search);
   Check(search.fileLength == static_cast<int64_t>(size), "the search knows the file's length");
   if (search.found) {
-    Check(search.offset >= 0 && search.offset < kFrameSearchPositions && search.offset + 4 <= search.fileLength,
+    // Its sync bytes lie in the file; a header cut by the file's end reads as zeros there.
+    Check(search.offset >= 0 && search.offset < kFrameSearchPositions && search.offset + 2 <= search.fileLength,
           "a frame is found inside the searched range");
     Check(bits.size() == 32, "a found header has 32 bits");
   } else {
