@@ -29,7 +29,11 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.screen), playlistEditor(s, collection) {
+Form1::Form1(Services& s)
+    : MainWindowState(s),
+      finder(s.loop, s.dialogs, s.screen),
+      playlistEditor(s, collection),
+      prefs(s, settings, QualityListEntries()) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -39,11 +43,27 @@ Form1::Form1(Services& s) : MainWindowState(s), finder(s.loop, s.dialogs, s.scre
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
+  finder.SetHost(this);
+  finder.SetProgramFolder(s.programFolder);
+  ConnectPreferences();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }
 
 Form1::~Form1() = default;
+
+// The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
+// tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
+// tray form.
+void Form1::ConnectPreferences() {
+  prefs.trayForm = &prefsTray_;
+  prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
+  diskMonitor.OnSurveyed = [this] {
+    prefs.Text6.SetText(diskMonitor.DriveListing());
+    prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
+    prefs.Label4.SetCaption(diskMonitor.DestinationFigure());
+  };
+}
 
 void Form1::ConnectHandlers() {
   window.OnResize = [this] { Form_Resize(); };
@@ -86,6 +106,8 @@ void Form1::ConnectHandlers() {
   C5555555.OnClick = [this] { C5555555_Click(); };
   mnuPlaylist.OnClick = [this] { C5555555_Click(); };
   Command4.OnClick = [this] { Command4_Click(); };
+  Copt.OnClick = [this] { Copt_Click(); };
+  mnuGetMainPrefs.OnClick = [this] { Copt_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -172,6 +194,8 @@ void Form1::Form_Load() {
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
       [&] { FillDriveList(); },
+      [&] { prefs.Form_Load(); },  // hidden; it settles the destination folder
+      [&] { finder.Dir1.SetText(settings.DecodePath); },
       [&] { Label2.SetCaption(DestinationLine()); },
       [&] { collection.showfiles(); },
       [&] { Form_Resize(); },
@@ -246,6 +270,7 @@ void Form1::ArrangeStatusLines(int32_t width) {
 void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
+  IgnoreErrors([&] { trayForm.Form_Unload(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
                [&] { playlistEditor.Form_Unload(); },

@@ -15,17 +15,19 @@
 #include "controls/PictureBox.h"
 #include "desktop/DiskSpaceMonitor.h"
 #include "desktop/System.h"
+#include "desktop/frmpopup.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
 #include "rip/ExtractionJob.h"
+#include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowState {
+class Form1 : public MainWindowState, public FinderHost, public TrayHost {
  public:
   explicit Form1(Services& services);
   ~Form1() override;
@@ -163,10 +165,15 @@ class Form1 : public MainWindowState {
   void mnuRefreshlist_Click();
   // Unloads the main window, which ends the program.
   void ExitCommand();
-  // Minimises the main window.
+  // Puts the main window away into the notification area: loads the tray form and hides the
+  // window. A desktop without a notification area gets the window minimised to the task bar
+  // instead (and a word in the status line, once), so it can always be brought back.
   void MinimizeCommand();
+  // The Preferences "desktop icon" box: ticked loads the tray form and hides the dialog; cleared
+  // unloads the tray form and shows the dialog again.
+  void SetDesktopIcon(bool shown, controls::Window& preferences);
   void Command1_Click();  // stop
-  void Command2_Click();  // cancel
+  void Command2_Click() override;  // cancel
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
   void Check3_Click();
@@ -177,6 +184,7 @@ class Form1 : public MainWindowState {
   void C5555555_Click() { playlistEditor.Show(); }
   // "Sound Mixer": unloads the Playlist Editor.
   void Command4_Click();
+  void Copt_Click() { prefs.Show(); }
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -207,10 +215,24 @@ class Form1 : public MainWindowState {
   frmsearch finder;
   // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
   frmPlayList playlistEditor;
+  // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
+  FrmPrefs prefs;
 
-  // CollectionHost
+  // The tray form: the icon in the notification area while the window is put away.
+  frmpopup trayForm{services.loop, services.notificationArea, *this};
+
+  // CollectionHost, TrayHost
   void ShowMainWindow() override { window.SetVisible(true); }
+  std::string MainWindowCaption() override { return window.Caption(); }
+  void UnloadDecoderWindow() override { decoding.UnloadHost(); }
+  // The first half of the exit command: query-unload (stops a job), then unload.
+  void UnloadMainWindow() override;
+  void EndProgram() override { window.RequestClose(); }
   std::string FinderSelection() override;
+
+  // FinderHost: a file the finder's "Select for Conversion" hands over.
+  void Cmaddfile2(const std::string& path) override { collection.Cmaddfile2(path); }
+  void showfiles3() override { collection.showfiles3(); }
 
  private:
   void PlaceDesignGeometry();
@@ -218,6 +240,7 @@ class Form1 : public MainWindowState {
   void ArrangeStatusLines(int32_t width);
   // An empty destination folder setting becomes the default destination, created when missing.
   void SettleDestination();
+  void ConnectPreferences();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
   // Runs a job between the Start action's opening and closing steps.
@@ -229,7 +252,24 @@ class Form1 : public MainWindowState {
   bool unloaded_ = false;
   // The drive of the "cd" device: the first until another line of the drive list is chosen.
   int32_t chosenDrive_ = 0;
+  // The end of a job takes the window out of the tray (or back from the task bar).
+  void RestoreAfterJob();
+  // Tells the user, once, that this desktop shows no tray icon.
+  void SayNoTray();
+  bool minimisedToTaskBar_ = false;
+  bool noTrayNoticeShown_ = false;
+  // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
+  struct PrefsTray : TrayFormSeam {
+    explicit PrefsTray(Form1& form) : form(form) {}
+    void LoadTrayForm() override { form.SetDesktopIcon(true, form.prefs.window); }
+    void UnloadTrayForm() override { form.SetDesktopIcon(false, form.prefs.window); }
+    Form1& form;
+  } prefsTray_{*this};
 };
+
+// The status line when the desktop has no notification area.
+inline constexpr const char* kNoTrayNotice =
+    "No tray on this desktop: Minimize uses the task bar";
 
 // "Track  3 - " + length: the line of a track in the track lists.
 std::string TrackLine(int32_t track, const std::string& length);

@@ -48,7 +48,14 @@ void Form1::cmdRefresh_Click() {
         lblNumTracks.SetCaption(replyText());
       },
       [&] { services.loop.Yield(); }, [&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
-  if (tracks < 2) {
+  // A disc of one track is a music CD when that track is audio; only a data track makes it none.
+  bool oneAudioTrack = false;
+  if (tracks == 1) {
+    IgnoreErrors([&] {
+      oneAudioTrack = mci.SendCommand("status cd type track 1", reply.data(), reply.size()) == 0 && replyText() == "audio";
+    });
+  }
+  if (tracks < 2 && !oneAudioTrack) {
     IgnoreErrors([&] { services.loop.Yield(); },
                  [&] {
                    if (tracks == 1) {

@@ -29,6 +29,7 @@ void Form1::RunJob(const std::function<void()>& job) {
                  if (settings.MinimizeOnstart == 1) MinimizeCommand();
                },
                job);
+  IgnoreErrors([&] { RestoreAfterJob(); });
   IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
                [&] {
                  // A window closed during the job stays closed: the program is ending.
@@ -63,14 +64,14 @@ void Form1::mnuRefreshlist_Click() {
 }
 
 void Form1::ExitCommand() {
-  bool cancel = false;
-  IgnoreErrors([&] { Form_QueryUnload(cancel); });
-  Form_Unload();
+  UnloadMainWindow();
   window.RequestClose();
 }
 
-void Form1::MinimizeCommand() {
-  IgnoreErrors([&] { window.SetWindowState(controls::Window::State::Minimized); });
+void Form1::UnloadMainWindow() {
+  bool cancel = false;
+  IgnoreErrors([&] { Form_QueryUnload(cancel); });
+  Form_Unload();
 }
 
 void Form1::Command1_Click() {

@@ -12,8 +12,9 @@
 
 #include "app/Form1.h"
 #include "app/view/Form1View.h"
+#include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
-#include "platform/linux/DiscFolderDrives.h"
+#include "platform/linux/DiscFolders.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
 #include "platform/UserFolders.h"
@@ -24,7 +25,9 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "platform/qt/QtNotificationArea.h"
 #include "platform/qt/QuitOnSignal.h"
+#include "platform/qt/QtWebBrowser.h"
 
 namespace {
 
@@ -60,6 +63,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 
+  // The finder's web browser: its flags are settled and its drawing contexts shared before the
+  // application starts.
+  korvalin::PrepareWebEngine();
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Korvalin");
   QApplication::setOrganizationName("Korvalin");
@@ -76,15 +83,17 @@ int main(int argc, char** argv) {
   const std::string programFolder = ProgramFolder();
   QApplication::setWindowIcon(QIcon::fromTheme(
       "org.korvalin.Korvalin", QIcon(QString::fromStdString(ProgramDataFolder(programFolder) + "/pictures/korvalin.svg"))));
-  const std::vector<CdDriveSource> drives = FindProgramDrives(programFolder);
+  const std::vector<CdDriveSource> drives = CdioLibrary::FindDrives(DiscImageFolders(programFolder));
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;
   MediaCommandInterpreter media(drives);
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
+  AlsaMixer mixer;
+  QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>(); }, programFolder};
+                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer, tray};
 
   Form1 form(services);
   Form1View view(form);

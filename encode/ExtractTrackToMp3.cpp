@@ -26,6 +26,10 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
                                        int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config) {
   Mp3ExtractionOutcome outcome;
   ctx.flags.CancelRequested = kFalse;
+  if (!OutputMayBeWritten(ctx, path)) {
+    outcome.writeFailed = true;
+    return outcome;
+  }
   uint32_t samplesPerChunk = 0, outputSize = 0, stream = 0;
   try {
     RaiseIfEncoderFailed(encoder.beInitStream(config.Bytes(), &samplesPerChunk, &outputSize, &stream));
@@ -38,7 +42,12 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   StreamGuard guard{encoder, stream};
 
   clsFileIo file;
-  file.OpenFile(path);
+  if (!file.OpenFile(path)) {
+    ctx.dialogs.MsgBox(CannotCreateText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    outcome.writeFailed = true;
+    return outcome;
+  }
+  outcome.created = true;
   TrackBuffer buffer;
   const int32_t total = std::max(0, endFrame - firstFrame);
   int32_t remaining = total;
@@ -55,11 +64,8 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
 
   while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
-    if (!buffer.ReadBlock(ctx.cd, firstFrame, n)) {
-      ctx.dialogs.MsgBox(ctx.cd.LibraryErrorText(), MsgBoxButtons::OK, MsgBoxIcon::None, {});
-      break;
-    }
-    for (int32_t i = 0; i < n && !writeFailed; ++i) {
+    const int32_t read = buffer.ReadReadableFrames(ctx.cd, firstFrame, n);
+    for (int32_t i = 0; i < read && !writeFailed; ++i) {
       uint32_t bytes = 0;
       // A frame the encoder refuses is passed over; the next ones still go in.
       encoder.beEncodeChunk(stream, kSamplesPerCdFrame, buffer.Data() + static_cast<std::size_t>(i) * cdrecord::kFrameSize,
@@ -68,6 +74,12 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     }
     if (writeFailed) break;
     file.FlushBuffers();
+    if (read < n) {
+      firstFrame += read;
+      outcome.framesEncoded += read;
+      ctx.dialogs.MsgBox(ctx.cd.LibraryErrorText(), MsgBoxButtons::OK, MsgBoxIcon::None, {});
+      break;
+    }
     firstFrame += n;
     remaining -= n;
     outcome.framesEncoded += n;
@@ -83,7 +95,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     file.FlushBuffers();
   }
   file.CloseFile();
-  if (writeFailed) RemoveIfEmpty(path);  // nothing at all could be written
+  if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;  // nothing at all could be written
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;
   return outcome;

@@ -15,14 +15,17 @@ struct Mp3ExtractionOutcome {
   int32_t framesEncoded = 0;
   bool complete = false;        // every frame of the track went into the file
   bool encoderFailed = false;   // the stream could not be started: no file was made
-  bool writeFailed = false;     // the file could not be written (a full disk)
+  bool writeFailed = false;     // the file could not be made or written (a full disk)
+  bool created = false;         // the output file was made
 };
 
 // Extracts frames firstFrame..endFrame (exclusive) into an MP3 file at `path`. `firstFrame` is
 // advanced block by block and on return is the first frame not extracted. A stream that cannot
 // start shows "Critical error..." with the encoder's text and writes nothing; a block that fails
-// three reads ends the track after the library's message, with the stream still drained so the
-// file is a valid, shorter MP3.
+// three reads ends the track after the library's message, with the frames before the failing one
+// encoded and the stream still drained, so the file is a valid, shorter MP3. A path that is one of
+// the disc's own files, or a file that cannot be created, is refused with a message and nothing
+// is read or written.
 Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
                                        int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/RaisedError.h"
+#include "common/SameFile.h"
 #include "encode/EncoderError.h"
 #include "encode/ExtractTrackToMp3.h"
 #include "encode/WavInput.h"
@@ -23,11 +24,6 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {}, sb {};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 // 16-bit samples in a block of `bytes`: half the bytes, a half sample rounded to the even
 // neighbour (so an odd block of 2k+1 bytes gives k or k+1 samples, whichever is even).
 uint32_t SamplesIn(int32_t bytes) {
@@ -41,6 +37,15 @@ uint32_t SamplesIn(int32_t bytes) {
 }
 
 }  // namespace
+
+std::string NoSamplesText(const std::string& wavPath) {
+  return "Cannot encode \"" + wavPath + "\": it holds no audio samples. Nothing was written.";
+}
+
+std::string ShortNameText(const std::string& path, const std::string& extension) {
+  return "Cannot name the " + extension + " file for \"" + path +
+         "\": its name has fewer than four characters, so there is no extension to replace.";
+}
 
 std::string Mp3PathFor(const std::string& folder, const std::string& wavPath) {
   return folder + "/" + FileTitleNoExt(wavPath) + ".mp3";
@@ -65,13 +70,20 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
   try {
     WavInput wav(wavPath);
     const WavAudioFormat& format = wav.Format();
+    // An MP3 of no samples would be one undecodable frame, and would replace a good file of that name.
+    if (format.dataLength < 2) throw RaisedError(kInvalidFileFormat, NoSamplesText(wavPath));
+    try {
+      outcome.mp3Path = Mp3PathFor(folder, wavPath);
+    } catch (const RaisedError& e) {
+      if (e.Number() != errnum::InvalidArgument) throw;
+      throw RaisedError(errnum::BadFileName, ShortNameText(wavPath, ".mp3"));
+    }
     const EncoderConfig config = chooseConfig(format.sampleRate, format.channels);
     uint32_t samplesPerChunk = 0, outputSize = 0, handle = 0;
     RaiseIfEncoderFailed(ctx.encoder.beInitStream(config.Bytes(), &samplesPerChunk, &outputSize, &handle));
     stream = handle;
     streamOpen = true;
 
-    outcome.mp3Path = Mp3PathFor(folder, wavPath);
     if (SameFile(outcome.mp3Path, wavPath)) {
       throw RaisedError(errnum::FileAlreadyExists,
                         "Cannot encode \"" + wavPath + "\" into itself. Choose another destination folder.");

@@ -57,6 +57,12 @@ struct WavEncodingOutcome {
 // error.
 std::string Mp3PathFor(const std::string& folder, const std::string& wavPath);
 
+// The message for a WAV file that holds no audio (or whose header promises audio it does not hold).
+std::string NoSamplesText(const std::string& wavPath);
+// The message for a file whose name is too short to lose its last four characters, the output
+// name being that name less four characters plus `extension`.
+std::string ShortNameText(const std::string& path, const std::string& extension);
+
 // The encoder's record for a file's own rate and channel count; asked for once the file has been
 // found and its header read.
 using WavConfigChooser = std::function<EncoderConfig(int32_t sampleRate, int channels)>;

@@ -99,6 +99,8 @@ void LocalSearch::Run() {
   const std::string seed = Seed(start_);
   queue_.push_back(seed);
   log_.push_back(seed);
+  // The start folder is listed among the folders, so it is counted with them.
+  directories_ = 1;
   if (events.seeded) events.seeded(seed);
   while (!queue_.empty()) {
     if (events.reading) events.reading(queue_.front());

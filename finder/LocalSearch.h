@@ -79,7 +79,8 @@ class LocalSearch {
   // Every folder queued in this search, the start folder first, each new one at position 1.
   const std::deque<std::string>& Log() const { return log_; }
   const std::deque<std::string>& Queue() const { return queue_; }
-  // Subfolders queued (or met after a stop); stops counting at 32767.
+  // Folders in the log: the start folder and every subfolder queued (or met after a stop);
+  // stops counting at 32767.
   int16_t Directories() const { return directories_; }
 
  private:

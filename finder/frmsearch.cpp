@@ -36,6 +36,8 @@ frmsearch::frmsearch(EventLoop& loop, Dialogs& dialogs, controls::Screen& screen
   cmdend.OnClick = [this] { cmdend_Click(); };
   zFileExt.OnChange = [this] { zFileExt_Change(); };
   window.OnUnload = [this] { Form_Unload(); };
+  ConnectResultCommands();
+  ConnectInternetSearch();
   timeLabelGuard_ = lbltime.Changed.Connect([this](controls::Change c) {
     if (c.what == controls::Property::Caption) GuardTimeLabel();
   });
@@ -50,7 +52,8 @@ void frmsearch::Form_Load() {
       },
       [&] {
         if (Dir1.Text().empty()) Dir1.SetText(CurrentFolder());
-      });
+      },
+      [&] { FillEngineBox(); });
   window.SetLoaded(true);
 }
 
@@ -131,8 +134,9 @@ void frmsearch::SearchDriver() {
   LocalSearch search(Dir1.Text(), zFileExt.Text(), Text1.Text());
   search.yield = [this] { loop_.Yield(); };
   search.stopRequested = [this] { return stopRequested_; };
-  search.events.seeded = [this](const std::string& folder) {
+  search.events.seeded = [this, &search](const std::string& folder) {
     IgnoreErrors([&] { lstdirs.AddItem(folder); }, [&] { List1.AddItem(folder); });
+    DirectoryCount = search.Directories();
   };
   search.events.reading = [this](const std::string& folder) {
     IgnoreErrors([&] { lbltime.SetCaption("Searching . . . " + folder); });

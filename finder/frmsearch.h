@@ -9,16 +9,21 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "controls/CheckBox.h"
+#include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/Label.h"
 #include "controls/ListBox.h"
+#include "controls/MenuItem.h"
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
 #include "controls/Window.h"
+#include "finder/ResultCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
+#include "platform/WebBrowser.h"
 
 namespace korvalin {
 
@@ -55,6 +60,28 @@ class frmsearch {
   controls::Label Label2{"Label2", "Right-click on a file name for pop-up menu options"};
   controls::CommandButton cmdend{"cmdend", "Close"};
 
+  // The result list's pop-up menu: shown at the pointer, never in a menu bar. Its commands act
+  // on the selected entry.
+  controls::MenuItem mnuSeelectfile{"mnuSeelectfile", "Select for Conversion"};
+  controls::MenuItem mnuRemoveFile{"mnuRemoveFile", "Remove File from list"};
+  controls::MenuItem mnuDelete{"mnuDelete", "Delete File"};
+  controls::MenuItem mnuClose{"mnuClose", "Close Window"};
+  controls::MenuItem mnupopup{"mnupopup", "popup", {&mnuSeelectfile, &mnuRemoveFile, &mnuDelete, &mnuClose}};
+
+  // --- "Internet Search" ---
+  controls::Label Label4{"Label4", "ENGINE:"};
+  controls::ComboBox search1{"search1", controls::ComboBox::Style::Editable, "search1"};  // the engine
+  controls::TextBox Text3{"Text3", "Keywords to search"};
+  controls::CommandButton Cmdwebsearch{"Cmdwebsearch", "Search"};
+  // The browser of the tab, set by the view; without one (no display) nothing is shown.
+  WebBrowser* Web1 = nullptr;
+  void SetWebBrowser(WebBrowser* browser) { Web1 = browser; }
+
+  // The main window, which takes the files chosen for conversion.
+  void SetHost(FinderHost* host) { host_ = host; }
+  // The folder of the running program: the start page is written beside it where it can be.
+  void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+
   // Centres the window on the screen and starts in the current folder.
   void Form_Load();
   // Loads the window when needed and shows it.
@@ -69,8 +96,23 @@ class frmsearch {
 
   bool Searching() const { return running_; }
 
-  // Subfolders queued in the current search (stops at 32767) and files in the result list at
-  // its end; both shown in the summary, then reset.
+  // --- the result list's commands ---
+  // A right press with a WAV or MP3 entry selected opens the pop-up menu.
+  void lstfiles_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
+  void mnuSeelectfile_Click();
+  void mnuRemoveFile_Click();
+  void mnuDelete_Click();
+  void mnuClose_Click() { Form_Unload(); }
+
+  // --- the internet search ---
+  // Each time the window becomes the active one: the blank start page, written afresh.
+  void Form_Activate();
+  void Cmdwebsearch_Click();
+  // Enter searches too, and then empties the engine box.
+  void Text3_KeyPress(int16_t& keyAscii);
+
+  // Folders logged in the current search, the start folder included (stops at 32767), and
+  // files in the result list at its end; both shown in the summary, then reset.
   int16_t DirectoryCount = 0;
   int32_t FileCount = 0;
 
@@ -90,6 +132,16 @@ class frmsearch {
   bool stopRequested_ = false;    // "Stop!" was pressed during it
   bool restartPending_ = false;   // "Search !" was pressed while a stopped search finished
   controls::Connection timeLabelGuard_;
+
+  void ConnectResultCommands();
+  void ConnectInternetSearch();
+  void FillEngineBox();
+  void SearchTheWeb(const char* invalidEngineTitle);
+  // Takes the entry off the result list: the one at `index` when it still holds `path`, else
+  // the first that does (the list may have changed while events ran).
+  void Unlist(int32_t index, const std::string& path);
+  FinderHost* host_ = nullptr;
+  std::string programFolder_;
 };
 
 }  // namespace korvalin

@@ -18,10 +18,6 @@ std::optional<std::string> FindByName(const controls::ListBox& list, const std::
   return std::nullopt;
 }
 
-std::string CannotCreateWavText(const std::string& path) {
-  return "Could not create \"" + path + "\". The folder may be missing or not writable.";
-}
-
 }  // namespace
 
 std::string Mp3NotListedText(const std::string& itemText) {
@@ -137,7 +133,7 @@ bool DecodeBatch::ConvertOne() {
     // The destination fails every later file the same way: say it once and end the batch.
     const std::string target = WavPathFor(w_.settings.DecodePath, DecodeSource);
     IgnoreErrors([&] {
-      w_.services.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateWavText(target)
+      w_.services.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target)
                                                                                : WriteFailureText(target),
                                  MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     });

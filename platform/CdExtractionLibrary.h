@@ -15,6 +15,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace korvalin {
 
@@ -64,6 +66,10 @@ class CdExtractionLibrary {
   virtual int32_t CloseCDHandle(int32_t handle) = 0;
   // The error code of the last call that failed.
   virtual int32_t GetAspiLibError() = 0;
+
+  // The files the open disc of `handle` is read from (a disc image's sheet and audio files, a
+  // drive's device node), so that no output is written over them. Empty when unknown.
+  virtual std::vector<std::string> SourceFiles(int32_t /*handle*/) const { return {}; }
 };
 
 }  // namespace korvalin

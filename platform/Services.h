@@ -14,7 +14,9 @@
 #include "platform/ExceptionFilter.h"
 #include "platform/HelpViewer.h"
 #include "platform/MediaControl.h"
+#include "platform/Mixer.h"
 #include "platform/Mp3Player.h"
+#include "platform/NotificationArea.h"
 #include "platform/SettingsStore.h"
 
 namespace korvalin {
@@ -34,6 +36,10 @@ struct Services {
   // The folder of the running program. Its read-only files (demo disc, pictures, help) and the
   // places it writes when its own folder is no place for that follow from it: platform/UserFolders.h.
   std::string programFolder;
+  // The sound card's mixer.
+  Mixer& mixer;
+  // The desktop's tray; a desktop without one shows no icon.
+  NotificationArea& notificationArea = NoNotificationArea::Instance();
 };
 
 }  // namespace korvalin

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/SameFile.h"
 #include "rip/TrackBuffer.h"
 #include "rip/WavHeader.h"
 #include "rip/clsFileIo.h"
@@ -10,6 +11,24 @@ namespace korvalin {
 
 std::string WriteFailureText(const std::string& path) {
   return "Could not write \"" + path + "\". The disk may be full or the folder not writable; the file holds what was written so far.";
+}
+
+std::string CannotCreateText(const std::string& path) {
+  return "Could not create \"" + path + "\". The folder may be missing or not writable.";
+}
+
+std::string OutputIsDiscSourceText(const std::string& path) {
+  return "Cannot write \"" + path + "\": it is a file of the disc being read. Choose another name or folder.";
+}
+
+std::string DataTrackText(int32_t track) {
+  return "Track " + std::to_string(track) + " is a data track and holds no audio; it was not copied.";
+}
+
+bool OutputMayBeWritten(ExtractionContext& ctx, const std::string& path) {
+  if (!SameAsAny(path, ctx.cd.Library().SourceFiles(ctx.cd.CurrentDriveHandle))) return true;
+  ctx.dialogs.MsgBox(OutputIsDiscSourceText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  return false;
 }
 
 ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
@@ -21,34 +40,39 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   const int32_t total = std::max(0, endFrame - firstFrame);
   BuildCdWavHeader(total * kFrameBytes);  // a track too long for a WAV raises before any file is made
 
-  clsFileIo file;
-  file.OpenFile(path);
-  if (!file.writeWavHeader(total * kFrameBytes)) {
-    // Not even the header fits (a full disk, a folder gone): no file is better than an empty one.
-    ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
-    file.CloseFile();
-    RemoveIfEmpty(path);
-    ExtractionOutcome failed;
-    failed.writeFailed = true;
-    return failed;
+  ExtractionOutcome outcome;
+  if (!OutputMayBeWritten(ctx, path)) {
+    outcome.writeFailed = true;
+    return outcome;
   }
+  clsFileIo file;
+  if (!file.OpenFile(path)) {
+    ctx.dialogs.MsgBox(CannotCreateText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    outcome.writeFailed = true;
+    return outcome;
+  }
+  outcome.created = true;
+  bool writeFailed = !file.writeWavHeader(total * kFrameBytes);
+  if (writeFailed) ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
 
   int32_t address = firstFrame;
   int32_t remaining = total;
   int32_t n = TrackBuffer::kFramesPerBlock;
   int64_t bytesWritten = 0;
-  bool writeFailed = false;
-  while (remaining != 0) {
+  while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
-    if (!buffer.ReadBlock(ctx.cd, address, n)) {
-      ctx.dialogs.MsgBox(ctx.cd.LibraryErrorText(), MsgBoxButtons::OK, MsgBoxIcon::None, {});
-      break;
+    const int32_t read = buffer.ReadReadableFrames(ctx.cd, address, n);
+    if (read > 0) {
+      const bool wrote = file.WriteBytes(buffer.Data(), static_cast<int32_t>(read * kFrameBytes));
+      bytesWritten += file.TransferCount();
+      if (!wrote) {
+        writeFailed = true;
+        ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+        break;
+      }
     }
-    const bool wrote = file.WriteBytes(buffer.Data(), static_cast<int32_t>(n * kFrameBytes));
-    bytesWritten += file.TransferCount();
-    if (!wrote) {
-      writeFailed = true;
-      ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    if (read < n) {
+      ctx.dialogs.MsgBox(ctx.cd.LibraryErrorText(), MsgBoxButtons::OK, MsgBoxIcon::None, {});
       break;
     }
     address += n;
@@ -59,12 +83,13 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
     ctx.loop.Yield();
   }
 
-  ExtractionOutcome outcome;
   outcome.framesWritten = static_cast<int32_t>(bytesWritten / kFrameBytes);
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;
   if (bytesWritten != total * kFrameBytes) file.RewriteWavHeader(bytesWritten);
   file.CloseFile();
+  // Not even the header fitted (a full disk): no file is better than an empty one.
+  if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;
   return outcome;
 }
 

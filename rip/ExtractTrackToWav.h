@@ -24,17 +24,31 @@ struct ExtractionContext {
 struct ExtractionOutcome {
   int32_t framesWritten = 0;
   bool complete = false;     // every frame of the track is in the file
-  bool writeFailed = false;  // the file could not be written (a full disk): later tracks would fail too
+  bool writeFailed = false;  // the file could not be made or written (a full disk): later tracks would fail too
+  bool created = false;      // the output file was made (it may hold less than the track)
 };
 
 // Extracts frames first..end (exclusive) into a WAV file at `path`, reporting progress after every
 // block and yielding so that a cancel can set CancelRequested. A block that fails three reads
-// ends the track after the library's message. When the track ends early, the header is rewritten
-// to state exactly the audio written, so the file is always a valid WAV.
+// keeps the frames before the failing one and ends the track after the library's message. When
+// the track ends early, the header is rewritten to state exactly the audio written, so the file
+// is always a valid WAV. A path that is one of the disc's own files, or a file that cannot be
+// created, is refused with a message before anything is read or written.
 ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
                                     int32_t endFrame);
 
 // The message shown when an output file cannot be written (a full disk, a removed folder).
 std::string WriteFailureText(const std::string& path);
+// The message shown when an output file cannot be created at all.
+std::string CannotCreateText(const std::string& path);
+// The message shown when an output would be written over a file the disc is read from.
+std::string OutputIsDiscSourceText(const std::string& path);
+
+// The message shown for a data track, which is never copied as audio.
+std::string DataTrackText(int32_t track);
+
+// Shows the refusal and returns false when `path` is one of the files the open disc is read
+// from: writing there would destroy the disc image while it is being read.
+bool OutputMayBeWritten(ExtractionContext& ctx, const std::string& path);
 
 }  // namespace korvalin

@@ -37,6 +37,12 @@ EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityInde
   return ExtractionConfig(bitrateKbps, qualityIndex, boxes);
 }
 
+bool ExtractionJob::SkipDataTrack(int32_t track) {
+  if (!w_.cd.IsDataTrack(track)) return false;
+  w_.services.dialogs.MsgBox(DataTrackText(track), MsgBoxButtons::OK, MsgBoxIcon::Information);
+  return true;
+}
+
 void ExtractionJob::cmdStart_Click() {
   auto& lists = w_.collection;
   IgnoreErrors([&] { w_.flags.CaptureStopRequested = kFalse; },
@@ -105,19 +111,23 @@ void ExtractionJob::Command6_Click() {
     ShowExtracting(kExtracting, w_.CurrentTrack);
     w_.CurrentOutputPath = path;
     w_.Label2.SetCaption(kDestination + path);
+    if (SkipDataTrack(w_.CurrentTrack)) continue;
     int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
     const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
-    bool writeFailed = false;
+    bool writeFailed = false, created = false;
     if (toMp3) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
+      created = outcome.created;
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
-      writeFailed = ExtractTrackToWav(ctx, path, first, end).writeFailed;
+      const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
+      writeFailed = outcome.writeFailed;
+      created = outcome.created;
     }
-    w_.collection.Cmaddfile2(path);
+    if (created) w_.collection.Cmaddfile2(path);
     // A destination that cannot be written to (a full disk) fails every later track the same way.
     if (writeFailed) return;
   }
@@ -140,6 +150,7 @@ void ExtractionJob::Command3_Click() {
     ShowExtracting(kExtracting, w_.CurrentTrack);
     w_.Label2.SetCaption(kDestination + w_.CurrentOutputPath);
     w_.services.loop.Yield();
+    if (SkipDataTrack(w_.CurrentTrack)) continue;
     int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
     const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);

@@ -39,6 +39,8 @@ class ExtractionJob {
   // The free output name for a track in the destination folder, from the disc's identity.
   std::string NameOutput(int32_t track, const std::string& extension);
   void ShowExtracting(const std::string& prefix, int32_t track);
+  // A data track holds no audio: it is passed over with a message. True when it was.
+  bool SkipDataTrack(int32_t track);
   EncoderConfig ConfigWith(int32_t bitrateKbps, int32_t qualityIndex) const;
 
   MainWindowState& w_;

@@ -20,6 +20,10 @@ class TrackBuffer {
   // Reads `frames` frames from `address` of the open drive, with up to three calls; true when
   // one of them succeeded. The request header is written afresh before every call.
   bool ReadBlock(modAKRip32& cd, int32_t address, int32_t frames);
+  // Reads the block as ReadBlock does; when it fails, reads its frames one at a time from the
+  // start until one fails, so that a disc or image that ends (or breaks) inside the block still
+  // gives every frame before that point. The count of frames that stand in Data(), in order.
+  int32_t ReadReadableFrames(modAKRip32& cd, int32_t address, int32_t frames);
 
   const uint8_t* Data() const { return block_.data() + cdrecord::kTrackHeaderSize; }
 

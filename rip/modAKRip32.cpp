@@ -54,6 +54,12 @@ int32_t modAKRip32::TrackEndFrame(int32_t track) const {
   return EntryAddress(track);
 }
 
+bool modAKRip32::IsDataTrack(int32_t track) const {
+  if (track < 1 || track > 99) throw RaisedError::Of(errnum::SubscriptOutOfRange);
+  constexpr uint8_t kDataControlBit = 0x04;
+  return (CurrentToc[4 + 8 * static_cast<std::size_t>(track - 1) + 1] & kDataControlBit) != 0;
+}
+
 std::string DriveListText(const DriveEntry& entry) {
   std::string text;
   for (std::size_t i = 0; i < kIdentificationSize; ++i) {

@@ -38,6 +38,9 @@ class modAKRip32 {
   // lead-out for the last track). A track outside 1..99 raises the subscript error.
   int32_t TrackFirstFrame(int32_t track) const;
   int32_t TrackEndFrame(int32_t track) const;
+  // Whether the table marks track `track` (1..99, counted from the disc's first track) as data,
+  // which holds no audio to copy. A track outside 1..99 raises the subscript error.
+  bool IsDataTrack(int32_t track) const;
 
   int32_t CurrentDriveHandle = 0;
   TocRecord CurrentToc{};

@@ -20,7 +20,6 @@ int CdInfo(const std::vector<std::string>& given) {
     DriveChoice choice = TakeDriveOptions(args);
     if (!args.empty()) return Fail("usage: cdinfo [--drive N | --image FILE.cue]");
     std::vector<CdDriveSource> drives = choice.library->Drives();
-    if (choice.drive >= static_cast<int32_t>(drives.size())) return Fail("there is no drive " + std::to_string(choice.drive));
     // The interpreter reads the first drive of its list: give it the chosen one first.
     drives.erase(drives.begin(), drives.begin() + choice.drive);
     MediaCommandInterpreter mci(drives);
@@ -29,7 +28,10 @@ int CdInfo(const std::vector<std::string>& given) {
       if (mci.SendCommand(command, reply.data(), reply.size()) != 0) throw std::runtime_error("\"" + command + "\" failed");
       return TextBeforeNul(reply.data(), reply.size());
     };
-    if (mci.SendCommand("open cdaudio alias cd") != 0) return Fail("no disc in the drive");
+    if (mci.SendCommand("open cdaudio alias cd") != 0) {
+      const OpenedDisc disc = OpenDisc(drives.front());  // opened once more, for the reason
+      return Fail(disc.fault.empty() ? "no disc in the drive" : disc.fault);
+    }
     const std::string identity = ask("info cd identity");
     const std::string count = ask("status cd number of tracks");
     std::printf("Identity: %s\nTracks: %s\n", identity.c_str(), count.c_str());

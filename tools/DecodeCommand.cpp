@@ -8,6 +8,9 @@
 #include <exception>
 #include <thread>
 
+#include "common/RaisedError.h"
+#include "common/SameFile.h"
+#include "encode/WavFileEncoding.h"
 #include "platform/linux/Mpg123Player.h"
 #include "settings/PathHelpers.h"
 #include "tools/CliCommand.h"
@@ -22,12 +25,13 @@ using Outcome = Mpg123Player::Outcome;
 std::string Reason(Outcome outcome, const std::string& source, const std::string& wav) {
   switch (outcome) {
     case Outcome::SourceUnreadable: return "cannot read " + source;
-    case Outcome::NotMp3: return source + " holds no MP3 audio; " + wav + " holds no samples";
+    case Outcome::NotMp3: return source + " holds no MP3 audio; nothing was written";
     case Outcome::DecodeError: return source + " is damaged; " + wav + " holds the audio before the damage";
     case Outcome::FormatChanged:
       return source + " changes its sample rate or channels partway; " + wav + " holds the first part";
-    case Outcome::TargetUnwritable: return "cannot write " + wav;
-    case Outcome::WriteFailed: return "writing " + wav + " failed; it holds what was written";
+    case Outcome::TargetUnwritable:
+      return "cannot write " + wav + (SameFile(source, wav) ? ": it is the source file itself" : "");
+    case Outcome::WriteFailed: return "writing " + wav + " failed; the disk may be full";
     case Outcome::TooLong: return source + " is too long for a WAV file; " + wav + " holds as much as fits";
     default: return "the conversion of " + source + " ended early";
   }
@@ -41,7 +45,12 @@ int Decode(const std::vector<std::string>& args) {
     struct stat st {};
     if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Fail("no such file: " + source);
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Fail("no such folder: " + folder);
-    const std::string wav = folder + "/" + FileTitleNoExt(source) + ".wav";
+    std::string wav;
+    try {
+      wav = folder + "/" + FileTitleNoExt(source) + ".wav";
+    } catch (const RaisedError&) {
+      return Fail(ShortNameText(source, ".wav"));
+    }
 
     Mpg123Player player;
     player.SetSourceFile(source);

@@ -1,10 +1,10 @@
 #include "tools/DriveOptions.h"
 
 #include <algorithm>
+#include <optional>
 #include <stdexcept>
 
-#include "platform/linux/DiscFolderDrives.h"
-#include "platform/linux/ProgramFolder.h"
+#include "platform/linux/DiscFolders.h"
 
 namespace korvalin::cli {
 
@@ -31,18 +31,48 @@ int32_t ParseCount(const std::string& text, const std::string& what) {
   return std::stoi(text);
 }
 
+std::optional<std::string> TakeGivenOption(std::vector<std::string>& args, const std::string& name) {
+  if (std::find(args.begin(), args.end(), name) == args.end()) return std::nullopt;
+  return TakeOption(args, name);
+}
+
 DriveChoice TakeDriveOptions(std::vector<std::string>& args) {
-  const std::string image = TakeOption(args, "--image");
-  const std::string drive = TakeOption(args, "--drive");
-  if (!image.empty() && !drive.empty()) throw std::runtime_error("give --drive or --image, not both");
+  const std::optional<std::string> image = TakeGivenOption(args, "--image");
+  const std::optional<std::string> drive = TakeGivenOption(args, "--drive");
+  if (image && drive) throw std::runtime_error("give --drive or --image, not both");
   DriveChoice choice;
-  if (!image.empty()) {
-    choice.library = std::make_unique<CdioLibrary>(std::vector<CdDriveSource>{CdioLibrary::ImageDrive(image)});
-  } else {
-    choice.library = std::make_unique<CdioLibrary>(FindProgramDrives(ProgramFolder()));
-    if (!drive.empty()) choice.drive = ParseCount(drive, "--drive");
+  if (image) {
+    if (image->empty()) throw std::runtime_error("--image needs the name of a CUE sheet");
+    choice.library = std::make_unique<CdioLibrary>(std::vector<CdDriveSource>{CdioLibrary::ImageDrive(*image)});
+    return choice;
+  }
+  choice.library = std::make_unique<CdioLibrary>(CdioLibrary::FindDrives(DiscImageFolders()));
+  const std::size_t count = choice.library->Drives().size();
+  if (drive) choice.drive = ParseCount(*drive, "--drive");
+  if (count == 0) throw std::runtime_error("no CD drive or disc image was found");
+  if (static_cast<std::size_t>(choice.drive) >= count) {
+    throw std::runtime_error("there is no drive " + std::to_string(choice.drive) + ": the list holds drives 0 to " +
+                             std::to_string(count - 1) + " (see the drives command)");
   }
   return choice;
+}
+
+}  // namespace korvalin::cli
+
+namespace korvalin::cli {
+
+TrackSpan OpenAudioTrack(const DriveChoice& choice, modAKRip32& cd, const std::string& trackText) {
+  const int32_t track = ParseCount(trackText, "TRACK");
+  if (!cd.OpenDrive(choice.drive)) {
+    const std::string& fault = choice.library->LastFault();
+    throw std::runtime_error(fault.empty() ? "cannot read the disc in drive " + std::to_string(choice.drive) + ": " +
+                                                 cd.LibraryErrorText()
+                                           : fault);
+  }
+  const int32_t tracks = cd.CurrentToc[3] - cd.CurrentToc[2] + 1;
+  if (track < 1 || track > tracks) throw std::runtime_error("the disc has no track " + trackText);
+  if (cd.IsDataTrack(track)) throw std::runtime_error("track " + trackText + " is a data track and holds no audio");
+  return {cd.TrackFirstFrame(track), cd.TrackEndFrame(track)};
 }
 
 }  // namespace korvalin::cli

@@ -3,10 +3,12 @@
 // the disc images of the program's discs/ folder) or `--image FILE.cue` (that image alone).
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/linux/CdioLibrary.h"
+#include "rip/modAKRip32.h"
 
 namespace korvalin::cli {
 
@@ -16,9 +18,22 @@ struct DriveChoice {
 };
 
 // Takes the drive options out of `args`; leaves the rest. Throws std::runtime_error with a
-// one-line reason for a bad option.
+// one-line reason for a bad option: an empty image name, or a drive number beyond the list.
 DriveChoice TakeDriveOptions(std::vector<std::string>& args);
 
+// The frames of one audio track: first, and end (exclusive).
+struct TrackSpan {
+  int32_t first = 0;
+  int32_t end = 0;
+};
+
+// Opens the chosen drive in `cd` and finds the track `trackText` names (counted from the disc's
+// first track, as cdinfo lists them). Throws std::runtime_error with the reason: a disc or image
+// that cannot be read, no such track, or a data track.
+TrackSpan OpenAudioTrack(const DriveChoice& choice, modAKRip32& cd, const std::string& trackText);
+
+// Takes "--name VALUE" out of `args`; nothing when absent (a given empty value is "").
+std::optional<std::string> TakeGivenOption(std::vector<std::string>& args, const std::string& name);
 // Takes "--name VALUE" out of `args`; "" when absent.
 std::string TakeOption(std::vector<std::string>& args, const std::string& name);
 // Takes the flag "--name" out of `args`.

@@ -4,8 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "platform/linux/DiscFolderDrives.h"
-#include "platform/linux/ProgramFolder.h"
+#include "platform/linux/DiscFolders.h"
 #include "rip/modAKRip32.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"
@@ -15,7 +14,7 @@ namespace {
 
 int Drives(const std::vector<std::string>& args) {
   if (!args.empty()) return Fail("drives takes no arguments");
-  CdioLibrary library(FindProgramDrives(ProgramFolder()));
+  CdioLibrary library(CdioLibrary::FindDrives(DiscImageFolders()));
   modAKRip32 cd(library);
   int32_t adapters = -1;
   try {
@@ -29,7 +28,8 @@ int Drives(const std::vector<std::string>& args) {
     std::printf("%d: %s\n", i, line.c_str());
     if (line.empty()) continue;
     if (!cd.OpenDrive(i)) {
-      std::printf("   (no disc or no table of contents: %s)\n", cd.LibraryErrorText().c_str());
+      const std::string why = library.LastFault().empty() ? cd.LibraryErrorText() : library.LastFault();
+      std::printf("   (no disc or no table of contents: %s)\n", why.c_str());
     } else {
       for (int32_t t = 1; t <= 99; ++t) {
         const int32_t first = cd.TrackFirstFrame(t), end = cd.TrackEndFrame(t);

@@ -1,9 +1,12 @@
 // korvalin-cli find: the File Finder's local search without its window. Prints the files found,
 // one path a line in the order found, then the search's summary line.
 
+#include <dirent.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "finder/LocalSearch.h"
 #include "tools/CliCommand.h"
@@ -16,6 +19,12 @@ int Find(const std::vector<std::string>& args) {
   const std::string& folder = args[0];
   struct stat st {};
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Fail("no such folder: " + folder);
+  // The search passes over folders it cannot read; the one it was asked for must not be one.
+  if (DIR* dir = ::opendir(folder.c_str())) {
+    ::closedir(dir);
+  } else {
+    return Fail("cannot read the folder " + folder + ": " + std::strerror(errno));
+  }
   LocalSearch search(folder, NormalizeTypeFilter(args[1]), args.size() == 3 ? args[2] : std::string());
   search.events.found = [](const std::string& path) { std::printf("%s\n", path.c_str()); };
   search.Run();

@@ -18,15 +18,9 @@ int Rip(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
     if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] TRACK OUT.wav");
-    const int32_t track = ParseCount(args[0], "TRACK");
     modAKRip32 cd(*choice.library);
-    if (!cd.OpenDrive(choice.drive)) {
-      return Fail("cannot read the disc in drive " + std::to_string(choice.drive) + ": " + cd.LibraryErrorText());
-    }
-    if (track < 1 || track > 99 || cd.TrackEndFrame(track) <= cd.TrackFirstFrame(track)) {
-      return Fail("the disc has no track " + args[0]);
-    }
-    const int32_t first = cd.TrackFirstFrame(track), end = cd.TrackEndFrame(track);
+    const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
+    const int32_t first = span.first, end = span.end;
     HeadlessEventLoop loop;
     ConsoleDialogs dialogs;
     ConsoleProgress progress;
@@ -35,6 +29,7 @@ int Rip(const std::vector<std::string>& given) {
     const ExtractionOutcome outcome = ExtractTrackToWav(ctx, args[1], first, end);
     progress.Finish();
     cd.CloseDrive();
+    if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
     if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
                                        std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames");
     return 0;

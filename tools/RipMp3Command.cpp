@@ -31,18 +31,12 @@ int RipMp3(const std::vector<std::string>& given) {
     boxes.copyrightedBox = TakeFlag(args, "--copyright") ? 1 : 0;
     boxes.originalBox = TakeFlag(args, "--original") ? 1 : 0;
     if (args.size() != 2) return Fail(std::string("usage: rip-mp3 ") + kUsage);
-    const int32_t track = ParseCount(args[0], "TRACK");
     const EncoderConfig config = ExtractionConfig(bitrate.empty() ? 128 : ParseCount(bitrate, "--bitrate"),
                                                   quality.empty() ? 1 : ParseCount(quality, "--quality"), boxes);
     modAKRip32 cd(*choice.library);
-    if (!cd.OpenDrive(choice.drive)) {
-      return Fail("cannot read the disc in drive " + std::to_string(choice.drive) + ": " + cd.LibraryErrorText());
-    }
-    if (track < 1 || track > 99 || cd.TrackEndFrame(track) <= cd.TrackFirstFrame(track)) {
-      return Fail("the disc has no track " + args[0]);
-    }
-    int32_t first = cd.TrackFirstFrame(track);
-    const int32_t end = cd.TrackEndFrame(track);
+    const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
+    int32_t first = span.first;
+    const int32_t end = span.end;
     HeadlessEventLoop loop;
     ConsoleDialogs dialogs;
     ConsoleProgress progress;
@@ -53,6 +47,7 @@ int RipMp3(const std::vector<std::string>& given) {
     progress.Finish();
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
+    if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
     if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
                                        std::to_string(outcome.framesEncoded) + " frames of audio");
     return 0;

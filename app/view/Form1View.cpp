@@ -140,7 +140,9 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Bind(form.services.screen);
   binder_.Bind(this, surface, form.window);
   finderView_ = std::make_unique<frmsearchView>(form.finder);
-  playlistView_ = std::make_unique<frmPlayListView>(form.playlistEditor, form.services.programFolder + "/pictures");
+  playlistView_ = std::make_unique<frmPlayListView>(form.playlistEditor, ProgramDataFolder(form.services.programFolder) + "/pictures");
+  prefsView_ = std::make_unique<FrmPrefsView>(form.prefs, ProgramDataFolder(form.services.programFolder) + "/pictures");
+  trayView_ = std::make_unique<frmpopupView>(form.trayForm, binder_.PictureFolder());
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
     if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
   });

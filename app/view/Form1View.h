@@ -5,9 +5,11 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "desktop/view/frmpopupView.h"
 #include "finder/view/frmsearchView.h"
 #include "mp3/view/frmPlayListView.h"
 #include "platform/qt/Binder.h"
+#include "settings/view/FrmPrefsView.h"
 
 class QMenu;
 
@@ -21,6 +23,8 @@ class Form1View : public QMainWindow {
   QMenu* PopupMenu() const { return popup_; }
   frmsearchView* FinderView() const { return finderView_.get(); }
   frmPlayListView* PlaylistEditorView() const { return playlistView_.get(); }
+  FrmPrefsView* PrefsView() const { return prefsView_.get(); }
+  frmpopupView* TrayView() const { return trayView_.get(); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -31,7 +35,9 @@ class Form1View : public QMainWindow {
   QMenu* popup_ = nullptr;
   std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
   std::unique_ptr<frmPlayListView> playlistView_;  // likewise
+  std::unique_ptr<FrmPrefsView> prefsView_;    // likewise
   controls::Connection popupConnection_;
+  std::unique_ptr<frmpopupView> trayView_;  // never shown: owns the tray's pop-up menu
 };
 
 }  // namespace korvalin

@@ -2,14 +2,18 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QWebEngineView>
 
 namespace korvalin {
 namespace {
@@ -28,13 +32,22 @@ frmsearchView::frmsearchView(frmsearch& form, QWidget* parent) : QWidget(parent)
   setObjectName("frmsearch");
   auto* tabs = Named(new QTabWidget(this), form.SSTab1.Name());
   tabs->addTab(BuildLocalPage(), QString());
-  internetPage_ = new QWidget(tabs);
+  internetPage_ = BuildInternetPage();
   tabs->addTab(internetPage_, QString());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   binder_.Bind(tabs, form.SSTab1, InLayout);
+
+  popup_ = binder_.BuildMenu(this, form.mnupopup);
+  popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
+    if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
+  });
+  // The browser is in place before the window can be shown and activated.
+  form.SetWebBrowser(browser_.get());
   binder_.Bind(this, this, form.window);
 }
+
+frmsearchView::~frmsearchView() { form_.SetWebBrowser(nullptr); }
 
 QWidget* frmsearchView::BuildLocalPage() {
   frmsearch& f = form_;
@@ -95,6 +108,36 @@ QWidget* frmsearchView::BuildLocalPage() {
   grid->addWidget(label(f.Label1), 6, 0, 1, 5);
   grid->addWidget(label(f.Label2), 7, 0, 1, 4);
   grid->addWidget(button(f.cmdend), 7, 4);
+  return page;
+}
+
+QWidget* frmsearchView::BuildInternetPage() {
+  frmsearch& f = form_;
+  auto* page = new QWidget;
+  auto* grid = new QGridLayout(page);
+
+  auto* engineLabel = Named(new QLabel(page), f.Label4.Name());
+  binder_.Bind(engineLabel, f.Label4, InLayout);
+  auto* engine = Named(new QComboBox(page), f.search1.Name());
+  binder_.Bind(engine, f.search1, InLayout);
+  engine->setMinimumContentsLength(12);
+  auto* keywords = Named(new QLineEdit(page), f.Text3.Name());
+  binder_.Bind(keywords, f.Text3, InLayout);
+  auto* search = Named(new QPushButton(page), f.Cmdwebsearch.Name());
+  binder_.Bind(search, f.Cmdwebsearch, InLayout);
+
+  grid->addWidget(engineLabel, 0, 0);
+  grid->addWidget(engine, 0, 1);
+  grid->addWidget(keywords, 0, 2);
+  grid->addWidget(search, 0, 3);
+  grid->setColumnStretch(2, 1);
+
+  browser_ = std::make_unique<QtWebBrowser>(page);
+  QWebEngineView* web = browser_->View();
+  web->setObjectName("Web1");
+  web->setMinimumHeight(200);
+  grid->addWidget(web, 1, 0, 1, 4);
+  grid->setRowStretch(1, 1);
   return page;
 }
 

@@ -1,7 +1,6 @@
 #include "platform/linux/CdPlayback.h"
 
 #include <alsa/asoundlib.h>
-#include <cdio/cdio.h>
 
 #include <vector>
 
@@ -13,10 +12,11 @@ void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 constexpr int32_t kFramesPerRead = 26;
 constexpr int kSamplePairsPerFrame = 588;
+constexpr std::size_t kFrameBytes = 2352;
 
 }  // namespace
 
-bool CdPlayback::Start(CdIo_t* cdio, int32_t from, int32_t end, const std::string& device) {
+bool CdPlayback::Start(DiscReader* disc, int32_t from, int32_t end, const std::string& device) {
   Stop();
   snd_lib_error_set_handler(QuietAlsa);
   snd_pcm_t* pcm = nullptr;
@@ -28,7 +28,7 @@ bool CdPlayback::Start(CdIo_t* cdio, int32_t from, int32_t end, const std::strin
   stop_ = false;
   playing_ = true;
   position_ = from;
-  worker_ = std::thread(&CdPlayback::Run, this, cdio, pcm, from, end);
+  worker_ = std::thread(&CdPlayback::Run, this, disc, pcm, from, end);
   return true;
 }
 
@@ -38,11 +38,11 @@ void CdPlayback::Stop() {
   playing_ = false;
 }
 
-void CdPlayback::Run(CdIo_t* cdio, snd_pcm_t* pcm, int32_t from, int32_t end) {
-  std::vector<uint8_t> block(static_cast<std::size_t>(kFramesPerRead) * CDIO_CD_FRAMESIZE_RAW);
+void CdPlayback::Run(DiscReader* disc, snd_pcm_t* pcm, int32_t from, int32_t end) {
+  std::vector<uint8_t> block(static_cast<std::size_t>(kFramesPerRead) * kFrameBytes);
   for (int32_t frame = from; frame < end && !stop_;) {
     const int32_t n = std::min(kFramesPerRead, end - frame);
-    if (cdio_read_audio_sectors(cdio, block.data(), frame, static_cast<uint32_t>(n)) != DRIVER_OP_SUCCESS) break;
+    if (!disc->ReadAudio(frame, n, block.data())) break;  // the disc ends, or a data track begins
     const auto* samples = reinterpret_cast<const int16_t*>(block.data());
     snd_pcm_uframes_t left = static_cast<snd_pcm_uframes_t>(n) * kSamplePairsPerFrame;
     while (left > 0 && !stop_) {

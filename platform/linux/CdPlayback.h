@@ -6,7 +6,8 @@
 #include <string>
 #include <thread>
 
-typedef struct _CdIo CdIo_t;
+#include "platform/linux/DiscReader.h"
+
 typedef struct _snd_pcm snd_pcm_t;
 
 namespace korvalin {
@@ -18,9 +19,9 @@ class CdPlayback {
   CdPlayback(const CdPlayback&) = delete;
   CdPlayback& operator=(const CdPlayback&) = delete;
 
-  // Plays frames [from, end) of `cdio` on the ALSA output `device`. False when the output cannot
-  // be opened (no sound card): nothing plays then. The disc handle must stay open until Stop.
-  bool Start(CdIo_t* cdio, int32_t from, int32_t end, const std::string& device);
+  // Plays frames [from, end) of `disc` on the ALSA output `device`. False when the output cannot
+  // be opened (no sound card): nothing plays then. The disc must stay open until Stop.
+  bool Start(DiscReader* disc, int32_t from, int32_t end, const std::string& device);
   // Stops and waits for the worker; the position stays where playback stopped.
   void Stop();
 
@@ -30,7 +31,7 @@ class CdPlayback {
   void SetPosition(int32_t frame) { position_ = frame; }
 
  private:
-  void Run(CdIo_t* cdio, snd_pcm_t* pcm, int32_t from, int32_t end);
+  void Run(DiscReader* disc, snd_pcm_t* pcm, int32_t from, int32_t end);
 
   std::thread worker_;
   std::atomic<bool> stop_{false};

@@ -42,18 +42,16 @@ std::string Trimmed(const char* s) {
   return t;
 }
 
-CdIo_t* Open(const CdDriveSource& d) {
-  return cdio_open(d.path.c_str(), d.isImage ? DRIVER_BINCUE : DRIVER_DEVICE);
-}
-
 std::string FileName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+constexpr uint8_t kLeadOutTrack = 0xAA;
+
 }  // namespace
 
-std::vector<CdDriveSource> CdioLibrary::FindDrives(const std::string& discsFolder) {
+std::vector<CdDriveSource> CdioLibrary::FindDrives(const std::vector<std::string>& discFolders) {
   KeepLibcdioQuiet();
   std::vector<CdDriveSource> drives;
   if (char** devices = cdio_get_devices(DRIVER_DEVICE)) {
@@ -70,16 +68,18 @@ std::vector<CdDriveSource> CdioLibrary::FindDrives(const std::string& discsFolde
     }
     cdio_free_device_list(devices);
   }
-  std::vector<std::string> images;
-  if (DIR* dir = ::opendir(discsFolder.c_str())) {
-    while (const dirent* e = ::readdir(dir)) {
-      const std::string name = e->d_name;
-      if (name.size() > 4 && LCase(name.substr(name.size() - 4)) == ".cue") images.push_back(name);
+  for (const std::string& folder : discFolders) {
+    std::vector<std::string> images;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+      while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.size() > 4 && LCase(name.substr(name.size() - 4)) == ".cue") images.push_back(name);
+      }
+      ::closedir(dir);
     }
-    ::closedir(dir);
+    std::sort(images.begin(), images.end(), NameLess);
+    for (const auto& name : images) drives.push_back(ImageDrive(folder + "/" + name));
   }
-  std::sort(images.begin(), images.end(), NameLess);
-  for (const auto& name : images) drives.push_back(ImageDrive(discsFolder + "/" + name));
   return drives;
 }
 
@@ -87,11 +87,7 @@ CdDriveSource CdioLibrary::ImageDrive(const std::string& cuePath) { return {cueP
 
 CdioLibrary::CdioLibrary(std::vector<CdDriveSource> drives) : drives_(std::move(drives)) { KeepLibcdioQuiet(); }
 
-CdioLibrary::~CdioLibrary() {
-  for (auto& s : slots_) {
-    if (s.cdio) cdio_destroy(s.cdio);
-  }
-}
+CdioLibrary::~CdioLibrary() = default;
 
 int32_t CdioLibrary::Fail(int32_t code, int32_t result) {
   lastError_ = code;
@@ -99,9 +95,13 @@ int32_t CdioLibrary::Fail(int32_t code, int32_t result) {
 }
 
 CdioLibrary::Slot* CdioLibrary::SlotOf(int32_t handle) {
+  return const_cast<Slot*>(static_cast<const CdioLibrary*>(this)->SlotOf(handle));
+}
+
+const CdioLibrary::Slot* CdioLibrary::SlotOf(int32_t handle) const {
   if (handle < 1 || handle > kMaxHandles) return nullptr;
-  Slot& s = slots_[static_cast<std::size_t>(handle - 1)];
-  return s.cdio ? &s : nullptr;
+  const Slot& s = slots_[static_cast<std::size_t>(handle - 1)];
+  return s.disc ? &s : nullptr;
 }
 
 int32_t CdioLibrary::GetNumAdapters() {
@@ -134,16 +134,19 @@ int32_t CdioLibrary::GetCDHandle(const uint8_t* request) {
   if (request[3] != 0 || request[4] != 0 || drive >= static_cast<int>(drives_.size())) return Fail(kNotACdDevice);
   Slot* free = nullptr;
   for (auto& s : slots_) {
-    if (s.cdio && s.drive == drive) return Fail(kAlreadyOpen);
-    if (!s.cdio && !free) free = &s;
+    if (s.disc && s.drive == drive) return Fail(kAlreadyOpen);
+    if (!s.disc && !free) free = &s;
   }
   if (!free) return Fail(kNoFreeHandle);
-  CdIo_t* cdio = Open(drives_[static_cast<std::size_t>(drive)]);
-  if (!cdio) return Fail(kNotACdDevice);
-  free->cdio = cdio;
+  OpenedDisc opened = OpenDisc(drives_[static_cast<std::size_t>(drive)]);
+  if (!opened.reader) {
+    lastFault_ = opened.fault;
+    return Fail(kNotACdDevice);
+  }
+  free->disc = std::move(opened.reader);
   free->drive = drive;
-  free->leadOut = 0;
   lastError_ = 0;
+  lastFault_.clear();
   return static_cast<int32_t>(free - slots_.data()) + 1;
 }
 
@@ -157,28 +160,19 @@ int32_t CdioLibrary::ReadTOC(int32_t handle, uint8_t* toc) {
   Slot* s = SlotOf(handle);
   if (!s) return Fail(kInvalidHandle);
   std::memset(toc, 0, kTocSize);
-  const track_t first = cdio_get_first_track_num(s->cdio);
-  const track_t last = cdio_get_last_track_num(s->cdio);
-  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first ||
-      static_cast<std::size_t>(last - first + 1) >= kTocEntries) {
-    return Fail(kReadFailed);  // no disc, or no audio table on it
-  }
-  const std::size_t entries = static_cast<std::size_t>(last - first) + 2;  // tracks and lead-out
+  const std::vector<DiscTrack>& tracks = s->disc->Tracks();
+  if (tracks.empty() || tracks.size() >= kTocEntries) return Fail(kReadFailed);
+  const std::size_t entries = tracks.size() + 1;  // tracks and lead-out
   toc[0] = static_cast<uint8_t>((2 + 8 * entries) >> 8);
   toc[1] = static_cast<uint8_t>(2 + 8 * entries);
-  toc[2] = first;
-  toc[3] = last;
+  toc[2] = static_cast<uint8_t>(tracks.front().number);
+  toc[3] = static_cast<uint8_t>(tracks.back().number);
   for (std::size_t k = 0; k < entries; ++k) {
     const bool leadOut = k + 1 == entries;
-    const track_t track = leadOut ? static_cast<track_t>(CDIO_CDROM_LEADOUT_TRACK) : static_cast<track_t>(first + k);
-    const lsn_t lsn = cdio_get_track_lsn(s->cdio, track);
-    if (lsn == CDIO_INVALID_LSN) return Fail(kReadFailed);
     uint8_t* e = toc + 4 + 8 * k;
-    const bool data = !leadOut && cdio_get_track_format(s->cdio, track) != TRACK_FORMAT_AUDIO;
-    e[1] = static_cast<uint8_t>(0x10 | (data ? 0x04 : 0x00));
-    e[2] = track;
-    PutBe32(e + 4, static_cast<uint32_t>(lsn));
-    if (leadOut) s->leadOut = lsn;
+    e[1] = static_cast<uint8_t>(0x10 | (!leadOut && tracks[k].data ? 0x04 : 0x00));
+    e[2] = leadOut ? kLeadOutTrack : static_cast<uint8_t>(tracks[k].number);
+    PutBe32(e + 4, static_cast<uint32_t>(leadOut ? s->disc->LeadOut() : tracks[k].start));
   }
   lastError_ = 0;
   return 1;
@@ -192,17 +186,7 @@ int32_t CdioLibrary::ReadCDAudioLBA(int32_t handle, uint8_t* buffer) {
   const uint32_t capacity = Le32(buffer + 8);
   if (count > capacity / kFrameSize) return Fail(kBufferTooSmall);
   if (count == 0) return 1;
-  if (s->leadOut == 0) {  // the table was not read: find where the disc ends
-    const lsn_t end = cdio_get_track_lsn(s->cdio, CDIO_CDROM_LEADOUT_TRACK);
-    if (end == CDIO_INVALID_LSN) return Fail(kReadFailed);
-    s->leadOut = end;
-  }
-  // libcdio answers success for a read that runs past the end of an image, filling only what
-  // exists; a read must lie wholly on the disc.
-  if (first < 0 || static_cast<int64_t>(first) + count > s->leadOut) return Fail(kReadFailed);
-  if (cdio_read_audio_sectors(s->cdio, buffer + kTrackHeaderSize, first, count) != DRIVER_OP_SUCCESS) {
-    return Fail(kReadFailed);
-  }
+  if (!s->disc->ReadAudio(first, static_cast<int32_t>(count), buffer + kTrackHeaderSize)) return Fail(kReadFailed);
   lastError_ = 0;
   return 1;
 }
@@ -210,12 +194,16 @@ int32_t CdioLibrary::ReadCDAudioLBA(int32_t handle, uint8_t* buffer) {
 int32_t CdioLibrary::CloseCDHandle(int32_t handle) {
   Slot* s = SlotOf(handle);
   if (!s) return Fail(kInvalidHandle);
-  cdio_destroy(s->cdio);
   *s = Slot{};
   lastError_ = 0;
   return 1;
 }
 
 int32_t CdioLibrary::GetAspiLibError() { return lastError_; }
+
+std::vector<std::string> CdioLibrary::SourceFiles(int32_t handle) const {
+  const Slot* s = SlotOf(handle);
+  return s ? s->disc->SourceFiles() : std::vector<std::string>{};
+}
 
 }  // namespace korvalin

@@ -1,28 +1,26 @@
 #pragma once
-// The CD extraction library over libcdio. Its drives are the CD drives libcdio finds, then the
-// CUE/BIN disc images of a folder (the program's discs/ folder), one host adapter each. Frame
-// addresses are those of the program area: 0 is the first frame of track 1.
+// The CD extraction library: its drives are the CD drives libcdio finds, then the disc images
+// (CUE sheets) of the disc image folders, one host adapter each. Drives are read through libcdio,
+// images through their sheets (CueImage). Frame addresses are those of the program area: 0 is
+// the first frame after the lead-in.
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/CdExtractionLibrary.h"
-
-typedef struct _CdIo CdIo_t;
+#include "platform/linux/DiscReader.h"
 
 namespace korvalin {
 
-struct CdDriveSource {
-  std::string path;            // the device node, or the CUE sheet of an image
-  std::string identification;  // vendor, model and revision; or the image's file name
-  bool isImage = false;
-};
-
 class CdioLibrary : public CdExtractionLibrary {
  public:
-  // Real drives, then every *.cue in `discsFolder` in name order.
-  static std::vector<CdDriveSource> FindDrives(const std::string& discsFolder);
+  // Real drives, then every *.cue of each folder in turn, in name order within a folder.
+  static std::vector<CdDriveSource> FindDrives(const std::vector<std::string>& discFolders);
+  static std::vector<CdDriveSource> FindDrives(const std::string& discFolder) {
+    return FindDrives(std::vector<std::string>{discFolder});
+  }
   // One drive: the disc image whose CUE sheet is `cuePath`.
   static CdDriveSource ImageDrive(const std::string& cuePath);
 
@@ -41,21 +39,26 @@ class CdioLibrary : public CdExtractionLibrary {
   int32_t ReadCDAudioLBA(int32_t handle, uint8_t* trackBuffer) override;
   int32_t CloseCDHandle(int32_t handle) override;
   int32_t GetAspiLibError() override;
+  std::vector<std::string> SourceFiles(int32_t handle) const override;
+
+  // Why the last drive that would not open did not, in one sentence ("" after a good open).
+  const std::string& LastFault() const { return lastFault_; }
 
   static constexpr int kMaxHandles = 8;
 
  private:
   struct Slot {
-    CdIo_t* cdio = nullptr;
+    std::unique_ptr<DiscReader> disc;
     int drive = -1;
-    int32_t leadOut = 0;  // first frame after the last track
   };
   Slot* SlotOf(int32_t handle);
+  const Slot* SlotOf(int32_t handle) const;
   int32_t Fail(int32_t code, int32_t result = 0);
 
   std::vector<CdDriveSource> drives_;
   std::array<Slot, kMaxHandles> slots_{};
   int32_t lastError_ = 0;
+  std::string lastFault_;
 };
 
 }  // namespace korvalin

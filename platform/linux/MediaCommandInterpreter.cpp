@@ -1,6 +1,5 @@
 #include "platform/linux/MediaCommandInterpreter.h"
 
-#include <cdio/cdio.h>
 #include <discid/discid.h>
 
 #include <algorithm>
@@ -57,15 +56,12 @@ std::string HmsText(int64_t ms) {
 }
 
 struct MediaCommandInterpreter::Disc {
-  CdIo_t* cdio = nullptr;
-  int firstTrack = 1;
+  std::unique_ptr<DiscReader> reader;
   std::vector<int32_t> starts;  // first frame of each track, then the lead-out
+  std::vector<bool> data;       // whether each track is a data track
   bool hms = false;             // the time format: "hms" or milliseconds
   uint32_t cddbId = 0;
 
-  ~Disc() {
-    if (cdio) cdio_destroy(cdio);
-  }
   int Tracks() const { return static_cast<int>(starts.size()) - 1; }
   int32_t LeadOut() const { return starts.back(); }
 };
@@ -103,25 +99,26 @@ int32_t MediaCommandInterpreter::Run(const std::vector<std::string>& w, std::str
 int32_t MediaCommandInterpreter::Open() {
   if (disc_) return kAliasInUse;
   if (chosen_ < 0 || chosen_ >= static_cast<int32_t>(drives_.size())) return kNoDisc;
-  const CdDriveSource& drive = drives_[static_cast<std::size_t>(chosen_)];
+  OpenedDisc opened = OpenDisc(drives_[static_cast<std::size_t>(chosen_)]);
+  if (!opened.reader) return kNoDisc;
   auto disc = std::make_unique<Disc>();
-  disc->cdio = cdio_open(drive.path.c_str(), drive.isImage ? DRIVER_BINCUE : DRIVER_DEVICE);
-  if (!disc->cdio) return kNoDisc;
-  const track_t first = cdio_get_first_track_num(disc->cdio);
-  const track_t last = cdio_get_last_track_num(disc->cdio);
-  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first) return kNoDisc;
-  disc->firstTrack = first;
-  for (int t = first; t <= last + 1; ++t) {
-    const lsn_t lsn = cdio_get_track_lsn(disc->cdio, t > last ? static_cast<track_t>(CDIO_CDROM_LEADOUT_TRACK) : static_cast<track_t>(t));
-    if (lsn == CDIO_INVALID_LSN) return kNoDisc;
-    disc->starts.push_back(lsn);
+  disc->reader = std::move(opened.reader);
+  const std::vector<DiscTrack>& tracks = disc->reader->Tracks();
+  const int first = tracks.front().number, last = tracks.back().number;
+  for (const DiscTrack& t : tracks) {
+    disc->starts.push_back(t.start);
+    disc->data.push_back(t.data);
   }
+  disc->starts.push_back(disc->reader->LeadOut());
   // The identity is the disc's CDDB id: computed from the table, with addresses that count the
   // 150-frame lead-in.
   if (DiscId* id = discid_new()) {
-    std::vector<int> offsets(static_cast<std::size_t>(disc->Tracks()) + 1);
+    // libdiscid reads a table of 100 entries: the lead-out, then each track at its own number.
+    std::vector<int> offsets(100, 0);
     offsets[0] = disc->LeadOut() + 150;
-    for (int i = 0; i < disc->Tracks(); ++i) offsets[static_cast<std::size_t>(i) + 1] = disc->starts[static_cast<std::size_t>(i)] + 150;
+    for (int i = 0; i < disc->Tracks(); ++i) {
+      offsets[static_cast<std::size_t>(first + i)] = disc->starts[static_cast<std::size_t>(i)] + 150;
+    }
     if (discid_put(id, first, last, offsets.data())) disc->cddbId = static_cast<uint32_t>(std::strtoul(discid_get_freedb_id(id), nullptr, 16));
     discid_free(id);
   }
@@ -173,10 +170,18 @@ int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, st
   if (Is(w, {"status", "cd", "length", "track", nullptr})) {
     int64_t track = 0;
     if (!ParseNumber(w[4], track)) return kBadNumber;
-    const int64_t index = track - d.firstTrack;
+    // Tracks are counted from the disc's first one, as the window lists them and the rip reads them.
+    const int64_t index = track - 1;
     if (index < 0 || index >= d.Tracks()) return kBadNumber;
     const int64_t ms = FramesToMs(d.starts[static_cast<std::size_t>(index) + 1] - d.starts[static_cast<std::size_t>(index)]);
     reply = d.hms ? HmsText(ms) : std::to_string(ms);
+    return 0;
+  }
+  if (Is(w, {"status", "cd", "type", "track", nullptr})) {
+    int64_t track = 0;
+    if (!ParseNumber(w[4], track)) return kBadNumber;
+    if (track < 1 || track > d.Tracks()) return kBadNumber;
+    reply = d.data[static_cast<std::size_t>(track - 1)] ? "other" : "audio";
     return 0;
   }
   if (Is(w, {"play", "cd"}) || Is(w, {"play", "cd", "from", nullptr})) {
@@ -184,7 +189,7 @@ int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, st
     if (w.size() == 4 && !ParseNumber(w[3], fromMs)) return kBadNumber;
     const int64_t from = w.size() == 4 ? MsToFrames(fromMs) : playback_.Position();
     if (from < 0 || from >= d.LeadOut()) return kBadNumber;
-    return playback_.Start(d.cdio, static_cast<int32_t>(from), d.LeadOut(), audioOutput_) ? 0 : kNoAudioOutput;
+    return playback_.Start(d.reader.get(), static_cast<int32_t>(from), d.LeadOut(), audioOutput_) ? 0 : kNoAudioOutput;
   }
   if (Is(w, {"status", "cd", "position"})) {
     reply = std::to_string(FramesToMs(playback_.Position()));
@@ -192,9 +197,9 @@ int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, st
   }
   if (Is(w, {"status", "cd", "current", "track"})) {
     const int32_t at = playback_.Position();
-    int track = d.firstTrack;
+    int track = 1;
     for (int i = 0; i < d.Tracks(); ++i) {
-      if (at >= d.starts[static_cast<std::size_t>(i)]) track = d.firstTrack + i;
+      if (at >= d.starts[static_cast<std::size_t>(i)]) track = i + 1;
     }
     reply = std::to_string(track);
     return 0;

@@ -1,7 +1,9 @@
 #pragma once
-// The media control interface over libcdio, libdiscid and ALSA. It understands exactly the
-// commands the program sends: the "cd" device (its disc is the chosen drive of the drive list)
-// and, later, the "capture" device. Everything else answers with a non-zero code.
+// The media control interface over the disc readers (CD drives through libcdio, disc images
+// through their CUE sheets), libdiscid and ALSA. It understands exactly the commands the program
+// sends: the "cd" device (its disc is the chosen drive of the drive list) and, later, the
+// "capture" device. Tracks are counted from the disc's first track ("track 1" is the first track
+// whatever number the disc gives it). Everything else answers with a non-zero code.
 
 #include <memory>
 #include <string>

@@ -10,9 +10,12 @@
 #include <array>
 #include <bit>
 #include <cerrno>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include "common/SameFile.h"
 
 namespace korvalin {
 
@@ -80,16 +83,65 @@ class Decoder {
   bool open_ = false;
 };
 
-// A PCM WAV file written front to back. The header goes first with zero lengths and is given the
-// real ones on Close; a file that could not take all its data is cut back to whole sample frames,
-// so that the header always tells the exact data length.
+// A PCM WAV file written front to back. It is written as a temporary file beside its target and
+// moved over the target's name once it holds audio, so that a source with no audio (or a disk
+// that fills before any) leaves an existing file of that name as it was. The header goes first
+// with zero lengths and is given the real ones on Close; a file that could not take all its data
+// is cut back to whole sample frames, so that the header always tells the exact data length.
 class WavWriter {
  public:
-  ~WavWriter() { Close(); }
+  ~WavWriter() {
+    if (Published()) {
+      Close();
+    } else {
+      Discard();
+    }
+  }
 
+  // Creates a fresh temporary file in the folder of `target`; the target itself is not touched
+  // until Publish moves the temporary file over it.
   bool Create(const std::string& path) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);  // an old file is replaced
+    // A link is followed: the file it reaches is the one replaced, the link stays.
+    std::string target = path;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      if (char* real = ::realpath(path.c_str(), nullptr)) {
+        target = real;
+        std::free(real);
+      }
+    }
+    // A device or a pipe has no name to move a file over: it is written in place.
+    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+      fd_ = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
+      return fd_ >= 0;
+    }
+    target_ = target;
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      const std::string candidate = (slash == std::string::npos ? "" : folder) + "." + name + "." +
+                                    std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".part";
+      fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) temporary_ = candidate;
+      else if (errno != EEXIST) break;
+    }
     return fd_ >= 0;
+  }
+  // Moves the temporary file over the target's name: from now on the file is the target.
+  bool Publish() {
+    if (temporary_.empty()) return true;
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
+    temporary_.clear();
+    return true;
+  }
+  bool Published() const { return temporary_.empty(); }
+  // Closes and removes a temporary file that never became the target.
+  void Discard() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+    temporary_.clear();
   }
   bool Begin(long rate, int channels) {
     rate_ = rate;
@@ -160,6 +212,7 @@ class WavWriter {
   }
 
   int fd_ = -1;
+  std::string target_, temporary_;
   long rate_ = kNoAudioRate;
   int channels_ = kNoAudioChannels;
   int64_t dataBytes_ = 0;
@@ -257,17 +310,11 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
   long rate = 0;
   int channels = 0;
   const bool audio = decoder.Format(rate, channels);
-  const FileStamp sourceFile = StampOf(source), targetFile = StampOf(target);
-  if (targetFile.exists && targetFile.device == sourceFile.device && targetFile.inode == sourceFile.inode) {
-    return Outcome::TargetUnwritable;  // replacing the target would destroy the source before it is read
-  }
+  if (SameFile(source, target)) return Outcome::TargetUnwritable;  // it would destroy the source before it is read
+  if (!audio) return Outcome::NotMp3;  // nothing to write: an existing target stays as it was
   WavWriter wav;
   if (!wav.Create(target)) return Outcome::TargetUnwritable;
-  if (!wav.Begin(audio ? rate : kNoAudioRate, audio ? channels : kNoAudioChannels)) {
-    wav.Close();
-    return Outcome::WriteFailed;
-  }
-  if (!audio) return wav.Close() ? Outcome::NotMp3 : Outcome::WriteFailed;
+  if (!wav.Begin(rate, channels)) return Outcome::WriteFailed;  // the temporary file goes, the target stays
   length_ = decoder.Length();
 
   std::vector<unsigned char> buffer(kConvertBufferBytes);
@@ -287,6 +334,8 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
     }
     if (done > 0) {
       const bool written = wav.Append(buffer.data(), done);
+      if (!written && !wav.Published()) return Outcome::WriteFailed;  // no audio landed: the target stays
+      if (!wav.Published() && !wav.Publish()) return Outcome::TargetUnwritable;
       Advance(wav.DataBytes() / wav.BlockAlign(), decoder.Length());
       if (!written) {
         outcome = Outcome::WriteFailed;
@@ -304,6 +353,8 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
     if (result != MPG123_DONE) outcome = Outcome::DecodeError;
     break;
   }
+  // A conversion that ends before its first samples replaces nothing.
+  if (!wav.Published()) return outcome == Outcome::Finished ? Outcome::NotMp3 : outcome;
   if (!wav.Close() && outcome != Outcome::Stopped) outcome = Outcome::WriteFailed;
   Advance(wav.DataBytes() / wav.BlockAlign(), length_.load());  // whole sample frames only
   return outcome;

@@ -2,7 +2,9 @@
 // The MP3 player control over libmpg123: conversion to a WAV file and playback through ALSA, each
 // on a worker thread of the adapter's own. The WAV file is 16-bit PCM at the stream's own rate and
 // channel count; its header is written first and given the exact lengths when the conversion ends,
-// however it ends, so a stopped or damaged conversion still leaves a valid (shorter) WAV file.
+// however it ends, so a stopped or damaged conversion still leaves a valid (shorter) WAV file. The
+// WAV is written under a temporary name in its folder and takes the target's name only once it
+// holds audio: an existing file of that name is never lost to a source without audio.
 
 #include <atomic>
 #include <cstdint>
@@ -24,11 +26,11 @@ class Mpg123Player final : public ActiveMP3 {
     Finished,          // the whole stream was converted or played
     Stopped,           // Stop ended it
     SourceUnreadable,  // the source file could not be opened; no WAV was written
-    NotMp3,            // the source holds no MP3 audio; the WAV holds no samples
+    NotMp3,            // the source holds no MP3 audio; no WAV was written
     DecodeError,       // decoding failed partway; the WAV holds what came before
     FormatChanged,     // the stream changed its rate or channels partway; the WAV holds the first part
     TargetUnwritable,  // the WAV file could not be created, or it is the source file itself
-    WriteFailed,       // writing the WAV file failed (disk full); it holds what was written
+    WriteFailed,       // writing the WAV file failed (disk full); it holds what was written, if any audio was
     TooLong,           // the audio does not fit a WAV file; it holds as much as fits
     NoAudioOutput,     // playback: the audio output could not be opened
   };

@@ -7,11 +7,14 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
+#include <QFileSystemModel>
+#include <QKeyEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QResizeEvent>
@@ -21,6 +24,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include "common/RaisedError.h"
@@ -44,6 +48,16 @@ void Safely(Fn&& fn) {
   }
 }
 
+// The program's numbers for a press: button 1 left, 2 right, 4 middle; shift 1, control 2, alt 4.
+int16_t ButtonOf(const QMouseEvent* e) {
+  return e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : e->button() == Qt::MiddleButton ? 4 : 0;
+}
+
+int16_t ShiftOf(const QMouseEvent* e) {
+  return static_cast<int16_t>((e->modifiers() & Qt::ShiftModifier ? 1 : 0) | (e->modifiers() & Qt::ControlModifier ? 2 : 0) |
+                              (e->modifiers() & Qt::AltModifier ? 4 : 0));
+}
+
 // Reports the surface's size to the window control and runs the window's resize handler; passes
 // presses on the surface itself (not on a control) to the window's mouse-down handler.
 class SurfaceWatcher : public QObject {
@@ -58,11 +72,8 @@ class SurfaceWatcher : public QObject {
       const auto* e = static_cast<QMouseEvent*>(event);
       // A press a control ignored reaches the surface too; only a press on the bare surface counts.
       if (static_cast<QWidget*>(watched)->childAt(e->position().toPoint()) != nullptr) return false;
-      const int16_t button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2
-                             : e->button() == Qt::MiddleButton ? 4 : 0;
-      const int16_t shift = static_cast<int16_t>((e->modifiers() & Qt::ShiftModifier ? 1 : 0) |
-                                                 (e->modifiers() & Qt::ControlModifier ? 2 : 0) |
-                                                 (e->modifiers() & Qt::AltModifier ? 4 : 0));
+      const int16_t button = ButtonOf(e);
+      const int16_t shift = ShiftOf(e);
       const QPoint at = e->position().toPoint();
       Safely([&] { window_.OnMouseDown(button, shift, TwipsFromPixels(at.x()), TwipsFromPixels(at.y())); });
     }
@@ -71,6 +82,92 @@ class SurfaceWatcher : public QObject {
 
  private:
   controls::Window& window_;
+};
+
+// Runs the window's activate handler each time it becomes the program's active window: when it
+// is shown, and when the user comes to it from another window of the program. Coming back from
+// another program, a message box or a pop-up menu is no activation.
+class ActivationWatcher : public QObject {
+ public:
+  ActivationWatcher(QWidget* window, controls::Window& control) : QObject(window), window_(window), control_(control) {
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* w) { FocusMovedTo(w); });
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Show) Activate();
+    if (event->type() == QEvent::Hide) active_ = false;
+    return false;
+  }
+
+ private:
+  void FocusMovedTo(QWindow* w) {
+    if (w == nullptr) return;  // another program has the focus
+    if (w == window_->windowHandle()) {
+      Activate();
+    } else if (w->type() == Qt::Window) {
+      active_ = false;  // another main window of the program
+    }
+  }
+  void Activate() {
+    if (active_) return;
+    active_ = true;
+    Safely([&] { controls::Fire(control_.OnActivate); });
+  }
+
+  QWidget* window_;
+  controls::Window& control_;
+  bool active_ = false;
+};
+
+// Passes mouse presses on a list to its control. A right press leaves the selection alone, so a
+// command of a pop-up menu acts on the entry the user had selected; other presses select first,
+// as the list does, and reach the control after.
+class ListPressWatcher : public QObject {
+ public:
+  ListPressWatcher(QListWidget* list, controls::ListBox& control) : QObject(list), list_(list), control_(control) {
+    list->viewport()->installEventFilter(this);
+  }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::MouseButtonPress) return false;
+    const auto* e = static_cast<QMouseEvent*>(event);
+    const int16_t button = ButtonOf(e), shift = ShiftOf(e);
+    const QPoint at = e->position().toPoint();
+    const int32_t x = TwipsFromPixels(at.x()), y = TwipsFromPixels(at.y());
+    if (e->button() == Qt::RightButton) {
+      Safely([&] { control_.MouseDown(button, shift, x, y); });
+      return true;
+    }
+    QMetaObject::invokeMethod(
+        list_, [this, button, shift, x, y] { Safely([&] { control_.MouseDown(button, shift, x, y); }); },
+        Qt::QueuedConnection);
+    return false;
+  }
+
+ private:
+  QListWidget* list_;
+  controls::ListBox& control_;
+};
+
+// Keeps the window control's state in step when the user minimises or restores the window
+// through the window manager, so that the program's next minimise is not taken for a repeat.
+class WindowStateWatcher : public QObject {
+ public:
+  WindowStateWatcher(QWidget* window, controls::Window& control) : QObject(window), control_(control) {
+    window->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::WindowStateChange) {
+      const Qt::WindowStates s = static_cast<QWidget*>(watched)->windowState();
+      const auto state = s & Qt::WindowMinimized   ? controls::Window::State::Minimized
+                         : s & Qt::WindowMaximized ? controls::Window::State::Maximized
+                                                   : controls::Window::State::Normal;
+      Safely([&] { control_.SetWindowState(state); });
+    }
+    return false;
+  }
+
+ private:
+  controls::Window& control_;
 };
 
 // Where the window manager cannot move the window itself, the window follows the pointer until
@@ -126,6 +223,25 @@ void SyncItems(Widget* w, const controls::ItemList& list) {
   }
 }
 
+// Passes a key released in a text box to the box's key-up handler.
+class KeyUpWatcher : public QObject {
+ public:
+  KeyUpWatcher(QObject* parent, controls::TextBox& box) : QObject(parent), box_(box) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+      const auto* e = static_cast<QKeyEvent*>(event);
+      const int16_t shift = static_cast<int16_t>((e->modifiers() & Qt::ShiftModifier ? 1 : 0) |
+                                                 (e->modifiers() & Qt::ControlModifier ? 2 : 0) |
+                                                 (e->modifiers() & Qt::AltModifier ? 4 : 0));
+      Safely([&] { box_.KeyUp(static_cast<int16_t>(e->key() & 0x7fff), shift); });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  controls::TextBox& box_;
+};
+
 }  // namespace
 
 int PixelsFromTwips(int32_t twips) { return static_cast<int>((twips + controls::TwipsPerPixel / 2) / controls::TwipsPerPixel); }
@@ -180,6 +296,8 @@ void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
   Keep(c.SystemMoveRequested.Connect([window] { StartMove(window); }));
   Keep(c.CloseRequested.Connect([window] { window->close(); }));
   surface->installEventFilter(new SurfaceWatcher(surface, c));
+  new ActivationWatcher(window, c);
+  new WindowStateWatcher(window, c);
   // Shown last, once the widgets have their state.
   if (c.Visible()) window->show();
 }
@@ -251,6 +369,7 @@ void Binder::Bind(QListWidget* w, controls::ListBox& c, Geometry g) {
   }));
   QObject::connect(w, &QListWidget::currentRowChanged, w, [&c](int row) { Safely([&] { c.SetListIndex(row); }); });
   QObject::connect(w, &QListWidget::itemDoubleClicked, w, [&c] { Safely([&] { c.DblClick(); }); });
+  new ListPressWatcher(w, c);
 }
 
 void Binder::Bind(QComboBox* w, controls::ComboBox& c, Geometry g) {
@@ -271,6 +390,11 @@ void Binder::Bind(QComboBox* w, controls::ComboBox& c, Geometry g) {
         break;
       default: break;
     }
+    // Qt chooses the first entry of an empty box by itself when one is added, and keeps the
+    // typed text of an editable box only while nothing is chosen: the box shows what its
+    // control holds.
+    if (w->currentIndex() != c.ListIndex()) w->setCurrentIndex(c.ListIndex());
+    if (w->isEditable() && w->currentText() != Q(c.Text())) w->setEditText(Q(c.Text()));
   }));
   QObject::connect(w, QOverload<int>::of(&QComboBox::activated), w,
                    [&c](int index) { Safely([&] { c.SetListIndex(index); }); });
@@ -306,6 +430,75 @@ void Binder::Bind(QLineEdit* w, controls::TextBox& c, Geometry g) {
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
   QObject::connect(w, &QLineEdit::textEdited, w,
                    [&c](const QString& text) { Safely([&] { c.SetText(text.toStdString()); }); });
+  w->installEventFilter(new KeyUpWatcher(w, c));
+  // Enter reaches the box's key handler as character 13; other keys stay with the line editor.
+  QObject::connect(w, &QLineEdit::returnPressed, w, [&c] {
+    int16_t key = 13;
+    Safely([&] { c.KeyPress(key); });
+  });
+}
+
+void Binder::Bind(QPlainTextEdit* w, controls::TextBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto apply = [w, &c] {
+    const QSignalBlocker block(w);
+    QString text = Q(c.Text());
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (w->toPlainText() != text) w->setPlainText(text);
+  };
+  apply();
+  Keep(c.Changed.Connect([apply](Change ch) {
+    if (ch.what == Property::Text) apply();
+  }));
+  QObject::connect(w, &QPlainTextEdit::textChanged, w,
+                   [w, &c] { Safely([&] { c.SetText(w->toPlainText().toStdString()); }); });
+}
+
+void Binder::BindToggle(QAbstractButton* w, controls::CheckBox& c, Geometry g) {
+  BindCommon(w, c, g);
+  w->setCheckable(true);
+  auto apply = [w, &c](Property p) {
+    const QSignalBlocker block(w);
+    if (p == Property::Caption) w->setText(Q(c.Caption()));
+    if (p == Property::Value) w->setChecked(c.Value() == controls::CheckBox::Checked);
+  };
+  apply(Property::Caption);
+  apply(Property::Value);
+  Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
+  QObject::connect(w, &QAbstractButton::clicked, w, [&c](bool down) {
+    Safely([&] { c.SetValue(down ? controls::CheckBox::Checked : controls::CheckBox::Unchecked); });
+  });
+}
+
+void Binder::Bind(QTreeView* w, controls::FolderList& c, Geometry g) {
+  BindCommon(w, c, g);
+  auto* model = new QFileSystemModel(w);
+  model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+  model->setRootPath(QStringLiteral("/"));
+  w->setModel(model);
+  w->setRootIndex(model->index(QStringLiteral("/")));
+  w->setHeaderHidden(true);
+  for (int column = 1; column < model->columnCount(); ++column) w->hideColumn(column);
+  auto apply = [w, model, &c] {
+    const QModelIndex at = model->index(Q(c.Path()));
+    if (!at.isValid()) return;
+    if (w->currentIndex() != at) {
+      const QSignalBlocker block(w->selectionModel());
+      w->setCurrentIndex(at);
+    }
+    w->scrollTo(at);
+  };
+  apply();
+  // The model reads folders in the background: the control's folder can be shown once its
+  // parents have been read.
+  QObject::connect(model, &QFileSystemModel::directoryLoaded, w, [apply] { apply(); });
+  Keep(c.Changed.Connect([apply](Change ch) {
+    if (ch.what == Property::Text) apply();
+  }));
+  QObject::connect(w->selectionModel(), &QItemSelectionModel::currentChanged, w,
+                   [model, &c](const QModelIndex& now) {
+                     if (now.isValid()) Safely([&] { c.SetPath(model->filePath(now).toStdString()); });
+                   });
 }
 
 void Binder::Bind(QAction* a, controls::MenuItem& c) {

@@ -10,6 +10,7 @@
 
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
+#include "controls/FolderList.h"
 #include "controls/CommandButton.h"
 #include "controls/Label.h"
 #include "controls/ListBox.h"
@@ -35,6 +36,8 @@ class QTabWidget;
 class QTreeWidget;
 class QMenu;
 class QMenuBar;
+class QPlainTextEdit;
+class QTreeView;
 class QWidget;
 
 namespace korvalin {
@@ -61,6 +64,13 @@ class Binder {
   void Bind(QComboBox* widget, controls::ComboBox& control, Geometry g = Geometry::Placed);
   void Bind(QProgressBar* widget, controls::ProgressBar& control, Geometry g = Geometry::Placed);
   void Bind(QLineEdit* widget, controls::TextBox& control, Geometry g = Geometry::Placed);
+  // A text of several lines; CR LF line ends show as one line break.
+  void Bind(QPlainTextEdit* widget, controls::TextBox& control, Geometry g = Geometry::Placed);
+  // A check box drawn as a button (a push button, or a tool button with a picture): pressed in
+  // while ticked.
+  void BindToggle(QAbstractButton* widget, controls::CheckBox& control, Geometry g = Geometry::Placed);
+  // A folder tree of the whole file system, opened at the control's folder.
+  void Bind(QTreeView* widget, controls::FolderList& control, Geometry g = Geometry::Placed);
   void Bind(QAction* action, controls::MenuItem& control);
   void Bind(QTreeWidget* widget, controls::TreeView& control, Geometry g = Geometry::Placed);
   // Builds a menu bar from menus and binds every item; a hidden menu stays out of the bar.
@@ -70,6 +80,7 @@ class Binder {
 
   // Where pictures named by file name (button pictures, tree pictures) are found.
   void SetPictureFolder(std::string folder) { pictureFolder_ = std::move(folder); }
+  const std::string& PictureFolder() const { return pictureFolder_; }
   // The widget's pages are the view's; the control gives their captions and the page in front.
   void Bind(QTabWidget* widget, controls::TabStrip& control, Geometry g = Geometry::Placed);
   // The program-wide mouse pointer: the busy pointer shows over every window.

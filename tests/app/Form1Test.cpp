@@ -13,9 +13,11 @@
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "tools/discgen/DiscImage.h"
 #include "tools/discgen/MusicPcm.h"
+#include "tests/support/FakeDrives.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
 
 namespace korvalin {
 namespace {
@@ -43,14 +45,14 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
   fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}] = "8";
   fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}] = "12";  // outside the list
   form.Form_Load();
-  EXPECT_EQ(form.settings.DecodePath, fake.programFolder.Path());
+  EXPECT_EQ(form.settings.DecodePath, fake.programFolder / "WAVFiles");
   EXPECT_EQ(form.cmbBitrate.ListIndex(), 8);
   EXPECT_EQ(form.cmbBitrate.Text(), "128");
   EXPECT_EQ(form.cmbQuality.ListIndex(), -1);
   EXPECT_EQ(form.lblCDID.Caption(), "1234567");
   EXPECT_EQ(form.cmbDrives.ListCount(), 2);
   EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + fake.programFolder.Path() + "/");
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + (fake.programFolder / "WAVFiles") + "/");
   EXPECT_EQ(Texts(form.collection.TreeView1),
             (std::vector<std::string>{"CD Tracks, WAV, MP3 files", "Selected Tracks", "Available Tracks", "Track  1 - 01:05",
                                       "Track  2 - 02:00", "Track  3 - 00:03", "Selected WAV Files", "WAV Files",
@@ -80,8 +82,9 @@ TEST_F(Form1Test, RefreshListsTheTracksAndEmptiesBothListsEachTime) {
 
 TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   fake.media.trackMs = {1000};
+  fake.media.dataTracks = {1};
   form.cmdRefresh_Click();
-  EXPECT_EQ(fake.media.commands.back(), "status cd number of tracks");  // the device is left open
+  EXPECT_EQ(fake.media.commands.back(), "status cd type track 1");  // the device is left open
   fake.media.trackMs = {};
   form.cmdRefresh_Click();
   EXPECT_EQ(fake.dialogs.MessageTexts(),
@@ -96,6 +99,14 @@ TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   EXPECT_EQ(fake.dialogs.messages.size(), 2u);
   EXPECT_EQ(form.lblCDID.Caption(), "");
   EXPECT_EQ(form.lblNumTracks.Caption(), "");
+
+  // One audio track is a music CD: its track is listed.
+  fake.media.discPresent = true;
+  fake.media.trackMs = {61000};
+  fake.media.dataTracks = {};
+  form.cmdRefresh_Click();
+  EXPECT_EQ(fake.dialogs.messages.size(), 2u);
+  EXPECT_EQ(form.collection.lstTracks.Items(), (std::vector<std::string>{"Track  1 - 01:01"}));
 }
 
 TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
@@ -159,6 +170,19 @@ TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
   EXPECT_TRUE(form.Unloaded());
   EXPECT_FALSE(form.window.Visible());
   EXPECT_EQ(fake.exceptionFilter.installed, nullptr);
+}
+
+TEST_F(Form1Test, RefreshDataInThePreferencesShowsTheMonitorsSurveyOfTheDrives) {
+  test::FakeDrives drives;
+  drives["/"] = {"/", 10'000'000'000, 4'000'500'000};
+  drives["/media/stick"] = {"/media/stick", 8'000'000'000, 2'000'000'000, "Removable drive"};
+  form.diskMonitor.SetDriveSource(drives);
+  form.Form_Load();
+  form.prefs.Text6.SetText("stale");
+  form.prefs.Command3.Click();
+  EXPECT_EQ(form.prefs.Text6.Text(), "/ - 4000 MB available\r\n");
+  EXPECT_EQ(form.prefs.lblDestinationRoot.Caption(), "/");
+  EXPECT_EQ(form.prefs.Label4.Caption(), "4000");
 }
 
 TEST(TextBeforeNul, TakesTheTextUpToTheFirstNulOrNothing) {
@@ -238,6 +262,33 @@ TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUse
   EXPECT_EQ(fake.help.shown, std::vector<std::string>{root / "usr/share/korvalin/Tesmor2.chm"});
 }
 
+TEST_F(Form1Test, TheFindersSelectForConversionListsAnMp3UnderMp3Files) {
+  form.Form_Load();
+  test::TempDir elsewhere;
+  const std::string song = elsewhere / "Song.mp3", tiny = elsewhere / "tiny.mp3";
+  test::WriteFile(song, std::string(200, 'm'));
+  test::WriteFile(tiny, std::string(50, 'm'));  // too small for a node
+  form.C777_Click();
+  form.finder.Dir1.SetText(elsewhere.Path());
+  form.finder.zFileExt.SetText("mp3");
+  form.finder.Command1.Click();
+  ASSERT_EQ(form.finder.lstfiles.Items(), (std::vector<std::string>{song, tiny}));
+
+  form.finder.lstfiles.SetListIndex(0);
+  form.finder.mnuSeelectfile.Click();
+  const controls::TreeNode* mp3Files = form.collection.FindText("MP3 Files");
+  ASSERT_NE(mp3Files, nullptr);
+  ASSERT_EQ(mp3Files->Children().size(), 1u);
+  EXPECT_EQ(mp3Files->Children()[0]->Text(), song);  // full paths are shown unless set otherwise
+  EXPECT_EQ(form.collection.List2.Items(), std::vector<std::string>{song});
+
+  // A file the tree turns away still enters the list, so that it can be converted.
+  form.finder.lstfiles.SetListIndex(1);
+  form.finder.mnuSeelectfile.Click();
+  EXPECT_EQ(mp3Files->Children().size(), 1u);
+  EXPECT_EQ(form.collection.List2.Items(), (std::vector<std::string>{song, tiny}));
+}
+
 TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
   form.Cmdhelp.Click();
   EXPECT_EQ(fake.help.shown, std::vector<std::string>{fake.programFolder / "Tesmor2.chm"});
@@ -307,7 +358,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
   Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path()};
+                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer};
   Form1 form(services);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line

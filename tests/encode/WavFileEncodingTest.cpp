@@ -76,11 +76,23 @@ TEST_F(WavFileEncodingTest, ReadsBlocksOfOneChunkWithAShorterLastOne) {
 }
 
 TEST_F(WavFileEncodingTest, OddAndEmptyAudioLengthsAndNamesWithoutAnExtension) {
-  // No audio at all: the MP3 holds what the end of the stream gave, which is nothing.
+  // No audio at all, or a header that promises audio the file does not hold: refused under
+  // "Critical error...", nothing read into the encoder, and an MP3 of that name keeps its bytes.
   test::WriteFile(in / "empty.wav", test::PcmWav("", 44100, 2));
-  EXPECT_TRUE(Encode("empty.wav").Succeeded());
+  test::WriteFile(in / "hollow.wav", test::PcmWav(std::string(8000, '\x11'), 44100, 2).substr(0, 44));
+  for (const char* name : {"empty", "hollow"}) {
+    SCOPED_TRACE(name);
+    const std::string old = "an older, unrelated MP3 the user keeps";
+    test::WriteFile(out / (std::string(name) + ".mp3"), old);
+    dialogs.messages.clear();
+    const auto refused = Encode(std::string(name) + ".wav");
+    EXPECT_EQ(refused.result, WavEncodingOutcome::Result::Failed);
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_EQ(dialogs.messages[0].text, NoSamplesText(in / (std::string(name) + ".wav")));
+    EXPECT_EQ(dialogs.messages[0].title, "Critical error...");
+    EXPECT_EQ(ReadFile(out / (std::string(name) + ".mp3")), old);
+  }
   EXPECT_TRUE(encoder.chunkSizes.empty());
-  EXPECT_EQ(ReadFile(out / "empty.mp3"), encoder.lastBytes);
 
   // An odd last block: its sample count rounds half to even, and the half sample's missing byte
   // is silence, not a byte left from the block before.

@@ -76,8 +76,8 @@ TEST(LocalSearch, WalksDepthFirstLastSubfolderFirstAndKeepsNamesAsOnDisk) {
   // Files of a folder in name order (case aside); then B (met last) with its subtree, then A.
   EXPECT_EQ(Walk(search), (Paths{r + ".wav", r + "A.wav", r + "b.WAV", r + "my.music/m.wav", r + "B/z.wav",
                                 r + "B/B1/w.wav", r + "A/x.wav", r + "A/A2/y.wav"}));
-  EXPECT_EQ(search.Directories(), 5);  // A, B, my.music, B1, A2, and never .hidden
-  EXPECT_EQ(search.Directories(), static_cast<int16_t>(search.Log().size() - 1));
+  EXPECT_EQ(search.Directories(), 6);  // the start, A, B, my.music, B1, A2, and never .hidden
+  EXPECT_EQ(search.Directories(), static_cast<int16_t>(search.Log().size()));  // what is counted is listed
   EXPECT_EQ(search.Log().front(), r);
   EXPECT_TRUE(search.Queue().empty());
   for (const auto& folder : search.Log()) EXPECT_EQ(folder.find(".hidden"), std::string::npos);
@@ -112,7 +112,7 @@ TEST(LocalSearch, AStopEndsTheWalkAfterTheFolderBeingRead) {
   search.events.subfolder = [&](const std::string& f, bool queued) { met.emplace_back(f, queued); };
   EXPECT_EQ(Walk(search), (Paths{r + "a.wav", r + "d.wav", r + "f.wav"}));  // the files of the folder being read
   EXPECT_EQ(met, (std::vector<std::pair<std::string, bool>>{{r + "B/", true}, {r + "C/", false}, {r + "E/", false}}));
-  EXPECT_EQ(search.Directories(), 3);  // met after the stop still count
+  EXPECT_EQ(search.Directories(), 4);  // the start and B, and those met after the stop
   EXPECT_EQ(search.Log(), (std::deque<std::string>{r, r + "E/", r + "C/", r + "B/"}));
   EXPECT_TRUE(search.Queue().empty());
 }
@@ -125,11 +125,12 @@ TEST(LocalSearch, AFolderThatCannotBeListedAddsNothingAndTheWalkGoesOn) {
   // While the top folder is read, B disappears: it is queued, but cannot be listed.
   search.yield = [&] { std::filesystem::remove_all(dir / "B"); };
   EXPECT_EQ(Walk(search), (Paths{r + "C/c.wav", r + "A/a.wav"}));
-  EXPECT_EQ(search.Directories(), 3);
+  EXPECT_EQ(search.Directories(), 4);
 
   LocalSearch missing(dir / "no such folder", ".wav");
   EXPECT_TRUE(Walk(missing).empty());
   EXPECT_EQ(missing.Log().size(), 1u);
+  EXPECT_EQ(missing.Directories(), 1);
 }
 
 TEST(LocalSearch, LinksToFilesAreListedButLinksToFoldersAreNotEntered) {
@@ -141,7 +142,7 @@ TEST(LocalSearch, LinksToFilesAreListedButLinksToFoldersAreNotEntered) {
   ASSERT_EQ(::symlink((dir / "gone.wav").c_str(), (dir / "real/dangling.wav").c_str()), 0);
   LocalSearch search(dir.Path(), ".wav");
   EXPECT_EQ(Walk(search), (Paths{r + "real/a.wav", r + "real/link.wav"}));
-  EXPECT_EQ(search.Directories(), 1);
+  EXPECT_EQ(search.Directories(), 2);
 }
 
 // A folder in memory where the system has one: 32,768 folders on a disk take seconds to make and

@@ -3,8 +3,13 @@
 
 #include "platform/linux/Mpg123Player.h"
 
+#include <dirent.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <algorithm>
+#include <csignal>
 
 #include <chrono>
 #include <thread>
@@ -161,19 +166,81 @@ TEST_F(Mp3Player, ReportsProgressWhileTheWorkerRunsAndATruncatedFileEndsAtWhatIt
   EXPECT_EQ(watch.largestFraction, 1.0);
 }
 
-TEST_F(Mp3Player, FilesWithoutMp3AudioEndAtOnceWithAnEmptyWav) {
+// The names in a folder, to see that no temporary file is left behind.
+std::vector<std::string> Names(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* d = ::opendir(folder.c_str())) {
+    while (const dirent* e = ::readdir(d)) {
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+    }
+    ::closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(Mp3Player, FilesWithoutMp3AudioEndAtOnceAndLeaveAnExistingWavAlone) {
   Mpg123Player player;
   test::WriteFile(dir / "text.mp3", "This is a text file, renamed.\nIt has no frames at all.\n");
   test::WriteFile(dir / "empty.mp3", "");
   test::WriteFile(dir / "short.mp3", std::string(50, '\xFF'));
+  const std::string userWav = "RIFF and the user's own recording";
   for (const char* name : {"text.mp3", "empty.mp3", "short.mp3"}) {
     SCOPED_TRACE(name);
-    const WavContents wav = Convert(player, dir / name, dir / (std::string(name) + ".wav"));
+    const std::string wav = dir / (std::string(name) + ".wav");
+    test::WriteFile(wav, userWav);
+    player.SetSourceFile(dir / name);
+    player.ConvertToWav(wav);
+    EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
     EXPECT_EQ(player.LastOutcome(), Outcome::NotMp3);
-    EXPECT_EQ(wav.dataLength, 0u);
+    EXPECT_EQ(test::ReadFile(wav), userWav);
     EXPECT_EQ(player.Position(), 0);
+    player.ConvertToWav(dir / (std::string(name) + ".new.wav"));  // and no file appears where there was none
+    EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
+    EXPECT_FALSE(test::Exists(dir / (std::string(name) + ".new.wav")));
   }
+  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"empty.mp3", "empty.mp3.wav", "short.mp3", "short.mp3.wav", "text.mp3",
+                                                  "text.mp3.wav"}));
+}
 
+TEST_F(Mp3Player, ADiskThatFillsBeforeAnyAudioLeavesTheOldWavAndNoTemporaryFile) {
+  const std::string mp3 = MakeMp3("full.mp3", 2);
+  const std::string wav = dir / "full.wav";
+  const std::string userWav(5000, 'u');
+  test::WriteFile(wav, userWav);
+  // A file size limit makes every write past it fail, as a full disk does: first inside the
+  // header, then inside the first block of samples.
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  Mpg123Player player;
+  for (rlim_t limit : {rlim_t{20}, rlim_t{1000}}) {
+    SCOPED_TRACE(limit);
+    rlimit small = old;
+    small.rlim_cur = limit;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    player.SetSourceFile(mp3);
+    player.ConvertToWav(wav);
+    EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(player.LastOutcome(), Outcome::WriteFailed);
+    EXPECT_EQ(test::ReadFile(wav), userWav);
+    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"full.mp3", "full.wav"}));
+  }
+  std::signal(SIGXFSZ, oldHandler);
+
+  // A link to the user's file: the file it reaches is replaced, the link stays a link.
+  ASSERT_EQ(::symlink((dir / "full.wav").c_str(), (dir / "link.wav").c_str()), 0);
+  Convert(player, mp3, dir / "link.wav");
+  EXPECT_EQ(player.LastOutcome(), Outcome::Finished);
+  struct stat st {};
+  ASSERT_EQ(::lstat((dir / "link.wav").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  EXPECT_NE(test::ReadFile(wav), userWav);
+}
+
+TEST_F(Mp3Player, MissingSourcesAndUnwritableTargetsWriteNothing) {
+  Mpg123Player player;
   // A missing source writes nothing; an unwritable target or a full disk ends the conversion.
   player.SetSourceFile(dir / "missing.mp3");
   player.ConvertToWav(dir / "missing.wav");
@@ -193,9 +260,15 @@ TEST_F(Mp3Player, FilesWithoutMp3AudioEndAtOnceWithAnEmptyWav) {
   EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
   EXPECT_EQ(player.LastOutcome(), Outcome::TargetUnwritable);
   EXPECT_TRUE(test::ReadFile(dir / "good.mp3") == good);
-  player.ConvertToWav("/dev/full");
-  EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
-  EXPECT_EQ(player.LastOutcome(), Outcome::WriteFailed);
+  // A device is written in place, never replaced by a file of that name.
+  struct stat full {};
+  if (::stat("/dev/full", &full) == 0 && S_ISCHR(full.st_mode)) {
+    player.ConvertToWav("/dev/full");
+    EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
+    EXPECT_EQ(player.LastOutcome(), Outcome::WriteFailed);
+    ASSERT_EQ(::stat("/dev/full", &full), 0);
+    EXPECT_TRUE(S_ISCHR(full.st_mode));
+  }
 }
 
 TEST_F(Mp3Player, StopLeavesAValidShorterWavAndAnOldTargetIsReplacedWhole) {

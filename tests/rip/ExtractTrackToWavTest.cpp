@@ -1,6 +1,8 @@
 #include "rip/ExtractTrackToWav.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -15,6 +17,7 @@ namespace {
 
 using test::FakeCdLibrary;
 using test::ReadFile;
+using test::WriteFile;
 using test::TempDir;
 
 uint32_t Le32(const std::string& s, std::size_t at) {
@@ -98,7 +101,7 @@ TEST(ExtractTrackToWav, AFailingBlockEndsTheTrackWithAValidShorterWav) {
   const auto outcome = ExtractTrackToWav(rig.ctx, dir / "f.wav", 0, 100);
   EXPECT_FALSE(outcome.complete);
   EXPECT_EQ(outcome.framesWritten, 52);
-  EXPECT_EQ(lib.reads.size(), 2u + 3u);  // two good blocks, then three attempts
+  EXPECT_EQ(lib.reads.size(), 2u + 3u + 1u);  // two good blocks, three attempts, then its first frame alone
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.fake.dialogs.messages[0].text,
             "An error was returned by the ASPI manager. Use GetAspiLibAspiError to retrieve the actual ASPI error.");
@@ -116,6 +119,18 @@ TEST(ExtractTrackToWav, AFailingBlockEndsTheTrackWithAValidShorterWav) {
   EXPECT_TRUE(ExtractTrackToWav(rig.ctx, dir / "g.wav", 0, 26).complete);
   EXPECT_EQ(lib.reads.size(), 3u);
   EXPECT_EQ(rig.fake.dialogs.messages.size(), 1u);
+
+  // A disc that ends inside a block (an image cut short): every frame before the end is kept.
+  lib.readFails = [](int32_t address, int32_t frames) { return address + frames > 60; };
+  const auto cut = ExtractTrackToWav(rig.ctx, dir / "h.wav", 0, 100);
+  EXPECT_EQ(cut.framesWritten, 60);
+  EXPECT_EQ(rig.fake.dialogs.messages.size(), 2u);
+  const std::string kept = ReadFile(dir / "h.wav");
+  ASSERT_EQ(kept.size(), 44u + 60 * 2352);
+  EXPECT_EQ(Le32(kept, 40), 60u * 2352);
+  for (int32_t frame : {0, 52, 59}) {
+    EXPECT_EQ(kept.substr(44 + static_cast<std::size_t>(frame) * 2352, 2352), FakeCdLibrary::FrameBytes(frame)) << frame;
+  }
 }
 
 TEST(ExtractTrackToWav, ACancelAtTheThirdYieldLeavesAValidWavOfThreeBlocks) {
@@ -135,18 +150,58 @@ TEST(ExtractTrackToWav, ACancelAtTheThirdYieldLeavesAValidWavOfThreeBlocks) {
   EXPECT_EQ(Le32(wav, 40), 78u * 2352);
 }
 
-TEST(ExtractTrackToWav, AFullDiskIsReportedAndTheHeaderMatchesWhatWasWritten) {
+TEST(ExtractTrackToWav, AFolderThatIsMissingOrAFullDiskIsReportedAsWhatHappened) {
   FakeCdLibrary lib;
   lib.identifications = {"fake"};
   lib.SetTrackLengths({60});
   Rig rig(lib);
   ASSERT_TRUE(rig.cd.OpenDrive(0));
   TempDir dir;
-  const auto outcome = ExtractTrackToWav(rig.ctx, dir / "no-such-folder/x.wav", 0, 60);
-  EXPECT_FALSE(outcome.complete);
+  const auto missing = ExtractTrackToWav(rig.ctx, dir / "no-such-folder/x.wav", 0, 60);
+  EXPECT_FALSE(missing.complete || missing.created);
+  EXPECT_TRUE(missing.writeFailed);
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.fake.dialogs.messages[0].text, WriteFailureText(dir / "no-such-folder/x.wav"));
-  EXPECT_TRUE(lib.reads.empty());  // a file that cannot even be made stops the job before the drive is read
+  EXPECT_EQ(rig.fake.dialogs.messages[0].text, CannotCreateText(dir / "no-such-folder/x.wav"));
+  EXPECT_TRUE(lib.reads.empty());  // nothing is read for a file that cannot be made
+
+  struct stat full {};
+  if (::stat("/dev/full", &full) != 0 || !S_ISCHR(full.st_mode)) GTEST_SKIP() << "no /dev/full here";
+  const auto outcome = ExtractTrackToWav(rig.ctx, "/dev/full", 0, 60);
+  EXPECT_TRUE(outcome.writeFailed);
+  ASSERT_EQ(rig.fake.dialogs.messages.size(), 2u);
+  EXPECT_EQ(rig.fake.dialogs.messages[1].text, WriteFailureText("/dev/full"));
+}
+
+// The library of a disc read from files: the sources it names are those of the fake disc.
+struct ImageLibrary : FakeCdLibrary {
+  std::vector<std::string> sources;
+  std::vector<std::string> SourceFiles(int32_t) const override { return sources; }
+};
+
+TEST(ExtractTrackToWav, AnOutputThatIsAFileOfTheDiscIsRefusedAndTheFileKept) {
+  TempDir dir;
+  WriteFile(dir / "d.cue", "FILE \"d.bin\" BINARY\n");
+  WriteFile(dir / "d.bin", std::string(3000, 'b'));
+  ASSERT_EQ(::symlink((dir / "d.bin").c_str(), (dir / "link.wav").c_str()), 0);
+  ImageLibrary lib;
+  lib.identifications = {"image"};
+  lib.SetTrackLengths({30});
+  lib.sources = {dir / "d.cue", dir / "d.bin"};
+  Rig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  for (const std::string& target : {dir / "d.bin", dir / "d.cue", dir / "link.wav", dir / "./d.bin"}) {
+    SCOPED_TRACE(target);
+    rig.fake.dialogs.messages.clear();
+    const auto outcome = ExtractTrackToWav(rig.ctx, target, 0, 30);
+    EXPECT_FALSE(outcome.created);
+    EXPECT_TRUE(outcome.writeFailed);
+    ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+    EXPECT_EQ(rig.fake.dialogs.messages[0].text, OutputIsDiscSourceText(target));
+  }
+  EXPECT_TRUE(lib.reads.empty());
+  EXPECT_EQ(ReadFile(dir / "d.bin"), std::string(3000, 'b'));
+  EXPECT_EQ(ReadFile(dir / "d.cue"), "FILE \"d.bin\" BINARY\n");
+  EXPECT_TRUE(ExtractTrackToWav(rig.ctx, dir / "other.wav", 0, 30).complete);  // any other name is written
 }
 
 }  // namespace

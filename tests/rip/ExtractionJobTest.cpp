@@ -9,6 +9,7 @@
 
 #include "app/Form1.h"
 #include "platform/linux/CdioLibrary.h"
+#include "rip/ExtractTrackToWav.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/TempDir.h"
@@ -368,8 +369,31 @@ TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
     rig.Select("Available Tracks");
     rig.job->cmdStart_Click();
     ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u) << (mp3 ? "mp3" : "wav");
-    EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not write", 0), 0u);
+    EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not create", 0), 0u);
+    EXPECT_TRUE(form.collection.List1.Items().empty() && form.collection.List2.Items().empty());  // no file to list
     EXPECT_EQ(form.CurrentTrack, 1);
+    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
+  }
+}
+
+TEST(ExtractionJob, ADataTrackIsPassedOverWithAMessageAndNeverRead) {
+  JobRig rig(JobRig::FakeDisc{}, {30, 30, 30}, [] { return uint64_t{1}; });
+  Form1& form = *rig.form;
+  rig.fake.cd.dataTracks = {2};
+  form.cd.CloseDrive();
+  ASSERT_TRUE(form.cd.OpenDrive(0));
+  for (bool mp3 : {false, true}) {
+    (mp3 ? form.optMP3 : form.optWAV).SetValue(true);
+    rig.fake.dialogs.messages.clear();
+    rig.fake.cd.reads.clear();
+    rig.Select("Available Tracks");
+    rig.job->cmdStart_Click();
+    EXPECT_EQ(rig.fake.dialogs.MessageTexts(), (std::vector<std::string>{DataTrackText(2)}));
+    for (const auto& [address, frames] : rig.fake.cd.reads) EXPECT_TRUE(address + frames <= 30 || address >= 60);
+    const char* ext = mp3 ? ".mp3" : ".wav";
+    EXPECT_EQ(FilesFor(rig.Dest(), 1, ext).size(), 1u);
+    EXPECT_TRUE(FilesFor(rig.Dest(), 2, ext).empty());
+    EXPECT_EQ(FilesFor(rig.Dest(), 3, ext).size(), 1u);
     for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
   }
 }

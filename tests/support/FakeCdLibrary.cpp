@@ -59,6 +59,7 @@ int32_t FakeCdLibrary::ReadTOC(int32_t handle, uint8_t* toc) {
     e[5] = static_cast<uint8_t>(a >> 16);
     e[6] = static_cast<uint8_t>(a >> 8);
     e[7] = static_cast<uint8_t>(a);
+    if (std::find(dataTracks.begin(), dataTracks.end(), static_cast<int>(k) + 1) != dataTracks.end()) e[1] = 0x14;
   }
   return 1;
 }

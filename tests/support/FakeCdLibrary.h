@@ -22,6 +22,8 @@ class FakeCdLibrary : public CdExtractionLibrary {
   int32_t adapters = -1;
   // The table: first frame of each track, then the lead-out.
   std::vector<int32_t> tocAddresses;
+  // Tracks (1-based) the table marks as data tracks.
+  std::vector<int> dataTracks;
   // When set and true for a read (address, frames), that read fails with `readError`.
   std::function<bool(int32_t address, int32_t frames)> readFails;
   int32_t readError = cdrecord::kReadFailed;

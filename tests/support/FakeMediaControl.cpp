@@ -1,5 +1,6 @@
 #include "tests/support/FakeMediaControl.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -12,6 +13,7 @@ int32_t FakeMediaControl::SendCommand(std::string_view command, char* reply, std
   std::string answer;
   int32_t result = 0;
   const std::string lengthPrefix = "status cd length track ";
+  const std::string typePrefix = "status cd type track ";
   if (c == "open cdaudio alias cd") {
     result = discPresent && !open_ ? 0 : 5;
     if (discPresent) open_ = true;
@@ -34,6 +36,10 @@ int32_t FakeMediaControl::SendCommand(std::string_view command, char* reply, std
     char buf[32];
     std::snprintf(buf, sizeof buf, "%02d:%02d", ms / 60000, ms / 1000 % 60);
     answer = hms_ ? buf : std::to_string(ms);
+  } else if (c.rfind(typePrefix, 0) == 0) {
+    const int n = std::stoi(c.substr(typePrefix.size()));
+    if (n < 1 || n > static_cast<int>(trackMs.size())) return 3;
+    answer = std::find(dataTracks.begin(), dataTracks.end(), n) != dataTracks.end() ? "other" : "audio";
   } else if (c == "stop cd" || c.rfind("play cd", 0) == 0) {
   } else {
     result = 1;  // capture and anything unknown

@@ -18,6 +18,8 @@ class FakeMediaControl : public MediaControl {
   bool discPresent = true;
   std::string identity = "1234567";
   std::vector<int32_t> trackMs;
+  // Tracks (1-based) that are data tracks; the rest are audio.
+  std::vector<int> dataTracks;
 
   std::vector<std::string> commands;  // every command, in order
   std::vector<int32_t> chosenDrives;  // every drive chosen, in order

@@ -8,6 +8,8 @@
 #include "platform/linux/Mpg123Player.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
+#include "tests/support/FakeMixer.h"
+#include "tests/support/FakeNotificationArea.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -53,15 +55,17 @@ struct FakeServices {
   FakeMediaControl media;
   RecordingExceptionFilter exceptionFilter;
   RecordingHelpViewer help;
+  FakeMixer mixer;
+  FakeNotificationArea tray;
   // The real MP3 player: conversions are real; playback goes to an output that does not exist.
   Services services{loop,  dialogs, screen, cd, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>("hw:99,99"); }, programFolder.Path()};
+                    [] { return std::make_unique<Mpg123Player>("hw:99,99"); }, programFolder.Path(), mixer, tray};
 
   // The same services with another CD extraction library (a real one over disc images, say).
   Services With(CdExtractionLibrary& library) {
     Services s = services;
     return Services{s.loop, s.dialogs, s.screen, library, s.encoder, s.store, s.media, s.exceptionFilter, s.help,
-                    s.makeMp3Player, s.programFolder};
+                    s.makeMp3Player, s.programFolder, s.mixer, s.notificationArea};
   }
 };
 

@@ -26,11 +26,19 @@ TEST(CliDecode, WritesTheWavBesideItsNameAndExplainsFailures) {
   const int difference = test::LargestSampleDifference(ours->samples, reference->samples);
   EXPECT_TRUE(difference == 0 || difference == 1) << difference;
 
+  // A file with no MP3 audio leaves the user's WAV of that name exactly as it was.
   test::WriteFile(dir / "notes.mp3", "not audio at all, only words\n");
+  test::WriteFile(dir / "notes.wav", bytes);
   const auto text = test::RunCli({"decode", dir / "notes.mp3", dir.Path()});
   EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(text.err, "korvalin-cli: " + dir / "notes.mp3 holds no MP3 audio; " + dir / "notes.wav holds no samples\n");
-  EXPECT_EQ(test::FileSize(dir / "notes.wav"), 44);
+  EXPECT_EQ(text.err, "korvalin-cli: " + dir / "notes.mp3 holds no MP3 audio; nothing was written\n");
+  EXPECT_TRUE(test::ReadFile(dir / "notes.wav") == bytes);
+
+  // A name too short to lose an extension is said in a sentence.
+  test::WriteFile(dir / "ab", test::ReadFile(mp3));
+  const auto shortName = test::RunCli({"decode", dir / "ab", dir.Path()});
+  EXPECT_EQ(shortName.status, 1);
+  EXPECT_NE(shortName.err.find("fewer than four characters"), std::string::npos) << shortName.err;
 
   // A damaged file ends the WAV where the damage starts; the decoder itself prints nothing.
   const std::string good = test::ReadFile(mp3);

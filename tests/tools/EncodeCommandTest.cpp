@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
@@ -49,6 +51,29 @@ TEST(CliEncode, SaysWhyAFileWasNotEncoded) {
   EXPECT_NE(usage.err.find("usage: encode"), std::string::npos);
   EXPECT_NE(RunCli({"encode", "--quality", "high", dir / "float.wav", dir.Path()}).err.find("--quality must be a whole number"),
             std::string::npos);
+
+  // A WAV without samples leaves an MP3 of its name alone; a short name gets a sentence.
+  test::WriteFile(dir / "silent.wav", test::PcmWav("", 44100, 2));
+  ASSERT_EQ(::mkdir((dir / "out").c_str(), 0700), 0);
+  test::WriteFile(dir / "out/silent.mp3", "the user's own MP3");
+  const auto empty = RunCli({"encode", dir / "silent.wav", dir / "out"});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_EQ(empty.err, "korvalin-cli: Cannot encode \"" + dir / "silent.wav" + "\": it holds no audio samples. Nothing was written.\n");
+  EXPECT_EQ(test::ReadFile(dir / "out/silent.mp3"), "the user's own MP3");
+  test::WriteFile(dir / "ab", test::PcmWav(std::string(4000, '\x10'), 44100, 2));
+  const auto shortName = RunCli({"encode", dir / "ab", dir.Path()});
+  EXPECT_EQ(shortName.status, 1);
+  EXPECT_NE(shortName.err.find("its name has fewer than four characters"), std::string::npos) << shortName.err;
+}
+
+TEST(CliFind, AFolderThatCannotBeReadIsAFailureWithItsReason) {
+  if (::geteuid() == 0) GTEST_SKIP() << "every folder can be read by root";
+  test::TempDir dir;
+  ASSERT_EQ(::mkdir((dir / "locked").c_str(), 0), 0);
+  const auto r = RunCli({"find", dir / "locked", "wav"});
+  ::chmod((dir / "locked").c_str(), 0700);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "korvalin-cli: cannot read the folder " + dir / "locked" + ": Permission denied\n");
 }
 
 }  // namespace

@@ -26,7 +26,8 @@ TEST(CliRip, CopiesATrackOfAnImageBitExactlyAndExplainsFailures) {
 
   const auto noImage = RunCli({"rip", "--image", dir / "none.cue", "1", dir / "x.wav"});
   EXPECT_EQ(noImage.status, 1);
-  EXPECT_NE(noImage.err.find("cannot read the disc"), std::string::npos);
+  EXPECT_EQ(noImage.err, "korvalin-cli: The disc image \"" + dir / "none.cue" +
+                             "\" cannot be used: the sheet cannot be read (No such file or directory).\n");
 
   const auto usage = RunCli({"rip", "1"});
   EXPECT_EQ(usage.status, 1);
@@ -35,7 +36,42 @@ TEST(CliRip, CopiesATrackOfAnImageBitExactlyAndExplainsFailures) {
 
   const auto unwritable = RunCli({"rip", "--image", cue, "1", dir / "no-folder/x.wav"});
   EXPECT_EQ(unwritable.status, 1);
-  EXPECT_NE(unwritable.err.find("Could not write"), std::string::npos);
+  EXPECT_NE(unwritable.err.find("Could not create \"" + dir / "no-folder/x.wav\""), std::string::npos) << unwritable.err;
+
+  // Options that name no drive are refused, never taken for drive 0.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"rip", "--image", "", "1", dir / "y.wav"}, {"rip", "--drive", "99", "1", dir / "y.wav"},
+           {"rip-mp3", "--drive", "99", "1", dir / "y.mp3"}, {"cdinfo", "--drive", "99"}}) {
+    const auto refused = RunCli(args);
+    EXPECT_EQ(refused.status, 1) << args[2];
+    EXPECT_TRUE(refused.err.find("--image needs") != std::string::npos ||
+                refused.err.find("there is no drive 99") != std::string::npos)
+        << refused.err;
+  }
+  EXPECT_FALSE(test::Exists(dir / "y.wav") || test::Exists(dir / "y.mp3"));
+}
+
+TEST(CliRip, NeverWritesOverTheImageItReadsOrCopiesADataTrack) {
+  test::TempDir dir;
+  const std::string cue = discgen::WriteCueImage(
+      dir.Path(), "d", {{discgen::MusicCdFrames(40, 1), {}, false}, {std::string(20 * 2352, 'D'), {}, true}},
+      discgen::ImageFiles::BinaryPerTrack);
+  const std::string sheet = test::ReadFile(cue), bin = test::ReadFile(dir / "d 01.bin");
+  for (const char* command : {"rip", "rip-mp3"}) {
+    for (const std::string& target : {dir / "d 01.bin", cue, dir / "d 02.bin"}) {
+      const auto r = RunCli({command, "--image", cue, "1", target});
+      EXPECT_EQ(r.status, 1) << command << " " << target;
+      EXPECT_NE(r.err.find("it is a file of the disc being read"), std::string::npos) << r.err;
+    }
+  }
+  EXPECT_TRUE(test::ReadFile(cue) == sheet);
+  EXPECT_TRUE(test::ReadFile(dir / "d 01.bin") == bin);
+  EXPECT_EQ(test::FileSize(dir / "d 02.bin"), 20 * 2352);
+
+  const auto data = RunCli({"rip", "--image", cue, "2", dir / "data.wav"});
+  EXPECT_EQ(data.status, 1);
+  EXPECT_EQ(data.err, "korvalin-cli: track 2 is a data track and holds no audio\n");
+  EXPECT_FALSE(test::Exists(dir / "data.wav"));
 }
 
 }  // namespace
@@ -76,7 +112,20 @@ TEST(CliCdInfo, ShowsTheIdentityAndTheTrackLines) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("Tracks: 2\nTrack  1 - 00:03\nTrack  2 - 01:02\n"), std::string::npos) << r.out;
   EXPECT_EQ(r.out.rfind("Identity: ", 0), 0u);
-  EXPECT_EQ(test::RunCli({"cdinfo", "--image", dir / "none.cue"}).err, "korvalin-cli: no disc in the drive\n");
+  EXPECT_NE(test::RunCli({"cdinfo", "--image", dir / "none.cue"}).err.find("the sheet cannot be read"), std::string::npos);
+
+  // One audio track is a music CD: its line is shown.
+  const std::string one = discgen::WriteDiscImage(dir.Path(), "one", {std::string(75 * 2352 * 4, '\0')});
+  const auto single = test::RunCli({"cdinfo", "--image", one});
+  ASSERT_EQ(single.status, 0) << single.err;
+  EXPECT_NE(single.out.find("Tracks: 1\nTrack  1 - 00:04\n"), std::string::npos) << single.out;
+  // A sheet with a mistake says what is wrong, and no length can come out negative.
+  test::WriteFile(dir / "bad.cue", "FILE \"one.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:02:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n");
+  const auto bad = test::RunCli({"cdinfo", "--image", dir / "bad.cue"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.out, "");
+  EXPECT_EQ(bad.err, "korvalin-cli: The disc image \"" + dir / "bad.cue" +
+                         "\" cannot be used: the indexes of track 2 go backwards or leave the track before it empty.\n");
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ class TreeOnScreen : public ::testing::Test {
     fake.media.trackMs = {61000, 5000, 3000};
     test::MakeFile(fake.programFolder / "song.wav", 1000);
     test::MakeFile(fake.programFolder / "other.wav", 1000);
+    fake.store.values[{kSettingsApplication, kSettingsSection, "DecodePath"}] = fake.programFolder.Path();
     view = std::make_unique<Form1View>(form);
     form.Form_Load();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));

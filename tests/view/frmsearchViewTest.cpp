@@ -3,12 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QUrlQuery>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <filesystem>
+
+#include "finder/InternetSearch.h"
 
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -73,7 +84,7 @@ TEST_F(FinderViewTest, ASearchTypedAndClickedThroughTheWidgets) {
   EXPECT_EQ(Texts(Child<QListWidget>("lstfiles")), (QStringList{root + "/one.wav", root + "/Sub/Two.WAV"}));
   EXPECT_EQ(Texts(Child<QListWidget>("List1")), (QStringList{root + "/", root + "/Sub/"}));
   EXPECT_EQ(Child<QListWidget>("lstdirs")->count(), 0);
-  EXPECT_EQ(Child<QLabel>("Label1")->text(), "Directories: 1   Files:  2");
+  EXPECT_EQ(Child<QLabel>("Label1")->text(), "Directories: 2   Files:  2");
   EXPECT_TRUE(Child<QLabel>("lbltime")->text().startsWith("Time taken: "));
   EXPECT_EQ(search->text(), "Search !");
 }
@@ -112,6 +123,100 @@ TEST_F(FinderViewTest, TheTabStripFollowsTheUserAndTheProgram) {
   form.SSTab1.SetTabCaption(1, "Web");
   EXPECT_EQ(tabs->tabText(1), "Web");
   EXPECT_EQ(clicks, 2);
+}
+
+// Records what the browser asks for and lets nothing through: the tests never reach a network,
+// and a blocked request ends its load at once.
+class BlockingRecorder : public QWebEngineUrlRequestInterceptor {
+ public:
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    requested << info.requestUrl();
+    info.block(true);
+  }
+  QList<QUrl> requested;
+};
+
+// A query value as a server reads it: "+" is a blank, %XX the byte it stands for.
+QString ServerValue(const QUrl& url, const QString& key) {
+  QString raw = QUrlQuery(url).queryItemValue(key, QUrl::FullyEncoded);
+  raw.replace('+', ' ');
+  return QUrl::fromPercentEncoding(raw.toUtf8());
+}
+
+TEST_F(FinderViewTest, TheBrowserShowsTheStartPageOnActivationAndASearchGoesToTheEnginesUrl) {
+  test::TempDir programFolder;
+  std::filesystem::create_directory(programFolder / "pictures");
+  form.SetProgramFolder(programFolder.Path());
+  QWebEngineView* web = view.WebView();
+  ASSERT_EQ(web, Child<QWebEngineView>("Web1"));
+  QSignalSpy loads(web, &QWebEngineView::loadFinished);
+  form.Show();  // shown is activated
+  ASSERT_TRUE(loads.wait(60000));
+  EXPECT_TRUE(loads.takeFirst().at(0).toBool());
+  EXPECT_EQ(web->url(), QUrl::fromLocalFile(QString::fromStdString(programFolder / "Templat1.htm")));
+  EXPECT_EQ(web->title(), "title");
+
+  BlockingRecorder recorder;
+  web->page()->profile()->setUrlRequestInterceptor(&recorder);
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(1);
+  EXPECT_EQ(Child<QLabel>("Label4")->text(), "ENGINE:");
+  auto* engine = Child<QComboBox>("search1");
+  ASSERT_EQ(engine->count(), 5);
+  EXPECT_EQ(engine->currentText(), "search1");  // filled, yet showing its design text
+  engine->setEditText("Google");
+  auto* keywords = Child<QLineEdit>("Text3");
+  keywords->selectAll();
+  const QString typed = "rock & roll #1 100%";
+  QTest::keyClicks(keywords, typed);
+  QTest::mouseClick(Child<QPushButton>("Cmdwebsearch"), Qt::LeftButton);
+  ASSERT_TRUE(loads.wait(60000));
+  EXPECT_FALSE(loads.takeFirst().at(0).toBool());  // blocked: the browser's own error page, no message
+  EXPECT_TRUE(dialogs.messages.empty());
+  const QString expected = QString::fromStdString(*SearchUrl("Google", typed.toStdString()));
+  EXPECT_EQ(web->url().toString(QUrl::FullyEncoded), expected);
+  ASSERT_FALSE(recorder.requested.isEmpty());
+  const QUrl sent = recorder.requested.first();
+  EXPECT_EQ(sent.host(), "www.google.com");
+  EXPECT_EQ(ServerValue(sent, "q"), typed);
+  EXPECT_EQ(ServerValue(sent, "btnG"), "Google Search");
+  web->page()->profile()->setUrlRequestInterceptor(nullptr);
+
+  // Enter searches too, then empties the engine box: the next Enter has no engine.
+  QTest::keyClick(keywords, Qt::Key_Return);
+  EXPECT_EQ(engine->currentText(), "");
+  QTest::keyClick(keywords, Qt::Key_Return);
+  ASSERT_EQ(dialogs.messages.size(), 1u);
+  EXPECT_EQ(dialogs.messages[0].title, "Opps");
+}
+
+TEST_F(FinderViewTest, ARightPressOnTheResultsOpensTheMenuForTheSelectedEntryOnly) {
+  test::TempDir dir;
+  test::MakeTree(dir.Path(), {"a.wav", "b.wav", "notes.txt"});
+  form.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  for (const char* name : {"a.wav", "b.wav", "notes.txt"}) form.lstfiles.AddItem(dir / name);
+  auto* list = Child<QListWidget>("lstfiles");
+  auto rowCentre = [list](int row) { return list->visualItemRect(list->item(row)).center(); };
+
+  form.lstfiles.SetListIndex(2);  // notes.txt
+  QTest::mousePress(list->viewport(), Qt::RightButton, {}, rowCentre(0));
+  EXPECT_FALSE(view.ResultMenu()->isVisible());
+  EXPECT_EQ(form.lstfiles.ListIndex(), 2);  // a right press does not select
+
+  form.lstfiles.SetListIndex(1);
+  QTest::mousePress(list->viewport(), Qt::RightButton, {}, rowCentre(0));
+  ASSERT_TRUE(view.ResultMenu()->isVisible());
+  EXPECT_EQ(list->currentRow(), 1);
+  QStringList captions;
+  for (QAction* a : view.ResultMenu()->actions()) captions << a->text();
+  EXPECT_EQ(captions, (QStringList{"Select for Conversion", "Remove File from list", "Delete File", "Close Window"}));
+  view.ResultMenu()->actions()[1]->trigger();  // "Remove File from list": b, the selected one
+  view.ResultMenu()->close();
+  EXPECT_EQ(Texts(list), (QStringList{QString::fromStdString(dir / "a.wav"), QString::fromStdString(dir / "notes.txt")}));
+  EXPECT_TRUE(test::Exists(dir / "b.wav"));
+
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(0));  // a left press selects
+  EXPECT_EQ(form.lstfiles.ListIndex(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,67 @@
+#pragma once
+// A disc image described by a CUE sheet, read with libcue and plain file reads. The sheet's FILE
+// lines are honoured: any number of files, BINARY (raw CD audio, little-endian), MOTOROLA (the
+// same, big-endian) and WAVE (16-bit 44.1 kHz stereo PCM, found through its RIFF header). Tracks
+// keep their numbers; INDEX 00 pregaps stay in the track before, PREGAP and POSTGAP give silence,
+// and data tracks are listed but hold no audio. A sheet that cannot describe a real disc is
+// refused with a CueFault whose text says what is wrong.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/linux/DiscReader.h"
+
+namespace korvalin {
+
+class CueFault : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class CueImage : public DiscReader {
+ public:
+  // Reads the sheet at `cuePath` and checks every file it names. Throws CueFault.
+  static std::unique_ptr<CueImage> Open(const std::string& cuePath);
+  ~CueImage() override;
+  CueImage(const CueImage&) = delete;
+  CueImage& operator=(const CueImage&) = delete;
+
+  bool ReadAudio(int32_t first, int32_t count, uint8_t* out) override;
+  std::vector<std::string> SourceFiles() const override;
+
+  // The longest disc the reader accepts: 100 minutes of frames.
+  static constexpr int32_t kMaxDiscFrames = 100 * 60 * 75;
+
+ private:
+  struct AudioFile {
+    std::string path;
+    int fd = -1;
+    bool bigEndian = false;
+    int64_t dataOffset = 0;  // where the first frame stands in the file
+    int64_t dataLength = 0;  // bytes of frames the file holds
+  };
+  // A run of frames on the disc: from a file (`file` >= 0, at `byteOffset` from the file's data)
+  // or silence (`file` -1).
+  struct Segment {
+    int32_t discStart = 0;
+    int32_t frames = 0;
+    int file = -1;
+    int64_t byteOffset = 0;
+    bool data = false;
+  };
+
+  explicit CueImage(std::string cuePath) : cuePath_(std::move(cuePath)) {}
+  void Build();
+  int AddFile(const std::string& name, const std::string& type, bool audioOnly);
+  void AddSegment(int32_t frames, int file, int64_t byteOffset, bool data);
+  const Segment* SegmentAt(int32_t frame) const;
+  bool ReadFrame(const Segment& s, int32_t frame, uint8_t* out) const;
+
+  std::string cuePath_;
+  std::vector<AudioFile> files_;
+  std::vector<Segment> segments_;
+  int64_t discFrames_ = 0;
+};
+
+}  // namespace korvalin

@@ -1,0 +1,232 @@
+#include "settings/FrmPrefs.h"
+
+#include "common/Numeric.h"
+#include "common/RaisedError.h"
+
+namespace korvalin {
+namespace {
+
+constexpr int32_t kDesignWidth = 7800;  // twips
+constexpr int32_t kDesignHeight = 5400;
+
+constexpr const char* kBitrates[] = {"32", "40", "48", "56", "64", "80", "96", "112", "128", "160", "192", "224", "256", "320"};
+constexpr const char* kFormats[] = {"44.100Hz, 16bit Mono, 86k/sec", "44.100Hz, 16bit Stereo, 172k/sec"};
+
+constexpr int16_t kTicked = controls::CheckBox::Checked;
+constexpr int16_t kCleared = controls::CheckBox::Unchecked;
+
+int16_t Flag(const controls::CheckBox& box) { return box.Value() == kTicked ? 1 : 0; }
+
+}  // namespace
+
+FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::string> qualityEntries)
+    : mixer(services.mixer, services.dialogs),
+      services_(services),
+      settings_(settings),
+      qualityEntries_(std::move(qualityEntries)) {
+  window.Move(0, 0, kDesignWidth, kDesignHeight);
+  Check1.SetToolTipText("Mute (Silent copy)");
+  Text7.SetMaxLength(6);
+  Text8.SetMaxLength(6);
+  for (const auto& entry : qualityEntries_) Combo1.AddItem(entry);
+  for (const char* bitrate : kBitrates) Combo2.AddItem(bitrate);
+  Picture6.SetVisible(false);
+  ConnectHandlers();
+}
+
+std::function<void()> FrmPrefs::Handler(void (FrmPrefs::*handler)()) {
+  return [this, handler] {
+    if (!quiet_) (this->*handler)();
+  };
+}
+
+void FrmPrefs::ConnectHandlers() {
+  Check6.OnClick = Handler(&FrmPrefs::Check6_Click);
+  Check7.OnClick = Handler(&FrmPrefs::Check7_Click);
+  Text7.OnKeyUp = [this](int16_t, int16_t) {
+    if (!quiet_) Text7_KeyUp();
+  };
+  Text8.OnKeyUp = [this](int16_t, int16_t) {
+    if (!quiet_) Text8_KeyUp();
+  };
+  Command1.OnClick = Handler(&FrmPrefs::Command1_Click);
+  Command3.OnClick = Handler(&FrmPrefs::Command3_Click);
+  // A fixed list changes only by a choice, which is its click.
+  cbxFormat.OnClick = Handler(&FrmPrefs::cbxFormat_Change);
+  Check3.OnClick = Handler(&FrmPrefs::Check3_Click);
+  Check11.OnClick = Handler(&FrmPrefs::Check11_Click);
+  Check5.OnClick = Handler(&FrmPrefs::Check5_Click);
+  Check4.OnClick = Handler(&FrmPrefs::Check4_Click);
+  Check1.OnClick = Handler(&FrmPrefs::Check1_Click);
+  Check10.OnClick = Handler(&FrmPrefs::Check10_Click);
+  Combo1.OnClick = Handler(&FrmPrefs::Combo1_Click);
+  Combo2.OnClick = Handler(&FrmPrefs::Combo2_Click);
+  Dir2.OnChange = Handler(&FrmPrefs::Dir2_Change);
+  Check2.OnClick = Handler(&FrmPrefs::Check2_Click);
+  Co111.OnClick = Handler(&FrmPrefs::Co111_Click);
+  window.OnUnload = [this] { Form_Unload(); };
+}
+
+void FrmPrefs::RestoreDesignState() {
+  quiet_ = true;
+  IgnoreErrors([&] { SSTab1.SetTab(0); }, [&] { Check6.SetValue(kCleared); }, [&] { Text7.SetText("100"); },
+               [&] { Check7.SetValue(kCleared); }, [&] { Text8.SetText("100"); }, [&] { Text6.SetText(""); },
+               [&] { lblDestinationRoot.SetCaption(""); }, [&] { Label4.SetCaption(""); },
+               [&] { cbxFormat.Clear(); }, [&] { Check3.SetValue(kCleared); },
+               [&] {
+                 Check1.SetValue(kTicked);
+                 Check1.SetCaption("Mute");
+               },
+               [&] { Check11.SetValue(kTicked); },
+               [&] {
+                 Check10.SetValue(kTicked);
+                 Check10.SetCaption("Encode to MP3 after extracting");
+               },
+               [&] { Check5.SetValue(kCleared); }, [&] { Check4.SetValue(kCleared); },
+               [&] { Combo1.SetListIndex(settings_.EncodingQuality); },
+               [&] { Combo2.SetListIndex(settings_.EncodingBitrate); },
+               [&] { Text9.SetText(""); }, [&] { Check2.SetValue(kCleared); }, [&] { Picture6.SetVisible(false); },
+               [&] { Text10.SetText(""); });
+  quiet_ = false;
+}
+
+// --- life --------------------------------------------------------------------------------------
+
+void FrmPrefs::Form_Load() {
+  if (window.Loaded()) return;
+  RestoreDesignState();
+  window.SetLoaded(true);
+  const controls::Screen& screen = services_.screen;
+  IgnoreErrors([&] {
+    window.Move((screen.Width() - window.Width()) / 2, (screen.Height() - window.Height()) / 2, window.Width(),
+                window.Height());
+  });
+  IgnoreErrors([&] { mixer.OpenAndPrepare(); });
+  // Each box whose setting differs from its initial state runs its click action here.
+  IgnoreErrors([&] { Check6.SetValue(settings_.HDWarning); },
+               [&] { Text7.SetText(std::to_string(settings_.HDWarningNo)); },
+               [&] { Check7.SetValue(settings_.HDstopdecoding); },
+               [&] { Text8.SetText(std::to_string(settings_.HDStopNo)); },
+               [&] { Text9.SetText(settings_.DecodePath); },
+               [&] { Check4.SetValue(settings_.DesktopIcon); },
+               [&] { Check5.SetValue(settings_.MinimizeOnstart); },
+               [&] { Check3.SetValue(settings_.DeleteWAV); },
+               [&] { Check11.SetValue(settings_.ShowFullPath); },
+               [&] { Check10.SetValue(settings_.EncodeAfterExtracting); },
+               [&] { Check1.SetValue(settings_.MuteButton); });
+  IgnoreErrors([&] {
+    quiet_ = true;  // showing the stored format is no choice to save
+    struct Loud {
+      bool& quiet;
+      ~Loud() { quiet = false; }
+    } loud{quiet_};
+    for (const char* format : kFormats) cbxFormat.AddItem(format);
+    cbxFormat.SetListIndex(settings_.AudioFormat);
+  });
+  IgnoreErrors([&] { Command3_Click(); });
+  IgnoreErrors([&] { Co111_Click(); });
+  // The folder tree shows the destination settled; showing it chooses nothing.
+  quiet_ = true;
+  IgnoreErrors([&] { Dir2.SetPath(settings_.DecodePath); });
+  quiet_ = false;
+}
+
+void FrmPrefs::Show() {
+  Form_Load();
+  window.SetVisible(true);
+}
+
+void FrmPrefs::Form_Unload() {
+  using namespace settingkey;
+  IgnoreErrors([&] { SaveSetting(services_.store, EncodingQuality, settings_.EncodingQuality); },
+               [&] { SaveSetting(services_.store, EncodingBitrate, settings_.EncodingBitrate); },
+               [&] { SaveSetting(services_.store, AudioFormat, settings_.AudioFormat); });
+  window.SetVisible(false);
+  window.SetLoaded(false);
+}
+
+// --- "Disk Space" ------------------------------------------------------------------------------
+
+void FrmPrefs::SaveFlag(const char* key, const controls::CheckBox& box, int16_t& target) {
+  SaveSetting(services_.store, key, Flag(box));
+  target = Flag(box);
+}
+
+// A threshold is saved as typed, but only when it is a number the setting can hold: text that
+// is not would read back as 0 at the next start and silently switch the warning or stop off.
+void FrmPrefs::SaveThreshold(const char* key, const controls::TextBox& box, int16_t& target) {
+  const int16_t value = CInt16(std::string_view(box.Text()));
+  SaveSetting(services_.store, key, box.Text());
+  target = value;
+}
+
+void FrmPrefs::Check6_Click() { SaveFlag(settingkey::HDWarning, Check6, settings_.HDWarning); }
+void FrmPrefs::Check7_Click() { SaveFlag(settingkey::HDstopdecoding, Check7, settings_.HDstopdecoding); }
+void FrmPrefs::Text7_KeyUp() {
+  IgnoreErrors([&] { SaveThreshold(settingkey::HDWarningNo, Text7, settings_.HDWarningNo); });
+}
+void FrmPrefs::Text8_KeyUp() {
+  IgnoreErrors([&] { SaveThreshold(settingkey::HDStopNo, Text8, settings_.HDStopNo); });
+}
+
+void FrmPrefs::Command1_Click() {
+  IgnoreErrors([&] { Check6_Click(); }, [&] { Check7_Click(); }, [&] { Text7_KeyUp(); }, [&] { Text8_KeyUp(); });
+}
+
+void FrmPrefs::Command3_Click() {
+  Text6.SetText("");
+  if (DriveSurvey) DriveSurvey();
+}
+
+// --- "Audio, Misc." ----------------------------------------------------------------------------
+
+void FrmPrefs::cbxFormat_Change() {
+  SaveSetting(services_.store, settingkey::AudioFormat, static_cast<int16_t>(cbxFormat.ListIndex()));
+  settings_.AudioFormat = static_cast<int16_t>(cbxFormat.ListIndex());
+}
+
+void FrmPrefs::Check3_Click() { SaveFlag(settingkey::DeleteWAV, Check3, settings_.DeleteWAV); }
+void FrmPrefs::Check11_Click() { SaveFlag(settingkey::ShowFullPath, Check11, settings_.ShowFullPath); }
+void FrmPrefs::Check5_Click() { SaveFlag(settingkey::MinimizeOnstart, Check5, settings_.MinimizeOnstart); }
+
+void FrmPrefs::Check4_Click() {
+  SaveFlag(settingkey::DesktopIcon, Check4, settings_.DesktopIcon);
+  if (Check4.Value() == kTicked) {
+    if (trayForm) trayForm->LoadTrayForm();
+    window.SetVisible(false);
+  } else {
+    if (trayForm) trayForm->UnloadTrayForm();
+    window.SetVisible(true);
+  }
+}
+
+void FrmPrefs::Check1_Click() {
+  if (Check1.Value() == kTicked) {
+    mixer.MuteCD();
+    Check1.SetCaption("Mute");
+  } else {
+    mixer.UnmuteCD();
+    Check1.SetCaption("Play");
+  }
+  settings_.MuteButton = Flag(Check1);
+  SaveSetting(services_.store, settingkey::MuteButton, settings_.MuteButton);
+}
+
+void FrmPrefs::Check10_Click() {
+  Check10.SetCaption(Check10.Value() == kTicked ? "Encode to MP3 after extracting" : "Do not Encode after extracting");
+}
+
+void FrmPrefs::Combo1_Click() { settings_.EncodingQuality = static_cast<int16_t>(Combo1.ListIndex()); }
+void FrmPrefs::Combo2_Click() { settings_.EncodingBitrate = static_cast<int16_t>(Combo2.ListIndex()); }
+
+// --- " Destination Path" -----------------------------------------------------------------------
+
+void FrmPrefs::Dir2_Change() {
+  // Stored at once; the destination in use changes only with "Create" or at the next start.
+  Text9.SetText(Dir2.Path());
+  SaveSetting(services_.store, settingkey::DecodePath, Text9.Text());
+}
+
+void FrmPrefs::Check2_Click() { Picture6.SetVisible(Check2.Value() == kTicked); }
+
+}  // namespace korvalin

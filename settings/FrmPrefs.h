@@ -1,0 +1,146 @@
+#pragma once
+// The Preferences window: disk-space warnings, audio and other options, and the destination
+// folder. Every control writes its setting to the store and to the in-memory settings when the
+// user changes it, so a change takes effect at once. The main window loads it hidden at every
+// start, and its load settles (and creates) the destination folder; closing it unloads it.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/CheckBox.h"
+#include "controls/ComboBox.h"
+#include "controls/CommandButton.h"
+#include "controls/FolderList.h"
+#include "controls/Label.h"
+#include "controls/PictureBox.h"
+#include "controls/TabStrip.h"
+#include "controls/TextBox.h"
+#include "controls/Window.h"
+#include "desktop/MixerMute.h"
+#include "platform/Services.h"
+#include "settings/Settings.h"
+
+namespace korvalin {
+
+// The notification-area form as this dialog drives it: "Minimize program to Desktop Tray Now"
+// loads it and clearing that box unloads it. The main window hands the dialog its tray form.
+class TrayFormSeam {
+ public:
+  virtual ~TrayFormSeam() = default;
+  virtual void LoadTrayForm() = 0;
+  virtual void UnloadTrayForm() = 0;
+};
+
+class FrmPrefs {
+ public:
+  // `qualityEntries` are the names of the encoding qualities, in index order.
+  FrmPrefs(Services& services, Settings& settings, std::vector<std::string> qualityEntries);
+  FrmPrefs(const FrmPrefs&) = delete;
+  FrmPrefs& operator=(const FrmPrefs&) = delete;
+
+  controls::Window window{"FrmPrefs", "Preferences"};
+  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path"}};
+
+  // --- "Disk Space" ---
+  controls::CheckBox Check6{"Check6", "Warn me when hard drive space falls below"};
+  controls::TextBox Text7{"Text7", "100"};  // warning threshold
+  controls::CheckBox Check7{"Check7", "Stop converting when hard drive space falls below "};
+  controls::TextBox Text8{"Text8", "100"};  // stop threshold
+  controls::Label lblWarningUnit{"lblWarningUnit", "MB"};
+  controls::Label lblStopUnit{"lblStopUnit", "MB"};
+  controls::CommandButton Command1{"Command1", "Set"};
+  controls::TextBox Text6{"Text6"};  // free space of every drive, one line each
+  controls::Label lblDestinationDrive{"lblDestinationDrive", "Destination drive:"};
+  controls::Label lblDestinationRoot{"lblDestinationRoot"};  // the drive that holds the destination
+  controls::Label Label4{"Label4"};                          // its free megabytes
+  controls::Label lblDestinationUnit{"lblDestinationUnit", "MB available"};
+  controls::CommandButton Command3{"Command3", "Refresh data"};
+
+  // --- "Audio, Misc." ---
+  controls::Label lblAudioFormat{"lblAudioFormat", "Audio Format"};
+  controls::ComboBox cbxFormat{"cbxFormat"};  // analog capture format
+  controls::CheckBox Check3{"Check3", "Delete WAV file after encoding (2 stage extraction only)"};
+  controls::CheckBox Check1{"Check1", "Mute", controls::CheckBox::Checked};  // shown as a push button
+  controls::Label lblMute{"lblMute", "Turn off/on CD sound while extracting"};
+  controls::CheckBox Check11{"Check11", "Show File names as Full File Path", controls::CheckBox::Checked};
+  controls::CheckBox Check10{"Check10", "Encode to MP3 after extracting", controls::CheckBox::Checked};
+  controls::CheckBox Check5{"Check5", "Minimize program during conversion"};
+  controls::CheckBox Check4{"Check4"};  // a picture, no caption: the tray icon
+  controls::Label lblTray{"lblTray", "Minimize program to Desktop Tray Now"};
+  controls::Label lblQuality{"lblQuality", "Encoding Quality"};
+  controls::ComboBox Combo1{"Combo1"};  // quality
+  controls::Label lblBitrate{"lblBitrate", "Encoding Bitsize"};
+  controls::ComboBox Combo2{"Combo2"};  // bitrate
+
+  // --- " Destination Path" ---
+  controls::FolderList Dir2{"Dir2"};
+  controls::Label lblPath{"lblPath", "Destination Path"};
+  controls::TextBox Text9{"Text9"};  // the destination path
+  controls::CheckBox Check2{"Check2", "I'll select the destination path and directory"};
+  controls::PictureBox Picture6{"Picture6"};  // creating a new folder
+  controls::TextBox Text10{"Text10"};         // its name
+  controls::Label lblCreate0{"lblCreate0", "To create a new Destination Directory:"};
+  controls::Label lblCreate1{"lblCreate1", "1. Enter a name in the space above"};
+  controls::Label lblCreate2{"lblCreate2",
+                             "2. Use the file controls on your right to select a parent drive and directory."};
+  controls::Label lblCreate3{"lblCreate3", "3. Click \"Create\" to make the new directory."};
+  controls::CommandButton Co111{"Co111", "Create"};
+
+  // Centres the window, opens the mixer, shows the settings (running the click action of every
+  // box that differs from its initial state), fills the format list, refreshes the disk figures
+  // and settles the destination folder.
+  void Form_Load();
+  // Loads the window when needed and shows it.
+  void Show();
+  // Closing: saves quality, bitrate and format, then unloads the window.
+  void Form_Unload();
+
+  void Check6_Click();
+  void Check7_Click();
+  void Text7_KeyUp();
+  void Text8_KeyUp();
+  void Command1_Click();
+  void Command3_Click();
+  void cbxFormat_Change();
+  void Check3_Click();
+  void Check11_Click();
+  void Check5_Click();
+  void Check4_Click();
+  void Check1_Click();
+  void Check10_Click();
+  void Combo1_Click();
+  void Combo2_Click();
+  void Dir2_Change();
+  void Check2_Click();
+  // "Create": settles the destination folder.
+  void Co111_Click();
+
+  // The disk-space monitor's drive survey: fills Text6 with the listing and lblDestinationRoot
+  // and Label4 with the destination drive's figures. "Refresh data" runs it after clearing Text6.
+  std::function<void()> DriveSurvey;
+  // The tray form; none until the main window hands one over.
+  TrayFormSeam* trayForm = nullptr;
+
+  MixerMute mixer;
+
+ private:
+  // The controls as the window is designed, set without running any handler.
+  void RestoreDesignState();
+  void ConnectHandlers();
+  // Runs `handler` for a control event unless the program is setting controls up quietly.
+  std::function<void()> Handler(void (FrmPrefs::*handler)());
+  void SaveFlag(const char* key, const controls::CheckBox& box, int16_t& target);
+  void SaveThreshold(const char* key, const controls::TextBox& box, int16_t& target);
+  void SettleDestination();
+  void AskForFolderAfterError();
+  // The folder a new destination goes in when the user gave none: where the default one lies.
+  std::string DefaultParent() const;
+
+  Services& services_;
+  Settings& settings_;
+  std::vector<std::string> qualityEntries_;
+  bool quiet_ = false;
+};
+
+}  // namespace korvalin

@@ -1,0 +1,215 @@
+// Disc images read through their CUE sheets: every layout of files rips bit-exactly and reports
+// its table as a drive would; a sheet that cannot describe a real disc is refused with a sentence.
+
+#include "platform/linux/CueImage.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <vector>
+
+#include "platform/linux/CdioLibrary.h"
+#include "platform/linux/MediaCommandInterpreter.h"
+#include "rip/ExtractTrackToWav.h"
+#include "tests/support/ExtractionRig.h"
+#include "tests/support/RiffWav.h"
+#include "tests/support/TempDir.h"
+#include "tools/discgen/DiscImage.h"
+#include "tools/discgen/MusicPcm.h"
+
+namespace korvalin {
+namespace {
+
+using discgen::ImageFiles;
+using discgen::ImageTrack;
+using discgen::MusicBytes;
+using discgen::MusicCdFrames;
+
+std::string Padded(const std::string& bytes) { return bytes + std::string((2352 - bytes.size() % 2352) % 2352, '\0'); }
+
+ImageTrack Audio(std::string audio, std::string pregap = {}) { return {std::move(audio), std::move(pregap), false}; }
+ImageTrack Data(int32_t frames) { return {std::string(static_cast<std::size_t>(frames) * 2352, '\x5A'), {}, true}; }
+
+struct Layout {
+  const char* name;
+  ImageFiles files;
+  int firstNumber;
+  std::vector<ImageTrack> tracks;
+};
+
+TEST(CueImage, EveryLayoutRipsEachAudioTrackBitExactlyAndReportsItsTable) {
+  const std::vector<Layout> layouts = {
+      {"one file, INDEX 00 pregaps", ImageFiles::OneBinary, 1,
+       {Audio(MusicCdFrames(40, 1)), Audio(MusicCdFrames(30, 2), MusicCdFrames(10, 3)),
+        Audio(MusicBytes(27 * 588 + 100, 4), MusicCdFrames(5, 5))}},
+      {"one file per track, from track 2", ImageFiles::BinaryPerTrack, 2,
+       {Audio(MusicCdFrames(33, 6), MusicCdFrames(4, 7)), Audio(MusicCdFrames(29, 8), MusicCdFrames(3, 9))}},
+      {"WAVE files", ImageFiles::WavePerTrack, 1,
+       {Audio(MusicBytes(30 * 588 + 7, 10)), Audio(MusicBytes(41 * 588 + 300, 11), MusicCdFrames(6, 12))}},
+      {"a data track first", ImageFiles::OneBinary, 1, {Data(20), Audio(MusicCdFrames(31, 13)), Audio(MusicCdFrames(12, 14))}},
+      {"a data track last", ImageFiles::BinaryPerTrack, 1, {Audio(MusicCdFrames(28, 15)), Data(17)}},
+      {"one audio track", ImageFiles::OneBinary, 1, {Audio(MusicCdFrames(50, 16))}},
+  };
+  for (const Layout& layout : layouts) {
+    SCOPED_TRACE(layout.name);
+    test::TempDir dir;
+    const std::string cue = discgen::WriteCueImage(dir.Path(), "disc", layout.tracks, layout.files, layout.firstNumber);
+    CdioLibrary lib({CdioLibrary::ImageDrive(cue)});
+    test::ExtractionRig rig(lib);
+    ASSERT_TRUE(rig.cd.OpenDrive(0)) << lib.LastFault();
+    const auto count = static_cast<int32_t>(layout.tracks.size());
+    EXPECT_EQ(rig.cd.CurrentToc[2], layout.firstNumber);
+    EXPECT_EQ(rig.cd.CurrentToc[3], layout.firstNumber + count - 1);
+    EXPECT_EQ(rig.cd.CurrentToc[4 + 8 * static_cast<std::size_t>(count) + 2], 0xAA);
+
+    int32_t expectedStart = 0;
+    for (int32_t k = 0; k < count; ++k) {
+      SCOPED_TRACE(k);
+      const ImageTrack& track = layout.tracks[static_cast<std::size_t>(k)];
+      const std::string nextPregap = k + 1 < count ? layout.tracks[static_cast<std::size_t>(k) + 1].pregap : "";
+      const std::string expected = Padded(track.audio) + nextPregap;
+      expectedStart += static_cast<int32_t>(track.pregap.size() / 2352);
+      EXPECT_EQ(rig.cd.CurrentToc[4 + 8 * static_cast<std::size_t>(k) + 2], layout.firstNumber + k);
+      EXPECT_EQ(rig.cd.TrackFirstFrame(k + 1), expectedStart);
+      EXPECT_EQ(rig.cd.TrackEndFrame(k + 1) - rig.cd.TrackFirstFrame(k + 1), static_cast<int32_t>(expected.size() / 2352));
+      EXPECT_EQ(rig.cd.IsDataTrack(k + 1), track.data);
+      expectedStart += static_cast<int32_t>(expected.size() / 2352) - static_cast<int32_t>(nextPregap.size() / 2352);
+      if (track.data) {  // never read as audio
+        std::vector<uint8_t> buffer(cdrecord::kTrackBufferSize);
+        const int32_t first = rig.cd.TrackFirstFrame(k + 1), frames = 1;
+        std::memcpy(buffer.data(), &first, 4);
+        std::memcpy(buffer.data() + 4, &frames, 4);
+        const auto capacity = static_cast<uint32_t>(cdrecord::kTrackDataSize);
+        std::memcpy(buffer.data() + 8, &capacity, 4);
+        EXPECT_EQ(lib.ReadCDAudioLBA(rig.cd.CurrentDriveHandle, buffer.data()), 0);
+        continue;
+      }
+      const std::string wav = dir / ("t" + std::to_string(k) + ".wav");
+      const ExtractionOutcome outcome =
+          ExtractTrackToWav(rig.ctx, wav, rig.cd.TrackFirstFrame(k + 1), rig.cd.TrackEndFrame(k + 1));
+      EXPECT_TRUE(outcome.complete);
+      EXPECT_TRUE(test::ReadFile(wav).substr(44) == expected);
+    }
+    EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+  }
+}
+
+TEST(CueImage, TheMediaCommandsSeeTheSameDiscAndTellDataFromAudio) {
+  test::TempDir dir;
+  const std::string audio = discgen::WriteCueImage(dir.Path(), "audio", {Audio(MusicCdFrames(150, 1))}, ImageFiles::OneBinary);
+  const std::string data = discgen::WriteCueImage(dir.Path(), "data", {Data(150)}, ImageFiles::OneBinary);
+  const std::string late = discgen::WriteCueImage(
+      dir.Path(), "late", {Audio(MusicCdFrames(75, 2)), Audio(MusicCdFrames(150, 3), MusicCdFrames(75, 4))},
+      ImageFiles::BinaryPerTrack, 5);
+  struct Case {
+    std::string cue;
+    std::vector<std::string> replies;  // tracks, then type and length of each
+  };
+  for (const Case& c : std::vector<Case>{{audio, {"1", "audio", "2000"}},
+                                         {data, {"1", "other", "2000"}},
+                                         {late, {"2", "audio", "2000", "audio", "2000"}}}) {
+    SCOPED_TRACE(c.cue);
+    MediaCommandInterpreter mci({CdioLibrary::ImageDrive(c.cue)}, "null");
+    char reply[64] = {};
+    auto ask = [&](const std::string& command) {
+      EXPECT_EQ(mci.SendCommand(command, reply, sizeof reply), 0) << command;
+      return std::string(reply);
+    };
+    ASSERT_EQ(mci.SendCommand("open cdaudio alias cd"), 0);
+    EXPECT_NE(ask("info cd identity"), "0");  // a disc that starts at track 5 has an identity too
+    std::vector<std::string> replies{ask("status cd number of tracks")};
+    for (int n = 1; n <= std::stoi(replies[0]); ++n) {
+      replies.push_back(ask("status cd type track " + std::to_string(n)));
+      replies.push_back(ask("status cd length track " + std::to_string(n)));
+    }
+    EXPECT_EQ(replies, c.replies);
+  }
+}
+
+struct Malformed {
+  const char* name;
+  std::string sheet;
+  std::string why;  // a part of the sentence that refuses it
+};
+
+TEST(CueImage, SheetsThatCannotDescribeARealDiscAreRefusedWithASentence) {
+  test::TempDir dir;
+  test::WriteFile(dir / "a.bin", MusicCdFrames(100, 1));
+  test::WriteFile(dir / "empty.bin", "");
+  test::WriteFile(dir / "mono.wav", test::PcmWav(MusicBytes(4410, 1, 1, 22050), 22050, 1));
+  test::WriteFile(dir / "words.wav", "these are words, not a RIFF file");
+  ASSERT_EQ(::mkdir((dir / "folder.bin").c_str(), 0700), 0);
+  const std::string file = "FILE \"a.bin\" BINARY\n";
+  std::string hundred = file;
+  for (int t = 1; t <= 100; ++t) {
+    char line[64];
+    std::snprintf(line, sizeof line, "TRACK %02d AUDIO\nINDEX 01 00:00:%02d\n", t, t % 75);
+    hundred += line;
+  }
+  const std::vector<Malformed> sheets = {
+      {"empty", "", "not a CUE sheet"},
+      {"binary", std::string("FILE \"a.bin\" BINARY\n\0\x01\x02TRACK 01 AUDIO\n", 36), "binary data"},
+      {"prose", "Dear diary, today I burned a CD.\n", "not a CUE sheet"},
+      {"missing file", "FILE \"gone.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "\"gone.bin\" named by the sheet cannot be read"},
+      {"index 00 after 01", file + "TRACK 01 AUDIO\nINDEX 00 00:00:50\nINDEX 01 00:00:10\n", "go backwards"},
+      {"tracks backwards", file + "TRACK 01 AUDIO\nINDEX 01 00:00:40\nTRACK 02 AUDIO\nINDEX 01 00:00:20\n", "go backwards"},
+      {"empty track", file + "TRACK 01 AUDIO\nINDEX 01 00:00:20\nTRACK 02 AUDIO\nINDEX 01 00:00:20\n", "go backwards"},
+      {"index past the end", file + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:01:50\n", "past the end"},
+      {"far past the end", file + "TRACK 01 AUDIO\nINDEX 01 99:59:74\n", "past the end"},
+      {"100 tracks", hundred, "more than 99 tracks"},
+      {"track 0", file + "TRACK 00 AUDIO\nINDEX 01 00:00:00\n", "between 1 and 99"},
+      {"first track 71 of 30", file + [] {
+         std::string s;
+         for (int t = 71; t <= 100; ++t) s += "TRACK " + std::to_string(t) + " AUDIO\nINDEX 01 00:00:" + (t - 71 < 10 ? "0" : "") + std::to_string(t - 71) + "\n";
+         return s;
+       }(), "between 1 and 99"},
+      {"a gap in the numbers", file + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 03 AUDIO\nINDEX 01 00:00:30\n", "follow one another"},
+      {"frames of 80", file + "TRACK 01 AUDIO\nINDEX 01 00:00:80\n", "not a CD time"},
+      {"seconds of 61", file + "TRACK 01 AUDIO\nINDEX 01 00:61:00\n", "not a CD time"},
+      {"no INDEX 01", file + "TRACK 01 AUDIO\nINDEX 00 00:00:00\n", "no INDEX 01"},
+      {"a track before any file", "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", "names no file"},
+      {"an MP3 file", "FILE \"a.bin\" MP3\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "only BINARY"},
+      {"a mono WAVE", "FILE \"mono.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "not CD audio"},
+      {"a WAVE of words", "FILE \"words.wav\" WAVE\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "not CD audio"},
+      {"data in a WAVE", "FILE \"mono.wav\" WAVE\nTRACK 01 MODE1/2352\nINDEX 01 00:00:00\n", "cannot hold a data track"},
+      {"an empty file", "FILE \"empty.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "holds no frames"},
+      {"a folder as file", "FILE \"folder.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", "not a regular file"},
+      {"a huge index number", file + "TRACK 01 AUDIO\nINDEX 9999 00:00:00\nINDEX 01 00:00:00\n", "not between 0 and 99"},
+  };
+  for (const Malformed& m : sheets) {
+    SCOPED_TRACE(m.name);
+    test::WriteFile(dir / "bad.cue", m.sheet);
+    std::string fault;
+    try {
+      CueImage::Open(dir / "bad.cue");
+    } catch (const CueFault& e) {
+      fault = e.what();
+    }
+    EXPECT_EQ(fault.rfind("The disc image \"" + dir / "bad.cue" + "\" cannot be used: ", 0), 0u) << fault;
+    EXPECT_NE(fault.find(m.why), std::string::npos) << fault;
+    // Through the drive list: the open fails and says the same.
+    CdioLibrary lib({CdioLibrary::ImageDrive(dir / "bad.cue")});
+    modAKRip32 cd(lib);
+    EXPECT_FALSE(cd.OpenDrive(0));
+    EXPECT_EQ(lib.LastFault(), fault);
+  }
+}
+
+TEST(CueImage, AnImageCutShortAfterOpeningFailsTheReadsBeyondItsEnd) {
+  test::TempDir dir;
+  const std::string cue = discgen::WriteCueImage(dir.Path(), "cut", {Audio(MusicCdFrames(100, 1))}, ImageFiles::OneBinary);
+  CdioLibrary lib({CdioLibrary::ImageDrive(cue)});
+  test::ExtractionRig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0));
+  ASSERT_EQ(::truncate((dir / "cut.bin").c_str(), 60 * 2352 + 1000), 0);
+  const ExtractionOutcome outcome = ExtractTrackToWav(rig.ctx, dir / "cut.wav", 0, 100);
+  EXPECT_FALSE(outcome.complete);
+  EXPECT_EQ(outcome.framesWritten, 60);  // every whole frame that is still there
+  EXPECT_TRUE(test::ReadFile(dir / "cut.wav").substr(44) == MusicCdFrames(100, 1).substr(0, 60 * 2352));
+  EXPECT_EQ(rig.fake.dialogs.messages.size(), 1u);
+}
+
+}  // namespace
+}  // namespace korvalin
