@@ -10,6 +10,7 @@ const std::vector<Target>& AllTargets() {
       {"settings", FuzzSettings},
       {"mp3_info", FuzzMp3Info},
       {"id3_tag", FuzzId3Tag},
+      {"cue_image", FuzzCueImage},
   };
   return targets;
 }

@@ -24,6 +24,8 @@ int FuzzSettings(const uint8_t* data, std::size_t size);
 int FuzzMp3Info(const uint8_t* data, std::size_t size);
 // Tag fields written into an MP3 file, then read back.
 int FuzzId3Tag(const uint8_t* data, std::size_t size);
+// A CUE sheet with a small BIN (and WAV) beside it, opened as a disc image and read.
+int FuzzCueImage(const uint8_t* data, std::size_t size);
 
 struct Target {
   std::string name;  // also the name of its executable, dictionary and regression folder
