@@ -151,7 +151,7 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   void Command3_Click() { extraction.Command3_Click(); }
   // WAV files: encoding to MP3.
   void cmdEncFile_Click() { korvalin::cmdEncFile_Click(*this); }
-  bool EncodeWavToMp3(const std::string& path) { return korvalin::EncodeWavToMp3(*this, path); }
+  bool EncodeWavToMp3(const std::string& path) { return korvalin::EncodeWavToMp3(*this, path).Succeeded(); }
   // MP3 files: decoding to WAV through the decoder host.
   void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
   bool StartDecoding(const std::string& file) { return decoding.StartDecoding(file); }
