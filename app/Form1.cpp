@@ -44,6 +44,7 @@ Form1::Form1(Services& s) : MainWindowState(s) {
   ConnectPreferences();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
+  timers_.push_back(services.loop.Attach(tmrRecord));
 }
 
 Form1::~Form1() = default;

@@ -23,6 +23,7 @@
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
+#include "rip/AnalogCapture.h"
 #include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
@@ -153,7 +154,7 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   void Command3_Click() { extraction.Command3_Click(); }
   // WAV files: encoding to MP3.
   void cmdEncFile_Click() { korvalin::cmdEncFile_Click(*this); }
-  bool EncodeWavToMp3(const std::string& path) { return korvalin::EncodeWavToMp3(*this, path); }
+  bool EncodeWavToMp3(const std::string& path) { return korvalin::EncodeWavToMp3(*this, path).Succeeded(); }
   // MP3 files: decoding to WAV through the decoder host.
   void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
   bool StartDecoding(const std::string& file) { return decoding.StartDecoding(file); }
@@ -195,8 +196,14 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // Hands the drag of the window to the window system.
   void N1Drag();
 
+  // CD tracks through the sound card.
+  void StartTrackRecording2(int32_t track) { capture.StartTrackRecording2(track); }
+  void tmrRecord_Timer() { capture.tmrRecord_Timer(); }
+  void cmdCancel_Click() { capture.cmdCancel_Click(); }
+
   // --- job components ---
-  ExtractionJob extraction{*this};
+  AnalogCapture capture{*this};
+  ExtractionJob extraction{*this, PrefixRandom::ClockSeed, &capture};
   DecodeBatch decoding{*this};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};

@@ -3,6 +3,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <QIcon>
 #include <QScreen>
 #include <cstdio>
@@ -88,7 +89,8 @@ int main(int argc, char** argv) {
   CdioLibrary cdLibrary(drives);
   LameEncoderLibrary encoder;
   QtSettingsStore store;
-  MediaCommandInterpreter media(drives);
+  // The recorder's source: the sound card's input, or the loopback when KORVALIN_CAPTURE asks for it.
+  MediaCommandInterpreter media(drives, "default", CaptureSourceFromEnvironment());
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
   AlsaMixer mixer;
@@ -113,8 +115,20 @@ int main(int argc, char** argv) {
   Form1 form(services);
   Form1View view(form);
   dialogs.SetParent(&view);
-  form.Form_Load();
   // A request to end from outside (SIGTERM, SIGINT, SIGHUP) closes the window as the user would.
-  QuitOnSignal quitOnSignal([&view] { view.close(); });
+  // One that comes while the window loads closes the message box the load may be showing (the
+  // no-mixer message) and is carried out once the event loop runs.
+  bool loading = true, quitAsked = false;
+  QuitOnSignal quitOnSignal([&] {
+    if (!loading) {
+      view.close();
+      return;
+    }
+    quitAsked = true;
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+  form.Form_Load();
+  loading = false;
+  if (quitAsked) QTimer::singleShot(0, &view, [&view] { view.close(); });
   return QApplication::exec();
 }

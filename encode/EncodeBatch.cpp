@@ -48,12 +48,15 @@ void EncodeList(MainWindowState& form, controls::ListBox& list, bool listEveryRe
     // A stop during that yield must not wait for a whole file to be encoded.
     if (form.flags.CaptureStopRequested != kFalse) break;
     form.Disablem();
-    const bool encoded = EncodeWavToMp3(form, form.CurrentOutputPath);
-    DeleteSourceIfWanted(form, encoded);
+    const WavEncodingOutcome outcome = EncodeWavToMp3(form, form.CurrentOutputPath);
+    DeleteSourceIfWanted(form, outcome.Succeeded());
     form.CurrentOutputPath = Mp3PathFor(form.settings.DecodePath, form.CurrentOutputPath);
     // An MP3 that was never made is simply not listed; the batch goes on with the next file.
     const std::optional<int64_t> length = FileLength(form.CurrentOutputPath);
     if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.collection.Cmaddfile2(form.CurrentOutputPath);
+    // A destination that cannot be written to fails every later file the same way: its one
+    // message has been shown.
+    if (outcome.destinationFailed) break;
   }
 }
 
@@ -80,8 +83,7 @@ void EncodeItem(MainWindowState& form, const std::string& itemText) {
   form.Label3.SetCaption("Encoding " + form.CurrentOutputPath);
   form.Label2.SetCaption("Destination:  " + form.settings.DecodePath + "/" + title + ".mp3");
   form.Disablem();
-  const bool encoded = EncodeWavToMp3(form, form.CurrentOutputPath);
-  DeleteSourceIfWanted(form, encoded);
+  DeleteSourceIfWanted(form, EncodeWavToMp3(form, form.CurrentOutputPath).Succeeded());
   form.CurrentOutputPath = Mp3PathFor(form.settings.DecodePath, form.CurrentOutputPath);
   form.collection.Cmaddfile2(form.CurrentOutputPath);
 }

@@ -30,7 +30,7 @@ class WindowDisplay : public WavEncodingDisplay {
 
 }  // namespace
 
-bool EncodeWavToMp3(MainWindowState& form, const std::string& path) {
+WavEncodingOutcome EncodeWavToMp3(MainWindowState& form, const std::string& path) {
   Services& s = form.services;
   WindowDisplay display(form);
   WavEncodingContext ctx{s.encoder, s.dialogs, s.loop, form.flags, display};
@@ -39,7 +39,7 @@ bool EncodeWavToMp3(MainWindowState& form, const std::string& path) {
         CInt16(form.services.store.get(kSettingsApplication, kSettingsSection, settingkey::EncodingBitrate, "5"));
     return WavEncodingConfig(form.settings.EncodingBitrate, form.settings.EncodingQuality, sampleRate, channels);
   };
-  return EncodeWavFile(ctx, path, form.settings.DecodePath, chooseConfig).Succeeded();
+  return EncodeWavFile(ctx, path, form.settings.DecodePath, chooseConfig);
 }
 
 }  // namespace korvalin

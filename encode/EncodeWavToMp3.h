@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "encode/WavFileEncoding.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
@@ -12,8 +13,8 @@ namespace korvalin {
 // bitrate index is read again from the settings store ("Encoding bitrate", default "5") and kept
 // in the in-memory setting, so a choice just made in the bitrate list counts; the quality is the
 // in-memory "Encoding quality". The encoder takes the file's own rate and channel count, with
-// private, CRC and copyright off and original on. True when every sample went into the MP3 file
-// (not after a cancel, a refusal or a failure).
-bool EncodeWavToMp3(MainWindowState& form, const std::string& path);
+// private, CRC and copyright off and original on. Succeeded() when every sample went into the MP3
+// file (not after a cancel, a refusal or a failure).
+WavEncodingOutcome EncodeWavToMp3(MainWindowState& form, const std::string& path);
 
 }  // namespace korvalin

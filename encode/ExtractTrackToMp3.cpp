@@ -95,6 +95,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     file.FlushBuffers();
   }
   file.CloseFile();
+  if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;  // nothing at all could be written
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;
   return outcome;

@@ -64,7 +64,8 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
   ctx.flags.CancelRequested = kFalse;
   ctx.display.Started();
 
-  std::optional<uint32_t> stream;
+  uint32_t stream = 0;
+  bool streamOpen = false;  // `stream` must still be closed
   std::unique_ptr<clsFileIo> mp3;
   try {
     WavInput wav(wavPath);
@@ -81,13 +82,17 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     uint32_t samplesPerChunk = 0, outputSize = 0, handle = 0;
     RaiseIfEncoderFailed(ctx.encoder.beInitStream(config.Bytes(), &samplesPerChunk, &outputSize, &handle));
     stream = handle;
+    streamOpen = true;
 
     if (SameFile(outcome.mp3Path, wavPath)) {
       throw RaisedError(errnum::FileAlreadyExists,
                         "Cannot encode \"" + wavPath + "\" into itself. Choose another destination folder.");
     }
     mp3 = std::make_unique<clsFileIo>();
-    if (!mp3->OpenFile(outcome.mp3Path)) RaiseCannotCreate(outcome.mp3Path);
+    if (!mp3->OpenFile(outcome.mp3Path)) {
+      outcome.destinationFailed = true;
+      RaiseCannotCreate(outcome.mp3Path);
+    }
 
     const auto blockBytes = static_cast<int32_t>(std::min<uint32_t>(samplesPerChunk, INT32_MAX / 2 - 1) * 2);
     if (blockBytes == 0) RaiseIfEncoderFailed(encerror::kBufferTooSmall);  // a stream that takes no samples
@@ -95,6 +100,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     std::vector<uint8_t> output(outputSize, 0);
     auto write = [&](uint32_t bytes) {
       if (bytes > 0 && !mp3->WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
+        outcome.destinationFailed = true;
         throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path));
       }
     };
@@ -114,7 +120,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
       const int32_t code = ctx.encoder.beEncodeChunk(handle, SamplesIn(request), input.data(), output.data(), &bytes);
       if (code != 0) {
         ctx.encoder.beCloseStream(handle);
-        stream.reset();
+        streamOpen = false;
         RaiseIfEncoderFailed(code);
       }
       write(bytes);
@@ -129,14 +135,17 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     mp3->CloseFile();
     mp3.reset();
     ctx.encoder.beCloseStream(handle);
-    stream.reset();
+    streamOpen = false;
     outcome.result = consumed == data ? WavEncodingOutcome::Result::Encoded : WavEncodingOutcome::Result::Cancelled;
   } catch (const std::exception& e) {
     outcome.result = WavEncodingOutcome::Result::Failed;
     outcome.message = e.what();
     ctx.dialogs.MsgBox(outcome.message, MsgBoxButtons::OK, MsgBoxIcon::Critical, kCriticalErrorTitle);
-    if (mp3) mp3->CloseFile();
-    if (stream) ctx.encoder.beCloseStream(*stream);
+    if (mp3) {
+      mp3->CloseFile();
+      if (outcome.destinationFailed) RemoveIfEmpty(outcome.mp3Path);  // not a byte could be written
+    }
+    if (streamOpen) ctx.encoder.beCloseStream(stream);
   }
   ctx.display.Ended();
   return outcome;

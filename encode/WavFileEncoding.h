@@ -43,6 +43,9 @@ struct WavEncodingOutcome {
     Failed,     // refused or failed; the message has been shown
   };
   Result result = Result::Failed;
+  // The MP3 file could not be made or written (a full disk, a folder gone): every later file of
+  // a batch would fail alike.
+  bool destinationFailed = false;
   std::string mp3Path;  // the output's name, once it is known
   std::string message;  // what the user was shown when it did not succeed
 

@@ -4,6 +4,7 @@
 
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "rip/ExtractTrackToWav.h"
 #include "settings/PathHelpers.h"
 
 namespace korvalin {
@@ -125,7 +126,19 @@ bool DecodeBatch::ConvertOne() {
   }
   while (DecodeBusy) IgnoreErrors([&] { w_.services.loop.YieldWhileWaiting(); });
   const bool written = host_ && host_->ConversionStarted();
+  const ActiveMP3::TargetFault fault =
+      host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastTargetFault() : ActiveMP3::TargetFault::None;
   host_.reset();
+  if (fault != ActiveMP3::TargetFault::None) {
+    // The destination fails every later file the same way: say it once and end the batch.
+    const std::string target = WavPathFor(w_.settings.DecodePath, DecodeSource);
+    IgnoreErrors([&] {
+      w_.services.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target)
+                                                                               : WriteFailureText(target),
+                                 MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    });
+    w_.flags.CaptureStopRequested = kTrue;
+  }
   return written;
 }
 

@@ -51,6 +51,7 @@ class DecodeBatch : public DecodeState {
   void DecodeList(controls::ListBox& list, bool wholeCollection);
   void DecodeItem(const std::string& itemText);
   // Converts DecodeSource and waits for the host to unload. True when a WAV file was written.
+  // A WAV file that could not be made or written is reported (once: the batch stops with it).
   bool ConvertOne();
   void EndBatch();
 

@@ -40,6 +40,12 @@ class ActiveMP3 {
   // Id 8: starts playing the source file on the audio output and returns while it plays. Without
   // an audio output nothing plays and Busy stays false.
   virtual void Play() = 0;
+
+  // Whether the last conversion, now over, could not create its WAV file or failed writing it (a
+  // full disk, a folder gone or read-only). The control itself has no such query: the program
+  // needs it to say so once and stop, where every later file would fail alike.
+  enum class TargetFault { None, CannotCreate, WriteFailed };
+  virtual TargetFault LastTargetFault() const { return TargetFault::None; }
 };
 
 }  // namespace korvalin

@@ -88,6 +88,8 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   outcome.writeFailed = writeFailed;
   if (bytesWritten != total * kFrameBytes) file.RewriteWavHeader(bytesWritten);
   file.CloseFile();
+  // Not even the header fitted (a full disk): no file is better than an empty one.
+  if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;
   return outcome;
 }
 

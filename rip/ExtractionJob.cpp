@@ -19,8 +19,8 @@ constexpr const char* kMp3 = ".mp3";
 
 int32_t TrackNumberOf(const std::string& line) { return CInt32(Val(Mid(line, 6, 3))); }
 
-ExtractionJob::ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed)
-    : w_(window), random_(std::move(seed)) {}
+ExtractionJob::ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed, AnalogCapture* capture)
+    : w_(window), random_(std::move(seed)), capture_(capture) {}
 
 std::string ExtractionJob::NameOutput(int32_t track, const std::string& extension) {
   return FreeOutputName(w_.settings.DecodePath, track, extension, Val(w_.lblCDID.Caption()), random_);
@@ -81,10 +81,13 @@ void ExtractionJob::cmdStart_Click() {
 
   IgnoreErrors([&] { ShowExtracting(" Extracting Track ", w_.CurrentTrack); }, [&] { w_.services.loop.Yield(); });
 
-  // Ticked: the tracks are read digitally. Cleared is the way through the sound card, which
-  // starts elsewhere; greyed starts nothing.
+  // Ticked: the tracks are read digitally. Cleared: they are captured through the sound card, one
+  // after the other by the recording timer, while Start waits. Greyed starts nothing.
   if (w_.Chk2Stage.Value() == controls::CheckBox::Checked) {
     IgnoreErrors([&] { w_.Command2.SetVisible(true); }, [&] { StartTrackRecording3(w_.CurrentTrack); });
+  } else if (w_.Chk2Stage.Value() == controls::CheckBox::Unchecked && capture_ != nullptr) {
+    IgnoreErrors([&] { capture_->StartTrackRecording2(w_.CurrentTrack); });
+    while (w_.tmrRecord.Enabled()) w_.services.loop.YieldWhileWaiting();
   }
 }
 

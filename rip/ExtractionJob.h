@@ -8,6 +8,7 @@
 #include <string>
 
 #include "encode/EncoderConfig.h"
+#include "rip/AnalogCapture.h"
 #include "rip/OutputName.h"
 #include "window/MainWindowState.h"
 
@@ -15,12 +16,16 @@ namespace korvalin {
 
 class ExtractionJob {
  public:
-  explicit ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
+  // `capture`: the way through the sound card, taken when "1 Step Extraction" is cleared (none:
+  // nothing starts then).
+  explicit ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed,
+                         AnalogCapture* capture = nullptr);
 
   // Start for the tree's selection: "Available Tracks" moves every available track into the
   // selected list first; a track node only names the first track in the caption. With no
   // selected track after that, a message says so and nothing starts. With "1 Step Extraction" ticked the selected list is
-  // copied digitally; cleared or greyed, nothing starts here. Errors are passed over step by step.
+  // copied digitally; cleared, it is captured through the sound card, and Start returns once the
+  // last capture has been handled; greyed, nothing starts. Errors are passed over step by step.
   void cmdStart_Click();
   // Digital extraction of the selected tracks, `track` first in the caption: locks the job
   // commands and walks the list.
@@ -45,6 +50,7 @@ class ExtractionJob {
 
   MainWindowState& w_;
   PrefixRandom random_;
+  AnalogCapture* capture_;
 };
 
 // The track number of a track line ("Track  3 - 01:05"): the numeric value of its characters 6 to 8.

@@ -80,6 +80,12 @@ bool clsFileIo::WriteAll(const void* address, int32_t size) {
     if (n == 0) break;
     done += static_cast<int32_t>(n);
   }
+  if (done != size && done > 0) {
+    // A write cut short (a full disk) is taken back, so that the file ends where a whole write
+    // ended: a WAV never stops inside a frame, an MP3 never inside an encoder block.
+    const off_t end = ::lseek(handle_, 0, SEEK_CUR);
+    if (end >= done && ::ftruncate(handle_, end - done) == 0 && ::lseek(handle_, end - done, SEEK_SET) >= 0) done = 0;
+  }
   transferCount_ = done;
   lastResult_ = done == size ? 1 : 0;
   return lastResult_ != 0;
@@ -125,6 +131,11 @@ int32_t clsFileIo::ReadBytes(void* address, int32_t size) {
   }
   transferCount_ = done;
   return failed ? 0 : 1;
+}
+
+bool RemoveIfEmpty(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0 && ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace korvalin

@@ -35,7 +35,8 @@ class clsFileIo {
   // Writes the header again at the start of the file for `length` data bytes, leaving the
   // position where it was, then flushes: for a WAV that ended up shorter than announced.
   bool RewriteWavHeader(int64_t length);
-  // Writes `size` bytes, then flushes; false when the write fails or no file is open.
+  // Writes `size` bytes, then flushes; false when the write fails or no file is open. A write
+  // that fails partway is taken back from a regular file (TransferCount() 0 then).
   bool WriteBytes(const void* address, int32_t size);
   // Reads up to `size` bytes; the count read goes to TransferCount(). Non-zero = success, also
   // for a read that meets the end of the file early.
@@ -58,5 +59,9 @@ class clsFileIo {
   bool closed_ = false;  // the descriptor is released; it may already belong to another file
   bool wrote_ = false;
 };
+
+// Deletes the regular file at `path` when it is empty: what a write failure leaves of an output
+// that never received its first byte. True when it was removed.
+bool RemoveIfEmpty(const std::string& path);
 
 }  // namespace korvalin

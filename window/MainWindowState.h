@@ -44,6 +44,7 @@ class MainWindowState : public MainWindowOps, public CollectionHost {
   controls::ProgressBar ProgressBar1{"ProgressBar1"};
   controls::Timer Timer1{"Timer1", 1000, false};          // returns the displays to idle
   controls::Timer tmrWarning{"tmrWarning", 2000, false};  // low-disk-space warning
+  controls::Timer tmrRecord{"tmrRecord", 100, false};     // polls a capture's play position
 
   // --- job buttons ---
   controls::CommandButton Command1{"Command1"};  // stop

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <sstream>
 
+#include "platform/linux/AlsaCaptureSource.h"
+
 namespace korvalin {
 namespace {
 
@@ -66,16 +68,23 @@ struct MediaCommandInterpreter::Disc {
   int32_t LeadOut() const { return starts.back(); }
 };
 
-MediaCommandInterpreter::MediaCommandInterpreter(std::vector<CdDriveSource> drives, std::string audioOutput)
-    : drives_(std::move(drives)), audioOutput_(std::move(audioOutput)) {}
+MediaCommandInterpreter::MediaCommandInterpreter(std::vector<CdDriveSource> drives, std::string audioOutput,
+                                                 std::string captureSource)
+    : drives_(std::move(drives)), audioOutput_(std::move(audioOutput)), captureSource_(std::move(captureSource)) {
+  if (captureSource_ == kLoopbackCapture) loopback_ = std::make_unique<LoopbackPlayer>();
+}
 
-MediaCommandInterpreter::~MediaCommandInterpreter() { Close(); }
+MediaCommandInterpreter::~MediaCommandInterpreter() {
+  CloseCapture();
+  Close();
+}
 
 int32_t MediaCommandInterpreter::SendCommand(std::string_view command, char* reply, std::size_t replyLength) {
   std::string text;
   int32_t result = kUnknownCommand;
   try {
-    result = Run(Words(command), text);
+    const std::vector<std::string> words = Words(command);
+    result = words.size() >= 2 && words[1] == "capture" ? CaptureCommand(words, command) : Run(words, text);
   } catch (...) {  // the interface answers with codes, never with exceptions
     result = kUnknownCommand;
   }
@@ -92,7 +101,7 @@ int32_t MediaCommandInterpreter::Run(const std::vector<std::string>& w, std::str
   if (w.size() < 2) return kUnknownCommand;
   if (Is(w, {"open", "cdaudio", "alias", "cd"})) return Open();
   if (w[1] == "cd") return CdCommand(w, reply);
-  if (w[1] == "capture" || (w[0] == "open" && w.back() == "capture")) return kNoSuchAlias;  // no recorder yet
+  if (Is(w, {"open", "new", "type", "waveaudio", "alias", "capture"})) return OpenCapture();
   return kUnknownCommand;
 }
 
@@ -123,6 +132,7 @@ int32_t MediaCommandInterpreter::Open() {
     discid_free(id);
   }
   playback_.SetPosition(0);
+  if (loopback_) loopback_->SetPosition(0);
   disc_ = std::move(disc);
   return 0;
 }
@@ -134,8 +144,22 @@ void MediaCommandInterpreter::SelectDrive(int32_t index) {
 }
 
 void MediaCommandInterpreter::Close() {
-  playback_.Stop();
+  StopPlaying();
   disc_.reset();
+}
+
+bool MediaCommandInterpreter::Play(int32_t from, int32_t end) {
+  if (loopback_) return loopback_->Start(disc_->reader.get(), from, end);
+  return playback_.Start(disc_->reader.get(), from, end, audioOutput_);
+}
+
+void MediaCommandInterpreter::StopPlaying() {
+  if (loopback_) loopback_->Stop();
+  playback_.Stop();
+}
+
+int32_t MediaCommandInterpreter::PlayPosition() const {
+  return loopback_ ? loopback_->Position() : playback_.Position();
 }
 
 int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, std::string& reply) {
@@ -146,7 +170,7 @@ int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, st
     return 0;
   }
   if (Is(w, {"stop", "cd"})) {
-    playback_.Stop();
+    StopPlaying();
     return 0;
   }
   if (Is(w, {"info", "cd", "identity"})) {
@@ -187,21 +211,87 @@ int32_t MediaCommandInterpreter::CdCommand(const std::vector<std::string>& w, st
   if (Is(w, {"play", "cd"}) || Is(w, {"play", "cd", "from", nullptr})) {
     int64_t fromMs = 0;
     if (w.size() == 4 && !ParseNumber(w[3], fromMs)) return kBadNumber;
-    const int64_t from = w.size() == 4 ? MsToFrames(fromMs) : playback_.Position();
+    const int64_t from = w.size() == 4 ? MsToFrames(fromMs) : PlayPosition();
     if (from < 0 || from >= d.LeadOut()) return kBadNumber;
-    return playback_.Start(d.reader.get(), static_cast<int32_t>(from), d.LeadOut(), audioOutput_) ? 0 : kNoAudioOutput;
+    return Play(static_cast<int32_t>(from), d.LeadOut()) ? 0 : kNoAudioOutput;
   }
   if (Is(w, {"status", "cd", "position"})) {
-    reply = std::to_string(FramesToMs(playback_.Position()));
+    reply = std::to_string(FramesToMs(PlayPosition()));
     return 0;
   }
   if (Is(w, {"status", "cd", "current", "track"})) {
-    const int32_t at = playback_.Position();
+    const int32_t at = PlayPosition();
     int track = 1;
     for (int i = 0; i < d.Tracks(); ++i) {
       if (at >= d.starts[static_cast<std::size_t>(i)]) track = i + 1;
     }
     reply = std::to_string(track);
+    return 0;
+  }
+  return kUnknownCommand;
+}
+
+// --- the "capture" device -------------------------------------------------------------------------
+
+int32_t MediaCommandInterpreter::OpenCapture() {
+  if (capture_) return kAliasInUse;
+  std::unique_ptr<CaptureSource> source;
+  if (loopback_) {
+    source = std::make_unique<LoopbackCaptureSource>(*loopback_);
+  } else {
+    source = std::make_unique<AlsaCaptureSource>(captureSource_);
+  }
+  if (!source->Open()) return kNoRecorder;
+  capture_ = std::move(source);
+  captureFormat_ = WaveFormat{};
+  recording_.Discard();
+  return 0;
+}
+
+void MediaCommandInterpreter::CloseCapture() {
+  if (capture_) capture_->Stop();
+  capture_.reset();
+  recording_.Discard();
+}
+
+int32_t MediaCommandInterpreter::CaptureCommand(const std::vector<std::string>& w, std::string_view command) {
+  if (!capture_) return kNoSuchAlias;
+  if (Is(w, {"close", "capture"})) {
+    CloseCapture();
+    return 0;
+  }
+  if (Is(w, {"stop", "capture"})) {
+    capture_->Stop();
+    return 0;
+  }
+  if (Is(w, {"record", "capture"}) || Is(w, {"record", "capture", "overwrite"})) {
+    capture_->Stop();
+    if (!recording_.Begin(captureFormat_)) return kRecordFailed;
+    return capture_->Start([this](const char* bytes, std::size_t length) { recording_.Append(bytes, length); })
+               ? 0
+               : kRecordFailed;
+  }
+  if (w[0] == "save") {
+    // The rest of the line is the path, blanks and all.
+    const std::string_view prefix = "save capture ";
+    if (command.substr(0, prefix.size()) != prefix || command.size() == prefix.size()) return kSaveFailed;
+    const int saved = recording_.Save(std::string(command.substr(prefix.size())));
+    return saved == WaveRecording::kSaved ? 0 : saved == WaveRecording::kPathTaken ? kFileExists : kSaveFailed;
+  }
+  if (w[0] == "set" && w.size() == 12) {
+    WaveFormat format;
+    const std::pair<const char*, int32_t*> fields[] = {{"samplespersec", &format.samplesPerSecond},
+                                                       {"channels", &format.channels},
+                                                       {"bitspersample", &format.bitsPerSample},
+                                                       {"alignment", &format.alignment},
+                                                       {"bytespersec", &format.bytesPerSecond}};
+    for (std::size_t i = 0; i < 5; ++i) {
+      int64_t value = 0;
+      if (w[2 + 2 * i] != fields[i].first || !ParseNumber(w[3 + 2 * i], value) || value > 0x7FFFFFFF) return kBadParameters;
+      *fields[i].second = static_cast<int32_t>(value);
+    }
+    if (!IsRecordableFormat(format) || !capture_->Accept(format)) return kBadParameters;
+    captureFormat_ = format;
     return 0;
   }
   return kUnknownCommand;

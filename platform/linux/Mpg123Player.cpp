@@ -430,4 +430,16 @@ void Mpg123Player::Play() {
   Launch(play, false, source_, {});
 }
 
+ActiveMP3::TargetFault Mpg123Player::LastTargetFault() const {
+  if (Busy()) return TargetFault::None;
+  switch (outcome_.load()) {
+    case Outcome::TargetUnwritable:
+      return TargetFault::CannotCreate;
+    case Outcome::WriteFailed:
+      return TargetFault::WriteFailed;
+    default:
+      return TargetFault::None;
+  }
+}
+
 }  // namespace korvalin

@@ -50,6 +50,7 @@ class Mpg123Player final : public ActiveMP3 {
   void Play() override;
 
   Outcome LastOutcome() const { return outcome_.load(); }
+  TargetFault LastTargetFault() const override;
 
   // The most sample data bytes a WAV file can hold (its 32-bit length fields).
   static constexpr int64_t kMaxWavDataBytes = 0xFFFFFFFFLL - 36;

@@ -144,7 +144,7 @@ TEST_F(Form1TrayTest, ThePreferencesBoxShowsTheIconInsteadOfTheDialogAndTheWindo
   EXPECT_EQ(fake.tray.Shown(), 1u);
   EXPECT_FALSE(preferences.Visible());
   EXPECT_TRUE(form.window.Visible());  // the main window stays where it is
-  EXPECT_EQ(fake.store.values[{"Korvalin v2.0", "Settings", "desktop icon"}], "1");
+  EXPECT_EQ(fake.store.get("Korvalin v2.0", "Settings", "desktop icon", ""), "1");
   form.prefs.Check4.UserClick();
   EXPECT_EQ(fake.tray.Shown(), 0u);
   EXPECT_TRUE(preferences.Visible());

@@ -54,7 +54,7 @@ TEST_F(EncodeWavToMp3Test, EncodesAtTheStoredBitrateWithOnlyTheOriginalFlagWhile
   bool lockedWhileEncoding = false;
   fake.loop.EveryYield([&] { lockedWhileEncoding |= !form.C777.Enabled() && form.Command2.Visible(); });
 
-  EXPECT_TRUE(EncodeWavToMp3(form, in / "Track 3.wav"));
+  EXPECT_TRUE(EncodeWavToMp3(form, in / "Track 3.wav").Succeeded());
   EXPECT_EQ(form.settings.EncodingBitrate, 8);
   EXPECT_TRUE(lockedWhileEncoding);
   EXPECT_EQ(form.disables, 1);
@@ -75,7 +75,7 @@ TEST_F(EncodeWavToMp3Test, EncodesAtTheStoredBitrateWithOnlyTheOriginalFlagWhile
   // The bitrate is read from the store again at the next call, into the folder of that moment.
   StoreBitrateIndex("13");
   form.settings.DecodePath = in.Path();
-  EXPECT_TRUE(EncodeWavToMp3(form, in / "Track 3.wav"));
+  EXPECT_TRUE(EncodeWavToMp3(form, in / "Track 3.wav").Succeeded());
   EXPECT_EQ(test::ScanFrames(ReadFile(in / "Track 3.mp3")).frames.at(0).bitrateKbps, 320);
   EXPECT_EQ(form.settings.EncodingBitrate, 13);
 }
@@ -89,7 +89,7 @@ TEST_F(EncodeWavToMp3Test, ShowsThePercentageAfterEachBlockWithOneDecimal) {
     shown.push_back(form.Label33.Caption());
     bar.push_back(form.ProgressBar1.Value());
   });
-  ASSERT_TRUE(EncodeWavToMp3(form, in / "a.wav"));
+  ASSERT_TRUE(EncodeWavToMp3(form, in / "a.wav").Succeeded());
   ASSERT_GE(shown.size(), 4u);
   // The first yield comes before any block.
   EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.begin() + 4),
@@ -98,7 +98,7 @@ TEST_F(EncodeWavToMp3Test, ShowsThePercentageAfterEachBlockWithOneDecimal) {
 }
 
 TEST_F(EncodeWavToMp3Test, AMissingFileIsReportedBeforeAnythingIsLockedOrRead) {
-  EXPECT_FALSE(EncodeWavToMp3(form, in / "gone.wav"));
+  EXPECT_FALSE(EncodeWavToMp3(form, in / "gone.wav").Succeeded());
   ASSERT_EQ(fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(fake.dialogs.messages[0].text, "File not found...");
   EXPECT_EQ(fake.dialogs.messages[0].title, "Critical Error");
@@ -112,7 +112,7 @@ TEST_F(EncodeWavToMp3Test, AMissingFileIsReportedBeforeAnythingIsLockedOrRead) {
 TEST_F(EncodeWavToMp3Test, AStoredBitrateThatIsNoNumberIsACriticalErrorThatFreesTheCommands) {
   test::WriteFile(in / "c.wav", test::PcmWav(discgen::MusicBytes(20000), 44100, 2));
   StoreBitrateIndex("fast");
-  EXPECT_FALSE(EncodeWavToMp3(form, in / "c.wav"));
+  EXPECT_FALSE(EncodeWavToMp3(form, in / "c.wav").Succeeded());
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Type mismatch"});
   EXPECT_EQ(fake.dialogs.messages[0].title, "Critical error...");
   EXPECT_FALSE(test::Exists(out / "c.mp3"));

@@ -95,8 +95,7 @@ TEST_F(MediaCommands, RefusesWhatItDoesNotKnowWithoutThrowing) {
   EXPECT_EQ(mci.SendCommand("eject cd"), kUnknownCommand);
   EXPECT_EQ(mci.SendCommand(""), kUnknownCommand);
   EXPECT_EQ(mci.SendCommand("set cd time format tmsf"), kUnknownCommand);
-  EXPECT_NE(mci.SendCommand("open new type waveaudio alias capture"), 0);
-  EXPECT_NE(mci.SendCommand("stop capture"), 0);
+  EXPECT_NE(mci.SendCommand("stop capture"), 0);  // no recorder open
   char tiny[3];
   EXPECT_EQ(mci.SendCommand("status cd length track 1", tiny, sizeof tiny), kReplyTooSmall);
   EXPECT_STREQ(tiny, "21");

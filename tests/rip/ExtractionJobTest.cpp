@@ -189,7 +189,7 @@ TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags
   EXPECT_TRUE(FilesFor(rig.Dest(), 1, ".wav").empty());
 }
 
-TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAClearedOneStepBoxStartsNothing) {
+TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothing) {
   JobRig rig({30, 30, 30});
   Form1& form = *rig.form;
   form.optWAV.SetValue(true);
@@ -205,8 +205,8 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAClearedOneStepBoxStartsNoth
   EXPECT_TRUE(form.C777.Enabled());
   EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
 
-  // "1 Step Extraction" cleared or greyed: no file, no message, no lock.
-  for (int16_t value : {controls::CheckBox::Unchecked, controls::CheckBox::Grayed}) {
+  // "1 Step Extraction" greyed: no file, no message, no lock.
+  for (int16_t value : {controls::CheckBox::Grayed}) {
     form.Chk2Stage.SetValue(value);
     form.collection.lstTracks.Clear();
     for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));

@@ -75,7 +75,7 @@ TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) 
   Select(upper);
   ClickStart();
   EXPECT_TRUE(fake.dialogs.messages.empty());
-  EXPECT_GT(test::FileSize(fake.programFolder / "Song.mp3"), 1000);
+  EXPECT_GT(test::FileSize(form.settings.DecodePath + "/Song.mp3"), 1000);
   EXPECT_TRUE(test::Exists(upper));
 }
 

@@ -1,0 +1,18 @@
+#include "fuzz/FuzzTargets.h"
+
+namespace korvalin::fuzz {
+
+const std::vector<Target>& AllTargets() {
+  static const std::vector<Target> targets = {
+      {"wav_input", FuzzWavInput},
+      {"mp3_decode", FuzzMp3Decode},
+      {"media_commands", FuzzMediaCommands},
+      {"settings", FuzzSettings},
+      {"mp3_info", FuzzMp3Info},
+      {"id3_tag", FuzzId3Tag},
+      {"cue_image", FuzzCueImage},
+  };
+  return targets;
+}
+
+}  // namespace korvalin::fuzz

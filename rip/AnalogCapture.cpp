@@ -1,0 +1,267 @@
+#include "rip/AnalogCapture.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+
+#include "common/Numeric.h"
+#include "common/RaisedError.h"
+#include "common/Text.h"
+#include "encode/EncodeBatch.h"
+#include "encode/EncodeWavToMp3.h"
+#include "encode/WavFileEncoding.h"
+#include "rip/ExtractionJob.h"
+#include "settings/PathHelpers.h"
+
+namespace korvalin {
+namespace {
+
+constexpr const char* kExtracting = "Extracting Track ";
+constexpr std::size_t kReplySize = 64;
+
+struct CaptureFormat {
+  int32_t rate = 0;
+  int32_t channels = 0;
+  int32_t bits = 0;
+};
+
+// "Audio format" 0 is mono, 1 stereo, both 44100 Hz 16-bit; any other value leaves all at 0,
+// which the recorder refuses.
+CaptureFormat FormatFor(int16_t audioFormat) {
+  if (audioFormat == 0) return {44100, 1, 16};
+  if (audioFormat == 1) return {44100, 2, 16};
+  return {};
+}
+
+void ShowMessage(MainWindowState& w, const char* text) {
+  w.services.dialogs.MsgBox(text, MsgBoxButtons::OK, MsgBoxIcon::Critical);
+}
+
+}  // namespace
+
+AnalogCapture::AnalogCapture(MainWindowState& window, PrefixRandom::SeedSource seed)
+    : w_(window), random_(std::move(seed)) {
+  w_.tmrRecord.OnTimer = [this] { tmrRecord_Timer(); };
+}
+
+std::string AnalogCapture::Ask(const char* command) {
+  std::array<char, kReplySize> reply;
+  reply.fill(' ');
+  w_.services.media.SendCommand(command, reply.data(), reply.size());
+  const auto nul = std::find(reply.begin(), reply.end(), '\0');
+  return nul == reply.end() ? std::string() : std::string(reply.begin(), nul);
+}
+
+void AnalogCapture::Send(const std::string& command) {
+  IgnoreErrors([&] { w_.services.media.SendCommand(command); });
+}
+
+int32_t AnalogCapture::TrackLength(int32_t track) const {
+  // Without a refresh there are no lengths: the sum leaves them out.
+  if (track < 1 || static_cast<std::size_t>(track) >= w_.TrackLengths.size()) return 0;
+  return w_.TrackLengths[static_cast<std::size_t>(track)];
+}
+
+void AnalogCapture::StartTrackRecording2(int32_t track) {
+  MainWindowState& w = w_;
+  MediaControl& mci = w.services.media;
+  IgnoreErrors([&] { w.flags.CaptureStopRequested = kFalse; },
+               [&] {
+                 w.window.SetCaption(kExtracting + std::to_string(track));
+                 w.Label3.SetCaption(kExtracting + std::to_string(track));
+               },
+               [&] {
+                 w.CurrentOutputPath =
+                     FreeOutputName(w.settings.DecodePath, track, ".wav", Val(w.lblCDID.Caption()), random_);
+               },
+               [&] { w.Label2.SetCaption("Destination: " + w.CurrentOutputPath); },
+               [&] { w.services.loop.Yield(); });
+
+  int64_t start = 0;
+  IgnoreErrors([&] {
+    const int32_t tracks = CInt32(Val(w.lblNumTracks.Caption()));
+    for (int32_t i = 1; i <= tracks && i != track; ++i) start += TrackLength(i);
+  });
+  w.CaptureStart = static_cast<int32_t>(start);
+  w.CaptureEnd = static_cast<int32_t>(start + TrackLength(track));
+  if (w.CaptureEnd < 1) {
+    w.tmrRecord.SetEnabled(false);
+    return;
+  }
+
+  w.tmrRecord.SetEnabled(true);
+  const CaptureFormat f = FormatFor(w.settings.AudioFormat);
+  const int32_t alignment = f.channels * f.bits / 8;
+  const int32_t bytesPerSecond = alignment * f.rate;
+
+  if (mci.SendCommand("open new type waveaudio alias capture") != 0) {
+    ShowMessage(w, "Error opening waveaudio");
+    cmdCancel_Click();
+  }
+  if (w.CaptureEnd != 0) {
+    const std::string set = "set capture samplespersec " + std::to_string(f.rate) + " channels " +
+                            std::to_string(f.channels) + " bitspersample " + std::to_string(f.bits) + " alignment " +
+                            std::to_string(alignment) + " bytespersec " + std::to_string(bytesPerSecond);
+    if (mci.SendCommand(set) != 0) {
+      ShowMessage(w, "Error setting capture recording paramaters");
+      Send("close capture");
+      cmdCancel_Click();
+    }
+  }
+  if (w.CaptureEnd != 0) {
+    if (mci.SendCommand("open cdaudio alias cd") != 0) {
+      ShowMessage(w, "Error opening cd!");
+      cmdCancel_Click();
+    } else {
+      Send("set cd time format milliseconds");
+      Send("record capture overwrite");
+      const std::string play = w.CaptureStart != 0 ? "play cd from " + std::to_string(w.CaptureStart) : "play cd";
+      if (mci.SendCommand(play) != 0) {
+        ShowMessage(w, "Error playing cd!");
+        cmdCancel_Click();
+      }
+    }
+    IgnoreErrors([&] { w.Disablem(); });
+  }
+}
+
+void AnalogCapture::cmdCancel_Click() {
+  w_.CaptureEnd = 0;
+  w_.collection.lstRecord.SetListIndex(w_.collection.lstRecord.ListCount() - 1);
+  w_.tmrWarning.SetEnabled(false);
+  StopSaveAndClose();
+}
+
+void AnalogCapture::StopSaveAndClose() {
+  for (const std::string& command :
+       {std::string("stop capture"), std::string("stop cd"), "save capture " + w_.CurrentOutputPath,
+        std::string("close capture"), std::string("close cd")}) {
+    Send(command);
+  }
+}
+
+void AnalogCapture::KeepOrDeleteWav(bool encoded) {
+  const std::string& wav = w_.CurrentOutputPath;
+  // Only the program's own intermediate file goes, and only once its audio is safe in the MP3:
+  // a stop, a failed encoding or a WAV outside the destination keeps it, in the collection.
+  if (w_.settings.DeleteWAV == 1 && encoded && Right(wav, 4) == ".wav" && LiesDirectlyIn(wav, w_.settings.DecodePath)) {
+    IgnoreErrors([&] { w_.collection.DeleteAndUnlist(wav); });
+  } else {
+    IgnoreErrors([&] { w_.collection.Cmaddfile2(wav); });
+  }
+}
+
+void AnalogCapture::AbortSteps() {
+  MainWindowState& w = w_;
+  IgnoreErrors([&] { w.Check9.SetValue(controls::CheckBox::Unchecked); },
+               [&] { w.tmrRecord.SetEnabled(false); },
+               [&] { w.tmrWarning.SetEnabled(false); },
+               [&] {
+                 const int32_t selected = w.collection.lstRecord.ListIndex();
+                 if (selected >= 0) w.collection.lstRecord.SetListIndex(selected);
+               },
+               [&] { StopSaveAndClose(); },
+               [&] { w.Enablem(); },
+               [&] { w.collection.Cmaddfile2(w.CurrentOutputPath); },
+               [&] { w.services.loop.Yield(); },
+               [&] { w.ResetStatus(); });
+}
+
+void AnalogCapture::tmrRecord_Timer() {
+  MainWindowState& w = w_;
+  double pos = 0;
+  IgnoreErrors([&] { pos = Val(Ask("status cd position")); });
+
+  if (w.CaptureEnd != 0) {
+    if (w.flags.CaptureStopRequested != kFalse) {
+      AbortSteps();
+      return;
+    }
+    IgnoreErrors([&] { Ask("status cd current track"); },
+                 [&] {
+                   const double span = static_cast<double>(w.CaptureEnd) - w.CaptureStart;
+                   if (span == 0) throw RaisedError::Of(errnum::DivisionByZero);
+                   const int32_t p = CInt32(std::floor((pos - w.CaptureStart) / span * 100));
+                   w.Label33.SetCaption(std::to_string(p) + "%");
+                   w.ProgressBar1.SetValue(p);
+                 },
+                 [&] { w.services.loop.Yield(); });
+  }
+
+  if (pos < w.CaptureEnd && w.Check9.Value() != controls::CheckBox::Checked) return;
+
+  // The track has been played, or the capture was stopped: keep what was recorded.
+  IgnoreErrors([&] { w.Check9.SetValue(controls::CheckBox::Unchecked); },
+               [&] { w.tmrRecord.SetEnabled(false); },
+               [&] { w.tmrWarning.SetEnabled(false); },
+               [&] { StopSaveAndClose(); },
+               [&] { w.services.loop.Yield(); });
+
+  std::string mp3;
+  bool encoded = false;
+  const bool toMp3 = w.optMP3.Value();
+  if (toMp3) {
+    IgnoreErrors([&] {
+      const std::string title = FileTitleNoExt(w.CurrentOutputPath);
+      w.window.SetCaption("Encoding " + title + ".wav");
+      w.Label3.SetCaption("Encoding " + w.CurrentOutputPath);
+      w.Label2.SetCaption("Destination:  " + w.settings.DecodePath + "/" + title + ".mp3");
+    },
+                 [&] { w.lblStatus.SetCaption(""); });
+    if (w.flags.CaptureStopRequested != kFalse) {
+      AbortSteps();
+      return;
+    }
+    // A capture abandoned before anything was saved has said why already: there is nothing to
+    // encode, and no second message about a missing file.
+    std::error_code missing;
+    if (std::filesystem::exists(w.CurrentOutputPath, missing)) {
+      IgnoreErrors([&] { w.services.loop.Yield(); },
+                 [&] { encoded = EncodeWavToMp3(w, w.CurrentOutputPath); },
+                 [&] { mp3 = Mp3PathFor(w.settings.DecodePath, w.CurrentOutputPath); },
+                 [&] { w.collection.Cmaddfile2(mp3); },
+                 [&] { w.ResetStatus(); },
+                 [&] { KeepOrDeleteWav(encoded); });
+    }
+  }
+
+  // The next selected track, if any.
+  const controls::ListBox& list = w.collection.lstRecord;
+  const int32_t k = list.ListIndex();
+  const int32_t c = list.ListCount();
+  if (k + 1 >= c || c <= 1) {
+    if (w.CaptureEnd != 0) {
+      IgnoreErrors([&] { w.Enablem(); }, [&] { w.ResetStatus(); });
+    } else if (w.flags.CaptureStopRequested != kFalse) {
+      IgnoreErrors([&] { w.Enablem(); },
+                   [&] {
+                     if (!mp3.empty()) w.collection.Cmaddfile2(mp3);
+                   },
+                   [&] { w.ResetStatus(); },
+                   [&] {
+                     // A stopped WAV capture is the user's file: never deleted, always listed.
+                     if (!toMp3) KeepOrDeleteWav(false);
+                   },
+                   [&] { w.ResetStatus(); });
+    } else {
+      IgnoreErrors([&] { w.ResetStatus(); });
+    }
+    return;
+  }
+  if (w.flags.CaptureStopRequested != kFalse || w.flags.CancelRequested != kFalse) {
+    AbortSteps();
+    return;
+  }
+  IgnoreErrors([&] { w.collection.lstRecord.SetListIndex(k + 1); },
+               [&] { w.CurrentTrack = TrackNumberOf(w.collection.lstRecord.List(k + 1)); },
+               [&] {
+                 w.Label3.SetCaption(kExtracting + std::to_string(w.CurrentTrack));
+                 w.window.SetCaption(kExtracting + std::to_string(w.CurrentTrack));
+               },
+               [&] { w.Label2.SetCaption("Destination:  " + w.CurrentOutputPath); },
+               [&] { w.Command1.SetVisible(true); },
+               [&] { StartTrackRecording2(w.CurrentTrack); });
+}
+
+}  // namespace korvalin

@@ -1,0 +1,48 @@
+#pragma once
+// Extraction through the sound card: the "cd" device plays a track while the "capture" device
+// records it. A 100 ms timer (tmrRecord) follows the play position, shows the percentage done,
+// and at the track's end saves the recording, encodes it to MP3 when that output is chosen and
+// starts the next selected track. It works on the main window's shared state; Form1 owns one.
+
+#include <cstdint>
+#include <string>
+
+#include "rip/OutputName.h"
+#include "window/MainWindowState.h"
+
+namespace korvalin {
+
+class AnalogCapture {
+ public:
+  explicit AnalogCapture(MainWindowState& window, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
+
+  // Starts capturing `track`: names its WAV file, works out where the track lies on the disc,
+  // opens and sets up the recorder in the "Audio format" setting, and plays the disc from the
+  // track's start while recording. A track without a known length starts nothing. A device that
+  // fails says which and abandons the capture (cmdCancel_Click); the next tick saves what there
+  // is.
+  void StartTrackRecording2(int32_t track);
+  // One tick of tmrRecord: progress while the track plays; at its end, or when stopped, the
+  // recording is saved and handled and the next track follows. Errors are passed over step by step.
+  void tmrRecord_Timer();
+  // Abandons a capture being set up: the walk is put at its last track and the devices stopped,
+  // the recording saved, both devices closed.
+  void cmdCancel_Click();
+
+ private:
+  // The reply to a status command, up to its first NUL.
+  std::string Ask(const char* command);
+  void Send(const std::string& command);
+  // Stops both devices and saves the recording in CurrentOutputPath.
+  void StopSaveAndClose();
+  // The captured WAV after its encoding: deleted when it was encoded whole and "Delete WAV" asks
+  // for it, otherwise it joins the collection.
+  void KeepOrDeleteWav(bool encoded);
+  void AbortSteps();
+  int32_t TrackLength(int32_t track) const;
+
+  MainWindowState& w_;
+  PrefixRandom random_;
+};
+
+}  // namespace korvalin
