@@ -218,7 +218,7 @@ void AnalogCapture::tmrRecord_Timer() {
     std::error_code missing;
     if (std::filesystem::exists(w.CurrentOutputPath, missing)) {
       IgnoreErrors([&] { w.services.loop.Yield(); },
-                 [&] { encoded = EncodeWavToMp3(w, w.CurrentOutputPath); },
+                 [&] { encoded = EncodeWavToMp3(w, w.CurrentOutputPath).Succeeded(); },
                  [&] { mp3 = Mp3PathFor(w.settings.DecodePath, w.CurrentOutputPath); },
                  [&] { w.collection.Cmaddfile2(mp3); },
                  [&] { w.ResetStatus(); },
