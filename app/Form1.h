@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "about/frmAbout.h"
 #include "collection/TreeInteractions.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
@@ -17,6 +18,7 @@
 #include "desktop/System.h"
 #include "desktop/frmpopup.h"
 #include "encode/EncodeBatch.h"
+#include "encode/EncoderChoices.h"
 #include "encode/EncodeWavToMp3.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
@@ -25,6 +27,7 @@
 #include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
 #include "window/MainWindowState.h"
+#include "window/OwnedForms.h"
 
 namespace korvalin {
 
@@ -203,7 +206,7 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   ExtractionJob extraction{*this, PrefixRandom::ClockSeed, &capture};
   DecodeBatch decoding{*this};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
-  TreeInteractions treeInteractions{*this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
+  TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- low disk space ---
   controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
@@ -218,15 +221,17 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
                                system};
 
   // --- other windows ---
+  // Each made in one line below; the main window's view makes the view of every one.
+  OwnedForms forms;
   // The File Finder: shown on demand, unloaded when a job starts.
-  frmsearch finder;
+  frmsearch& finder = forms.Make<frmsearch>(services);
   // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
-  frmPlayList playlistEditor;
+  frmPlayList& playlistEditor = forms.Make<frmPlayList>(services, collection);
   // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
-  FrmPrefs prefs;
-
-  // The tray form: the icon in the notification area while the window is put away.
-  frmpopup trayForm{services.loop, services.notificationArea, *this};
+  FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
+  frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
+  // The tray form: the icon in the notification area while the window is put away; never shown.
+  frmpopup& trayForm = forms.Make<frmpopup>(services, *this);
 
   // CollectionHost, TrayHost
   void ShowMainWindow() override { window.SetVisible(true); }
@@ -277,10 +282,5 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
 // The status line when the desktop has no notification area.
 inline constexpr const char* kNoTrayNotice =
     "No tray on this desktop: Minimize uses the task bar";
-
-// "Track  3 - " + length: the line of a track in the track lists.
-std::string TrackLine(int32_t track, const std::string& length);
-// The text of a reply buffer before its first NUL; "" when there is none.
-std::string TextBeforeNul(const char* buffer, std::size_t length);
 
 }  // namespace korvalin

@@ -22,6 +22,7 @@
 #include "platform/linux/SignalExceptionFilter.h"
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "platform/linux/LibraryVersions.h"
 #include "platform/linux/ProgramFolder.h"
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
@@ -94,8 +95,22 @@ int main(int argc, char** argv) {
   QtHelpViewer help;
   AlsaMixer mixer;
   QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
-  Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer, tray};
+  Services services{
+      .loop = loop,
+      .dialogs = dialogs,
+      .screen = screen,
+      .cdLibrary = cdLibrary,
+      .encoder = encoder,
+      .store = store,
+      .media = media,
+      .exceptionFilter = exceptionFilter,
+      .help = help,
+      .makeMp3Player = [] { return std::make_unique<Mpg123Player>(); },
+      .programFolder = programFolder,
+      .mixer = mixer,
+      .notificationArea = tray,
+      .libraries = LibraryVersions("Qt " + std::string(qVersion())),
+  };
 
   Form1 form(services);
   Form1View view(form);

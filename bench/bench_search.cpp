@@ -24,6 +24,7 @@
 #include "collection/CollectionTree.h"
 #include "finder/LocalSearch.h"
 #include "finder/frmsearch.h"
+#include "tests/support/FakeServices.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
 #include "tests/support/TempDir.h"
@@ -134,10 +135,9 @@ int main(int argc, char** argv) {
   std::printf(")\n");
   Report("search .wav, 100,000 files (core)", tOurs, "find -iname '*.wav'", tFind);
 
-  test::ScriptedEventLoop loop;
-  test::ScriptedDialogs dialogs;
-  controls::Screen screen;
-  frmsearch finder(loop, dialogs, screen);
+  test::FakeServices fake;
+  test::ScriptedEventLoop& loop = fake.loop;
+  frmsearch finder(fake.services);
   finder.Show();
   finder.Dir1.SetText(tree);
   const double tWindow = MedianSeconds(runs, [&] { finder.Command1.Click(); });

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "collection/BackingLists.h"
 #include "collection/FileRename.h"
+#include "common/FileKind.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -23,11 +25,8 @@ constexpr int16_t kItem = 3;
 
 std::string NextActionLine(const std::string& text) { return "Next Action:  Process  " + text; }
 
-// A WAV or MP3 file's name, by its last four characters (the collection keeps each file's case).
-bool IsAudioFileName(const std::string& text) {
-  const std::string ext = LCase(Right(text, 4));
-  return ext == ".wav" || ext == ".mp3";
-}
+// A WAV or MP3 file's name (the collection keeps each file's case).
+bool IsAudioFileName(const std::string& text) { return AudioFileKindOf(text) != AudioFileKind::None; }
 
 // A list entry that names a file with its folder. An entry without one (a bare name, as the
 // selected lists hold when names are shown) would name a file in whatever the current folder is.
@@ -54,19 +53,22 @@ const TreeInteractions::ItemKind* TreeInteractions::KindOf(const std::string& te
                                &CollectionTree::lstRecord, true};
   static const ItemKind wav{group::Wav, group::SelectedWav, &CollectionTree::List1, &CollectionTree::List5, false};
   static const ItemKind mp3{group::Mp3, group::SelectedMp3, &CollectionTree::List2, &CollectionTree::List4, false};
-  if (Left(text, 5) == "Track") return &tracks;
-  const std::string ext = LCase(Right(text, 3));
-  if (ext == "wav") return &wav;
-  if (ext == "mp3") return &mp3;
+  switch (KindOfItem(text)) {
+    case EntryKind::Track: return &tracks;
+    case EntryKind::Wav: return &wav;
+    case EntryKind::Mp3: return &mp3;
+    case EntryKind::None: break;
+  }
   return nullptr;
 }
 
-TreeInteractions::TreeInteractions(MainWindowState& state, controls::MenuItem& mnupopup,
-                                   controls::MenuItem& mnuStart2, controls::MenuItem& mnuFileRemove,
-                                   controls::MenuItem& mnuRemoveDelete)
-    : state_(state),
-      collection_(state.collection),
-      tree_(state.collection.TreeView1),
+TreeInteractions::TreeInteractions(CollectionTree& collection, EventLoop& loop, CollectionHost& host,
+                                   controls::MenuItem& mnupopup, controls::MenuItem& mnuStart2,
+                                   controls::MenuItem& mnuFileRemove, controls::MenuItem& mnuRemoveDelete)
+    : host_(host),
+      loop_(loop),
+      collection_(collection),
+      tree_(collection.TreeView1),
       mnupopup_(mnupopup),
       mnuStart2_(mnuStart2),
       mnuFileRemove_(mnuFileRemove),
@@ -114,12 +116,12 @@ void TreeInteractions::TreeView1_MouseDown(int16_t button, int16_t, TreeNode* no
   IgnoreErrors([&] { tree_.SetSelectedItem(node); });
   if ((button & kRightButton) != 0) {
     // While a job runs the pop-up menu is disabled and does not open.
-    if (mnupopup_.Enabled()) state_.window.PopupMenu(mnupopup_);
+    if (mnupopup_.Enabled()) host_.ShowPopupMenu(mnupopup_);
     return;
   }
   try {
     tree_.SetDropHighlight(tree_.SelectedItem());
-    state_.Label3.SetCaption(NextActionLine(Need(tree_.SelectedItem()).Text()));
+    host_.ShowNextAction(NextActionLine(Need(tree_.SelectedItem()).Text()));
     const std::string text = Need(PressedNode).Text();
     ListBox& record = collection_.lstRecord;
     if (LCase(Left(text, 5)) == "track") {
@@ -130,7 +132,7 @@ void TreeInteractions::TreeView1_MouseDown(int16_t button, int16_t, TreeNode* no
       for (const TreeNode* child : PressedNode->Children()) record.AddItem(child->Text());
     }
     tree_.StartLabelEdit();  // only a file item's label opens
-    state_.services.loop.Yield();
+    loop_.Yield();
   } catch (const std::exception&) {
     // A press on empty space, or a step that failed: the press ends here.
   }
@@ -150,13 +152,13 @@ void TreeInteractions::TreeView1_MouseMove(int16_t button, int16_t, TreeNode*) {
 
 void TreeInteractions::TreeView1_MouseUp(int16_t, int16_t, TreeNode*) {
   IgnoreErrors(
-      [&] { state_.Label3.SetCaption(NextActionLine(Need(tree_.SelectedItem()).Text())); },
+      [&] { host_.ShowNextAction(NextActionLine(Need(tree_.SelectedItem()).Text())); },
       [&] {
         if (tree_.DropHighlight() != nullptr) tree_.SetSelectedItem(tree_.DropHighlight());
       },
       [&] {
         const std::string& text = Need(tree_.SelectedItem()).Text();
-        if (LCase(Left(text, 6)) == "track ") state_.CurrentTrack = CInt32(Val(Mid(text, 7, 2)));
+        if (LCase(Left(text, 6)) == "track ") host_.SetCurrentTrack(CInt32(Val(Mid(text, 7, 2))));
       });
 }
 
@@ -184,6 +186,8 @@ void TreeInteractions::Move(TreeNode& item) {
   const bool toSelected = item.Parent()->Text() == kind->available;
   ListBox& available = collection_.*(kind->availableList);
   ListBox& selected = collection_.*(kind->selectedList);
+  ListBox& scratch = collection_.List7;
+  const auto yield = [this] { loop_.Yield(); };
 
   // The lists. Whatever they held before, they end up agreeing with the tree: the entry leaves
   // the group's list and enters the partner's, once. (The press that began a double-click has
@@ -191,29 +195,23 @@ void TreeInteractions::Move(TreeNode& item) {
   if (kind->track) {
     IgnoreErrors([&] {
       if (toSelected) {
-        for (int32_t i = 0; i < available.ListCount(); ++i) {
-          if (available.List(i) == text) {
-            available.RemoveItem(i);
-            break;
-          }
-        }
-        RemoveEvery(selected, text);
-        PutInFront(selected, text);
+        RemoveFirst(available, text);
+        RemoveEvery(selected, text, yield);
+        PutInFront(selected, text, scratch);
       } else {
-        RemoveEvery(selected, text);
-        const auto& entries = available.Items();
-        if (std::find(entries.begin(), entries.end(), text) == entries.end()) available.AddItem(text);
+        RemoveEvery(selected, text, yield);
+        if (!Holds(available, text)) available.AddItem(text);
       }
     });
   } else {
     IgnoreErrors([&] {
       if (toSelected) {
-        RemoveEvery(available, text);
-        RemoveEvery(selected, text);
-        PutInFront(selected, text);
+        RemoveEvery(available, text, yield);
+        RemoveEvery(selected, text, yield);
+        PutInFront(selected, text, scratch);
       } else {
-        RemoveEvery(selected, text);
-        PutInFront(available, text);
+        RemoveEvery(selected, text, yield);
+        PutInFront(available, text, scratch);
       }
     });
   }
@@ -233,26 +231,6 @@ void TreeInteractions::Move(TreeNode& item) {
   });
 }
 
-void TreeInteractions::RemoveEvery(ListBox& list, const std::string& entry) {
-  for (int32_t i = 0; i < list.ListCount();) {
-    if (list.List(i) == entry) {
-      list.RemoveItem(i);
-    } else {
-      ++i;
-    }
-    state_.services.loop.Yield();
-  }
-}
-
-void TreeInteractions::PutInFront(ListBox& list, const std::string& entry) {
-  ListBox& scratch = collection_.List7;
-  scratch.Clear();
-  scratch.AddItem(entry);
-  for (const auto& e : list.Items()) scratch.AddItem(e);
-  list.Clear();
-  for (const auto& e : scratch.Items()) list.AddItem(e);
-}
-
 void TreeInteractions::RebuildAvailableTracks() {
   TreeNode* group = collection_.FindText(group::AvailableTracks);
   if (group == nullptr) return;
@@ -264,7 +242,7 @@ void TreeInteractions::RebuildAvailableTracks() {
         tree_.Add(g, "p name" + entry, entry, treeimage::Item, treeimage::ItemSelected);
       }
     });
-    state_.services.loop.Yield();
+    loop_.Yield();
   }
 }
 
@@ -387,7 +365,7 @@ std::string TreeInteractions::TakePressedFileOffTree() {
   if (PressedNode == nullptr) return {};
   const std::string name = PressedNode->Text();
   if (!IsAudioFileName(name)) return {};
-  state_.services.loop.Yield();
+  loop_.Yield();
   if (TreeNode* node = collection_.FindText(name)) tree_.Remove(*node);
   return name;
 }
@@ -415,7 +393,7 @@ void TreeInteractions::mnuRemoveDelete_Click() {
       for (int32_t i = 0; i < list->ListCount(); ++i) {
         const std::string entry = list->List(i);
         if (!HasFolder(entry) || (entry != name && SplitPathName(entry) != name)) continue;
-        IgnoreErrors([&] { p_DestroyFile(entry, state_.services.loop); });  // a failed deletion still unlists
+        IgnoreErrors([&] { p_DestroyFile(entry, loop_); });  // a failed deletion still unlists
         // The deletion yields: the entry may have moved meanwhile.
         const auto& items = list->Items();
         for (int32_t j = 0; j < list->ListCount(); ++j) {

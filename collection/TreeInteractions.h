@@ -14,7 +14,8 @@
 
 #include "controls/MenuItem.h"
 #include "controls/TreeView.h"
-#include "window/MainWindowState.h"
+#include "collection/CollectionTree.h"
+#include "platform/EventLoop.h"
 
 namespace korvalin {
 
@@ -25,7 +26,8 @@ class TreeInteractions {
 
   // Installs the handlers on the tree's events and on the pop-up menu and its two remove
   // commands; "Start!" is the main window's.
-  TreeInteractions(MainWindowState& state, controls::MenuItem& mnupopup, controls::MenuItem& mnuStart2,
+  TreeInteractions(CollectionTree& collection, EventLoop& loop, CollectionHost& host, controls::MenuItem& mnupopup,
+                   controls::MenuItem& mnuStart2,
                    controls::MenuItem& mnuFileRemove, controls::MenuItem& mnuRemoveDelete);
   ~TreeInteractions();
   TreeInteractions(const TreeInteractions&) = delete;
@@ -78,14 +80,13 @@ class TreeInteractions {
   controls::TreeNode* PartnerOf(const controls::TreeNode& item) const;
   // Moves an item to its partner group: lists first, then the tree.
   void Move(controls::TreeNode& item);
-  void RemoveEvery(controls::ListBox& list, const std::string& entry);
-  void PutInFront(controls::ListBox& list, const std::string& entry);
   void RebuildAvailableTracks();
   // Renames the file a node names to `name` (a bare file name) in its own folder.
   void RenameFileOf(const std::string& nodeText, const std::string& name);
   void ForgetRemovedNodes();
 
-  MainWindowState& state_;
+  CollectionHost& host_;
+  EventLoop& loop_;
   CollectionTree& collection_;
   controls::TreeView& tree_;
   controls::MenuItem& mnupopup_;

@@ -20,6 +20,8 @@ class MenuItem : public Control {
 
   bool IsSeparator() const { return caption_ == "-"; }
   const std::vector<MenuItem*>& Items() const { return items_; }
+  // Adds an item at the end, before the menu is shown: another window puts its own item here.
+  void Append(MenuItem& item) { items_.push_back(&item); }
 
   void Click() { Fire(OnClick); }
   Event OnClick;

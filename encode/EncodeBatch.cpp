@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "encode/EncodeWavToMp3.h"
@@ -112,7 +113,7 @@ void cmdEncFile_Click(MainWindowState& form) {
     EncodeList(form, form.collection.List1, false);
   } else if (text == group::SelectedWav) {
     EncodeList(form, form.collection.List5, true);
-  } else if (LCase(Right(text, 4)) == ".wav") {
+  } else if (IsWavFile(text)) {
     EncodeItem(form, text);
   } else {
     return;

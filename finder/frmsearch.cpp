@@ -24,8 +24,7 @@ std::string TimeTaken(double seconds) { return "Time taken: " + FormatGeneral(se
 
 }  // namespace
 
-frmsearch::frmsearch(EventLoop& loop, Dialogs& dialogs, controls::Screen& screen)
-    : loop_(loop), dialogs_(dialogs), screen_(screen) {
+frmsearch::frmsearch(Services& services) : loop_(services.loop), dialogs_(services.dialogs), screen_(services.screen) {
   window.Move(0, 0, kDesignWidth, kDesignHeight);
   zFileExt.SetMaxLength(4);
   zFileExt.SetBold(true);

@@ -21,8 +21,7 @@
 #include "controls/TextBox.h"
 #include "controls/Window.h"
 #include "finder/ResultCommands.h"
-#include "platform/Dialogs.h"
-#include "platform/EventLoop.h"
+#include "platform/Services.h"
 #include "platform/WebBrowser.h"
 
 namespace korvalin {
@@ -34,7 +33,7 @@ inline constexpr const char* kChooseFolderText = "Choose a folder to search";
 
 class frmsearch {
  public:
-  frmsearch(EventLoop& loop, Dialogs& dialogs, controls::Screen& screen);
+  explicit frmsearch(Services& services);
   frmsearch(const frmsearch&) = delete;
   frmsearch& operator=(const frmsearch&) = delete;
 

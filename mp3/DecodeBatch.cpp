@@ -2,9 +2,10 @@
 
 #include <optional>
 
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
-#include "rip/ExtractTrackToWav.h"
+#include "fileout/OutputFailure.h"
 #include "settings/PathHelpers.h"
 
 namespace korvalin {
@@ -52,7 +53,7 @@ void DecodeBatch::CmdDecoder_Click() {
       return;
     }
     DecodeList(w_.collection.List4, false);
-  } else if (LCase(Right(text, 4)) == ".mp3") {
+  } else if (IsMp3File(text)) {
     DecodeItem(text);
   } else {
     w_.flags.CaptureStopRequested = kTrue;

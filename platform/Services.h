@@ -1,10 +1,13 @@
 #pragma once
 // The services through which the program reaches the outside world. main() fills them with the
-// real adapters; tests fill them with the fakes of tests/support.
+// real adapters and tests/support/FakeServices with the fakes, each by field name, so a new
+// service is one field here and one line in each of those two places. A form takes the services
+// as this one object.
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/Window.h"
 #include "platform/CdExtractionLibrary.h"
@@ -40,6 +43,8 @@ struct Services {
   Mixer& mixer;
   // The desktop's tray; a desktop without one shows no icon.
   NotificationArea& notificationArea = NoNotificationArea::Instance();
+  // The outside libraries the program runs on, "name version" each, as the About box lists them.
+  std::vector<std::string> libraries;
 };
 
 }  // namespace korvalin

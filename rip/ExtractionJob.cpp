@@ -3,8 +3,9 @@
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "common/TrackLine.h"
 #include "encode/EncoderChoices.h"
-#include "encode/ExtractTrackToMp3.h"
+#include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
 
 namespace korvalin {
@@ -16,8 +17,6 @@ constexpr const char* kWav = ".wav";
 constexpr const char* kMp3 = ".mp3";
 
 }  // namespace
-
-int32_t TrackNumberOf(const std::string& line) { return CInt32(Val(Mid(line, 6, 3))); }
 
 ExtractionJob::ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed, AnalogCapture* capture)
     : w_(window), random_(std::move(seed)), capture_(capture) {}

@@ -53,7 +53,4 @@ class ExtractionJob {
   AnalogCapture* capture_;
 };
 
-// The track number of a track line ("Track  3 - 01:05"): the numeric value of its characters 6 to 8.
-int32_t TrackNumberOf(const std::string& line);
-
 }  // namespace korvalin

@@ -91,6 +91,11 @@ class MainWindowState : public MainWindowOps, public CollectionHost {
   // a batch before its next file.
   virtual void Command8_Click() = 0;
 
+  // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
+  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
+  void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
+  void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
+
   // The destination line for a folder setting: "Destination:  " + folder + "/".
   std::string DestinationLine() const { return "Destination:  " + settings.DecodePath + "/"; }
 

@@ -18,16 +18,12 @@
 #include <QTreeWidget>
 
 #include "platform/UserFolders.h"
+#include "platform/qt/FormViews.h"
+#include "platform/qt/Safely.h"
 
 namespace korvalin {
 namespace {
 
-QFrame* Region(QWidget* parent, const char* name) {
-  auto* frame = new QFrame(parent);
-  frame->setObjectName(name);
-  frame->setFrameShape(QFrame::StyledPanel);
-  return frame;
-}
 
 // A one-line label that shortens a text too long for it in the middle, so both the start of a
 // path and its file name stay in sight.
@@ -45,13 +41,6 @@ class MiddleElidedLabel : public QLabel {
   }
 };
 
-template <typename Widget>
-Widget* Named(QWidget* parent, const std::string& name) {
-  auto* w = new Widget(parent);
-  w->setObjectName(QString::fromStdString(name));
-  return w;
-}
-
 }  // namespace
 
 Form1View::Form1View(Form1& form) : form_(form) {
@@ -60,109 +49,84 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.BindMenuBar(menuBar(), form.MenuBar());
   popup_ = binder_.BuildMenu(this, form.mnupopup);
   // The pop-up's own handler sets its items up each time it opens.
-  QObject::connect(popup_, &QMenu::aboutToShow, this, [&form] {
-    try {
-      form.mnupopup.Click();
-    } catch (const std::exception&) {
-    }
-  });
+  QObject::connect(popup_, &QMenu::aboutToShow, this, [&form] { Safely([&] { form.mnupopup.Click(); }); });
 
   auto* surface = new QWidget(this);
   setCentralWidget(surface);
-  auto* toolbar = Region(surface, "Picture3");
-  auto* cdBar = Region(surface, "Picture4");
-  auto* nextAction = Region(surface, "Picture5");
-  auto* treeArea = Region(surface, "Picture7");
-  auto* options = Region(surface, "Picture8");
-  auto* activity = Region(surface, "Picture2");
-  auto* status = Region(surface, "Picture1");
-  binder_.Bind(toolbar, form.Picture3);
-  binder_.Bind(cdBar, form.Picture4);
-  binder_.Bind(nextAction, form.Picture5);
-  binder_.Bind(treeArea, form.Picture7);
-  binder_.Bind(options, form.Picture8);
-  binder_.Bind(activity, form.Picture2);
-  binder_.Bind(status, form.Picture1);
+  auto region = [&](controls::PictureBox& box) {
+    auto* frame = binder_.Make<QFrame>(surface, box);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
+  };
+  auto* toolbar = region(form.Picture3);
+  auto* cdBar = region(form.Picture4);
+  auto* nextAction = region(form.Picture5);
+  auto* treeArea = region(form.Picture7);
+  auto* options = region(form.Picture8);
+  auto* activity = region(form.Picture2);
+  auto* status = region(form.Picture1);
 
   // Toolbar: pictures, with the command's name as the tool tip.
   for (auto* b : {&form.CmdSelectAction, &form.C777, &form.C5555555, &form.Copt, &form.Cmdhelp, &form.Command4,
                   &form.Command1, &form.Command2, &form.Command5, &form.Command7}) {
-    auto* button = Named<QToolButton>(toolbar, b->Name());
+    auto* button = binder_.Make<QToolButton>(toolbar, *b);
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
-    binder_.Bind(button, *b);
   }
-  auto* lowSpace = Named<QLabel>(toolbar, "Label5");
-  lowSpace->setStyleSheet("color: red");
-  binder_.Bind(lowSpace, form.Label5);
+  binder_.Make<QLabel>(toolbar, form.Label5)->setStyleSheet("color: red");
 
   // CD bar.
-  binder_.Bind(Named<QComboBox>(cdBar, "cmbDrives"), form.cmbDrives);
-  binder_.Bind(Named<QPushButton>(cdBar, "cmdRefresh"), form.cmdRefresh);
-  binder_.Bind(Named<QToolButton>(cdBar, "Command11"), form.Command11);
-  binder_.Bind(Named<QToolButton>(cdBar, "Command12"), form.Command12);
-  binder_.Bind(Named<QCheckBox>(cdBar, "Check3"), form.Check3);
-  binder_.Bind(Named<QLabel>(cdBar, "lblCDID"), form.lblCDID);
-  binder_.Bind(Named<QLabel>(cdBar, "lblNumTracks"), form.lblNumTracks);
+  binder_.Make<QComboBox>(cdBar, form.cmbDrives);
+  binder_.Make<QPushButton>(cdBar, form.cmdRefresh);
+  binder_.Make<QToolButton>(cdBar, form.Command11);
+  binder_.Make<QToolButton>(cdBar, form.Command12);
+  binder_.Make<QCheckBox>(cdBar, form.Check3);
+  binder_.Make<QLabel>(cdBar, form.lblCDID);
+  binder_.Make<QLabel>(cdBar, form.lblNumTracks);
 
   // Next-action strip.
-  binder_.Bind(Named<MiddleElidedLabel>(nextAction, "Label3"), form.Label3);
+  binder_.Make<MiddleElidedLabel>(nextAction, form.Label3);
   for (auto* b : {&form.cmdStart, &form.cmdEncFile, &form.CmdDecoder, &form.Command8}) {
-    binder_.Bind(Named<QPushButton>(nextAction, b->Name()), *b);
+    binder_.Make<QPushButton>(nextAction, *b);
   }
 
   // Tree area.
-  auto* tree = Named<QTreeWidget>(treeArea, "TreeView1");
-  binder_.Bind(tree, form.collection.TreeView1);
+  auto* tree = binder_.Make<QTreeWidget>(treeArea, form.collection.TreeView1);
   tree->setContextMenuPolicy(Qt::CustomContextMenu);
 
   // Options panel.
-  binder_.Bind(Named<QLabel>(options, "lblBitrate"), form.lblBitrate);
-  binder_.Bind(Named<QComboBox>(options, "cmbBitrate"), form.cmbBitrate);
-  binder_.Bind(Named<QLabel>(options, "lblQuality"), form.lblQuality);
-  binder_.Bind(Named<QComboBox>(options, "cmbQuality"), form.cmbQuality);
+  binder_.Make<QLabel>(options, form.lblBitrate);
+  binder_.Make<QComboBox>(options, form.cmbBitrate);
+  binder_.Make<QLabel>(options, form.lblQuality);
+  binder_.Make<QComboBox>(options, form.cmbQuality);
   for (auto* box : {&form.chkCRC, &form.chkPrivate, &form.chkOriginal, &form.chkCopyright, &form.Chk2Stage}) {
-    binder_.Bind(Named<QCheckBox>(options, box->Name()), *box);
+    binder_.Make<QCheckBox>(options, *box);
   }
-  binder_.Bind(Named<QRadioButton>(options, "optMP3"), form.optMP3);
-  binder_.Bind(Named<QRadioButton>(options, "optWAV"), form.optWAV);
-  binder_.Bind(Named<QListWidget>(options, "lstTracks"), form.collection.lstTracks);
-  binder_.Bind(Named<QListWidget>(options, "lstRecord"), form.collection.lstRecord);
+  binder_.Make<QRadioButton>(options, form.optMP3);
+  binder_.Make<QRadioButton>(options, form.optWAV);
+  binder_.Make<QListWidget>(options, form.collection.lstTracks);
+  binder_.Make<QListWidget>(options, form.collection.lstRecord);
 
   // Activity and status bars.
-  binder_.Bind(Named<MiddleElidedLabel>(activity, "Label2"), form.Label2);
-  auto* progress = Named<QProgressBar>(status, "ProgressBar1");
-  progress->setTextVisible(false);
-  binder_.Bind(progress, form.ProgressBar1);
-  binder_.Bind(Named<QLabel>(status, "Label33"), form.Label33);
-  binder_.Bind(Named<QLabel>(status, "lblStatus"), form.lblStatus);
+  binder_.Make<MiddleElidedLabel>(activity, form.Label2);
+  binder_.Make<QProgressBar>(status, form.ProgressBar1)->setTextVisible(false);
+  binder_.Make<QLabel>(status, form.Label33);
+  binder_.Make<QLabel>(status, form.lblStatus);
 
   binder_.Bind(form.services.screen);
   binder_.Bind(this, surface, form.window);
-  finderView_ = std::make_unique<frmsearchView>(form.finder);
-  playlistView_ = std::make_unique<frmPlayListView>(form.playlistEditor, ProgramDataFolder(form.services.programFolder) + "/pictures");
-  prefsView_ = std::make_unique<FrmPrefsView>(form.prefs, ProgramDataFolder(form.services.programFolder) + "/pictures");
-  trayView_ = std::make_unique<frmpopupView>(form.trayForm, binder_.PictureFolder());
+  for (const auto& owned : form.forms.All()) {
+    if (auto view = MakeView(owned, ProgramDataFolder(form.services.programFolder) + "/pictures")) views_.emplace_back(owned.form, std::move(view));
+  }
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
     if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
   });
 }
 
+// The binding has asked the form (or the form closed itself); a close that goes ahead ends the
+// program, whatever other windows are open.
 void Form1View::closeEvent(QCloseEvent* event) {
-  if (form_.Unloaded()) {  // the form unloaded itself (the exit command): only the window is left
-    event->accept();
-    QCoreApplication::quit();
-    return;
-  }
-  bool cancel = false;
-  if (form_.window.OnQueryUnload) form_.window.OnQueryUnload(cancel);
-  if (cancel) {
-    event->ignore();
-    return;
-  }
-  controls::Fire(form_.window.OnUnload);
   event->accept();
-  // Closing the main window ends the program, whatever other windows are open.
   QCoreApplication::quit();
 }
 

@@ -3,6 +3,8 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/Form1.h"
 #include "desktop/view/frmpopupView.h"
@@ -21,23 +23,30 @@ class Form1View : public QMainWindow {
 
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
-  frmsearchView* FinderView() const { return finderView_.get(); }
-  frmPlayListView* PlaylistEditorView() const { return playlistView_.get(); }
-  FrmPrefsView* PrefsView() const { return prefsView_.get(); }
-  frmpopupView* TrayView() const { return trayView_.get(); }
+  // The views of the other windows.
+  frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.finder); }
+  frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.playlistEditor); }
+  FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.prefs); }
+  frmpopupView* TrayView() const { return ViewOfForm<frmpopupView>(&form_.trayForm); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  template <typename View>
+  View* ViewOfForm(const void* form) const {
+    for (const auto& [owner, view] : views_) {
+      if (owner == form) return static_cast<View*>(view.get());
+    }
+    return nullptr;
+  }
+
   Form1& form_;
   Binder binder_;
   QMenu* popup_ = nullptr;
-  std::unique_ptr<frmsearchView> finderView_;  // a window of its own, shown when the form is
-  std::unique_ptr<frmPlayListView> playlistView_;  // likewise
-  std::unique_ptr<FrmPrefsView> prefsView_;    // likewise
+  // The views of the other windows, each a window of its own, shown when its form is.
+  std::vector<std::pair<const void*, std::unique_ptr<QWidget>>> views_;
   controls::Connection popupConnection_;
-  std::unique_ptr<frmpopupView> trayView_;  // never shown: owns the tray's pop-up menu
 };
 
 }  // namespace korvalin

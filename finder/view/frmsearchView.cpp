@@ -1,7 +1,6 @@
 #include "finder/view/frmsearchView.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QCursor>
 #include <QGridLayout>
@@ -15,22 +14,22 @@
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
+#include "platform/qt/FormViews.h"
+
 namespace korvalin {
 namespace {
 
 constexpr auto InLayout = Binder::Geometry::InLayout;
 
-template <typename W>
-W* Named(W* widget, const std::string& name) {
-  widget->setObjectName(QString::fromStdString(name));
-  return widget;
-}
+const ViewOf<frmsearch, frmsearchView> registered;
 
 }  // namespace
 
 frmsearchView::frmsearchView(frmsearch& form, QWidget* parent) : QWidget(parent), form_(form) {
   setObjectName("frmsearch");
-  auto* tabs = Named(new QTabWidget(this), form.SSTab1.Name());
+  // The tab strip is bound once it holds its pages: the control gives their captions.
+  auto* tabs = new QTabWidget(this);
+  tabs->setObjectName(QString::fromStdString(form.SSTab1.Name()));
   tabs->addTab(BuildLocalPage(), QString());
   internetPage_ = BuildInternetPage();
   tabs->addTab(internetPage_, QString());
@@ -53,27 +52,10 @@ QWidget* frmsearchView::BuildLocalPage() {
   frmsearch& f = form_;
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
-
-  auto label = [&](controls::Label& c) {
-    auto* w = Named(new QLabel(page), c.Name());
-    binder_.Bind(w, c, InLayout);
-    return w;
-  };
-  auto edit = [&](controls::TextBox& c) {
-    auto* w = Named(new QLineEdit(page), c.Name());
-    binder_.Bind(w, c, InLayout);
-    return w;
-  };
-  auto button = [&](controls::CommandButton& c) {
-    auto* w = Named(new QPushButton(page), c.Name());
-    binder_.Bind(w, c, InLayout);
-    return w;
-  };
-  auto list = [&](controls::ListBox& c) {
-    auto* w = Named(new QListWidget(page), c.Name());
-    binder_.Bind(w, c, InLayout);
-    return w;
-  };
+  auto label = [&](controls::Label& c) { return binder_.Make<QLabel>(page, c, InLayout); };
+  auto edit = [&](controls::TextBox& c) { return binder_.Make<QLineEdit>(page, c, InLayout); };
+  auto button = [&](controls::CommandButton& c) { return binder_.Make<QPushButton>(page, c, InLayout); };
+  auto list = [&](controls::ListBox& c) { return binder_.Make<QListWidget>(page, c, InLayout); };
 
   // Where to look.
   grid->addWidget(label(f.lblDir1), 0, 0);
@@ -91,9 +73,7 @@ QWidget* frmsearchView::BuildLocalPage() {
   filters->addWidget(edit(f.Text1), 1);
   grid->addLayout(filters, 1, 0, 1, 5);
 
-  auto* hide = Named(new QCheckBox(page), f.chkhidelist.Name());
-  binder_.Bind(hide, f.chkhidelist, InLayout);
-  grid->addWidget(hide, 2, 0, 1, 2);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.chkhidelist, InLayout), 2, 0, 1, 2);
   grid->addWidget(button(f.Command1), 2, 4);
   grid->addWidget(label(f.lbltime), 3, 0, 1, 5);
 
@@ -116,15 +96,11 @@ QWidget* frmsearchView::BuildInternetPage() {
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
 
-  auto* engineLabel = Named(new QLabel(page), f.Label4.Name());
-  binder_.Bind(engineLabel, f.Label4, InLayout);
-  auto* engine = Named(new QComboBox(page), f.search1.Name());
-  binder_.Bind(engine, f.search1, InLayout);
+  auto* engineLabel = binder_.Make<QLabel>(page, f.Label4, InLayout);
+  auto* engine = binder_.Make<QComboBox>(page, f.search1, InLayout);
   engine->setMinimumContentsLength(12);
-  auto* keywords = Named(new QLineEdit(page), f.Text3.Name());
-  binder_.Bind(keywords, f.Text3, InLayout);
-  auto* search = Named(new QPushButton(page), f.Cmdwebsearch.Name());
-  binder_.Bind(search, f.Cmdwebsearch, InLayout);
+  auto* keywords = binder_.Make<QLineEdit>(page, f.Text3, InLayout);
+  auto* search = binder_.Make<QPushButton>(page, f.Cmdwebsearch, InLayout);
 
   grid->addWidget(engineLabel, 0, 0);
   grid->addWidget(engine, 0, 1);
@@ -139,17 +115,6 @@ QWidget* frmsearchView::BuildInternetPage() {
   grid->addWidget(web, 1, 0, 1, 4);
   grid->setRowStretch(1, 1);
   return page;
-}
-
-void frmsearchView::closeEvent(QCloseEvent* event) {
-  bool cancel = false;
-  if (form_.window.OnQueryUnload) form_.window.OnQueryUnload(cancel);
-  if (cancel) {
-    event->ignore();
-    return;
-  }
-  controls::Fire(form_.window.OnUnload);
-  event->accept();
 }
 
 }  // namespace korvalin

@@ -29,9 +29,6 @@ class frmsearchView : public QWidget {
   // The result list's pop-up menu.
   QMenu* ResultMenu() const { return popup_; }
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
  private:
   QWidget* BuildLocalPage();
   QWidget* BuildInternetPage();

@@ -1,7 +1,6 @@
 #include "mp3/view/frmPlayListView.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,16 +11,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/FormViews.h"
+
 namespace korvalin {
 namespace {
 
 constexpr auto InLayout = Binder::Geometry::InLayout;
 
-template <typename W>
-W* Named(W* widget, const std::string& name) {
-  widget->setObjectName(QString::fromStdString(name));
-  return widget;
-}
+const ViewOf<frmPlayList, frmPlayListView> registered;
 
 }  // namespace
 
@@ -37,8 +34,7 @@ frmPlayListView::frmPlayListView(frmPlayList& form, const std::string& pictureFo
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(splitter);
   // The scratch list of a rebuild is never shown.
-  auto* scratch = Named(new QListWidget(this), form.List3.Name());
-  binder_.Bind(scratch, form.List3);
+  binder_.Make<QListWidget>(this, form.List3);
   binder_.Bind(this, this, form.window);
 }
 
@@ -48,27 +44,23 @@ QWidget* frmPlayListView::BuildPlaylistSide() {
   auto* column = new QVBoxLayout(side);
   column->setContentsMargins(0, 0, 0, 0);
 
-  auto* playlist = Named(new QListWidget(side), f.List2.Name());
-  binder_.Bind(playlist, f.List2, InLayout);
+  auto* playlist = binder_.Make<QListWidget>(side, f.List2, InLayout);
   column->addWidget(playlist, 1);
 
   auto* commands = new QHBoxLayout;
   for (auto* c : {&f.Command20, &f.Command6}) {
-    auto* b = Named(new QPushButton(side), c->Name());
-    binder_.Bind(b, *c, InLayout);
+    auto* b = binder_.Make<QPushButton>(side, *c, InLayout);
     commands->addWidget(b);
   }
   commands->addStretch(1);
   for (auto* c : {&f.Command11, &f.Command12}) {
-    auto* b = Named(new QToolButton(side), c->Name());
+    auto* b = binder_.Make<QToolButton>(side, *c, InLayout);
     b->setIconSize(QSize(20, 20));
-    binder_.Bind(b, *c, InLayout);
     commands->addWidget(b);
   }
   column->addLayout(commands);
 
-  auto* addToFiles = Named(new QCheckBox(side), f.Check11.Name());
-  binder_.Bind(addToFiles, f.Check11, InLayout);
+  auto* addToFiles = binder_.Make<QCheckBox>(side, f.Check11, InLayout);
   column->addWidget(addToFiles);
   return side;
 }
@@ -81,20 +73,16 @@ QWidget* frmPlayListView::BuildHeaderSide() {
 
   // The current file, chosen or typed, and its analysis.
   auto* fileRow = new QHBoxLayout;
-  auto* current = Named(new QLineEdit(side), f.Text5.Name());
-  binder_.Bind(current, f.Text5, InLayout);
+  auto* current = binder_.Make<QLineEdit>(side, f.Text5, InLayout);
   fileRow->addWidget(current, 1);
-  auto* choose = Named(new QPushButton(side), f.cmdHdr1.Name());
+  auto* choose = binder_.Make<QPushButton>(side, f.cmdHdr1, InLayout);
   choose->setMaximumWidth(choose->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
-  binder_.Bind(choose, f.cmdHdr1, InLayout);
   fileRow->addWidget(choose);
-  auto* read = Named(new QPushButton(side), f.cmdHdr2.Name());
-  binder_.Bind(read, f.cmdHdr2, InLayout);
+  auto* read = binder_.Make<QPushButton>(side, f.cmdHdr2, InLayout);
   fileRow->addWidget(read);
   column->addLayout(fileRow);
 
-  auto* header = Named(new QListWidget(side), f.List1.Name());
-  binder_.Bind(header, f.List1, InLayout);
+  auto* header = binder_.Make<QListWidget>(side, f.List1, InLayout);
   column->addWidget(header, 1);
 
   // The tag boxes, two to a row.
@@ -102,10 +90,11 @@ QWidget* frmPlayListView::BuildHeaderSide() {
   for (int i = 0; i < 8; ++i) {
     const int row = i / 2;
     const int col = (i % 2) * 2;
-    auto* label = Named(new QLabel(side), "Label4_" + std::to_string(i + 1));
-    binder_.Bind(label, f.Text4Labels[static_cast<std::size_t>(i)], InLayout);
-    auto* box = Named(new QLineEdit(side), "Text4_" + std::to_string(i + 1));
-    binder_.Bind(box, f.Text4(i + 1), InLayout);
+    // Members of a control array: each widget's name carries its index.
+    auto* label = binder_.Make<QLabel>(side, f.Text4Labels[static_cast<std::size_t>(i)], InLayout);
+    label->setObjectName(QStringLiteral("Label4_%1").arg(i + 1));
+    auto* box = binder_.Make<QLineEdit>(side, f.Text4(i + 1), InLayout);
+    box->setObjectName(QStringLiteral("Text4_%1").arg(i + 1));
     tags->addWidget(label, row, col);
     tags->addWidget(box, row, col + 1);
   }
@@ -115,23 +104,11 @@ QWidget* frmPlayListView::BuildHeaderSide() {
 
   auto* commands = new QHBoxLayout;
   for (auto* c : {&f.cmdTag, &f.Command2, &f.Command10}) {
-    auto* b = Named(new QPushButton(side), c->Name());
-    binder_.Bind(b, *c, InLayout);
+    auto* b = binder_.Make<QPushButton>(side, *c, InLayout);
     commands->addWidget(b);
   }
   column->addLayout(commands);
   return side;
-}
-
-void frmPlayListView::closeEvent(QCloseEvent* event) {
-  bool cancel = false;
-  if (form_.window.OnQueryUnload) form_.window.OnQueryUnload(cancel);
-  if (cancel) {
-    event->ignore();
-    return;
-  }
-  controls::Fire(form_.window.OnUnload);
-  event->accept();
 }
 
 }  // namespace korvalin

@@ -15,9 +15,6 @@ class frmPlayListView : public QWidget {
   // `pictureFolder`: where the play and stop pictures are found.
   frmPlayListView(frmPlayList& form, const std::string& pictureFolder, QWidget* parent = nullptr);
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
  private:
   QWidget* BuildPlaylistSide();
   QWidget* BuildHeaderSide();

@@ -1,6 +1,5 @@
 #include "platform/linux/Mpg123Player.h"
 
-#include <alsa/asoundlib.h>
 #include <fcntl.h>
 #include <mpg123.h>
 #include <sys/stat.h>
@@ -16,6 +15,8 @@
 #include <vector>
 
 #include "common/SameFile.h"
+#include "fileout/WavHeader.h"
+#include "platform/linux/AlsaPlayback.h"
 
 namespace korvalin {
 
@@ -28,9 +29,6 @@ constexpr std::size_t kPlayBufferBytes = 16 * 1024;      // small writes: a stop
 constexpr int kBytesPerSample = 2;
 constexpr long kNoAudioRate = 44100;  // the header of a WAV that holds no samples
 constexpr int kNoAudioChannels = 2;
-
-// ALSA reports through its own printing; a missing output is answered by Busy staying false.
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 // One MP3 stream read with libmpg123, decoded to 16-bit samples at its own rate and channels.
 class Decoder {
@@ -177,29 +175,11 @@ class WavWriter {
   }
 
  private:
-  std::array<unsigned char, 44> Header() const {
-    std::array<unsigned char, 44> h{};
-    auto text = [&](std::size_t at, const char* four) {
-      for (int i = 0; i < 4; ++i) h[at + i] = static_cast<unsigned char>(four[i]);
-    };
-    auto number = [&](std::size_t at, uint32_t value, int bytes) {
-      for (int i = 0; i < bytes; ++i) h[at + i] = static_cast<unsigned char>(value >> (8 * i));
-    };
-    const auto data = static_cast<uint32_t>(dataBytes_);
-    text(0, "RIFF");
-    number(4, data + 36, 4);
-    text(8, "WAVE");
-    text(12, "fmt ");
-    number(16, 16, 4);  // the plain PCM format block
-    number(20, 1, 2);   // PCM
-    number(22, static_cast<uint32_t>(channels_), 2);
-    number(24, static_cast<uint32_t>(rate_), 4);
-    number(28, static_cast<uint32_t>(rate_ * BlockAlign()), 4);
-    number(32, static_cast<uint32_t>(BlockAlign()), 2);
-    number(34, 8 * kBytesPerSample, 2);
-    text(36, "data");
-    number(40, data, 4);
-    return h;
+  std::array<uint8_t, kWavHeaderSize> Header() const {
+    return BuildPcmWavHeader({.channels = static_cast<uint32_t>(channels_),
+                              .samplesPerSecond = static_cast<uint32_t>(rate_),
+                              .bitsPerSample = 8 * kBytesPerSample},
+                             static_cast<uint32_t>(dataBytes_));
   }
   // Writes until done or the file refuses; returns the bytes written.
   ssize_t WriteAll(const void* data, std::size_t size) {
@@ -220,22 +200,6 @@ class WavWriter {
   int channels_ = kNoAudioChannels;
   int64_t dataBytes_ = 0;
 };
-
-// Writes interleaved frames to an ALSA output, recovering from underruns, until done or stopped.
-// Returns the frames written, or -1 when the output is gone.
-int64_t WriteFrames(snd_pcm_t* pcm, const unsigned char* data, snd_pcm_uframes_t frames, int frameBytes,
-                    const std::atomic<bool>& stop) {
-  int64_t total = 0;
-  while (frames > 0 && !stop) {
-    snd_pcm_sframes_t written = snd_pcm_writei(pcm, data, frames);
-    if (written < 0) written = snd_pcm_recover(pcm, static_cast<int>(written), 1);
-    if (written < 0) return -1;
-    data += written * frameBytes;
-    frames -= static_cast<snd_pcm_uframes_t>(written);
-    total += written;
-  }
-  return total;
-}
 
 }  // namespace
 
@@ -378,15 +342,9 @@ void Mpg123Player::Play() {
     outcome_ = Outcome::NotMp3;
     return;
   }
-  snd_lib_error_set_handler(QuietAlsa);
-  snd_pcm_t* pcm = nullptr;
-  if (snd_pcm_open(&pcm, audioDevice_.c_str(), SND_PCM_STREAM_PLAYBACK, 0) < 0) {
-    outcome_ = Outcome::NoAudioOutput;
-    return;
-  }
-  if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(channels),
-                         static_cast<unsigned>(rate), 1, 200000) < 0) {
-    snd_pcm_close(pcm);
+  // A missing output is answered by the outcome, with Busy staying false.
+  snd_pcm_t* pcm = OpenPlayback(audioDevice_, static_cast<unsigned>(channels), static_cast<unsigned>(rate));
+  if (pcm == nullptr) {
     outcome_ = Outcome::NoAudioOutput;
     return;
   }
@@ -422,12 +380,7 @@ void Mpg123Player::Play() {
       if (result != MPG123_DONE) outcome = Outcome::DecodeError;
       break;
     }
-    if (stop_) {
-      snd_pcm_drop(pcm);
-    } else {
-      snd_pcm_drain(pcm);
-    }
-    snd_pcm_close(pcm);
+    ClosePlayback(pcm, stop_);
     return stop_ ? Outcome::Stopped : outcome;
   };
   Launch(play, false, source_, {});

@@ -28,6 +28,7 @@
 #include <QTreeWidget>
 
 #include "common/RaisedError.h"
+#include "platform/qt/Safely.h"
 #include "platform/qt/TreeBinding.h"
 
 namespace korvalin {
@@ -38,15 +39,6 @@ using controls::Property;
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Runs a control call from a user action. An error a handler lets through must not unwind
-// into Qt's event dispatch: the program's handlers ignore errors, so the action just ends.
-template <typename Fn>
-void Safely(Fn&& fn) {
-  try {
-    fn();
-  } catch (const std::exception&) {
-  }
-}
 
 // The program's numbers for a press: button 1 left, 2 right, 4 middle; shift 1, control 2, alt 4.
 int16_t ButtonOf(const QMouseEvent* e) {
@@ -82,6 +74,36 @@ class SurfaceWatcher : public QObject {
 
  private:
   controls::Window& window_;
+};
+
+// Asks the form before its window closes from outside: its QueryUnload handler may cancel the
+// close, its Unload handler runs when the close goes ahead. A close the form requested itself
+// (it has unloaded already) passes straight through.
+class CloseWatcher : public QObject {
+ public:
+  CloseWatcher(QWidget* window, controls::Window& control) : QObject(window), control_(control) {}
+  void CloseOnRequest() {
+    requested_ = true;
+    static_cast<QWidget*>(parent())->close();
+    requested_ = false;
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != parent() || event->type() != QEvent::Close || requested_) return false;
+    bool cancel = false;
+    Safely([&] {
+      if (control_.OnQueryUnload) control_.OnQueryUnload(cancel);
+    });
+    if (cancel) {
+      event->ignore();
+      return true;
+    }
+    Safely([&] { controls::Fire(control_.OnUnload); });
+    return false;
+  }
+
+ private:
+  controls::Window& control_;
+  bool requested_ = false;
 };
 
 // Runs the window's activate handler each time it becomes the program's active window: when it
@@ -294,13 +316,17 @@ void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
   for (Property p : {Property::Caption, Property::Enabled, Property::MousePointer, Property::Geometry}) apply(p);
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
   Keep(c.SystemMoveRequested.Connect([window] { StartMove(window); }));
-  Keep(c.CloseRequested.Connect([window] { window->close(); }));
+  auto* closeWatcher = new CloseWatcher(window, c);
+  window->installEventFilter(closeWatcher);
+  Keep(c.CloseRequested.Connect([closeWatcher] { closeWatcher->CloseOnRequest(); }));
   surface->installEventFilter(new SurfaceWatcher(surface, c));
   new ActivationWatcher(window, c);
   new WindowStateWatcher(window, c);
   // Shown last, once the widgets have their state.
   if (c.Visible()) window->show();
 }
+
+void Binder::Name(QWidget* widget, const std::string& name) { widget->setObjectName(Q(name)); }
 
 void Binder::Bind(QWidget* w, controls::PictureBox& c, Geometry g) { BindCommon(w, c, g); }
 

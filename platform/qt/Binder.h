@@ -1,11 +1,14 @@
 #pragma once
 // Binds Qt widgets to the program's controls, both ways: a control's change updates its widget,
 // a user's action on the widget calls the control (and so the form's handler). A window's view
-// creates its widgets, lays them out and calls Bind once per pair; that is all it does.
+// makes each widget with Make (created, named after its control, bound), lays them out and binds
+// the window itself once; that is all it does. Closing the window from its title bar asks the
+// form (its QueryUnload and Unload handlers) through that binding, so a view needs no close code.
 //
 // Positions and sizes are kept in twips on the control side (15 twips a pixel). A widget bound
 // with Geometry::Placed follows its control's position and size; one inside a Qt layout does not.
 
+#include <string>
 #include <vector>
 
 #include "controls/CheckBox.h"
@@ -53,8 +56,19 @@ class Binder {
   Binder(const Binder&) = delete;
   Binder& operator=(const Binder&) = delete;
 
-  // `surface` is the widget whose size is the window's inner size (its client area).
+  // `surface` is the widget whose size is the window's inner size (its client area). A close from
+  // outside (the title bar, the window manager) runs the form's QueryUnload handler, which may
+  // cancel it, then its Unload handler; a close the form asked for itself runs neither.
   void Bind(QWidget* window, QWidget* surface, controls::Window& control);
+
+  // Creates a widget of type W in `parent`, names it after its control and binds the two.
+  template <typename W, typename C>
+  W* Make(QWidget* parent, C& control, Geometry g = Geometry::Placed) {
+    auto* widget = new W(parent);
+    Name(widget, control.Name());
+    Bind(widget, control, g);
+    return widget;
+  }
   void Bind(QWidget* widget, controls::PictureBox& control, Geometry g = Geometry::Placed);
   void Bind(QLabel* widget, controls::Label& control, Geometry g = Geometry::Placed);
   void Bind(QAbstractButton* widget, controls::CommandButton& control, Geometry g = Geometry::Placed);
@@ -91,6 +105,7 @@ class Binder {
   void BindCommon(QWidget* widget, controls::Control& control, Geometry g);
   void Keep(controls::Connection c) { connections_.push_back(std::move(c)); }
   std::string PicturePath(const std::string& name) const;
+  static void Name(QWidget* widget, const std::string& name);
 
   std::vector<controls::Connection> connections_;
   std::string pictureFolder_ = ".";

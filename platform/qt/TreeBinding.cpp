@@ -11,6 +11,8 @@
 #include <functional>
 #include <unordered_set>
 
+#include "platform/qt/Safely.h"
+
 namespace korvalin {
 namespace {
 
@@ -20,14 +22,6 @@ using controls::TreeNode;
 constexpr int kNodeRole = Qt::UserRole + 1;
 constexpr int kDragPointerSize = 32;  // pixels
 
-// An error a handler lets through must not unwind into Qt's event dispatch.
-template <typename Fn>
-void Safely(Fn&& fn) {
-  try {
-    fn();
-  } catch (const std::exception&) {
-  }
-}
 
 int16_t ButtonsOf(Qt::MouseButtons buttons) {
   return static_cast<int16_t>((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |

@@ -1,7 +1,6 @@
 #include "settings/view/FrmPrefsView.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -16,20 +15,16 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "platform/qt/FormViews.h"
+
 namespace korvalin {
 namespace {
 
 constexpr auto InLayout = Binder::Geometry::InLayout;
 
-}  // namespace
+const ViewOf<FrmPrefs, FrmPrefsView> registered;
 
-template <typename W, typename C>
-W* FrmPrefsView::Make(QWidget* parent, C& control) {
-  auto* w = new W(parent);
-  w->setObjectName(QString::fromStdString(control.Name()));
-  binder_.Bind(w, control, InLayout);
-  return w;
-}
+}  // namespace
 
 FrmPrefsView::FrmPrefsView(FrmPrefs& form, const std::string& pictureFolder, QWidget* parent)
     : QWidget(parent), form_(form), pictureFolder_(pictureFolder) {
@@ -49,30 +44,30 @@ QWidget* FrmPrefsView::BuildDiskSpacePage() {
   FrmPrefs& f = form_;
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
-  grid->addWidget(Make<QCheckBox>(page, f.Check6), 0, 0);
-  auto* warning = Make<QLineEdit>(page, f.Text7);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.Check6, InLayout), 0, 0);
+  auto* warning = binder_.Make<QLineEdit>(page, f.Text7, InLayout);
   warning->setMaximumWidth(warning->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
   grid->addWidget(warning, 0, 1);
-  grid->addWidget(Make<QLabel>(page, f.lblWarningUnit), 0, 2);
-  grid->addWidget(Make<QCheckBox>(page, f.Check7), 1, 0);
-  auto* stop = Make<QLineEdit>(page, f.Text8);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblWarningUnit, InLayout), 0, 2);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.Check7, InLayout), 1, 0);
+  auto* stop = binder_.Make<QLineEdit>(page, f.Text8, InLayout);
   stop->setMaximumWidth(warning->maximumWidth());
   grid->addWidget(stop, 1, 1);
-  grid->addWidget(Make<QLabel>(page, f.lblStopUnit), 1, 2);
-  grid->addWidget(Make<QPushButton>(page, f.Command1), 1, 4);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblStopUnit, InLayout), 1, 2);
+  grid->addWidget(binder_.Make<QPushButton>(page, f.Command1, InLayout), 1, 4);
 
-  auto* listing = Make<QPlainTextEdit>(page, f.Text6);
+  auto* listing = binder_.Make<QPlainTextEdit>(page, f.Text6, InLayout);
   listing->setReadOnly(true);
   grid->addWidget(listing, 2, 0, 1, 5);
 
   auto* destination = new QHBoxLayout;
-  destination->addWidget(Make<QLabel>(page, f.lblDestinationDrive));
-  destination->addWidget(Make<QLabel>(page, f.lblDestinationRoot));
-  destination->addWidget(Make<QLabel>(page, f.Label4));
-  destination->addWidget(Make<QLabel>(page, f.lblDestinationUnit));
+  destination->addWidget(binder_.Make<QLabel>(page, f.lblDestinationDrive, InLayout));
+  destination->addWidget(binder_.Make<QLabel>(page, f.lblDestinationRoot, InLayout));
+  destination->addWidget(binder_.Make<QLabel>(page, f.Label4, InLayout));
+  destination->addWidget(binder_.Make<QLabel>(page, f.lblDestinationUnit, InLayout));
   destination->addStretch(1);
   grid->addLayout(destination, 3, 0, 1, 4);
-  grid->addWidget(Make<QPushButton>(page, f.Command3), 3, 4);
+  grid->addWidget(binder_.Make<QPushButton>(page, f.Command3, InLayout), 3, 4);
   grid->setColumnStretch(3, 1);
   grid->setRowStretch(2, 1);
   return page;
@@ -82,15 +77,15 @@ QWidget* FrmPrefsView::BuildAudioPage() {
   FrmPrefs& f = form_;
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
-  grid->addWidget(Make<QLabel>(page, f.lblAudioFormat), 0, 0);
-  grid->addWidget(Make<QComboBox>(page, f.cbxFormat), 0, 1, 1, 3);
-  grid->addWidget(Make<QCheckBox>(page, f.Check3), 1, 0, 1, 4);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblAudioFormat, InLayout), 0, 0);
+  grid->addWidget(binder_.Make<QComboBox>(page, f.cbxFormat, InLayout), 0, 1, 1, 3);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.Check3, InLayout), 1, 0, 1, 4);
 
   // A button with its explaining label beside it, on one row.
   auto besideLabel = [&](QAbstractButton* button, controls::Label& label, int row) {
     auto* line = new QHBoxLayout;
     line->addWidget(button);
-    line->addWidget(Make<QLabel>(page, label));
+    line->addWidget(binder_.Make<QLabel>(page, label, InLayout));
     line->addStretch(1);
     grid->addLayout(line, row, 0, 1, 4);
   };
@@ -99,9 +94,9 @@ QWidget* FrmPrefsView::BuildAudioPage() {
   binder_.BindToggle(mute, f.Check1, InLayout);
   besideLabel(mute, f.lblMute, 2);
 
-  grid->addWidget(Make<QCheckBox>(page, f.Check11), 3, 0, 1, 4);
-  grid->addWidget(Make<QCheckBox>(page, f.Check10), 4, 0, 1, 4);
-  grid->addWidget(Make<QCheckBox>(page, f.Check5), 5, 0, 1, 4);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.Check11, InLayout), 3, 0, 1, 4);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.Check10, InLayout), 4, 0, 1, 4);
+  grid->addWidget(binder_.Make<QCheckBox>(page, f.Check5, InLayout), 5, 0, 1, 4);
 
   auto* tray = new QToolButton(page);
   tray->setObjectName(QString::fromStdString(f.Check4.Name()));
@@ -110,10 +105,10 @@ QWidget* FrmPrefsView::BuildAudioPage() {
   binder_.BindToggle(tray, f.Check4, InLayout);
   besideLabel(tray, f.lblTray, 6);
 
-  grid->addWidget(Make<QLabel>(page, f.lblQuality), 7, 0);
-  grid->addWidget(Make<QComboBox>(page, f.Combo1), 7, 1);
-  grid->addWidget(Make<QLabel>(page, f.lblBitrate), 7, 2);
-  grid->addWidget(Make<QComboBox>(page, f.Combo2), 7, 3);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblQuality, InLayout), 7, 0);
+  grid->addWidget(binder_.Make<QComboBox>(page, f.Combo1, InLayout), 7, 1);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblBitrate, InLayout), 7, 2);
+  grid->addWidget(binder_.Make<QComboBox>(page, f.Combo2, InLayout), 7, 3);
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   grid->setRowStretch(8, 1);
@@ -125,18 +120,16 @@ QWidget* FrmPrefsView::BuildDestinationPage() {
   auto* page = new QWidget;
   auto* grid = new QGridLayout(page);
   auto* left = new QVBoxLayout;
-  left->addWidget(Make<QLabel>(page, f.lblPath));
-  left->addWidget(Make<QLineEdit>(page, f.Text9));
-  left->addWidget(Make<QCheckBox>(page, f.Check2));
+  left->addWidget(binder_.Make<QLabel>(page, f.lblPath, InLayout));
+  left->addWidget(binder_.Make<QLineEdit>(page, f.Text9, InLayout));
+  left->addWidget(binder_.Make<QCheckBox>(page, f.Check2, InLayout));
 
-  auto* panel = new QFrame(page);
-  panel->setObjectName(QString::fromStdString(f.Picture6.Name()));
+  auto* panel = binder_.Make<QFrame>(page, f.Picture6, InLayout);
   panel->setFrameShape(QFrame::StyledPanel);
-  binder_.Bind(panel, f.Picture6, InLayout);
   auto* steps = new QVBoxLayout(panel);
-  steps->addWidget(Make<QLineEdit>(panel, f.Text10));
+  steps->addWidget(binder_.Make<QLineEdit>(panel, f.Text10, InLayout));
   for (auto* label : {&f.lblCreate0, &f.lblCreate1, &f.lblCreate2, &f.lblCreate3}) {
-    auto* w = Make<QLabel>(panel, *label);
+    auto* w = binder_.Make<QLabel>(panel, *label, InLayout);
     w->setWordWrap(true);
     steps->addWidget(w);
   }
@@ -144,21 +137,16 @@ QWidget* FrmPrefsView::BuildDestinationPage() {
   left->addStretch(1);
   auto* create = new QHBoxLayout;
   create->addStretch(1);
-  create->addWidget(Make<QPushButton>(page, f.Co111));
+  create->addWidget(binder_.Make<QPushButton>(page, f.Co111, InLayout));
   left->addLayout(create);
   grid->addLayout(left, 0, 0);
 
-  auto* folders = Make<QTreeView>(page, f.Dir2);
+  auto* folders = binder_.Make<QTreeView>(page, f.Dir2, InLayout);
   folders->setMinimumWidth(200);
   grid->addWidget(folders, 0, 1);
   grid->setColumnStretch(0, 3);
   grid->setColumnStretch(1, 2);
   return page;
-}
-
-void FrmPrefsView::closeEvent(QCloseEvent* event) {
-  controls::Fire(form_.window.OnUnload);
-  event->accept();
 }
 
 }  // namespace korvalin

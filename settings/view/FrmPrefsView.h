@@ -15,16 +15,10 @@ class FrmPrefsView : public QWidget {
   // `pictureFolder`: where the tray check box finds its picture.
   FrmPrefsView(FrmPrefs& form, const std::string& pictureFolder, QWidget* parent = nullptr);
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-
  private:
   QWidget* BuildDiskSpacePage();
   QWidget* BuildAudioPage();
   QWidget* BuildDestinationPage();
-
-  template <typename W, typename C>
-  W* Make(QWidget* parent, C& control);
 
   FrmPrefs& form_;
   Binder binder_;

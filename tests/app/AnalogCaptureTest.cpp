@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/MediaCommandInterpreter.h"
@@ -260,8 +261,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
       discgen::WriteDiscImage(discs.Path(), "d", {discgen::MusicCdFrames(40, 1), discgen::MusicCdFrames(50, 2)}))};
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", "hw:99,99");
-  Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea};
+  Services services = fake.With({.cdLibrary = &library, .media = &media});
   Form1 form(services);
   test::TempDir dest;
   form.settings.DecodePath = dest.Path();
@@ -287,8 +287,7 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", kLoopbackCapture);
   HeadlessEventLoop loop;
-  Services services{loop,      fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea};
+  Services services = fake.With({.loop = &loop, .cdLibrary = &library, .media = &media});
   Form1 form(services);
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <functional>
 #include <map>
 #include <utility>
 
 #include "app/CrashReporter.h"
+#include "common/TrackLine.h"
 #include "platform/UserFolders.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/MediaCommandInterpreter.h"
@@ -240,8 +242,8 @@ TEST_F(Form1Test, OpenHandsAChosenWavOrMp3ToTheCollectionAndIgnoresTheRest) {
   form.mnuOpenfile.Click();
   form.mnuOpenfile.Click();
   ASSERT_EQ(fake.dialogs.fileDialogs.size(), 3u);
-  EXPECT_EQ(fake.dialogs.fileDialogs[0].prompt, "Select WAV or MP3 file");
-  EXPECT_EQ(fake.dialogs.fileDialogs[0].title, "WAV, MP3|*.wav;*.mp3");
+  EXPECT_EQ(fake.dialogs.fileDialogs[0].title, "Select WAV or MP3 file");
+  EXPECT_EQ(fake.dialogs.fileDialogs[0].filter, "WAV, MP3|*.wav;*.mp3");
   EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
   EXPECT_EQ(form.collection.List2.ListCount(), 0);
 }
@@ -296,6 +298,25 @@ TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
   fake.help.canShow = false;
   form.mnuHelpfile.Click();
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Can't find \"Tesmor2.chm\""});
+}
+
+TEST_F(Form1Test, TheAboutBoxSitsInTheHelpMenuAndNamesTheProgramAndItsLibraries) {
+  ASSERT_EQ(form.mnuHelp.Items().back(), &form.about.mnuAbout);
+  EXPECT_EQ(form.about.mnuAbout.Caption(), "About Korvalin");
+  form.about.mnuAbout.Click();
+  EXPECT_TRUE(form.about.window.Visible());
+  EXPECT_EQ(form.about.lblProgram.Caption(), "Korvalin " KORVALIN_VERSION);
+  std::vector<std::string> names;
+  for (int32_t i = 0; i < form.about.lstLibraries.ListCount(); ++i) {
+    const std::string line = form.about.lstLibraries.List(i);
+    const auto blank = line.find(' ');
+    ASSERT_NE(blank, std::string::npos) << line;
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(line[blank + 1]))) << line;  // a version follows the name
+    names.push_back(line.substr(0, blank));
+  }
+  EXPECT_EQ(names, (std::vector<std::string>{"libcdio", "libdiscid", "LAME", "libmpg123", "ALSA"}));
+  form.about.cmdOK.Click();
+  EXPECT_FALSE(form.about.window.Visible());
 }
 
 TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
@@ -357,8 +378,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
                                           CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "b", b))};
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
-  Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer};
+  Services services = fake.With({.cdLibrary = &library, .media = &media});
   Form1 form(services);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line

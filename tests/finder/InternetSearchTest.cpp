@@ -10,6 +10,7 @@
 
 #include "finder/frmsearch.h"
 #include "platform/UserFolders.h"
+#include "tests/support/FakeServices.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
 #include "tests/support/TempDir.h"
@@ -119,10 +120,10 @@ class RecordingBrowser : public WebBrowser {
 
 class InternetSearchTabTest : public ::testing::Test {
  protected:
-  test::ScriptedEventLoop loop;
-  test::ScriptedDialogs dialogs;
-  controls::Screen screen;
-  frmsearch form{loop, dialogs, screen};
+  test::FakeServices fake;
+  test::ScriptedEventLoop& loop = fake.loop;
+  test::ScriptedDialogs& dialogs = fake.dialogs;
+  frmsearch form{fake.services};
   RecordingBrowser browser;
   test::TempDir programFolder;
 

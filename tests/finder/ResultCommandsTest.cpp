@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "finder/frmsearch.h"
+#include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -30,10 +31,10 @@ class RecordingHost : public FinderHost {
 
 class ResultCommandsTest : public ::testing::Test {
  protected:
-  test::ScriptedEventLoop loop;
-  test::ScriptedDialogs dialogs;
-  controls::Screen screen;
-  frmsearch form{loop, dialogs, screen};
+  test::FakeServices fake;
+  test::ScriptedEventLoop& loop = fake.loop;
+  test::ScriptedDialogs& dialogs = fake.dialogs;
+  frmsearch form{fake.services};
   RecordingHost host{form.lstfiles};
   test::TempDir dir;
   std::string root = dir.Path() + "/";

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/ScriptedEventLoop.h"
@@ -19,10 +20,10 @@ using Paths = std::vector<std::string>;
 class FinderTest : public ::testing::Test {
  protected:
   // Half a second a yield, so elapsed times are easy figures.
-  test::ScriptedEventLoop loop{36000, 0.5};
-  test::ScriptedDialogs dialogs;
-  controls::Screen screen;
-  frmsearch form{loop, dialogs, screen};
+  test::FakeServices fake{36000, 0.5};
+  test::ScriptedEventLoop& loop = fake.loop;
+  test::ScriptedDialogs& dialogs = fake.dialogs;
+  frmsearch form{fake.services};
   TempDir dir;
   std::string root = dir.Path() + "/";
 
@@ -33,11 +34,9 @@ class FinderTest : public ::testing::Test {
 };
 
 TEST_F(FinderTest, LoadCentresTheWindowAndStartsInTheCurrentFolder) {
-  test::ScriptedEventLoop l;
-  test::ScriptedDialogs d;
-  controls::Screen s;
-  s.SetSize(20000, 12000);
-  frmsearch f{l, d, s};
+  test::FakeServices other;
+  other.screen.SetSize(20000, 12000);
+  frmsearch f{other.services};
   EXPECT_FALSE(f.window.Loaded());
   f.Show();
   EXPECT_TRUE(f.window.Loaded());
@@ -209,7 +208,7 @@ TEST_F(FinderTest, BrowsePicksTheStartFolderThroughTheDialog) {
   form.cmdBrowse.Click();
   EXPECT_EQ(form.Dir1.Text(), "/srv/music");
   ASSERT_EQ(dialogs.fileDialogs.size(), 1u);
-  EXPECT_EQ(dialogs.fileDialogs[0].defaultText, dir.Path());  // it opens where the box points
+  EXPECT_EQ(dialogs.fileDialogs[0].initialFolder, dir.Path());  // it opens where the box points
   form.cmdBrowse.Click();  // cancelled
   EXPECT_EQ(form.Dir1.Text(), "/srv/music");
 }

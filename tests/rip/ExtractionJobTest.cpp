@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tests/support/FakeServices.h"

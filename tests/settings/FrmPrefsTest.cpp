@@ -300,9 +300,7 @@ std::string StoredPath(test::MemorySettingsStore& store) {
 TEST(FrmPrefsErrors, AnErrorWhileSettlingAsksForAFolderNameInTheDefaultPlace) {
   FakeServices fake;
   RefusingStore store;
-  Services services{fake.loop, fake.dialogs,  fake.screen, fake.cd, fake.encoder, store, fake.media,
-                    fake.exceptionFilter, fake.help, fake.services.makeMp3Player, fake.programFolder.Path(),
-                    fake.mixer};
+  Services services = fake.With({.store = &store});
   Settings settings;
   FrmPrefs prefs{services, settings, {}};
 

@@ -5,6 +5,7 @@
 #include "controls/Window.h"
 #include "platform/Services.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "platform/linux/LibraryVersions.h"
 #include "platform/linux/Mpg123Player.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
@@ -44,7 +45,21 @@ class RecordingHelpViewer : public HelpViewer {
   std::vector<std::string> shown;
 };
 
+// Services a test puts in place of the fakes; those left null stay the fakes.
+struct Replaced {
+  EventLoop* loop = nullptr;
+  CdExtractionLibrary* cdLibrary = nullptr;
+  SettingsStore* store = nullptr;
+  MediaControl* media = nullptr;
+};
+
 struct FakeServices {
+  FakeServices() = default;
+  // A virtual clock that starts at another time of day or advances otherwise at each yield.
+  FakeServices(double startOfDay, double secondsPerYield) : loop(startOfDay, secondsPerYield) {}
+  FakeServices(const FakeServices&) = delete;
+  FakeServices& operator=(const FakeServices&) = delete;
+
   ProgramFolder programFolder;
   ScriptedEventLoop loop;
   ScriptedDialogs dialogs;
@@ -57,16 +72,30 @@ struct FakeServices {
   RecordingHelpViewer help;
   FakeMixer mixer;
   FakeNotificationArea tray;
-  // The real MP3 player: conversions are real; playback goes to an output that does not exist.
-  Services services{loop,  dialogs, screen, cd, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>("hw:99,99"); }, programFolder.Path(), mixer, tray};
+  Services services = With(Replaced{});
 
-  // The same services with another CD extraction library (a real one over disc images, say).
-  Services With(CdExtractionLibrary& library) {
-    Services s = services;
-    return Services{s.loop, s.dialogs, s.screen, library, s.encoder, s.store, s.media, s.exceptionFilter, s.help,
-                    s.makeMp3Player, s.programFolder, s.mixer, s.notificationArea};
+  // The same services with some of them replaced, by name: With({.store = &refusing}).
+  Services With(Replaced r) {
+    return Services{
+        .loop = r.loop ? *r.loop : loop,
+        .dialogs = dialogs,
+        .screen = screen,
+        .cdLibrary = r.cdLibrary ? *r.cdLibrary : cd,
+        .encoder = encoder,
+        .store = r.store ? *r.store : store,
+        .media = r.media ? *r.media : media,
+        .exceptionFilter = exceptionFilter,
+        .help = help,
+        // The real MP3 player: conversions are real; playback goes to an output that does not exist.
+        .makeMp3Player = [] { return std::make_unique<Mpg123Player>("hw:99,99"); },
+        .programFolder = programFolder.Path(),
+        .mixer = mixer,
+        .notificationArea = tray,
+        .libraries = LibraryVersions(),
+    };
   }
+  // With another CD extraction library (a real one over disc images, say).
+  Services With(CdExtractionLibrary& library) { return With(Replaced{.cdLibrary = &library}); }
 };
 
 }  // namespace korvalin::test

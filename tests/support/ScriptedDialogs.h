@@ -17,10 +17,17 @@ struct MessageCall {
   std::string title;
 };
 
-struct PromptCall {
-  std::string prompt;  // the input box's prompt, or the file dialog's title
-  std::string title;   // the input box's title, or the file dialog's filter
+struct InputCall {
+  std::string prompt;
+  std::string title;
   std::string defaultText;
+};
+
+// An open or save dialog, or a folder picker (which has no filter).
+struct FileDialogCall {
+  std::string title;
+  std::string filter;
+  std::string initialFolder;
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -40,8 +47,8 @@ class ScriptedDialogs : public Dialogs {
 
   // What was asked, in order.
   std::vector<MessageCall> messages;
-  std::vector<PromptCall> inputs;
-  std::vector<PromptCall> fileDialogs;
+  std::vector<InputCall> inputs;
+  std::vector<FileDialogCall> fileDialogs;
 
   // The texts of the message boxes shown, in order.
   std::vector<std::string> MessageTexts() const;

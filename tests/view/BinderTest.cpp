@@ -99,6 +99,44 @@ TEST_F(BinderTest, ComboAndMenuItemRunTheirHandlers) {
   EXPECT_FALSE(action.isChecked());
 }
 
+// A close from the title bar asks the form, which may refuse it; a close the form asked for
+// itself (it has unloaded already) runs neither handler.
+TEST_F(BinderTest, AWindowCloseAsksTheFormAndACloseItRequestedDoesNot) {
+  Window form("frmTest");
+  bool refuse = true;
+  std::vector<std::string> calls;
+  form.OnQueryUnload = [&](bool& cancel) {
+    calls.push_back("query");
+    cancel = refuse;
+  };
+  form.OnUnload = [&] { calls.push_back("unload"); };
+  QWidget window;
+  binder.Bind(&window, &window, form);
+  window.show();
+
+  EXPECT_FALSE(window.close());
+  EXPECT_TRUE(window.isVisible());
+  refuse = false;
+  EXPECT_TRUE(window.close());
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(calls, (std::vector<std::string>{"query", "query", "unload"}));
+
+  window.show();
+  form.RequestClose();
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(calls.size(), 3u);
+}
+
+TEST_F(BinderTest, MakeCreatesTheWidgetNamedAfterItsControlAndBindsIt) {
+  Label label("lblStatus", "Ready");
+  auto* w = binder.Make<QLabel>(&parent, label, Binder::Geometry::InLayout);
+  EXPECT_EQ(w->parent(), &parent);
+  EXPECT_EQ(w->objectName(), "lblStatus");
+  EXPECT_EQ(w->text(), "Ready");
+  label.SetCaption("Done");
+  EXPECT_EQ(w->text(), "Done");
+}
+
 TEST(QtFileFilter, MatchesBothCasesOfTheExtension) {
   EXPECT_EQ(QtFileFilter("WAV, MP3|*.wav;*.mp3"), "WAV, MP3 (*.wav *.WAV *.mp3 *.MP3)");
   EXPECT_EQ(QtFileFilter("All|*.*"), "All (*.*)");

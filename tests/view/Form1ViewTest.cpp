@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -102,6 +103,34 @@ TEST(Form1, OnlyTheLeftButtonStartsADrag) {
 
 namespace korvalin {
 namespace {
+
+TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
+  test::QtApp();
+  test::FakeServices fake;
+  Form1 form(fake.services);
+  Form1View view(form);
+  QAction* about = nullptr;
+  for (QAction* menu : view.menuBar()->actions()) {
+    if (menu->text() != "Help") continue;
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->text() == "About Korvalin") about = item;
+    }
+  }
+  ASSERT_NE(about, nullptr);
+  about->trigger();
+  QWidget* box = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->objectName() == "frmAbout") box = w;
+  }
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+  EXPECT_EQ(box->windowTitle(), "About Korvalin");
+  EXPECT_EQ(box->findChild<QLabel*>("lblProgram")->text(), "Korvalin " KORVALIN_VERSION);
+  EXPECT_GE(box->findChild<QListWidget*>("lstLibraries")->count(), 5);
+  box->close();  // the title bar's close unloads the form
+  EXPECT_FALSE(form.about.window.Visible());
+  EXPECT_FALSE(form.about.window.Loaded());
+}
 
 TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
   test::FakeServices fake;

@@ -54,9 +54,7 @@ class FrmPrefsViewTest : public ::testing::Test {
   test::FakeServices fake;
   test::TempDir config;
   QtSettingsStore store{config.Path()};
-  Services services{fake.loop, fake.dialogs,  fake.screen, fake.cd, fake.encoder, store, fake.media,
-                    fake.exceptionFilter, fake.help, fake.services.makeMp3Player, fake.programFolder.Path(),
-                    fake.mixer};
+  Services services = fake.With({.store = &store});
   Form1 form{services};
   Form1View view{form};
 };

@@ -21,6 +21,7 @@
 
 #include "finder/InternetSearch.h"
 
+#include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedDialogs.h"
 #include <QDeadlineTimer>
@@ -42,10 +43,10 @@ QStringList Texts(const QListWidget* w) {
 class FinderViewTest : public ::testing::Test {
  protected:
   QApplication& app = test::QtApp();
-  test::ScriptedEventLoop loop;
-  test::ScriptedDialogs dialogs;
-  controls::Screen screen;
-  frmsearch form{loop, dialogs, screen};
+  test::FakeServices fake;
+  test::ScriptedEventLoop& loop = fake.loop;
+  test::ScriptedDialogs& dialogs = fake.dialogs;
+  frmsearch form{fake.services};
   frmsearchView view{form};
 
   template <typename W>
