@@ -260,8 +260,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
       discgen::WriteDiscImage(discs.Path(), "d", {discgen::MusicCdFrames(40, 1), discgen::MusicCdFrames(50, 2)}))};
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", "hw:99,99");
-  Services services{fake.loop, fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea};
+  Services services = fake.With({.cdLibrary = &library, .media = &media});
   Form1 form(services);
   test::TempDir dest;
   form.settings.DecodePath = dest.Path();
@@ -288,7 +287,8 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   MediaCommandInterpreter media(drives, "null", kLoopbackCapture);
   HeadlessEventLoop loop;
   Services services{loop,      fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea};
+                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea,
+                    fake.services.libraries};
   Form1 form(services);
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;
