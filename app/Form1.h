@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "about/frmAbout.h"
+#include "app/MainWindowState.h"
 #include "collection/TreeInteractions.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
@@ -18,15 +19,14 @@
 #include "desktop/System.h"
 #include "desktop/frmpopup.h"
 #include "encode/EncodeBatch.h"
-#include "encode/EncoderChoices.h"
 #include "encode/EncodeWavToMp3.h"
+#include "encode/EncoderChoices.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
 #include "rip/AnalogCapture.h"
 #include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
-#include "window/MainWindowState.h"
 #include "window/OwnedForms.h"
 
 namespace korvalin {

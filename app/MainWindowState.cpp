@@ -1,4 +1,4 @@
-#include "window/MainWindowState.h"
+#include "app/MainWindowState.h"
 
 #include <cmath>
 
