@@ -42,6 +42,9 @@ class Decoder {
     handle_ = mpg123_new(nullptr, &error);
     if (!handle_) return;
     mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_QUIET, 0);  // damaged files must not print
+    // The tags are never shown from here; skipping them unparsed also spares the memory a damaged
+    // ID3v2 header can claim (a 100 MB tag in a 100-byte file).
+    mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_SKIP_ID3V2, 0);
     mpg123_format_none(handle_);
     const long* rates = nullptr;
     std::size_t count = 0;

@@ -286,9 +286,7 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", kLoopbackCapture);
   HeadlessEventLoop loop;
-  Services services{loop,      fake.dialogs, fake.screen, library, fake.encoder, fake.store, media, fake.exceptionFilter,
-                    fake.help, fake.services.makeMp3Player, fake.programFolder.Path(), fake.mixer, fake.services.notificationArea,
-                    fake.services.libraries};
+  Services services = fake.With({.loop = &loop, .cdLibrary = &library, .media = &media});
   Form1 form(services);
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;

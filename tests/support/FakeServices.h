@@ -47,6 +47,7 @@ class RecordingHelpViewer : public HelpViewer {
 
 // Services a test puts in place of the fakes; those left null stay the fakes.
 struct Replaced {
+  EventLoop* loop = nullptr;
   CdExtractionLibrary* cdLibrary = nullptr;
   SettingsStore* store = nullptr;
   MediaControl* media = nullptr;
@@ -76,7 +77,7 @@ struct FakeServices {
   // The same services with some of them replaced, by name: With({.store = &refusing}).
   Services With(Replaced r) {
     return Services{
-        .loop = loop,
+        .loop = r.loop ? *r.loop : loop,
         .dialogs = dialogs,
         .screen = screen,
         .cdLibrary = r.cdLibrary ? *r.cdLibrary : cd,
