@@ -1,5 +1,5 @@
 #pragma once
-// A job's host without a window: the status lines, the cancel and stop commands, the timers and
+// A job's host, and the collection tree's, without a window: the status lines, the cancel and stop commands, the timers and
 // the collection as plain controls under the main window's names, the option controls as one
 // JobOptions value the test sets, and a count of every lock and release of the commands. A job
 // test builds this and the job, and nothing else of the program.
@@ -83,6 +83,7 @@ class StandInJobHost : public JobHost, public CollectionHost {
   void ShowMainWindow() override { window.SetVisible(true); }
   std::string FinderSelection() override { return {}; }
   void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
+  void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
 
   // What the stop and cancel commands do to a running job: both flags set (a cancel only; a stop
   // sets CaptureStopRequested).
