@@ -286,9 +286,4 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
 inline constexpr const char* kNoTrayNotice =
     "No tray on this desktop: Minimize uses the task bar";
 
-// "Track  3 - " + length: the line of a track in the track lists.
-std::string TrackLine(int32_t track, const std::string& length);
-// The text of a reply buffer before its first NUL; "" when there is none.
-std::string TextBeforeNul(const char* buffer, std::size_t length);
-
 }  // namespace korvalin

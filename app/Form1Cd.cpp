@@ -8,22 +8,12 @@
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "common/TrackLine.h"
 
 namespace korvalin {
 
 namespace {
 constexpr std::size_t kReplySize = 64;
-}
-
-std::string TextBeforeNul(const char* buffer, std::size_t length) {
-  const void* nul = std::memchr(buffer, '\0', length);
-  return nul ? std::string(buffer, static_cast<const char*>(nul)) : std::string();
-}
-
-std::string TrackLine(int32_t track, const std::string& length) {
-  char number[16];
-  std::snprintf(number, sizeof number, "%2d", track);
-  return std::string("Track ") + number + " - " + length;
 }
 
 void Form1::cmdRefresh_Click() {

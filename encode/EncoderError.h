@@ -14,4 +14,7 @@ std::string EncoderErrorText(int32_t code);
 // number, its text, source "Lame". 0 returns.
 void RaiseIfEncoderFailed(int32_t code);
 
+// The title of the message box that reports an encoder failure.
+inline constexpr const char* kCriticalErrorTitle = "Critical error...";
+
 }  // namespace korvalin

@@ -10,10 +10,9 @@
 #include "common/RaisedError.h"
 #include "common/SameFile.h"
 #include "encode/EncoderError.h"
-#include "encode/ExtractTrackToMp3.h"
 #include "encode/WavInput.h"
-#include "rip/ExtractTrackToWav.h"
-#include "rip/clsFileIo.h"
+#include "fileout/OutputFailure.h"
+#include "fileout/clsFileIo.h"
 #include "settings/PathHelpers.h"
 
 namespace korvalin {

@@ -4,7 +4,7 @@
 
 #include "common/RaisedError.h"
 #include "common/Text.h"
-#include "rip/ExtractTrackToWav.h"
+#include "fileout/OutputFailure.h"
 #include "settings/PathHelpers.h"
 
 namespace korvalin {

@@ -8,6 +8,7 @@
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "common/TrackLine.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "encode/WavFileEncoding.h"

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "rip/OutputName.h"
 #include "controls/Timer.h"
 #include "platform/Services.h"
+#include "rip/OutputName.h"
 #include "window/JobHost.h"
 
 namespace korvalin {

@@ -3,19 +3,12 @@
 #include <algorithm>
 
 #include "common/SameFile.h"
+#include "fileout/OutputFailure.h"
+#include "fileout/WavHeader.h"
+#include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
-#include "rip/WavHeader.h"
-#include "rip/clsFileIo.h"
 
 namespace korvalin {
-
-std::string WriteFailureText(const std::string& path) {
-  return "Could not write \"" + path + "\". The disk may be full or the folder not writable; the file holds what was written so far.";
-}
-
-std::string CannotCreateText(const std::string& path) {
-  return "Could not create \"" + path + "\". The folder may be missing or not writable.";
-}
 
 std::string OutputIsDiscSourceText(const std::string& path) {
   return "Cannot write \"" + path + "\": it is a file of the disc being read. Choose another name or folder.";

@@ -37,10 +37,6 @@ struct ExtractionOutcome {
 ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
                                     int32_t endFrame);
 
-// The message shown when an output file cannot be written (a full disk, a removed folder).
-std::string WriteFailureText(const std::string& path);
-// The message shown when an output file cannot be created at all.
-std::string CannotCreateText(const std::string& path);
 // The message shown when an output would be written over a file the disc is read from.
 std::string OutputIsDiscSourceText(const std::string& path);
 

@@ -3,9 +3,10 @@
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "common/TrackLine.h"
 #include "controls/CheckBox.h"
 #include "encode/EncoderChoices.h"
-#include "encode/ExtractTrackToMp3.h"
+#include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
 
 namespace korvalin {
@@ -17,8 +18,6 @@ constexpr const char* kWav = ".wav";
 constexpr const char* kMp3 = ".mp3";
 
 }  // namespace
-
-int32_t TrackNumberOf(const std::string& line) { return CInt32(Val(Mid(line, 6, 3))); }
 
 ExtractionJob::ExtractionJob(JobHost& host, Services& services, modAKRip32& cd, PrefixRandom::SeedSource seed,
                              AnalogCapture* capture)

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "encode/EncoderConfig.h"
+#include "platform/Services.h"
 #include "rip/AnalogCapture.h"
 #include "rip/OutputName.h"
-#include "platform/Services.h"
 #include "rip/modAKRip32.h"
 #include "window/JobHost.h"
 
@@ -59,8 +59,5 @@ class ExtractionJob {
   PrefixRandom random_;
   AnalogCapture* capture_;
 };
-
-// The track number of a track line ("Track  3 - 01:05"): the numeric value of its characters 6 to 8.
-int32_t TrackNumberOf(const std::string& line);
 
 }  // namespace korvalin

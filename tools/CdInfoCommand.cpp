@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/Form1.h"
 #include "common/Numeric.h"
+#include "common/TrackLine.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"

@@ -4,7 +4,7 @@
 #include <exception>
 
 #include "encode/EncoderChoices.h"
-#include "encode/ExtractTrackToMp3.h"
+#include "rip/ExtractTrackToMp3.h"
 #include "platform/linux/ConsoleDialogs.h"
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/LameEncoderLibrary.h"

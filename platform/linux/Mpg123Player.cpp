@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "common/SameFile.h"
+#include "fileout/WavHeader.h"
 
 namespace korvalin {
 
@@ -177,29 +178,11 @@ class WavWriter {
   }
 
  private:
-  std::array<unsigned char, 44> Header() const {
-    std::array<unsigned char, 44> h{};
-    auto text = [&](std::size_t at, const char* four) {
-      for (int i = 0; i < 4; ++i) h[at + i] = static_cast<unsigned char>(four[i]);
-    };
-    auto number = [&](std::size_t at, uint32_t value, int bytes) {
-      for (int i = 0; i < bytes; ++i) h[at + i] = static_cast<unsigned char>(value >> (8 * i));
-    };
-    const auto data = static_cast<uint32_t>(dataBytes_);
-    text(0, "RIFF");
-    number(4, data + 36, 4);
-    text(8, "WAVE");
-    text(12, "fmt ");
-    number(16, 16, 4);  // the plain PCM format block
-    number(20, 1, 2);   // PCM
-    number(22, static_cast<uint32_t>(channels_), 2);
-    number(24, static_cast<uint32_t>(rate_), 4);
-    number(28, static_cast<uint32_t>(rate_ * BlockAlign()), 4);
-    number(32, static_cast<uint32_t>(BlockAlign()), 2);
-    number(34, 8 * kBytesPerSample, 2);
-    text(36, "data");
-    number(40, data, 4);
-    return h;
+  std::array<uint8_t, kWavHeaderSize> Header() const {
+    return BuildPcmWavHeader({.channels = static_cast<uint32_t>(channels_),
+                              .samplesPerSecond = static_cast<uint32_t>(rate_),
+                              .bitsPerSample = 8 * kBytesPerSample},
+                             static_cast<uint32_t>(dataBytes_));
   }
   // Writes until done or the file refuses; returns the bytes written.
   ssize_t WriteAll(const void* data, std::size_t size) {

@@ -11,12 +11,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "fileout/WavHeader.h"
+
 namespace korvalin {
 namespace {
-
-void PutLe(std::string& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
 
 bool WriteAll(int fd, const char* data, std::size_t length) {
   while (length > 0) {
@@ -56,19 +54,11 @@ bool IsRecordableFormat(const WaveFormat& f) {
 }
 
 std::string PcmWavHeader(const WaveFormat& f, uint32_t dataLength) {
-  std::string h = "RIFF";
-  PutLe(h, dataLength + 36, 4);
-  h += "WAVEfmt ";
-  PutLe(h, 16, 4);
-  PutLe(h, 1, 2);  // PCM
-  PutLe(h, static_cast<uint32_t>(f.channels), 2);
-  PutLe(h, static_cast<uint32_t>(f.samplesPerSecond), 4);
-  PutLe(h, static_cast<uint32_t>(f.bytesPerSecond), 4);
-  PutLe(h, static_cast<uint32_t>(f.alignment), 2);
-  PutLe(h, static_cast<uint32_t>(f.bitsPerSample), 2);
-  h += "data";
-  PutLe(h, dataLength, 4);
-  return h;
+  const auto header = BuildPcmWavHeader({.channels = static_cast<uint32_t>(f.channels),
+                                         .samplesPerSecond = static_cast<uint32_t>(f.samplesPerSecond),
+                                         .bitsPerSample = static_cast<uint32_t>(f.bitsPerSample)},
+                                        dataLength);
+  return std::string(header.begin(), header.end());
 }
 
 WaveRecording::~WaveRecording() { Discard(); }

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/MediaCommandInterpreter.h"

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/TempDir.h"
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/CrashReporter.h"
+#include "common/TrackLine.h"
 #include "platform/UserFolders.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/MediaCommandInterpreter.h"

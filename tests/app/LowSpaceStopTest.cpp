@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "tests/support/FakeDrives.h"
 #include "tests/support/FakeServices.h"

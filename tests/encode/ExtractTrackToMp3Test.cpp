@@ -1,4 +1,4 @@
-#include "encode/ExtractTrackToMp3.h"
+#include "rip/ExtractTrackToMp3.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "rip/ExtractionJob.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/OpenFiles.h"

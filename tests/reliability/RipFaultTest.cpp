@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "encode/EncoderChoices.h"
-#include "encode/ExtractTrackToMp3.h"
+#include "fileout/OutputFailure.h"
+#include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tests/support/ExtractionRig.h"
 #include "tests/support/Mp3Analysis.h"

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "fileout/OutputFailure.h"
 #include "platform/linux/CdioLibrary.h"
 #include "tests/support/ExtractionRig.h"
 #include "tests/support/PcmGenerator.h"

@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tests/support/FakeServices.h"

@@ -1,4 +1,4 @@
-#include "rip/clsFileIo.h"
+#include "fileout/clsFileIo.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "rip/clsFileIo.h"
+#include "fileout/clsFileIo.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -7,7 +7,7 @@
 
 #include <cerrno>
 
-#include "rip/WavHeader.h"
+#include "fileout/WavHeader.h"
 
 namespace korvalin {
 

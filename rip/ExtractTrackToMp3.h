@@ -29,7 +29,4 @@ struct Mp3ExtractionOutcome {
 Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
                                        int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config);
 
-// The title of the message box that reports an encoder failure.
-inline constexpr const char* kCriticalErrorTitle = "Critical error...";
-
 }  // namespace korvalin

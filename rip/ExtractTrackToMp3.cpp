@@ -1,12 +1,13 @@
-#include "encode/ExtractTrackToMp3.h"
+#include "rip/ExtractTrackToMp3.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "common/RaisedError.h"
 #include "encode/EncoderError.h"
+#include "fileout/OutputFailure.h"
+#include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
-#include "rip/clsFileIo.h"
 
 namespace korvalin {
 namespace {
