@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "collection/BackingLists.h"
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "encode/EncoderChoices.h"
@@ -331,9 +333,8 @@ void Form1::Command8_Click() {
                  // The WAV of the job that was stopped goes into the WAV list, so that it can still
                  // be encoded. No job yet, no file written, an MP3, or a path the list holds already:
                  // nothing to add.
-                 const auto& items = collection.List1.Items();
-                 if (LCase(Right(CurrentOutputPath, 4)) == ".wav" && ::access(CurrentOutputPath.c_str(), F_OK) == 0 &&
-                     std::find(items.begin(), items.end(), CurrentOutputPath) == items.end()) {
+                 if (IsWavFile(CurrentOutputPath) && ::access(CurrentOutputPath.c_str(), F_OK) == 0 &&
+                     !Holds(collection.List1, CurrentOutputPath)) {
                    collection.List1.AddItem(CurrentOutputPath);
                  }
                },

@@ -232,9 +232,8 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
   FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
   frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
-
-  // The tray form: the icon in the notification area while the window is put away.
-  frmpopup trayForm{services.loop, services.notificationArea, *this};
+  // The tray form: the icon in the notification area while the window is put away; never shown.
+  frmpopup& trayForm = forms.Make<frmpopup>(services, *this);
 
   // CollectionHost, TrayHost
   void ShowMainWindow() override { window.SetVisible(true); }

@@ -41,15 +41,12 @@ void Form1::CmdSelectAction_Click() {
   const controls::TreeNode* node = collection.TreeView1.SelectedItem();
   const std::string text = node ? node->Text() : std::string();
   // The collection keeps each file's name as it is: "Song.WAV" is a WAV file too.
-  const std::string last4 = LCase(Right(text, 4));
   RunJob([&] {
-    if (text.empty()) return;
-    if (text == "Selected Tracks" || text == "Available Tracks" || Left(text, 5) == "Track") {
-      cmdStart_Click();
-    } else if (last4 == ".wav" || text == "Selected WAV Files" || text == "WAV Files") {
-      cmdEncFile_Click();
-    } else if (last4 == ".mp3" || text == "Selected MP3 Files" || text == "MP3 Files") {
-      CmdDecoder_Click();
+    switch (KindOfNode(text)) {
+      case EntryKind::Track: cmdStart_Click(); break;
+      case EntryKind::Wav: cmdEncFile_Click(); break;
+      case EntryKind::Mp3: CmdDecoder_Click(); break;
+      case EntryKind::None: break;
     }
   });
 }

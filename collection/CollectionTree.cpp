@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "collection/BackingLists.h"
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "desktop/DestroyFile.h"
@@ -23,10 +25,6 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// The kind of a file by its last four characters, compared lower-cased.
-bool IsWav(const std::string& path) { return LCase(Right(path, 4)) == ".wav"; }
-bool IsMp3(const std::string& path) { return LCase(Right(path, 4)) == ".mp3"; }
-
 // The length of a regular file, or -1 when there is none at the path.
 int64_t FileLength(const std::string& path) {
   struct stat st {};
@@ -34,12 +32,24 @@ int64_t FileLength(const std::string& path) {
   return st.st_size;
 }
 
-bool Holds(const controls::ListBox& list, const std::string& entry) {
-  const auto& items = list.Items();
-  return std::find(items.begin(), items.end(), entry) != items.end();
+}  // namespace
+
+EntryKind KindOfItem(const std::string& text) {
+  if (Left(text, 5) == "Track") return EntryKind::Track;
+  switch (AudioFileKindOf(text)) {
+    case AudioFileKind::Wav: return EntryKind::Wav;
+    case AudioFileKind::Mp3: return EntryKind::Mp3;
+    case AudioFileKind::None: break;
+  }
+  return EntryKind::None;
 }
 
-}  // namespace
+EntryKind KindOfNode(const std::string& text) {
+  if (text == group::SelectedTracks || text == group::AvailableTracks) return EntryKind::Track;
+  if (text == group::SelectedWav || text == group::Wav) return EntryKind::Wav;
+  if (text == group::SelectedMp3 || text == group::Mp3) return EntryKind::Mp3;
+  return KindOfItem(text);
+}
 
 const std::vector<std::string>& TreePictures() {
   static const std::vector<std::string> pictures{"tree-root.svg",          "tree-group.svg",
@@ -137,14 +147,6 @@ void CollectionTree::Reverse(controls::ListBox& list) {
   for (const auto& entry : List7.Items()) list.AddItem(entry);
 }
 
-void CollectionTree::PutInFront(controls::ListBox& list, const std::string& entry) {
-  List7.Clear();
-  List7.AddItem(entry);
-  for (const auto& e : list.Items()) List7.AddItem(e);
-  list.Clear();
-  for (const auto& e : List7.Items()) list.AddItem(e);
-}
-
 void CollectionTree::Cmaddfile2(const std::string& path) {
   PauseYielding(loop_, kAddPauseSeconds);
   try {
@@ -161,9 +163,9 @@ void CollectionTree::Cmaddfile2(const std::string& path) {
     if (inTree()) return;
 
     const char* groupText = nullptr;
-    if (IsWav(path)) {
+    if (IsWavFile(path)) {
       if (settings_.DeleteWAV == 0) groupText = group::Wav;  // a WAV about to be deleted gets no node
-    } else if (IsMp3(path)) {
+    } else if (IsMp3File(path)) {
       groupText = group::Mp3;
     }
     if (groupText != nullptr && FindText(groupText) != nullptr) {
@@ -180,8 +182,8 @@ void CollectionTree::Cmaddfile2(const std::string& path) {
       });
     }
 
-    controls::ListBox* list = IsWav(path) ? &List1 : IsMp3(path) ? &List2 : nullptr;
-    if (list != nullptr && !Holds(*list, path)) PutInFront(*list, path);
+    controls::ListBox* list = IsWavFile(path) ? &List1 : IsMp3File(path) ? &List2 : nullptr;
+    if (list != nullptr && !Holds(*list, path)) PutInFront(*list, path, List7);
   } catch (const std::exception&) {
     // Errors are ignored: the file simply stays out of the collection.
   }
@@ -191,9 +193,9 @@ void CollectionTree::showfiles3() {
   IgnoreErrors([&] {
     const std::string entry = host_.FinderSelection();
     if (Holds(List1, entry) || Holds(List2, entry)) return;
-    if (IsWav(entry)) {
+    if (IsWavFile(entry)) {
       List1.AddItem(entry);
-    } else if (IsMp3(entry)) {
+    } else if (IsMp3File(entry)) {
       List2.AddItem(entry);
     }
   });
@@ -202,11 +204,7 @@ void CollectionTree::showfiles3() {
 void CollectionTree::DeleteAndUnlist(const std::string& path) {
   p_DestroyFile(path, loop_);
   // Out of every file list, so that no later batch picks the deleted file up again.
-  for (controls::ListBox* list : {&List1, &List5, &List2, &List4}) {
-    for (int32_t i = list->ListCount() - 1; i >= 0; --i) {
-      if (list->List(i) == path) list->RemoveItem(i);
-    }
-  }
+  for (controls::ListBox* list : {&List1, &List5, &List2, &List4}) RemoveEvery(*list, path);
   if (TreeNode* node = FindText(path)) {
     TreeView1.Remove(*node);
     return;

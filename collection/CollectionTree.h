@@ -37,6 +37,15 @@ inline constexpr int16_t Root = 1, Group = 2, Item = 3, RootSelected = 4, GroupS
 // The tree's pictures, in image-number order (files of the program's "pictures" folder).
 const std::vector<std::string>& TreePictures();
 
+// What a node of the tree stands for, by its text: CD tracks, WAV files or MP3 files.
+enum class EntryKind { None, Track, Wav, Mp3 };
+// An item: a track line (its text begins "Track") or a WAV or MP3 file (by its name); None
+// otherwise.
+EntryKind KindOfItem(const std::string& text);
+// An item or a group: a group stands for the kind of its items; None for the root and any other
+// text.
+EntryKind KindOfNode(const std::string& text);
+
 // What the collection needs of the main window.
 class CollectionHost {
  public:
@@ -93,7 +102,6 @@ class CollectionTree {
   void AddGroup(const char* key, const char* text);
   void AddFileItems(controls::ListBox& list, const char* groupText);
   void Reverse(controls::ListBox& list);
-  void PutInFront(controls::ListBox& list, const std::string& entry);
 
   const Settings& settings_;
   EventLoop& loop_;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "collection/BackingLists.h"
 #include "collection/FileRename.h"
+#include "common/FileKind.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -23,11 +25,8 @@ constexpr int16_t kItem = 3;
 
 std::string NextActionLine(const std::string& text) { return "Next Action:  Process  " + text; }
 
-// A WAV or MP3 file's name, by its last four characters (the collection keeps each file's case).
-bool IsAudioFileName(const std::string& text) {
-  const std::string ext = LCase(Right(text, 4));
-  return ext == ".wav" || ext == ".mp3";
-}
+// A WAV or MP3 file's name (the collection keeps each file's case).
+bool IsAudioFileName(const std::string& text) { return AudioFileKindOf(text) != AudioFileKind::None; }
 
 // A list entry that names a file with its folder. An entry without one (a bare name, as the
 // selected lists hold when names are shown) would name a file in whatever the current folder is.
@@ -54,10 +53,12 @@ const TreeInteractions::ItemKind* TreeInteractions::KindOf(const std::string& te
                                &CollectionTree::lstRecord, true};
   static const ItemKind wav{group::Wav, group::SelectedWav, &CollectionTree::List1, &CollectionTree::List5, false};
   static const ItemKind mp3{group::Mp3, group::SelectedMp3, &CollectionTree::List2, &CollectionTree::List4, false};
-  if (Left(text, 5) == "Track") return &tracks;
-  const std::string ext = LCase(Right(text, 3));
-  if (ext == "wav") return &wav;
-  if (ext == "mp3") return &mp3;
+  switch (KindOfItem(text)) {
+    case EntryKind::Track: return &tracks;
+    case EntryKind::Wav: return &wav;
+    case EntryKind::Mp3: return &mp3;
+    case EntryKind::None: break;
+  }
   return nullptr;
 }
 
@@ -185,6 +186,8 @@ void TreeInteractions::Move(TreeNode& item) {
   const bool toSelected = item.Parent()->Text() == kind->available;
   ListBox& available = collection_.*(kind->availableList);
   ListBox& selected = collection_.*(kind->selectedList);
+  ListBox& scratch = collection_.List7;
+  const auto yield = [this] { loop_.Yield(); };
 
   // The lists. Whatever they held before, they end up agreeing with the tree: the entry leaves
   // the group's list and enters the partner's, once. (The press that began a double-click has
@@ -192,29 +195,23 @@ void TreeInteractions::Move(TreeNode& item) {
   if (kind->track) {
     IgnoreErrors([&] {
       if (toSelected) {
-        for (int32_t i = 0; i < available.ListCount(); ++i) {
-          if (available.List(i) == text) {
-            available.RemoveItem(i);
-            break;
-          }
-        }
-        RemoveEvery(selected, text);
-        PutInFront(selected, text);
+        RemoveFirst(available, text);
+        RemoveEvery(selected, text, yield);
+        PutInFront(selected, text, scratch);
       } else {
-        RemoveEvery(selected, text);
-        const auto& entries = available.Items();
-        if (std::find(entries.begin(), entries.end(), text) == entries.end()) available.AddItem(text);
+        RemoveEvery(selected, text, yield);
+        if (!Holds(available, text)) available.AddItem(text);
       }
     });
   } else {
     IgnoreErrors([&] {
       if (toSelected) {
-        RemoveEvery(available, text);
-        RemoveEvery(selected, text);
-        PutInFront(selected, text);
+        RemoveEvery(available, text, yield);
+        RemoveEvery(selected, text, yield);
+        PutInFront(selected, text, scratch);
       } else {
-        RemoveEvery(selected, text);
-        PutInFront(available, text);
+        RemoveEvery(selected, text, yield);
+        PutInFront(available, text, scratch);
       }
     });
   }
@@ -232,26 +229,6 @@ void TreeInteractions::Move(TreeNode& item) {
       tree_.EnsureVisible(item);
     }
   });
-}
-
-void TreeInteractions::RemoveEvery(ListBox& list, const std::string& entry) {
-  for (int32_t i = 0; i < list.ListCount();) {
-    if (list.List(i) == entry) {
-      list.RemoveItem(i);
-    } else {
-      ++i;
-    }
-    loop_.Yield();
-  }
-}
-
-void TreeInteractions::PutInFront(ListBox& list, const std::string& entry) {
-  ListBox& scratch = collection_.List7;
-  scratch.Clear();
-  scratch.AddItem(entry);
-  for (const auto& e : list.Items()) scratch.AddItem(e);
-  list.Clear();
-  for (const auto& e : scratch.Items()) list.AddItem(e);
 }
 
 void TreeInteractions::RebuildAvailableTracks() {

@@ -80,8 +80,6 @@ class TreeInteractions {
   controls::TreeNode* PartnerOf(const controls::TreeNode& item) const;
   // Moves an item to its partner group: lists first, then the tree.
   void Move(controls::TreeNode& item);
-  void RemoveEvery(controls::ListBox& list, const std::string& entry);
-  void PutInFront(controls::ListBox& list, const std::string& entry);
   void RebuildAvailableTracks();
   // Renames the file a node names to `name` (a bare file name) in its own folder.
   void RenameFileOf(const std::string& nodeText, const std::string& name);

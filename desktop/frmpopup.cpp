@@ -4,7 +4,8 @@
 
 namespace korvalin {
 
-frmpopup::frmpopup(EventLoop& loop, NotificationArea& area, TrayHost& host) : loop_(loop), area_(area), host_(host) {
+frmpopup::frmpopup(Services& services, TrayHost& host)
+    : loop_(services.loop), area_(services.notificationArea), host_(host) {
   Popup.SetVisible(false);
   Timer1.OnTimer = [this] { Timer1_Timer(); };
   Timer2.OnTimer = [this] { Timer2_Timer(); };

@@ -14,6 +14,7 @@
 #include "controls/Window.h"
 #include "platform/EventLoop.h"
 #include "platform/NotificationArea.h"
+#include "platform/Services.h"
 
 namespace korvalin {
 
@@ -40,7 +41,8 @@ struct IconObject {
 
 class frmpopup {
  public:
-  frmpopup(EventLoop& loop, NotificationArea& area, TrayHost& host);
+  // Takes the event loop and the notification area from `services`.
+  frmpopup(Services& services, TrayHost& host);
   frmpopup(const frmpopup&) = delete;
   frmpopup& operator=(const frmpopup&) = delete;
   ~frmpopup();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "encode/EncodeWavToMp3.h"
@@ -126,7 +127,7 @@ void cmdEncFile_Click(JobHost& host, Services& services) {
     EncodeList(batch, collection.List1, false);
   } else if (text == group::SelectedWav) {
     EncodeList(batch, collection.List5, true);
-  } else if (LCase(Right(text, 4)) == ".wav") {
+  } else if (IsWavFile(text)) {
     EncodeItem(batch, text);
   } else {
     return;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "desktop/DestroyFile.h"
@@ -20,8 +21,7 @@ bool StillThere(const std::string& path) {
 }  // namespace
 
 bool OpensResultMenu(const std::string& selectedEntry) {
-  const std::string type = LCase(Right(selectedEntry, 4));
-  return type == ".wav" || type == ".mp3";
+  return AudioFileKindOf(selectedEntry) != AudioFileKind::None;
 }
 
 void frmsearch::ConnectResultCommands() {

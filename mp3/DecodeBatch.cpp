@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "fileout/OutputFailure.h"
@@ -54,7 +55,7 @@ void DecodeBatch::CmdDecoder_Click() {
       return;
     }
     DecodeList(collection.List4, false);
-  } else if (LCase(Right(text, 4)) == ".mp3") {
+  } else if (IsMp3File(text)) {
     DecodeItem(text);
   } else {
     w_.flags.CaptureStopRequested = kTrue;

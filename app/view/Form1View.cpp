@@ -118,7 +118,6 @@ Form1View::Form1View(Form1& form) : form_(form) {
   for (const auto& owned : form.forms.All()) {
     if (auto view = MakeView(owned, ProgramDataFolder(form.services.programFolder) + "/pictures")) views_.emplace_back(owned.form, std::move(view));
   }
-  trayView_ = std::make_unique<frmpopupView>(form.trayForm, binder_.PictureFolder());
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {
     if (menu == &form_.mnupopup) popup_->popup(QCursor::pos());
   });

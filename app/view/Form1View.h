@@ -27,7 +27,7 @@ class Form1View : public QMainWindow {
   frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.finder); }
   frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.playlistEditor); }
   FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.prefs); }
-  frmpopupView* TrayView() const { return trayView_.get(); }
+  frmpopupView* TrayView() const { return ViewOfForm<frmpopupView>(&form_.trayForm); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -47,7 +47,6 @@ class Form1View : public QMainWindow {
   // The views of the other windows, each a window of its own, shown when its form is.
   std::vector<std::pair<const void*, std::unique_ptr<QWidget>>> views_;
   controls::Connection popupConnection_;
-  std::unique_ptr<frmpopupView> trayView_;  // never shown: owns the tray's pop-up menu
 };
 
 }  // namespace korvalin

@@ -4,6 +4,8 @@
 #include <QIcon>
 #include <QMenu>
 
+#include "platform/qt/FormViews.h"
+
 namespace korvalin {
 
 frmpopupView::frmpopupView(frmpopup& form, const std::string& pictureFolder) : form_(form) {
@@ -18,4 +20,9 @@ frmpopupView::frmpopupView(frmpopup& form, const std::string& pictureFolder) : f
   });
 }
 
+namespace {
+
+const ViewOf<frmpopup, frmpopupView> registered;
+
+}  // namespace
 }  // namespace korvalin

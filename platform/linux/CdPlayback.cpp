@@ -1,30 +1,23 @@
 #include "platform/linux/CdPlayback.h"
 
-#include <alsa/asoundlib.h>
-
 #include <vector>
+
+#include "platform/linux/AlsaPlayback.h"
 
 namespace korvalin {
 namespace {
 
-// ALSA reports through its own printing; the program answers with its own codes instead.
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
-
 constexpr int32_t kFramesPerRead = 26;
 constexpr int kSamplePairsPerFrame = 588;
+constexpr int kSamplePairBytes = 4;  // two 16-bit samples
 constexpr std::size_t kFrameBytes = 2352;
 
 }  // namespace
 
 bool CdPlayback::Start(DiscReader* disc, int32_t from, int32_t end, const std::string& device) {
   Stop();
-  snd_lib_error_set_handler(QuietAlsa);
-  snd_pcm_t* pcm = nullptr;
-  if (snd_pcm_open(&pcm, device.c_str(), SND_PCM_STREAM_PLAYBACK, 0) < 0) return false;
-  if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 2, 44100, 1, 200000) < 0) {
-    snd_pcm_close(pcm);
-    return false;
-  }
+  snd_pcm_t* pcm = OpenPlayback(device, 2, 44100);
+  if (pcm == nullptr) return false;
   stop_ = false;
   playing_ = true;
   position_ = from;
@@ -43,27 +36,14 @@ void CdPlayback::Run(DiscReader* disc, snd_pcm_t* pcm, int32_t from, int32_t end
   for (int32_t frame = from; frame < end && !stop_;) {
     const int32_t n = std::min(kFramesPerRead, end - frame);
     if (!disc->ReadAudio(frame, n, block.data())) break;  // the disc ends, or a data track begins
-    const auto* samples = reinterpret_cast<const int16_t*>(block.data());
-    snd_pcm_uframes_t left = static_cast<snd_pcm_uframes_t>(n) * kSamplePairsPerFrame;
-    while (left > 0 && !stop_) {
-      snd_pcm_sframes_t written = snd_pcm_writei(pcm, samples, left);
-      if (written < 0) written = snd_pcm_recover(pcm, static_cast<int>(written), 1);
-      if (written < 0) {
-        stop_ = true;  // the output is gone: playback ends where it is
-        break;
-      }
-      samples += written * 2;
-      left -= static_cast<snd_pcm_uframes_t>(written);
+    const auto pairs = static_cast<snd_pcm_uframes_t>(n) * kSamplePairsPerFrame;
+    if (WriteFrames(pcm, block.data(), pairs, kSamplePairBytes, stop_) < 0) {
+      stop_ = true;  // the output is gone: playback ends where it is
     }
     frame += n;
     position_ = frame;
   }
-  if (stop_) {
-    snd_pcm_drop(pcm);
-  } else {
-    snd_pcm_drain(pcm);
-  }
-  snd_pcm_close(pcm);
+  ClosePlayback(pcm, stop_);
   playing_ = false;
 }
 

@@ -1,6 +1,5 @@
 #include "platform/linux/Mpg123Player.h"
 
-#include <alsa/asoundlib.h>
 #include <fcntl.h>
 #include <mpg123.h>
 #include <sys/stat.h>
@@ -17,6 +16,7 @@
 
 #include "common/SameFile.h"
 #include "fileout/WavHeader.h"
+#include "platform/linux/AlsaPlayback.h"
 
 namespace korvalin {
 
@@ -29,9 +29,6 @@ constexpr std::size_t kPlayBufferBytes = 16 * 1024;      // small writes: a stop
 constexpr int kBytesPerSample = 2;
 constexpr long kNoAudioRate = 44100;  // the header of a WAV that holds no samples
 constexpr int kNoAudioChannels = 2;
-
-// ALSA reports through its own printing; a missing output is answered by Busy staying false.
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 // One MP3 stream read with libmpg123, decoded to 16-bit samples at its own rate and channels.
 class Decoder {
@@ -204,22 +201,6 @@ class WavWriter {
   int64_t dataBytes_ = 0;
 };
 
-// Writes interleaved frames to an ALSA output, recovering from underruns, until done or stopped.
-// Returns the frames written, or -1 when the output is gone.
-int64_t WriteFrames(snd_pcm_t* pcm, const unsigned char* data, snd_pcm_uframes_t frames, int frameBytes,
-                    const std::atomic<bool>& stop) {
-  int64_t total = 0;
-  while (frames > 0 && !stop) {
-    snd_pcm_sframes_t written = snd_pcm_writei(pcm, data, frames);
-    if (written < 0) written = snd_pcm_recover(pcm, static_cast<int>(written), 1);
-    if (written < 0) return -1;
-    data += written * frameBytes;
-    frames -= static_cast<snd_pcm_uframes_t>(written);
-    total += written;
-  }
-  return total;
-}
-
 }  // namespace
 
 Mpg123Player::Mpg123Player(std::string audioDevice) : audioDevice_(std::move(audioDevice)) {}
@@ -361,15 +342,9 @@ void Mpg123Player::Play() {
     outcome_ = Outcome::NotMp3;
     return;
   }
-  snd_lib_error_set_handler(QuietAlsa);
-  snd_pcm_t* pcm = nullptr;
-  if (snd_pcm_open(&pcm, audioDevice_.c_str(), SND_PCM_STREAM_PLAYBACK, 0) < 0) {
-    outcome_ = Outcome::NoAudioOutput;
-    return;
-  }
-  if (snd_pcm_set_params(pcm, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, static_cast<unsigned>(channels),
-                         static_cast<unsigned>(rate), 1, 200000) < 0) {
-    snd_pcm_close(pcm);
+  // A missing output is answered by the outcome, with Busy staying false.
+  snd_pcm_t* pcm = OpenPlayback(audioDevice_, static_cast<unsigned>(channels), static_cast<unsigned>(rate));
+  if (pcm == nullptr) {
     outcome_ = Outcome::NoAudioOutput;
     return;
   }
@@ -405,12 +380,7 @@ void Mpg123Player::Play() {
       if (result != MPG123_DONE) outcome = Outcome::DecodeError;
       break;
     }
-    if (stop_) {
-      snd_pcm_drop(pcm);
-    } else {
-      snd_pcm_drain(pcm);
-    }
-    snd_pcm_close(pcm);
+    ClosePlayback(pcm, stop_);
     return stop_ ? Outcome::Stopped : outcome;
   };
   Launch(play, false, source_, {});

@@ -4,8 +4,7 @@
 
 #include <stdexcept>
 
-#include "tests/support/FakeNotificationArea.h"
-#include "tests/support/ScriptedEventLoop.h"
+#include "tests/support/FakeServices.h"
 
 namespace korvalin {
 namespace {
@@ -34,10 +33,11 @@ class frmpopupTest : public ::testing::Test {
     for (const auto& c : tray.calls) m.push_back(c.message);
     return m;
   }
-  test::ScriptedEventLoop loop;
-  test::FakeNotificationArea tray;
+  test::FakeServices fake;
+  test::ScriptedEventLoop& loop = fake.loop;
+  test::FakeNotificationArea& tray = fake.tray;
   RecordingHost host;
-  frmpopup form{loop, tray, host};
+  frmpopup form{fake.services, host};
 };
 
 TEST_F(frmpopupTest, LoadAddsTheIconOnceAndUnloadDeletesItByTheSameIdentifierTwice) {
