@@ -29,13 +29,15 @@ class ExtractionJob {
   // selected track after that, a message says so and nothing starts. With "1 Step Extraction" ticked the selected list is
   // copied digitally; cleared, it is captured through the sound card, and Start returns once the
   // last capture has been handled; greyed, nothing starts. Errors are passed over step by step.
+  // The options are read from the host once, here, and every later step runs with them; the
+  // other entries, called without options, read them as they start.
   void cmdStart_Click();
   // Digital extraction of the selected tracks, `track` first in the caption: locks the job
   // commands and walks the list.
   void StartTrackRecording3(int32_t track);
   void StartTrackRecording3(int32_t track, const JobOptions& options);
   // The walk: each line of the selected list in turn, to WAV or MP3 as the output option says,
-  // with the bitrate and quality lists and the four flag boxes; every file goes to the
+  // with the bitrate, quality and four frame flags of the options; every file goes to the
   // collection. A cancel is seen before each track; an encoder that will not start ends the
   // walk after its one message. Errors (a line that names no track) end the walk and reach the
   // caller.
