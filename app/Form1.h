@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "about/frmAbout.h"
+#include "app/MainWindowState.h"
 #include "collection/TreeInteractions.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
@@ -18,15 +19,14 @@
 #include "desktop/System.h"
 #include "desktop/frmpopup.h"
 #include "encode/EncodeBatch.h"
-#include "encode/EncoderChoices.h"
 #include "encode/EncodeWavToMp3.h"
+#include "encode/EncoderChoices.h"
 #include "finder/frmsearch.h"
 #include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
 #include "rip/AnalogCapture.h"
 #include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
-#include "window/MainWindowState.h"
 #include "window/OwnedForms.h"
 
 namespace korvalin {
@@ -153,8 +153,10 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   void Command6_Click() { extraction.Command6_Click(); }
   void Command3_Click() { extraction.Command3_Click(); }
   // WAV files: encoding to MP3.
-  void cmdEncFile_Click() { korvalin::cmdEncFile_Click(*this); }
-  bool EncodeWavToMp3(const std::string& path) { return korvalin::EncodeWavToMp3(*this, path).Succeeded(); }
+  void cmdEncFile_Click() { korvalin::cmdEncFile_Click(*this, services); }
+  bool EncodeWavToMp3(const std::string& path) {
+    return korvalin::EncodeWavToMp3(*this, services, path, ReadJobOptions()).Succeeded();
+  }
   // MP3 files: decoding to WAV through the decoder host.
   void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
   bool StartDecoding(const std::string& file) { return decoding.StartDecoding(file); }
@@ -202,9 +204,9 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   void cmdCancel_Click() { capture.cmdCancel_Click(); }
 
   // --- job components ---
-  AnalogCapture capture{*this};
-  ExtractionJob extraction{*this, PrefixRandom::ClockSeed, &capture};
-  DecodeBatch decoding{*this};
+  AnalogCapture capture{*this, services, tmrRecord};
+  ExtractionJob extraction{*this, services, cd, PrefixRandom::ClockSeed, &capture};
+  DecodeBatch decoding{*this, services};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 

@@ -29,32 +29,42 @@ std::optional<int64_t> FileLength(const std::string& path) {
 // intermediate file, lying directly in the destination folder; a WAV the user brought from
 // elsewhere is never deleted, nor is a name ending in ".WAV" (or any case but lower). A deletion
 // that fails leaves the file and the batch goes on.
-void DeleteSourceIfWanted(MainWindowState& form, bool encoded) {
-  if (!encoded || form.settings.DeleteWAV != 1 || Right(form.CurrentOutputPath, 4) != ".wav") return;
-  if (!LiesDirectlyIn(form.CurrentOutputPath, form.settings.DecodePath)) return;
-  IgnoreErrors([&] { form.collection.DeleteAndUnlist(form.CurrentOutputPath); });
+// The batch in hand: its host, the services and the options it started with.
+struct Batch {
+  JobHost& form;
+  Services& services;
+  const JobOptions options;
+};
+
+void DeleteSourceIfWanted(Batch& batch, bool encoded) {
+  JobHost& form = batch.form;
+  if (!encoded || batch.options.deleteWav != 1 || Right(form.CurrentOutputPath, 4) != ".wav") return;
+  if (!LiesDirectlyIn(form.CurrentOutputPath, batch.options.destination)) return;
+  IgnoreErrors([&] { form.DeleteAndUnlist(form.CurrentOutputPath); });
 }
 
-void EncodeList(MainWindowState& form, controls::ListBox& list, bool listEveryResult) {
+void EncodeList(Batch& batch, controls::ListBox& list, bool listEveryResult) {
+  JobHost& form = batch.form;
+  const std::string& folder = batch.options.destination;
   // The files as they stood at the start: a deleted source leaves the list on the way.
   const std::vector<std::string> files = list.Items();
   const int32_t count = static_cast<int32_t>(files.size());
   for (int32_t i = 0; i < count && form.flags.CaptureStopRequested == kFalse; ++i) {
     form.CurrentOutputPath = files[static_cast<std::size_t>(i)];
     const std::string title = FileTitleNoExt(LCase(form.CurrentOutputPath));
-    form.window.SetCaption("Encoding " + title + ".wav");
-    form.Label3.SetCaption("Encoding #" + std::to_string(i + 1) + " of " + std::to_string(count) + " files");
-    form.Label2.SetCaption("Destination:  " + form.settings.DecodePath + "/" + title + ".mp3");
-    form.services.loop.Yield();
+    form.ShowCaption("Encoding " + title + ".wav");
+    form.ShowNextAction("Encoding #" + std::to_string(i + 1) + " of " + std::to_string(count) + " files");
+    form.ShowDestination("Destination:  " + folder + "/" + title + ".mp3");
+    batch.services.loop.Yield();
     // A stop during that yield must not wait for a whole file to be encoded.
     if (form.flags.CaptureStopRequested != kFalse) break;
     form.Disablem();
-    const WavEncodingOutcome outcome = EncodeWavToMp3(form, form.CurrentOutputPath);
-    DeleteSourceIfWanted(form, outcome.Succeeded());
-    form.CurrentOutputPath = Mp3PathFor(form.settings.DecodePath, form.CurrentOutputPath);
+    const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options);
+    DeleteSourceIfWanted(batch, outcome.Succeeded());
+    form.CurrentOutputPath = Mp3PathFor(folder, form.CurrentOutputPath);
     // An MP3 that was never made is simply not listed; the batch goes on with the next file.
     const std::optional<int64_t> length = FileLength(form.CurrentOutputPath);
-    if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.collection.Cmaddfile2(form.CurrentOutputPath);
+    if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.Cmaddfile2(form.CurrentOutputPath);
     // A destination that cannot be written to fails every later file the same way: its one
     // message has been shown.
     if (outcome.destinationFailed) break;
@@ -69,24 +79,26 @@ std::optional<std::string> FindByName(const controls::ListBox& list, const std::
   return std::nullopt;
 }
 
-void EncodeItem(MainWindowState& form, const std::string& itemText) {
+void EncodeItem(Batch& batch, const std::string& itemText) {
+  JobHost& form = batch.form;
+  const std::string& folder = batch.options.destination;
   const std::string name = SplitPathName(itemText);
-  std::optional<std::string> path = FindByName(form.collection.List1, name);
-  if (!path) path = FindByName(form.collection.List5, name);
+  std::optional<std::string> path = FindByName(form.Collection().List1, name);
+  if (!path) path = FindByName(form.Collection().List5, name);
   if (!path) {
     // Encoding whatever file the last job left behind would be worse than doing nothing.
-    form.services.dialogs.MsgBox(NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    batch.services.dialogs.MsgBox(NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     return;
   }
   form.CurrentOutputPath = *path;
   const std::string title = FileTitleNoExt(form.CurrentOutputPath);
-  form.window.SetCaption("Encoding " + title + ".wav");
-  form.Label3.SetCaption("Encoding " + form.CurrentOutputPath);
-  form.Label2.SetCaption("Destination:  " + form.settings.DecodePath + "/" + title + ".mp3");
+  form.ShowCaption("Encoding " + title + ".wav");
+  form.ShowNextAction("Encoding " + form.CurrentOutputPath);
+  form.ShowDestination("Destination:  " + folder + "/" + title + ".mp3");
   form.Disablem();
-  DeleteSourceIfWanted(form, EncodeWavToMp3(form, form.CurrentOutputPath).Succeeded());
-  form.CurrentOutputPath = Mp3PathFor(form.settings.DecodePath, form.CurrentOutputPath);
-  form.collection.Cmaddfile2(form.CurrentOutputPath);
+  DeleteSourceIfWanted(batch, EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options).Succeeded());
+  form.CurrentOutputPath = Mp3PathFor(folder, form.CurrentOutputPath);
+  form.Cmaddfile2(form.CurrentOutputPath);
 }
 
 }  // namespace
@@ -105,20 +117,22 @@ std::string NotListedText(const std::string& itemText) {
          "Refresh the list and try again.";
 }
 
-void cmdEncFile_Click(MainWindowState& form) {
-  const controls::TreeNode* node = form.collection.TreeView1.SelectedItem();
+void cmdEncFile_Click(JobHost& host, Services& services) {
+  CollectionTree& collection = host.Collection();
+  const controls::TreeNode* node = collection.TreeView1.SelectedItem();
   if (!node) return;
+  Batch batch{host, services, host.ReadJobOptions()};
   const std::string text = node->Text();
   if (text == group::Wav) {
-    EncodeList(form, form.collection.List1, false);
+    EncodeList(batch, collection.List1, false);
   } else if (text == group::SelectedWav) {
-    EncodeList(form, form.collection.List5, true);
+    EncodeList(batch, collection.List5, true);
   } else if (IsWavFile(text)) {
-    EncodeItem(form, text);
+    EncodeItem(batch, text);
   } else {
     return;
   }
-  form.Timer1.SetEnabled(true);
+  host.ResetStatusSoon();
 }
 
 }  // namespace korvalin

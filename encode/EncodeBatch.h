@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "window/MainWindowState.h"
+#include "platform/Services.h"
+#include "window/JobHost.h"
 
 namespace korvalin {
 
@@ -14,8 +15,8 @@ namespace korvalin {
 // source whose name ends in ".wav" (exactly) and that lies directly in the destination folder is
 // deleted once it has been encoded completely, and leaves the collection. When
 // the batch is over the status displays return to idle a second later (Timer1). Any other node,
-// or none, does nothing.
-void cmdEncFile_Click(MainWindowState& form);
+// or none, does nothing. The options are read once, as the action starts.
+void cmdEncFile_Click(JobHost& host, Services& services);
 
 // True when `path` names an entry directly inside `folder` (not in a subfolder), both existing.
 bool LiesDirectlyIn(const std::string& path, const std::string& folder);

@@ -13,33 +13,32 @@ namespace {
 // percentage label and the whole percent on the progress bar.
 class WindowDisplay : public WavEncodingDisplay {
  public:
-  explicit WindowDisplay(MainWindowState& form) : form_(form) {}
+  explicit WindowDisplay(JobHost& host) : host_(host) {}
   void Started() override {
-    form_.Command2.SetVisible(true);
-    form_.Disablem();
+    host_.ShowCancelCommand();
+    host_.Disablem();
   }
   void Progress(float percent) override {
-    form_.Label33.SetCaption(Format(percent, "00.0") + "%");
-    form_.ProgressBar1.SetValue(static_cast<int32_t>(std::floor(percent)));
+    host_.ShowPercent(Format(percent, "00.0") + "%", static_cast<int32_t>(std::floor(percent)));
   }
-  void Ended() override { form_.Enablem(); }
+  void Ended() override { host_.Enablem(); }
 
  private:
-  MainWindowState& form_;
+  JobHost& host_;
 };
 
 }  // namespace
 
-WavEncodingOutcome EncodeWavToMp3(MainWindowState& form, const std::string& path) {
-  Services& s = form.services;
-  WindowDisplay display(form);
-  WavEncodingContext ctx{s.encoder, s.dialogs, s.loop, form.flags, display};
-  auto chooseConfig = [&form](int32_t sampleRate, int channels) {
-    form.settings.EncodingBitrate =
-        CInt16(form.services.store.get(kSettingsApplication, kSettingsSection, settingkey::EncodingBitrate, "5"));
-    return WavEncodingConfig(form.settings.EncodingBitrate, form.settings.EncodingQuality, sampleRate, channels);
+WavEncodingOutcome EncodeWavToMp3(JobHost& host, Services& services, const std::string& path,
+                                  const JobOptions& options) {
+  WindowDisplay display(host);
+  WavEncodingContext ctx{services.encoder, services.dialogs, services.loop, host.flags, display};
+  auto chooseConfig = [&](int32_t sampleRate, int channels) {
+    host.settings.EncodingBitrate =
+        CInt16(services.store.get(kSettingsApplication, kSettingsSection, settingkey::EncodingBitrate, "5"));
+    return WavEncodingConfig(host.settings.EncodingBitrate, options.encodingQuality, sampleRate, channels);
   };
-  return EncodeWavFile(ctx, path, form.settings.DecodePath, chooseConfig);
+  return EncodeWavFile(ctx, path, options.destination, chooseConfig);
 }
 
 }  // namespace korvalin

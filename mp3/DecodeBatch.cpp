@@ -26,7 +26,7 @@ std::string Mp3NotListedText(const std::string& itemText) {
          "Refresh the list and try again.";
 }
 
-DecodeBatch::DecodeBatch(MainWindowState& window) : w_(window) {}
+DecodeBatch::DecodeBatch(JobHost& host, Services& services) : w_(host), services_(services) {}
 
 DecodeBatch::~DecodeBatch() = default;
 
@@ -38,21 +38,23 @@ void DecodeBatch::CmdDecoder_Click() {
     bool& running;
     ~Done() { running = false; }
   } done{running_};
+  DecodeFolder = w_.ReadJobOptions().destination;
 
-  const controls::TreeNode* node = w_.collection.TreeView1.SelectedItem();
+  CollectionTree& collection = w_.Collection();
+  const controls::TreeNode* node = collection.TreeView1.SelectedItem();
   const std::string text = node ? node->Text() : std::string();
   if (text == group::Mp3) {
-    if (w_.collection.List2.ListCount() == 0) {
-      w_.services.dialogs.MsgBox("No files in list.", MsgBoxButtons::OK, MsgBoxIcon::Information);
+    if (collection.List2.ListCount() == 0) {
+      services_.dialogs.MsgBox("No files in list.", MsgBoxButtons::OK, MsgBoxIcon::Information);
       return;
     }
-    DecodeList(w_.collection.List2, true);
+    DecodeList(collection.List2, true);
   } else if (text == group::SelectedMp3) {
-    if (w_.collection.List4.ListCount() == 0) {
-      w_.services.dialogs.MsgBox("No files selected", MsgBoxButtons::OK, MsgBoxIcon::Information);
+    if (collection.List4.ListCount() == 0) {
+      services_.dialogs.MsgBox("No files selected", MsgBoxButtons::OK, MsgBoxIcon::Information);
       return;
     }
-    DecodeList(w_.collection.List4, false);
+    DecodeList(collection.List4, false);
   } else if (IsMp3File(text)) {
     DecodeItem(text);
   } else {
@@ -67,50 +69,51 @@ void DecodeBatch::DecodeList(controls::ListBox& list, bool wholeCollection) {
     DecodeSource = list.List(i);
     // The whole collection is shown in lower case, as it always was; the file keeps its name.
     const std::string shown = wholeCollection ? LCase(DecodeSource) : DecodeSource;
-    const auto caption = [&] { w_.window.SetCaption("Decoding " + FileTitleNoExt(shown) + ".mp3"); };
+    const auto caption = [&] { w_.ShowCaption("Decoding " + FileTitleNoExt(shown) + ".mp3"); };
     const auto lines = [&] {
-      w_.Label3.SetCaption("Decoding #" + std::to_string(i + 1) + " of " + std::to_string(list.ListCount()) + " files");
-      w_.Label2.SetCaption("Destination:  " + w_.settings.DecodePath + "/" + FileTitleNoExt(shown) + ".wav");
+      w_.ShowNextAction("Decoding #" + std::to_string(i + 1) + " of " + std::to_string(list.ListCount()) + " files");
+      w_.ShowDestination("Destination:  " + DecodeFolder + "/" + FileTitleNoExt(shown) + ".wav");
     };
     if (wholeCollection) {
-      IgnoreErrors(caption, lines, [&] { w_.services.loop.Yield(); });
+      IgnoreErrors(caption, lines, [&] { services_.loop.Yield(); });
     } else {
       IgnoreErrors(lines, caption);
     }
     // A skipped file wrote no WAV: there is nothing to list, and DecodeTarget keeps the last one.
     if (!ConvertOne()) continue;
     converted = true;
-    IgnoreErrors([&] { DecodeTarget = WavPathFor(w_.settings.DecodePath, DecodeSource); },
-                 [&] { w_.collection.Cmaddfile2(DecodeTarget); });
+    IgnoreErrors([&] { DecodeTarget = WavPathFor(DecodeFolder, DecodeSource); },
+                 [&] { w_.Cmaddfile2(DecodeTarget); });
   }
   if (!wholeCollection && converted) {
     IgnoreErrors([&] {
       const int64_t length = RegularFileLength(DecodeTarget);
-      if (length >= 0) w_.lblStatus.SetCaption(std::to_string(length) + " bytes");
+      if (length >= 0) w_.ShowStatus(std::to_string(length) + " bytes");
     });
   }
   EndBatch();
 }
 
 void DecodeBatch::DecodeItem(const std::string& itemText) {
+  CollectionTree& collection = w_.Collection();
   const std::string name = SplitPathName(itemText);
-  std::optional<std::string> path = FindByName(w_.collection.List2, name);
-  if (!path) path = FindByName(w_.collection.List4, name);
+  std::optional<std::string> path = FindByName(collection.List2, name);
+  if (!path) path = FindByName(collection.List4, name);
   if (!path) {
     // Converting whatever file the last batch left in DecodeSource would be worse than nothing.
-    w_.services.dialogs.MsgBox(Mp3NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+    services_.dialogs.MsgBox(Mp3NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     EndBatch();
     return;
   }
   DecodeSource = *path;
   std::string target;
-  IgnoreErrors([&] { target = WavPathFor(w_.settings.DecodePath, itemText); },
-               [&] { w_.Label3.SetCaption("Decoding  " + itemText); },
-               [&] { w_.Label2.SetCaption("Destination:  " + target); },
-               [&] { w_.window.SetCaption("Decoding " + FileTitleNoExt(LCase(DecodeSource)) + ".mp3"); });
+  IgnoreErrors([&] { target = WavPathFor(DecodeFolder, itemText); },
+               [&] { w_.ShowNextAction("Decoding  " + itemText); },
+               [&] { w_.ShowDestination("Destination:  " + target); },
+               [&] { w_.ShowCaption("Decoding " + FileTitleNoExt(LCase(DecodeSource)) + ".mp3"); });
   if (ConvertOne()) {
     DecodeTarget = target;
-    IgnoreErrors([&] { w_.collection.Cmaddfile2(DecodeTarget); });
+    IgnoreErrors([&] { w_.Cmaddfile2(DecodeTarget); });
   }
   EndBatch();
 }
@@ -125,16 +128,16 @@ bool DecodeBatch::ConvertOne() {
     DecodeBusy = false;
     return false;
   }
-  while (DecodeBusy) IgnoreErrors([&] { w_.services.loop.YieldWhileWaiting(); });
+  while (DecodeBusy) IgnoreErrors([&] { services_.loop.YieldWhileWaiting(); });
   const bool written = host_ && host_->ConversionStarted();
   const ActiveMP3::TargetFault fault =
       host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastTargetFault() : ActiveMP3::TargetFault::None;
   host_.reset();
   if (fault != ActiveMP3::TargetFault::None) {
     // The destination fails every later file the same way: say it once and end the batch.
-    const std::string target = WavPathFor(w_.settings.DecodePath, DecodeSource);
+    const std::string target = WavPathFor(DecodeFolder, DecodeSource);
     IgnoreErrors([&] {
-      w_.services.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target)
+      services_.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target)
                                                                                : WriteFailureText(target),
                                  MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     });
@@ -146,9 +149,10 @@ bool DecodeBatch::ConvertOne() {
 bool DecodeBatch::StartDecoding(const std::string& Efile) {
   if (host_) return false;
   if (RegularFileLength(Efile) < kSmallestDecodableMp3) return false;
-  IgnoreErrors([&] { w_.Command2.SetVisible(true); });
+  if (!running_) DecodeFolder = w_.ReadJobOptions().destination;
+  IgnoreErrors([&] { w_.ShowCancelCommand(); });
   DecodeBusy = true;
-  host_ = std::make_unique<Form6>(w_, *this);
+  host_ = std::make_unique<Form6>(w_, services_, *this);
   host_->Form_Load();
   return true;
 }
@@ -158,7 +162,7 @@ void DecodeBatch::UnloadHost() {
 }
 
 void DecodeBatch::EndBatch() {
-  w_.Timer1.SetEnabled(true);
+  w_.ResetStatusSoon();
   w_.flags.CaptureStopRequested = kTrue;
 }
 

@@ -15,13 +15,14 @@
 #include "controls/ListBox.h"
 #include "mp3/DecodeState.h"
 #include "mp3/Form6.h"
-#include "window/MainWindowState.h"
+#include "platform/Services.h"
+#include "window/JobHost.h"
 
 namespace korvalin {
 
 class DecodeBatch : public DecodeState {
  public:
-  explicit DecodeBatch(MainWindowState& window);
+  DecodeBatch(JobHost& host, Services& services);
   ~DecodeBatch();
   DecodeBatch(const DecodeBatch&) = delete;
   DecodeBatch& operator=(const DecodeBatch&) = delete;
@@ -30,12 +31,13 @@ class DecodeBatch : public DecodeState {
   // message and nothing else changes; a source that is missing or 99 bytes or shorter is skipped;
   // an MP3 item that neither list holds is refused with a message. Otherwise, at the end, the
   // status displays return to idle a second later (Timer1) and CaptureStopRequested is set. A
-  // click while a batch runs does nothing.
+  // click while a batch runs does nothing. The destination is read once, as the batch starts.
   void CmdDecoder_Click();
 
   // Starts converting `Efile` (which must be DecodeSource) by loading the decoder host, with the
   // cancel button shown. Returns false, loading nothing, when there is no file at `Efile` or it
-  // holds 99 bytes or fewer. Not while a host is loaded.
+  // holds 99 bytes or fewer. Not while a host is loaded. Outside a batch the destination is read
+  // as it starts.
   bool StartDecoding(const std::string& Efile);
 
   // Unloads the decoder host, which stops its conversion and clears DecodeBusy; the waiting batch
@@ -55,7 +57,8 @@ class DecodeBatch : public DecodeState {
   bool ConvertOne();
   void EndBatch();
 
-  MainWindowState& w_;
+  JobHost& w_;
+  Services& services_;
   std::unique_ptr<Form6> host_;
   bool running_ = false;
 };

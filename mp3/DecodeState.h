@@ -14,6 +14,8 @@ struct DecodeState {
   std::string DecodeSource;
   // Full path of the WAV file of the last conversion.
   std::string DecodeTarget;
+  // The folder the WAV files go to, as it was when the batch started.
+  std::string DecodeFolder;
 };
 
 // A source this short holds no MP3 audio worth converting; it is skipped.

@@ -10,14 +10,15 @@ int16_t DecodePercent(int64_t position, int64_t length) {
   return CInt16(static_cast<double>(position) / static_cast<double>(length) * 100.0);
 }
 
-Form6::Form6(MainWindowState& main, DecodeState& state) : main_(main), state_(state) {
+Form6::Form6(JobHost& main, Services& services, DecodeState& state)
+    : main_(main), services_(services), state_(state) {
   window.SetVisible(false);
   Timer1.OnTimer = [this] { Timer1_Timer(); };
   Timer2.OnTimer = [this] { Timer2_Timer(); };
-  timers_.push_back(main_.services.loop.Attach(Timer1));
-  timers_.push_back(main_.services.loop.Attach(Timer2));
+  timers_.push_back(services_.loop.Attach(Timer1));
+  timers_.push_back(services_.loop.Attach(Timer2));
   IgnoreErrors([&] {
-    if (main_.services.makeMp3Player) ActiveMP31 = main_.services.makeMp3Player();
+    if (services_.makeMp3Player) ActiveMP31 = services_.makeMp3Player();
   });
 }
 
@@ -54,7 +55,7 @@ void Form6::StartMP3() {
     if (!ActiveMP31 || RegularFileLength(state_.DecodeSource) < kSmallestDecodableMp3) return;
     Timer2.SetEnabled(true);
     ActiveMP31->SetSourceFile(state_.DecodeSource);
-    ActiveMP31->ConvertToWav(WavPathFor(main_.settings.DecodePath, state_.DecodeSource));
+    ActiveMP31->ConvertToWav(WavPathFor(state_.DecodeFolder, state_.DecodeSource));
     started_ = true;
   } catch (const std::exception&) {
     // The conversion does not start; Timer2 finds the control idle and unloads the host.
@@ -73,9 +74,8 @@ void Form6::Timer2_Timer() {
     } else if (main_.flags.CaptureStopRequested == kFalse) {
       const int64_t position = ActiveMP31->Position();  // the position first: the length never trails it
       const int16_t percent = DecodePercent(position, ActiveMP31->Length());
-      main_.Label33.SetCaption(std::to_string(percent) + "%");
-      main_.ProgressBar1.SetValue(percent);
-      main_.services.loop.Yield();
+      main_.ShowPercent(std::to_string(percent) + "%", percent);
+      services_.loop.Yield();
     } else {
       Timer2.SetEnabled(false);
       IgnoreErrors([&] { StopControl(); });
@@ -94,10 +94,9 @@ void Form6::Finish() {
   // Each step is tried on its own: whatever fails, the host unloads, or the batch would wait on.
   Timer2.SetEnabled(false);
   IgnoreErrors([&] { StopControl(); },
-               [&] { main_.Label33.SetCaption("100 %"); },
-               [&] { main_.ProgressBar1.SetValue(100); },
-               [&] { main_.services.loop.Yield(); },
-               [&] { main_.services.loop.Yield(); },
+               [&] { main_.ShowPercent("100 %", 100); },
+               [&] { services_.loop.Yield(); },
+               [&] { services_.loop.Yield(); },
                [&] { StopControl(); });
   Form_Unload();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The decoder host: a window that is never shown and holds the MP3 player control for one
 // conversion. Loading it starts converting DecodeSource into its WAV file in the destination
-// folder; its Timer2 follows the conversion in the main window's percent label and progress bar
+// folder (DecodeFolder); its Timer2 follows the conversion in the host's percent label and progress bar
 // and unloads the host when the conversion has ended or a stop was asked for. Unloading stops the
 // control and clears DecodeBusy, which is what the waiting batch watches.
 //
@@ -16,14 +16,15 @@
 #include "mp3/DecodeState.h"
 #include "platform/EventLoop.h"
 #include "platform/Mp3Player.h"
-#include "window/MainWindowState.h"
+#include "platform/Services.h"
+#include "window/JobHost.h"
 
 namespace korvalin {
 
 class Form6 {
  public:
   // Makes the host with its own player control; it is not loaded yet.
-  Form6(MainWindowState& main, DecodeState& state);
+  Form6(JobHost& main, Services& services, DecodeState& state);
   ~Form6();
   Form6(const Form6&) = delete;
   Form6& operator=(const Form6&) = delete;
@@ -52,7 +53,8 @@ class Form6 {
   void Finish();
   void StopControl();
 
-  MainWindowState& main_;
+  JobHost& main_;
+  Services& services_;
   DecodeState& state_;
   bool started_ = false;
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;

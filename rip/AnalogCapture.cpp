@@ -35,27 +35,28 @@ CaptureFormat FormatFor(int16_t audioFormat) {
   return {};
 }
 
-void ShowMessage(MainWindowState& w, const char* text) {
-  w.services.dialogs.MsgBox(text, MsgBoxButtons::OK, MsgBoxIcon::Critical);
+void ShowMessage(Services& services, const char* text) {
+  services.dialogs.MsgBox(text, MsgBoxButtons::OK, MsgBoxIcon::Critical);
 }
 
 }  // namespace
 
-AnalogCapture::AnalogCapture(MainWindowState& window, PrefixRandom::SeedSource seed)
-    : w_(window), random_(std::move(seed)) {
-  w_.tmrRecord.OnTimer = [this] { tmrRecord_Timer(); };
+AnalogCapture::AnalogCapture(JobHost& host, Services& services, controls::Timer& tmrRecord,
+                             PrefixRandom::SeedSource seed)
+    : w_(host), services_(services), tmrRecord_(tmrRecord), random_(std::move(seed)) {
+  tmrRecord_.OnTimer = [this] { tmrRecord_Timer(); };
 }
 
 std::string AnalogCapture::Ask(const char* command) {
   std::array<char, kReplySize> reply;
   reply.fill(' ');
-  w_.services.media.SendCommand(command, reply.data(), reply.size());
+  services_.media.SendCommand(command, reply.data(), reply.size());
   const auto nul = std::find(reply.begin(), reply.end(), '\0');
   return nul == reply.end() ? std::string() : std::string(reply.begin(), nul);
 }
 
 void AnalogCapture::Send(const std::string& command) {
-  IgnoreErrors([&] { w_.services.media.SendCommand(command); });
+  IgnoreErrors([&] { services_.media.SendCommand(command); });
 }
 
 int32_t AnalogCapture::TrackLength(int32_t track) const {
@@ -64,40 +65,43 @@ int32_t AnalogCapture::TrackLength(int32_t track) const {
   return w_.TrackLengths[static_cast<std::size_t>(track)];
 }
 
-void AnalogCapture::StartTrackRecording2(int32_t track) {
-  MainWindowState& w = w_;
-  MediaControl& mci = w.services.media;
+void AnalogCapture::StartTrackRecording2(int32_t track) { StartTrackRecording2(track, w_.ReadJobOptions()); }
+
+void AnalogCapture::StartTrackRecording2(int32_t track, const JobOptions& options) {
+  options_ = options;
+  JobHost& w = w_;
+  MediaControl& mci = services_.media;
   IgnoreErrors([&] { w.flags.CaptureStopRequested = kFalse; },
                [&] {
-                 w.window.SetCaption(kExtracting + std::to_string(track));
-                 w.Label3.SetCaption(kExtracting + std::to_string(track));
+                 w.ShowCaption(kExtracting + std::to_string(track));
+                 w.ShowNextAction(kExtracting + std::to_string(track));
                },
                [&] {
                  w.CurrentOutputPath =
-                     FreeOutputName(w.settings.DecodePath, track, ".wav", Val(w.lblCDID.Caption()), random_);
+                     FreeOutputName(options_.destination, track, ".wav", options_.discIdentity, random_);
                },
-               [&] { w.Label2.SetCaption("Destination: " + w.CurrentOutputPath); },
-               [&] { w.services.loop.Yield(); });
+               [&] { w.ShowDestination("Destination: " + w.CurrentOutputPath); },
+               [&] { services_.loop.Yield(); });
 
   int64_t start = 0;
   IgnoreErrors([&] {
-    const int32_t tracks = CInt32(Val(w.lblNumTracks.Caption()));
+    const int32_t tracks = CInt32(options_.trackCount);
     for (int32_t i = 1; i <= tracks && i != track; ++i) start += TrackLength(i);
   });
   w.CaptureStart = static_cast<int32_t>(start);
   w.CaptureEnd = static_cast<int32_t>(start + TrackLength(track));
   if (w.CaptureEnd < 1) {
-    w.tmrRecord.SetEnabled(false);
+    tmrRecord_.SetEnabled(false);
     return;
   }
 
-  w.tmrRecord.SetEnabled(true);
-  const CaptureFormat f = FormatFor(w.settings.AudioFormat);
+  tmrRecord_.SetEnabled(true);
+  const CaptureFormat f = FormatFor(options_.audioFormat);
   const int32_t alignment = f.channels * f.bits / 8;
   const int32_t bytesPerSecond = alignment * f.rate;
 
   if (mci.SendCommand("open new type waveaudio alias capture") != 0) {
-    ShowMessage(w, "Error opening waveaudio");
+    ShowMessage(services_, "Error opening waveaudio");
     cmdCancel_Click();
   }
   if (w.CaptureEnd != 0) {
@@ -105,21 +109,21 @@ void AnalogCapture::StartTrackRecording2(int32_t track) {
                             std::to_string(f.channels) + " bitspersample " + std::to_string(f.bits) + " alignment " +
                             std::to_string(alignment) + " bytespersec " + std::to_string(bytesPerSecond);
     if (mci.SendCommand(set) != 0) {
-      ShowMessage(w, "Error setting capture recording paramaters");
+      ShowMessage(services_, "Error setting capture recording paramaters");
       Send("close capture");
       cmdCancel_Click();
     }
   }
   if (w.CaptureEnd != 0) {
     if (mci.SendCommand("open cdaudio alias cd") != 0) {
-      ShowMessage(w, "Error opening cd!");
+      ShowMessage(services_, "Error opening cd!");
       cmdCancel_Click();
     } else {
       Send("set cd time format milliseconds");
       Send("record capture overwrite");
       const std::string play = w.CaptureStart != 0 ? "play cd from " + std::to_string(w.CaptureStart) : "play cd";
       if (mci.SendCommand(play) != 0) {
-        ShowMessage(w, "Error playing cd!");
+        ShowMessage(services_, "Error playing cd!");
         cmdCancel_Click();
       }
     }
@@ -129,8 +133,8 @@ void AnalogCapture::StartTrackRecording2(int32_t track) {
 
 void AnalogCapture::cmdCancel_Click() {
   w_.CaptureEnd = 0;
-  w_.collection.lstRecord.SetListIndex(w_.collection.lstRecord.ListCount() - 1);
-  w_.tmrWarning.SetEnabled(false);
+  w_.Collection().lstRecord.SetListIndex(w_.Collection().lstRecord.ListCount() - 1);
+  w_.StopSpaceWatch();
   StopSaveAndClose();
 }
 
@@ -146,31 +150,32 @@ void AnalogCapture::KeepOrDeleteWav(bool encoded) {
   const std::string& wav = w_.CurrentOutputPath;
   // Only the program's own intermediate file goes, and only once its audio is safe in the MP3:
   // a stop, a failed encoding or a WAV outside the destination keeps it, in the collection.
-  if (w_.settings.DeleteWAV == 1 && encoded && Right(wav, 4) == ".wav" && LiesDirectlyIn(wav, w_.settings.DecodePath)) {
-    IgnoreErrors([&] { w_.collection.DeleteAndUnlist(wav); });
+  if (options_.deleteWav == 1 && encoded && Right(wav, 4) == ".wav" && LiesDirectlyIn(wav, options_.destination)) {
+    IgnoreErrors([&] { w_.DeleteAndUnlist(wav); });
   } else {
-    IgnoreErrors([&] { w_.collection.Cmaddfile2(wav); });
+    IgnoreErrors([&] { w_.Cmaddfile2(wav); });
   }
 }
 
 void AnalogCapture::AbortSteps() {
-  MainWindowState& w = w_;
-  IgnoreErrors([&] { w.Check9.SetValue(controls::CheckBox::Unchecked); },
-               [&] { w.tmrRecord.SetEnabled(false); },
-               [&] { w.tmrWarning.SetEnabled(false); },
+  JobHost& w = w_;
+  IgnoreErrors([&] { w.ClearStopMark(); },
+               [&] { tmrRecord_.SetEnabled(false); },
+               [&] { w.StopSpaceWatch(); },
                [&] {
-                 const int32_t selected = w.collection.lstRecord.ListIndex();
-                 if (selected >= 0) w.collection.lstRecord.SetListIndex(selected);
+                 controls::ListBox& list = w.Collection().lstRecord;
+                 const int32_t selected = list.ListIndex();
+                 if (selected >= 0) list.SetListIndex(selected);
                },
                [&] { StopSaveAndClose(); },
                [&] { w.Enablem(); },
-               [&] { w.collection.Cmaddfile2(w.CurrentOutputPath); },
-               [&] { w.services.loop.Yield(); },
+               [&] { w.Cmaddfile2(w.CurrentOutputPath); },
+               [&] { services_.loop.Yield(); },
                [&] { w.ResetStatus(); });
 }
 
 void AnalogCapture::tmrRecord_Timer() {
-  MainWindowState& w = w_;
+  JobHost& w = w_;
   double pos = 0;
   IgnoreErrors([&] { pos = Val(Ask("status cd position")); });
 
@@ -184,32 +189,31 @@ void AnalogCapture::tmrRecord_Timer() {
                    const double span = static_cast<double>(w.CaptureEnd) - w.CaptureStart;
                    if (span == 0) throw RaisedError::Of(errnum::DivisionByZero);
                    const int32_t p = CInt32(std::floor((pos - w.CaptureStart) / span * 100));
-                   w.Label33.SetCaption(std::to_string(p) + "%");
-                   w.ProgressBar1.SetValue(p);
+                   w.ShowPercent(std::to_string(p) + "%", p);
                  },
-                 [&] { w.services.loop.Yield(); });
+                 [&] { services_.loop.Yield(); });
   }
 
-  if (pos < w.CaptureEnd && w.Check9.Value() != controls::CheckBox::Checked) return;
+  if (pos < w.CaptureEnd && !w.StopMarked()) return;
 
   // The track has been played, or the capture was stopped: keep what was recorded.
-  IgnoreErrors([&] { w.Check9.SetValue(controls::CheckBox::Unchecked); },
-               [&] { w.tmrRecord.SetEnabled(false); },
-               [&] { w.tmrWarning.SetEnabled(false); },
+  IgnoreErrors([&] { w.ClearStopMark(); },
+               [&] { tmrRecord_.SetEnabled(false); },
+               [&] { w.StopSpaceWatch(); },
                [&] { StopSaveAndClose(); },
-               [&] { w.services.loop.Yield(); });
+               [&] { services_.loop.Yield(); });
 
   std::string mp3;
   bool encoded = false;
-  const bool toMp3 = w.optMP3.Value();
+  const bool toMp3 = options_.toMp3;
   if (toMp3) {
     IgnoreErrors([&] {
       const std::string title = FileTitleNoExt(w.CurrentOutputPath);
-      w.window.SetCaption("Encoding " + title + ".wav");
-      w.Label3.SetCaption("Encoding " + w.CurrentOutputPath);
-      w.Label2.SetCaption("Destination:  " + w.settings.DecodePath + "/" + title + ".mp3");
+      w.ShowCaption("Encoding " + title + ".wav");
+      w.ShowNextAction("Encoding " + w.CurrentOutputPath);
+      w.ShowDestination("Destination:  " + options_.destination + "/" + title + ".mp3");
     },
-                 [&] { w.lblStatus.SetCaption(""); });
+                 [&] { w.ShowStatus(""); });
     if (w.flags.CaptureStopRequested != kFalse) {
       AbortSteps();
       return;
@@ -218,17 +222,17 @@ void AnalogCapture::tmrRecord_Timer() {
     // encode, and no second message about a missing file.
     std::error_code missing;
     if (std::filesystem::exists(w.CurrentOutputPath, missing)) {
-      IgnoreErrors([&] { w.services.loop.Yield(); },
-                 [&] { encoded = EncodeWavToMp3(w, w.CurrentOutputPath).Succeeded(); },
-                 [&] { mp3 = Mp3PathFor(w.settings.DecodePath, w.CurrentOutputPath); },
-                 [&] { w.collection.Cmaddfile2(mp3); },
+      IgnoreErrors([&] { services_.loop.Yield(); },
+                 [&] { encoded = EncodeWavToMp3(w, services_, w.CurrentOutputPath, options_).Succeeded(); },
+                 [&] { mp3 = Mp3PathFor(options_.destination, w.CurrentOutputPath); },
+                 [&] { w.Cmaddfile2(mp3); },
                  [&] { w.ResetStatus(); },
                  [&] { KeepOrDeleteWav(encoded); });
     }
   }
 
   // The next selected track, if any.
-  const controls::ListBox& list = w.collection.lstRecord;
+  controls::ListBox& list = w.Collection().lstRecord;
   const int32_t k = list.ListIndex();
   const int32_t c = list.ListCount();
   if (k + 1 >= c || c <= 1) {
@@ -237,7 +241,7 @@ void AnalogCapture::tmrRecord_Timer() {
     } else if (w.flags.CaptureStopRequested != kFalse) {
       IgnoreErrors([&] { w.Enablem(); },
                    [&] {
-                     if (!mp3.empty()) w.collection.Cmaddfile2(mp3);
+                     if (!mp3.empty()) w.Cmaddfile2(mp3);
                    },
                    [&] { w.ResetStatus(); },
                    [&] {
@@ -254,15 +258,15 @@ void AnalogCapture::tmrRecord_Timer() {
     AbortSteps();
     return;
   }
-  IgnoreErrors([&] { w.collection.lstRecord.SetListIndex(k + 1); },
-               [&] { w.CurrentTrack = TrackNumberOf(w.collection.lstRecord.List(k + 1)); },
+  IgnoreErrors([&] { list.SetListIndex(k + 1); },
+               [&] { w.CurrentTrack = TrackNumberOf(list.List(k + 1)); },
                [&] {
-                 w.Label3.SetCaption(kExtracting + std::to_string(w.CurrentTrack));
-                 w.window.SetCaption(kExtracting + std::to_string(w.CurrentTrack));
+                 w.ShowNextAction(kExtracting + std::to_string(w.CurrentTrack));
+                 w.ShowCaption(kExtracting + std::to_string(w.CurrentTrack));
                },
-               [&] { w.Label2.SetCaption("Destination:  " + w.CurrentOutputPath); },
-               [&] { w.Command1.SetVisible(true); },
-               [&] { StartTrackRecording2(w.CurrentTrack); });
+               [&] { w.ShowDestination("Destination:  " + w.CurrentOutputPath); },
+               [&] { w.ShowStopCommand(); },
+               [&] { StartTrackRecording2(w.CurrentTrack, options_); });
 }
 
 }  // namespace korvalin

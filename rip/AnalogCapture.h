@@ -2,19 +2,24 @@
 // Extraction through the sound card: the "cd" device plays a track while the "capture" device
 // records it. A 100 ms timer (tmrRecord) follows the play position, shows the percentage done,
 // and at the track's end saves the recording, encodes it to MP3 when that output is chosen and
-// starts the next selected track. It works on the main window's shared state; Form1 owns one.
+// starts the next selected track. It reports to its host (the main window, or a stand-in) and
+// runs with the options read when the capture of the first track started; Form1 owns one.
 
 #include <cstdint>
 #include <string>
 
+#include "controls/Timer.h"
+#include "platform/Services.h"
 #include "rip/OutputName.h"
-#include "window/MainWindowState.h"
+#include "window/JobHost.h"
 
 namespace korvalin {
 
 class AnalogCapture {
  public:
-  explicit AnalogCapture(MainWindowState& window, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
+  // `tmrRecord`: the host's 100 ms timer, which this capture drives.
+  AnalogCapture(JobHost& host, Services& services, controls::Timer& tmrRecord,
+                PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
 
   // Starts capturing `track`: names its WAV file, works out where the track lies on the disc,
   // opens and sets up the recorder in the "Audio format" setting, and plays the disc from the
@@ -22,6 +27,10 @@ class AnalogCapture {
   // fails says which and abandons the capture (cmdCancel_Click); the next tick saves what there
   // is.
   void StartTrackRecording2(int32_t track);
+  // The same with the options of the job it belongs to; the next tracks keep them.
+  void StartTrackRecording2(int32_t track, const JobOptions& options);
+  // While a capture runs (its timer ticks).
+  bool Recording() const { return tmrRecord_.Enabled(); }
   // One tick of tmrRecord: progress while the track plays; at its end, or when stopped, the
   // recording is saved and handled and the next track follows. Errors are passed over step by step.
   void tmrRecord_Timer();
@@ -41,8 +50,11 @@ class AnalogCapture {
   void AbortSteps();
   int32_t TrackLength(int32_t track) const;
 
-  MainWindowState& w_;
+  JobHost& w_;
+  Services& services_;
+  controls::Timer& tmrRecord_;
   PrefixRandom random_;
+  JobOptions options_;
 };
 
 }  // namespace korvalin

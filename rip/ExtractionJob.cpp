@@ -4,6 +4,7 @@
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "common/TrackLine.h"
+#include "controls/CheckBox.h"
 #include "encode/EncoderChoices.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
@@ -18,107 +19,114 @@ constexpr const char* kMp3 = ".mp3";
 
 }  // namespace
 
-ExtractionJob::ExtractionJob(MainWindowState& window, PrefixRandom::SeedSource seed, AnalogCapture* capture)
-    : w_(window), random_(std::move(seed)), capture_(capture) {}
+ExtractionJob::ExtractionJob(JobHost& host, Services& services, modAKRip32& cd, PrefixRandom::SeedSource seed,
+                             AnalogCapture* capture)
+    : host_(host), services_(services), cd_(cd), random_(std::move(seed)), capture_(capture) {}
 
-std::string ExtractionJob::NameOutput(int32_t track, const std::string& extension) {
-  return FreeOutputName(w_.settings.DecodePath, track, extension, Val(w_.lblCDID.Caption()), random_);
+std::string ExtractionJob::NameOutput(int32_t track, const std::string& extension, const JobOptions& options) {
+  return FreeOutputName(options.destination, track, extension, options.discIdentity, random_);
 }
 
 void ExtractionJob::ShowExtracting(const std::string& prefix, int32_t track) {
   const std::string text = prefix + std::to_string(track);
-  w_.window.SetCaption(text);
-  w_.Label3.SetCaption(text);
+  host_.ShowCaption(text);
+  host_.ShowNextAction(text);
 }
 
-EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityIndex) const {
-  const FrameFlagBoxes boxes{w_.chkPrivate.Value(), w_.chkCRC.Value(), w_.chkCopyright.Value(), w_.chkOriginal.Value()};
+EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityIndex, const JobOptions& options) {
+  const FrameFlagBoxes boxes{options.privateBox, options.crcBox, options.copyrightedBox, options.originalBox};
   return ExtractionConfig(bitrateKbps, qualityIndex, boxes);
 }
 
 bool ExtractionJob::SkipDataTrack(int32_t track) {
-  if (!w_.cd.IsDataTrack(track)) return false;
-  w_.services.dialogs.MsgBox(DataTrackText(track), MsgBoxButtons::OK, MsgBoxIcon::Information);
+  if (!cd_.IsDataTrack(track)) return false;
+  services_.dialogs.MsgBox(DataTrackText(track), MsgBoxButtons::OK, MsgBoxIcon::Information);
   return true;
 }
 
 void ExtractionJob::cmdStart_Click() {
-  auto& lists = w_.collection;
-  IgnoreErrors([&] { w_.flags.CaptureStopRequested = kFalse; },
-               [&] { w_.Check9.SetValue(controls::CheckBox::Unchecked); });
+  const JobOptions options = host_.ReadJobOptions();
+  auto& lists = host_.Collection();
+  IgnoreErrors([&] { host_.flags.CaptureStopRequested = kFalse; }, [&] { host_.ClearStopMark(); });
 
   std::string node;
   IgnoreErrors([&] {
     if (const controls::TreeNode* selected = lists.TreeView1.SelectedItem()) node = selected->Text();
   });
   if (Left(node, 5) == "Track") {
-    IgnoreErrors([&] { w_.CurrentTrack = TrackNumberOf(node); });
+    IgnoreErrors([&] { host_.CurrentTrack = TrackNumberOf(node); });
   } else if (node == group::AvailableTracks) {
     IgnoreErrors([&] { lists.lstRecord.Clear(); },
                  [&] {
                    for (const auto& line : lists.lstTracks.Items()) lists.lstRecord.AddItem(line);
                  },
                  [&] { lists.lstRecord.SetListIndex(0); },
-                 [&] { w_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
-                 [&] { w_.CaptureEnd = 0; },
+                 [&] { host_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
+                 [&] { host_.CaptureEnd = 0; },
                  [&] { lists.lstTracks.Clear(); });
   } else if (node == group::SelectedTracks) {
     if (lists.lstRecord.ListCount() > 0) {
       IgnoreErrors([&] { lists.lstRecord.SetListIndex(0); },
-                   [&] { w_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
-                   [&] { w_.CaptureEnd = 0; });
+                   [&] { host_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
+                   [&] { host_.CaptureEnd = 0; });
     }
   }
   // No track to extract (none chosen, or every available track was taken by an earlier rip):
   // say so instead of announcing a track that is never written.
   if (lists.lstRecord.ListCount() == 0) {
     IgnoreErrors([&] {
-      w_.services.dialogs.MsgBox("You must select tracks to record.", MsgBoxButtons::OK, MsgBoxIcon::Information);
+      services_.dialogs.MsgBox("You must select tracks to record.", MsgBoxButtons::OK, MsgBoxIcon::Information);
     });
     return;
   }
 
-  IgnoreErrors([&] { ShowExtracting(" Extracting Track ", w_.CurrentTrack); }, [&] { w_.services.loop.Yield(); });
+  IgnoreErrors([&] { ShowExtracting(" Extracting Track ", host_.CurrentTrack); }, [&] { services_.loop.Yield(); });
 
   // Ticked: the tracks are read digitally. Cleared: they are captured through the sound card, one
   // after the other by the recording timer, while Start waits. Greyed starts nothing.
-  if (w_.Chk2Stage.Value() == controls::CheckBox::Checked) {
-    IgnoreErrors([&] { w_.Command2.SetVisible(true); }, [&] { StartTrackRecording3(w_.CurrentTrack); });
-  } else if (w_.Chk2Stage.Value() == controls::CheckBox::Unchecked && capture_ != nullptr) {
-    IgnoreErrors([&] { capture_->StartTrackRecording2(w_.CurrentTrack); });
-    while (w_.tmrRecord.Enabled()) w_.services.loop.YieldWhileWaiting();
+  if (options.oneStep == controls::CheckBox::Checked) {
+    IgnoreErrors([&] { host_.ShowCancelCommand(); }, [&] { StartTrackRecording3(host_.CurrentTrack, options); });
+  } else if (options.oneStep == controls::CheckBox::Unchecked && capture_ != nullptr) {
+    IgnoreErrors([&] { capture_->StartTrackRecording2(host_.CurrentTrack, options); });
+    while (capture_->Recording()) services_.loop.YieldWhileWaiting();
   }
 }
 
-void ExtractionJob::StartTrackRecording3(int32_t track) {
-  IgnoreErrors([&] { w_.flags.CaptureStopRequested = kFalse; },
+void ExtractionJob::StartTrackRecording3(int32_t track) { StartTrackRecording3(track, host_.ReadJobOptions()); }
+
+void ExtractionJob::StartTrackRecording3(int32_t track, const JobOptions& options) {
+  IgnoreErrors([&] { host_.flags.CaptureStopRequested = kFalse; },
                [&] { ShowExtracting(kExtracting, track); },
-               [&] { w_.CurrentOutputPath = NameOutput(track, kWav); },
-               [&] { w_.Label2.SetCaption(kDestination + w_.CurrentOutputPath); },
-               [&] { w_.services.loop.Yield(); },
-               [&] { w_.Disablem(); },
-               [&] { Command6_Click(); });
+               [&] { host_.CurrentOutputPath = NameOutput(track, kWav, options); },
+               [&] { host_.ShowDestination(kDestination + host_.CurrentOutputPath); },
+               [&] { services_.loop.Yield(); },
+               [&] { host_.Disablem(); },
+               [&] { Command6_Click(options); });
 }
 
-void ExtractionJob::Command6_Click() {
-  const EncoderConfig config = ConfigWith(BitrateFromListText(w_.cmbBitrate.Text()), w_.cmbQuality.ListIndex());
-  ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
-  const controls::ListBox& tracks = w_.collection.lstRecord;
+void ExtractionJob::Command6_Click() { Command6_Click(host_.ReadJobOptions()); }
+
+void ExtractionJob::Command6_Click(const JobOptions& options) {
+  // The bitrate list's number as kbit/s: out of range raises the overflow error here, as before
+  // anything is read.
+  const EncoderConfig config = ConfigWith(CInt32(options.bitrate), options.qualityIndex, options);
+  ExtractionContext ctx{cd_, host_, services_.dialogs, services_.loop, host_.flags};
+  const controls::ListBox& tracks = host_.Collection().lstRecord;
 
   // The list is read afresh for every track: events run while a track is copied.
-  for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
-    w_.CurrentTrack = TrackNumberOf(tracks.List(i));
-    const bool toMp3 = w_.optMP3.Value();
-    const std::string path = NameOutput(w_.CurrentTrack, toMp3 ? kMp3 : kWav);
-    ShowExtracting(kExtracting, w_.CurrentTrack);
-    w_.CurrentOutputPath = path;
-    w_.Label2.SetCaption(kDestination + path);
-    if (SkipDataTrack(w_.CurrentTrack)) continue;
-    int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
-    const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
+  for (int32_t i = 0; i <= tracks.ListCount() - 1 && host_.flags.CancelRequested == kFalse; ++i) {
+    host_.CurrentTrack = TrackNumberOf(tracks.List(i));
+    const bool toMp3 = options.toMp3;
+    const std::string path = NameOutput(host_.CurrentTrack, toMp3 ? kMp3 : kWav, options);
+    ShowExtracting(kExtracting, host_.CurrentTrack);
+    host_.CurrentOutputPath = path;
+    host_.ShowDestination(kDestination + path);
+    if (SkipDataTrack(host_.CurrentTrack)) continue;
+    int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
+    const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
     bool writeFailed = false, created = false;
     if (toMp3) {
-      const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
+      const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
@@ -129,33 +137,33 @@ void ExtractionJob::Command6_Click() {
       writeFailed = outcome.writeFailed;
       created = outcome.created;
     }
-    if (created) w_.collection.Cmaddfile2(path);
+    if (created) host_.Cmaddfile2(path);
     // A destination that cannot be written to (a full disk) fails every later track the same way.
     if (writeFailed) return;
   }
 }
 
 void ExtractionJob::Command3_Click() {
-  if (!w_.optMP3.Value()) return;
-  controls::ListBox& tracks = w_.collection.lstRecord;
+  const JobOptions options = host_.ReadJobOptions();
+  if (!options.toMp3) return;
+  controls::ListBox& tracks = host_.Collection().lstRecord;
   if (tracks.ListCount() > 0) tracks.SetListIndex(0);
-  const EncoderConfig config =
-      ConfigWith(BitrateFromIndex(w_.settings.EncodingBitrate), w_.settings.EncodingQuality);
-  ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+  const EncoderConfig config = ConfigWith(BitrateFromIndex(options.encodingBitrate), options.encodingQuality, options);
+  ExtractionContext ctx{cd_, host_, services_.dialogs, services_.loop, host_.flags};
 
-  for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
+  for (int32_t i = 0; i <= tracks.ListCount() - 1 && host_.flags.CancelRequested == kFalse; ++i) {
     tracks.SetListIndex(i);
-    w_.CurrentTrack = TrackNumberOf(tracks.List(i));
-    const std::string path = NameOutput(w_.CurrentTrack, kMp3);
+    host_.CurrentTrack = TrackNumberOf(tracks.List(i));
+    const std::string path = NameOutput(host_.CurrentTrack, kMp3, options);
     // This walk keeps the path without its extension; only the encoder gets the full name.
-    w_.CurrentOutputPath = DropRight(path, 4);
-    ShowExtracting(kExtracting, w_.CurrentTrack);
-    w_.Label2.SetCaption(kDestination + w_.CurrentOutputPath);
-    w_.services.loop.Yield();
-    if (SkipDataTrack(w_.CurrentTrack)) continue;
-    int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
-    const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
-    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
+    host_.CurrentOutputPath = DropRight(path, 4);
+    ShowExtracting(kExtracting, host_.CurrentTrack);
+    host_.ShowDestination(kDestination + host_.CurrentOutputPath);
+    services_.loop.Yield();
+    if (SkipDataTrack(host_.CurrentTrack)) continue;
+    int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
+    const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
+    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
     if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }

@@ -5,9 +5,9 @@
 
 #include <climits>
 
-#include "app/Form1.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
+#include "tests/support/StandInJobHost.h"
 
 namespace korvalin {
 namespace {
@@ -20,11 +20,27 @@ using Texts = std::vector<std::string>;
 
 constexpr int16_t kLeft = 1, kRight = 2;
 
+// The tree's host with the tree's pop-up menu, as the main window has them.
+struct TreeHost : test::StandInJobHost {
+  using StandInJobHost::StandInJobHost;
+  controls::MenuItem mnuStart2{"mnuStart2", "Start!"};
+  controls::MenuItem mnuSpace5{"mnuSpace5", "-"};
+  controls::MenuItem mnuFileRemove{"mnuFileRemove", "Remove from List"};
+  controls::MenuItem mnuRemoveDelete{"mnuRemoveDelete", "Remove and Delete File"};
+  controls::MenuItem mnupopup{"mnupopup", "popup", {&mnuStart2, &mnuSpace5, &mnuFileRemove, &mnuRemoveDelete}};
+  // A running job locks the pop-up with the other commands.
+  void Disablem() override {
+    StandInJobHost::Disablem();
+    mnupopup.SetEnabled(false);
+  }
+};
+
 class TreeInteractionsTest : public ::testing::Test {
  protected:
   test::FakeServices fake;
-  Form1 form{fake.services};
-  TreeInteractions& tree = form.treeInteractions;
+  TreeHost form{fake.services};
+  TreeInteractions tree{form.collection, fake.loop, form, form.mnupopup, form.mnuStart2, form.mnuFileRemove,
+                        form.mnuRemoveDelete};
   TempDir dest;
   CollectionTree& c = form.collection;
   controls::TreeView& view = form.collection.TreeView1;

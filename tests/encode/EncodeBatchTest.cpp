@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <tuple>
 
-#include "app/Form1.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/TempDir.h"
 
 namespace korvalin {
@@ -20,17 +20,15 @@ using Texts = std::vector<std::string>;
 // Window caption, next-action line, destination line.
 using Lines = std::tuple<std::string, std::string, std::string>;
 
-// The main window, keeping the status lines each time a job locks the commands.
-struct WatchedForm : Form1 {
-  using Form1::Form1;
+// A job host, keeping the status lines each time a job locks the commands.
+struct WatchedForm : test::StandInJobHost {
+  using StandInJobHost::StandInJobHost;
   void Disablem() override {
     const Lines now{window.Caption(), Label3.Caption(), Label2.Caption()};
     if (shown.empty() || shown.back() != now) shown.push_back(now);
-    ++disables;
-    Form1::Disablem();
+    StandInJobHost::Disablem();
   }
   std::vector<Lines> shown;
-  int disables = 0;
 };
 
 constexpr std::size_t kBlockBytes = 4 * 1152 * 2 * 2;
@@ -68,7 +66,7 @@ TEST_F(EncodeBatchTest, WavFilesEncodesTheWholeListInOrderShowingLowerCaseNames)
   const Texts sources = {MakeWav("Song A.wav"), MakeWav("b.wav"), MakeWav("c.wav")};
   for (const auto& s : sources) form.collection.List1.AddItem(s);
   Select(wav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
 
   const std::string dest = "Destination:  " + out.Path() + "/";
   EXPECT_EQ(form.shown, (std::vector<Lines>{{"Encoding song a.wav", "Encoding #1 of 3 files", dest + "song a.mp3"},
@@ -101,7 +99,7 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
     if (form.CurrentOutputPath == longer && form.Label33.Caption() == "25.0%") form.flags.CancelRequested = kTrue;
   });
   Select(wav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
 
   EXPECT_FALSE(Exists(good));
   EXPECT_EQ(form.collection.FindText(good), nullptr);  // and its item left the tree and the list
@@ -127,7 +125,7 @@ TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
 
   form.collection.List1.AddItem(a);
   Select(wav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   const int64_t size = test::FileSize(out / "tiny a.mp3");
   ASSERT_GE(size, 100);  // big enough for the collection to take
   ASSERT_LE(size, 1000);
@@ -135,23 +133,23 @@ TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
 
   form.collection.List5.AddItem(b);
   Select(selectedWav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(List2(), Texts{out / "tiny b.mp3"});
 
   form.collection.List1.AddItem(c);
   Select(&form.collection.TreeView1.Add(wav, "p tiny c.wav", "tiny c.wav"));
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(List2(), (Texts{out / "tiny c.mp3", out / "tiny b.mp3"}));
 }
 
 TEST_F(EncodeBatchTest, OnlyWavGroupsAndWavItemsStartABatchAndAnEmptyListStillEndsIt) {
   for (controls::TreeNode* node : {static_cast<controls::TreeNode*>(nullptr), mp3, root}) {
     Select(node);
-    cmdEncFile_Click(form);
+    cmdEncFile_Click(form, fake.services);
     EXPECT_FALSE(form.Timer1.Enabled());
   }
   Select(wav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(form.disables, 0);
   EXPECT_TRUE(form.Timer1.Enabled());
   EXPECT_TRUE(fake.dialogs.messages.empty());
@@ -161,7 +159,7 @@ TEST_F(EncodeBatchTest, AStopBetweenFilesEndsTheBatch) {
   for (const char* name : {"1.wav", "2.wav", "3.wav"}) form.collection.List5.AddItem(MakeWav(name));
   fake.loop.AtYield(2, [&] { form.flags.CaptureStopRequested = kTrue; });  // as the first file is opened
   Select(selectedWav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_TRUE(Exists(out / "1.mp3"));  // the file in hand is finished
   EXPECT_FALSE(Exists(out / "2.mp3"));
   EXPECT_FALSE(Exists(out / "3.mp3"));
@@ -172,7 +170,7 @@ TEST_F(EncodeBatchTest, AStopWhileTheFirstFilesLinesShowEncodesNothing) {
   form.collection.List5.AddItem(MakeWav("1.wav"));
   fake.loop.AtYield(1, [&] { form.flags.CaptureStopRequested = kTrue; });
   Select(selectedWav);
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_FALSE(Exists(out / "1.mp3"));
   EXPECT_EQ(form.disables, 0);
 }
@@ -182,7 +180,7 @@ TEST_F(EncodeBatchTest, AnItemInCapitalsIsAWavFileAndIsNeverDeleted) {
   const std::string song = MakeWav("Song.WAV", kBlockBytes, &out);
   form.collection.List1.AddItem(song);
   Select(&form.collection.TreeView1.Add(wav, "p " + song, song));
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_GT(test::FileSize(out / "Song.mp3"), 0);
   EXPECT_TRUE(Exists(song));
   EXPECT_TRUE(fake.dialogs.messages.empty());
@@ -196,7 +194,7 @@ TEST_F(EncodeBatchTest, AWavItemIsFoundByItsNameInTheListsOrRefused) {
   auto& tree = form.collection.TreeView1;
 
   Select(&tree.Add(wav, "p name Beat.wav", "Beat.wav"));
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(form.shown, (std::vector<Lines>{{"Encoding Beat.wav", "Encoding " + (in / "Beat.wav"),
                                              "Destination:  " + out.Path() + "/Beat.mp3"}}));
   EXPECT_EQ(form.CurrentOutputPath, out / "Beat.mp3");
@@ -204,14 +202,14 @@ TEST_F(EncodeBatchTest, AWavItemIsFoundByItsNameInTheListsOrRefused) {
   EXPECT_TRUE(form.Timer1.Enabled());
 
   Select(&tree.Add(selectedWav, "p name picked.wav", "picked.wav"));
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_TRUE(Exists(out / "picked.mp3"));
 
   // A file neither list holds is not encoded, and certainly not the file of the last job.
   form.Timer1.SetEnabled(false);
   const int disables = form.disables;
   Select(&tree.Add(wav, "p name stray.wav", "stray.wav"));
-  cmdEncFile_Click(form);
+  cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(fake.dialogs.MessageTexts(), Texts{NotListedText("stray.wav")});
   EXPECT_EQ(form.disables, disables);
   EXPECT_EQ(form.CurrentOutputPath, out / "picked.mp3");

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Form1.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/TempDir.h"
 
 namespace korvalin {
@@ -14,21 +14,6 @@ namespace {
 
 using test::ReadFile;
 using test::TempDir;
-
-// The main window, counting how often a job locks and frees its commands.
-struct CountingForm : Form1 {
-  using Form1::Form1;
-  void Disablem() override {
-    ++disables;
-    Form1::Disablem();
-  }
-  void Enablem() override {
-    ++enables;
-    Form1::Enablem();
-  }
-  int disables = 0;
-  int enables = 0;
-};
 
 constexpr std::size_t kStereoBlockBytes = 4 * 1152 * 2 * 2;
 
@@ -40,26 +25,31 @@ class EncodeWavToMp3Test : public ::testing::Test {
     fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}] = index;
   }
 
+  // Encodes with the options of the moment, as a job starting now would.
+  WavEncodingOutcome Encode(const std::string& path) {
+    return EncodeWavToMp3(form, fake.services, path, form.ReadJobOptions());
+  }
+
   test::FakeServices fake;
-  CountingForm form{fake.services};
+  test::StandInJobHost form{fake.services};
   TempDir in, out;
 };
 
 TEST_F(EncodeWavToMp3Test, EncodesAtTheStoredBitrateWithOnlyTheOriginalFlagWhileTheCommandsAreLocked) {
   test::WriteFile(in / "Track 3.wav", test::PcmWav(discgen::MusicBytes(30000, 3), 44100, 2));
-  form.chkPrivate.SetValue(controls::CheckBox::Checked);  // the boxes count for ripping, not here
-  form.chkCRC.SetValue(controls::CheckBox::Checked);
-  form.chkCopyright.SetValue(controls::CheckBox::Checked);
+  form.options.privateBox = controls::CheckBox::Checked;  // the boxes count for ripping, not here
+  form.options.crcBox = controls::CheckBox::Checked;
+  form.options.copyrightedBox = controls::CheckBox::Checked;
   StoreBitrateIndex("8");
   bool lockedWhileEncoding = false;
-  fake.loop.EveryYield([&] { lockedWhileEncoding |= !form.C777.Enabled() && form.Command2.Visible(); });
+  fake.loop.EveryYield([&] { lockedWhileEncoding |= form.Locked() && form.Command2.Visible(); });
 
-  EXPECT_TRUE(EncodeWavToMp3(form, in / "Track 3.wav").Succeeded());
+  EXPECT_TRUE(Encode(in / "Track 3.wav").Succeeded());
   EXPECT_EQ(form.settings.EncodingBitrate, 8);
   EXPECT_TRUE(lockedWhileEncoding);
   EXPECT_EQ(form.disables, 1);
   EXPECT_EQ(form.enables, 1);
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_FALSE(form.Locked());
   EXPECT_EQ(form.Label33.Caption(), "100.0%");
   EXPECT_EQ(form.ProgressBar1.Value(), 100);
   EXPECT_TRUE(fake.dialogs.messages.empty());
@@ -75,7 +65,7 @@ TEST_F(EncodeWavToMp3Test, EncodesAtTheStoredBitrateWithOnlyTheOriginalFlagWhile
   // The bitrate is read from the store again at the next call, into the folder of that moment.
   StoreBitrateIndex("13");
   form.settings.DecodePath = in.Path();
-  EXPECT_TRUE(EncodeWavToMp3(form, in / "Track 3.wav").Succeeded());
+  EXPECT_TRUE(Encode(in / "Track 3.wav").Succeeded());
   EXPECT_EQ(test::ScanFrames(ReadFile(in / "Track 3.mp3")).frames.at(0).bitrateKbps, 320);
   EXPECT_EQ(form.settings.EncodingBitrate, 13);
 }
@@ -89,7 +79,7 @@ TEST_F(EncodeWavToMp3Test, ShowsThePercentageAfterEachBlockWithOneDecimal) {
     shown.push_back(form.Label33.Caption());
     bar.push_back(form.ProgressBar1.Value());
   });
-  ASSERT_TRUE(EncodeWavToMp3(form, in / "a.wav").Succeeded());
+  ASSERT_TRUE(Encode(in / "a.wav").Succeeded());
   ASSERT_GE(shown.size(), 4u);
   // The first yield comes before any block.
   EXPECT_EQ(std::vector<std::string>(shown.begin() + 1, shown.begin() + 4),
@@ -98,7 +88,7 @@ TEST_F(EncodeWavToMp3Test, ShowsThePercentageAfterEachBlockWithOneDecimal) {
 }
 
 TEST_F(EncodeWavToMp3Test, AMissingFileIsReportedBeforeAnythingIsLockedOrRead) {
-  EXPECT_FALSE(EncodeWavToMp3(form, in / "gone.wav").Succeeded());
+  EXPECT_FALSE(Encode(in / "gone.wav").Succeeded());
   ASSERT_EQ(fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(fake.dialogs.messages[0].text, "File not found...");
   EXPECT_EQ(fake.dialogs.messages[0].title, "Critical Error");
@@ -112,12 +102,12 @@ TEST_F(EncodeWavToMp3Test, AMissingFileIsReportedBeforeAnythingIsLockedOrRead) {
 TEST_F(EncodeWavToMp3Test, AStoredBitrateThatIsNoNumberIsACriticalErrorThatFreesTheCommands) {
   test::WriteFile(in / "c.wav", test::PcmWav(discgen::MusicBytes(20000), 44100, 2));
   StoreBitrateIndex("fast");
-  EXPECT_FALSE(EncodeWavToMp3(form, in / "c.wav").Succeeded());
+  EXPECT_FALSE(Encode(in / "c.wav").Succeeded());
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Type mismatch"});
   EXPECT_EQ(fake.dialogs.messages[0].title, "Critical error...");
   EXPECT_FALSE(test::Exists(out / "c.mp3"));
   EXPECT_EQ(form.enables, 1);
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_FALSE(form.Locked());
 }
 
 }  // namespace

@@ -9,11 +9,11 @@
 
 #include <chrono>
 
-#include "app/Form1.h"
 #include "settings/PathHelpers.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavAnalysis.h"
 
@@ -22,16 +22,6 @@ namespace {
 
 using test::Exists;
 using Texts = std::vector<std::string>;
-
-// The main window, counting the times a job locks its commands.
-struct WatchedForm : Form1 {
-  using Form1::Form1;
-  void Disablem() override {
-    ++disables;
-    Form1::Disablem();
-  }
-  int disables = 0;
-};
 
 // What the window showed while the host converted one file.
 struct Shown {
@@ -110,8 +100,8 @@ class DecodeBatchTest : public ::testing::Test {
   }
 
   test::FakeServices fake;
-  WatchedForm form{fake.services};
-  DecodeBatch& batch = form.decoding;
+  test::StandInJobHost form{fake.services};
+  DecodeBatch batch{form, fake.services};
   test::TempDir in, out;
   std::vector<Shown> shown;
   std::function<void()> during;
@@ -186,7 +176,9 @@ TEST_F(DecodeBatchTest, ACancelDuringTheSecondFileEndsTheBatchOnceItsWavIsListed
     Form6* host = batch.Host();
     if (!cancelled && batch.DecodeSource == two && host && host->Loaded() && host->ActiveMP31->Position() > 0) {
       cancelled = true;
-      form.Command2_Click();
+      // The cancel button: both flags, and the decoder host unloaded.
+      form.RequestStop(true);
+      batch.UnloadHost();
       EXPECT_FALSE(host->Loaded());
       EXPECT_EQ(form.flags.CancelRequested, kTrue);
     }

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Form1.h"
 #include "mp3/Form6.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/ScriptedMp3Player.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/TempDir.h"
 
 namespace korvalin {
@@ -30,7 +30,7 @@ Services WithPlayer(const Services& base, std::shared_ptr<test::PlayerScript> sc
 class DecoderHostTest : public ::testing::Test {
  protected:
   DecoderHostTest() {
-    form.settings.DecodePath = out.Path();
+    state.DecodeFolder = out.Path();
     test::WriteFile(source, std::string(4096, '\xFF'));
     state.DecodeSource = source;
   }
@@ -38,7 +38,7 @@ class DecoderHostTest : public ::testing::Test {
   test::FakeServices fake;
   std::shared_ptr<test::PlayerScript> player = std::make_shared<test::PlayerScript>();
   Services services = WithPlayer(fake.services, player);
-  Form1 form{services};
+  test::StandInJobHost form{services};
   test::TempDir out;
   const std::string source = out / "Song.mp3";
   DecodeState state;
@@ -46,7 +46,7 @@ class DecoderHostTest : public ::testing::Test {
 
 TEST_F(DecoderHostTest, FollowsTheConversionInWholePercentsAndShowsTheEndWithABlank) {
   player->busy = true;
-  Form6 host(form, state);
+  Form6 host(form, services, state);
   host.Form_Load();
   EXPECT_TRUE(state.DecodeBusy);
   EXPECT_TRUE(host.Loaded());
@@ -98,7 +98,7 @@ TEST_F(DecoderHostTest, FollowsTheConversionInWholePercentsAndShowsTheEndWithABl
 TEST_F(DecoderHostTest, AStopOrASourceTooShortToConvertUnloadsTheHostSoNothingWaits) {
   player->busy = true;
   {
-    Form6 host(form, state);
+    Form6 host(form, services, state);
     host.Form_Load();
     player->length = 100;
     fake.loop.Advance(0.5);
@@ -114,7 +114,7 @@ TEST_F(DecoderHostTest, AStopOrASourceTooShortToConvertUnloadsTheHostSoNothingWa
   player->calls.clear();
   state.DecodeBusy = true;
   {
-    Form6 host(form, state);
+    Form6 host(form, services, state);
     host.Form_Load();
     EXPECT_FALSE(host.Loaded());
     EXPECT_FALSE(state.DecodeBusy);
@@ -127,7 +127,7 @@ TEST_F(DecoderHostTest, AStopOrASourceTooShortToConvertUnloadsTheHostSoNothingWa
     test::WriteFile(source, std::string(size, '\xFF'));
     player->calls.clear();
     state.DecodeBusy = true;
-    Form6 host(form, state);
+    Form6 host(form, services, state);
     host.Form_Load();
     EXPECT_EQ(host.Loaded(), size == 100) << size;
     EXPECT_EQ(state.DecodeBusy, size == 100) << size;

@@ -5,12 +5,12 @@
 
 #include <filesystem>
 
-#include "app/Form1.h"
 #include "common/TrackLine.h"
 #include "rip/ExtractionJob.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/OpenFiles.h"
 #include "tests/support/SmallDisk.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/WavAnalysis.h"
 
 namespace korvalin {
@@ -57,10 +57,10 @@ TEST(BatchFolderFaults, ARipOfThreeTracksStopsAfterTheFirstWhenItsFolderGoes) {
     test::FakeServices fake;
     fake.cd.identifications = {"fake"};
     fake.cd.SetTrackLengths({40, 40, 40});
-    Form1 form(fake.services);
+    test::StandInJobHost form(fake.services);
     form.settings.DecodePath = dest;
-    form.lblCDID.SetCaption("3000");
-    form.optWAV.SetValue(true);
+    form.options.discIdentity = 3000;
+    form.options.toMp3 = false;
     ASSERT_TRUE(form.cd.OpenDrive(0));
     for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(TrackLine(n, "00:01"));
     form.collection.showfiles();
@@ -74,7 +74,7 @@ TEST(BatchFolderFaults, ARipOfThreeTracksStopsAfterTheFirstWhenItsFolderGoes) {
         fs::rename(dest, moved);
       }
     });
-    ExtractionJob job(form);
+    ExtractionJob job(form, fake.services, form.cd);
     job.cmdStart_Click();
 
     ASSERT_FALSE(first.empty()) << "the batch never got between two files";

@@ -7,12 +7,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/Form1.h"
+#include "mp3/DecodeBatch.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/OpenFiles.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/SmallDisk.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/WavAnalysis.h"
 
 namespace korvalin {
@@ -59,7 +60,7 @@ struct DecodeRig {
   }
   void Run() {
     form->collection.TreeView1.SetSelectedItem(form->collection.FindText("MP3 Files"));
-    form->decoding.CmdDecoder_Click();
+    decoding->CmdDecoder_Click();
   }
   std::string WavFor(std::size_t i) const {
     return form->settings.DecodePath + "/" + fs::path(sources[i]).stem().string() + ".wav";
@@ -71,7 +72,8 @@ struct DecodeRig {
   }
 
   test::FakeServices fake;
-  std::unique_ptr<Form1> form = std::make_unique<Form1>(fake.services);
+  std::unique_ptr<test::StandInJobHost> form = std::make_unique<test::StandInJobHost>(fake.services);
+  std::unique_ptr<DecodeBatch> decoding = std::make_unique<DecodeBatch>(*form, fake.services);
   std::vector<std::string> sources, contents;
 };
 
@@ -138,7 +140,7 @@ TEST(DecodeFaults, ASourceCutShortWhileItIsDecodedLeavesAValidWav) {
   const std::string source = rig.AddMp3(in / "long.mp3", 20, 3);
   bool cut = false;
   rig.fake.loop.EveryYield([&] {
-    if (!cut && rig.form->decoding.Host() && rig.form->decoding.Host()->ConversionStarted()) {
+    if (!cut && rig.decoding->Host() && rig.decoding->Host()->ConversionStarted()) {
       cut = true;
       fs::resize_file(source, fs::file_size(source) / 3);
     }
@@ -163,7 +165,9 @@ TEST(DecodeFaults, ACancelAtAnyYieldLeavesAValidWavOrNoneAndNoStrayFile) {
     bool cancelled = false;
     rig.fake.loop.AtYield(yield, [&] {
       cancelled = true;
-      rig.form->Command2_Click();
+      // The cancel button: both flags, and the decoder host unloaded.
+      rig.form->RequestStop(true);
+      rig.decoding->UnloadHost();
     });
     rig.Run();
 

@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/Form1.h"
 #include "encode/EncodeBatch.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
@@ -15,6 +14,7 @@
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
 #include "tests/support/SmallDisk.h"
+#include "tests/support/StandInJobHost.h"
 
 namespace korvalin {
 namespace {
@@ -58,14 +58,14 @@ struct EncodeRig {
   }
   void Run() {
     form->collection.TreeView1.SetSelectedItem(form->collection.FindText("WAV Files"));
-    cmdEncFile_Click(*form);
+    cmdEncFile_Click(*form, fake.services);
   }
   std::string Mp3For(std::size_t i) const {
     return form->settings.DecodePath + "/" + fs::path(sources[i]).stem().string() + ".mp3";
   }
 
   test::FakeServices fake;
-  std::unique_ptr<Form1> form = std::make_unique<Form1>(fake.services);
+  std::unique_ptr<test::StandInJobHost> form = std::make_unique<test::StandInJobHost>(fake.services);
   std::vector<std::string> sources, contents;
 };
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
+#include <type_traits>
 
 #include "app/Form1.h"
 #include "common/TrackLine.h"
@@ -13,6 +14,7 @@
 #include "rip/ExtractTrackToWav.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
+#include "tests/support/StandInJobHost.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavAnalysis.h"
 #include "tools/discgen/DiscImage.h"
@@ -47,7 +49,8 @@ std::vector<std::string> FilesFor(const std::string& folder, int32_t track, cons
 std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename(); }
 
 // The texts of a group's children in the collection tree.
-std::vector<std::string> Children(const Form1& form, const char* group) {
+template <class Host>
+std::vector<std::string> Children(const Host& form, const char* group) {
   std::vector<std::string> texts;
   if (const controls::TreeNode* node = form.collection.FindText(group)) {
     for (const auto* child : node->Children()) texts.push_back(child->Text());
@@ -55,13 +58,15 @@ std::vector<std::string> Children(const Form1& form, const char* group) {
   return texts;
 }
 
-// A Form1 with the destination folder set and a disc in drive 0, its tracks listed as available
-// and the collection built; the job to test works on it. The disc is either an image of
+// A job host with the destination folder set and a disc in drive 0, its tracks listed as
+// available and the collection built; the job to test works on it. The disc is either an image of
 // music-like tracks read through the real drive module, or the fake library for read failures.
-class JobRig {
+// The host is the stand-in, or the whole main window where a test needs the window's own commands.
+template <class Host>
+class JobRigOf {
  public:
   // An image disc of tracks of these lengths (frames).
-  explicit JobRig(const std::vector<int32_t>& lengths, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed) {
+  explicit JobRigOf(const std::vector<int32_t>& lengths, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed) {
     for (std::size_t i = 0; i < lengths.size(); ++i) {
       tracks.push_back(discgen::MusicCdFrames(lengths[i], static_cast<uint32_t>(i + 3)));
     }
@@ -71,7 +76,7 @@ class JobRig {
   }
   // A disc of the fake library with tracks of these lengths (frames).
   struct FakeDisc {};
-  JobRig(FakeDisc, const std::vector<int32_t>& lengths, PrefixRandom::SeedSource seed) {
+  JobRigOf(FakeDisc, const std::vector<int32_t>& lengths, PrefixRandom::SeedSource seed) {
     fake.cd.identifications = {"fake"};
     fake.cd.SetTrackLengths(lengths);
     Build(fake.cd, static_cast<int32_t>(lengths.size()), std::move(seed));
@@ -90,18 +95,24 @@ class JobRig {
   TempDir dest;
   std::vector<std::string> tracks;  // the disc's audio, track by track
   std::unique_ptr<Services> services;
-  std::unique_ptr<Form1> form;
+  std::unique_ptr<Host> form;
   std::unique_ptr<ExtractionJob> job;
 
  private:
   void Build(CdExtractionLibrary& library, int32_t trackCount, PrefixRandom::SeedSource seed) {
     services = std::make_unique<Services>(fake.With(library));
-    form = std::make_unique<Form1>(*services);
-    job = std::make_unique<ExtractionJob>(*form, std::move(seed));
+    form = std::make_unique<Host>(*services);
+    job = std::make_unique<ExtractionJob>(*form, *services, form->cd, std::move(seed));
     form->settings.DecodePath = dest.Path();
-    form->lblCDID.SetCaption("3000");
-    form->cmbBitrate.SetText("128");
-    form->cmbQuality.SetListIndex(1);
+    if constexpr (std::is_same_v<Host, Form1>) {
+      form->lblCDID.SetCaption("3000");
+      form->cmbBitrate.SetText("128");
+      form->cmbQuality.SetListIndex(1);
+    } else {
+      form->options.discIdentity = 3000;
+      form->options.bitrate = 128;
+      form->options.qualityIndex = 1;
+    }
     EXPECT_TRUE(form->cd.OpenDrive(0));
     for (int32_t n = 1; n <= trackCount; ++n) form->collection.lstTracks.AddItem(Line(n));
     form->collection.showfiles();
@@ -110,6 +121,8 @@ class JobRig {
   TempDir discs_;
   std::unique_ptr<CdioLibrary> image_;
 };
+
+using JobRig = JobRigOf<test::StandInJobHost>;
 
 // The frames of a WAV file's data as they stand, after checking that its header tells the truth.
 std::string WavData(const std::string& path) {
@@ -122,8 +135,8 @@ std::string WavData(const std::string& path) {
 
 TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile) {
   JobRig rig({40, 75, 27});
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
   rig.Select("Available Tracks");
   std::string firstCaption;
   rig.fake.loop.AtYield(1, [&] { firstCaption = form.window.Caption() + "|" + form.Label3.Caption(); });
@@ -153,17 +166,17 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   EXPECT_EQ(form.Label2.Caption(), "Destination: " + paths[2]);
   EXPECT_EQ(form.Label3.Caption(), "Extracting Track 3");
   EXPECT_TRUE(form.Command2.Visible());
-  EXPECT_FALSE(form.C777.Enabled());
+  EXPECT_TRUE(form.Locked());
   EXPECT_EQ(form.Check9.Value(), 0);
 }
 
 TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags) {
   JobRig rig({60, 100});
-  Form1& form = *rig.form;
-  form.optMP3.SetValue(true);
-  form.cmbBitrate.SetText("192");
-  form.chkCRC.SetValue(1);
-  form.chkCopyright.SetValue(1);
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = true;
+  form.options.bitrate = 192;
+  form.options.crcBox = 1;
+  form.options.copyrightedBox = 1;
   rig.Select("Available Tracks");
   rig.job->cmdStart_Click();
 
@@ -192,8 +205,8 @@ TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags
 
 TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothing) {
   JobRig rig({30, 30, 30});
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
 
   // "Selected Tracks" with nothing selected: one message and nothing else.
   rig.Select("Selected Tracks");
@@ -203,12 +216,12 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
   EXPECT_EQ(rig.fake.dialogs.messages[0].icon, MsgBoxIcon::Information);
   EXPECT_EQ(form.window.Caption(), "Korvalin V 2.1");
   EXPECT_FALSE(form.Command2.Visible());
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_FALSE(form.Locked());
   EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
 
   // "1 Step Extraction" greyed: no file, no message, no lock.
   for (int16_t value : {controls::CheckBox::Grayed}) {
-    form.Chk2Stage.SetValue(value);
+    form.options.oneStep = value;
     form.collection.lstTracks.Clear();
     for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
     rig.Select("Available Tracks");
@@ -216,11 +229,11 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
     EXPECT_TRUE(NamesIn(rig.Dest()).empty());
     EXPECT_EQ(rig.fake.dialogs.messages.size(), 1u);
     EXPECT_FALSE(form.Command2.Visible());
-    EXPECT_TRUE(form.C777.Enabled());
+    EXPECT_FALSE(form.Locked());
   }
 
   // A track node only names the caption's track; the selected list is what is extracted.
-  form.Chk2Stage.SetValue(controls::CheckBox::Checked);
+  form.options.oneStep = controls::CheckBox::Checked;
   form.collection.lstRecord.Clear();
   rig.ChooseRecord({3, 1});
   rig.Select(rig.Line(2));
@@ -237,8 +250,8 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
 
 TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
   JobRig rig({30, 30});
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
   rig.Select("Available Tracks");
   rig.job->cmdStart_Click();
   ASSERT_EQ(NamesIn(rig.Dest()).size(), 2u);
@@ -259,8 +272,8 @@ TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
 TEST(ExtractionJob, RepeatedExtractionsOfATrackNeverOverwriteAnEarlierFile) {
   // The clock gives the same seed for every name, as two starts within one clock tick would.
   JobRig rig({50, 20, 35}, [] { return uint64_t{7}; });
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
   rig.ChooseRecord({3});
   rig.Select("Selected Tracks");
   rig.job->cmdStart_Click();
@@ -272,7 +285,7 @@ TEST(ExtractionJob, RepeatedExtractionsOfATrackNeverOverwriteAnEarlierFile) {
   // Without an identity every prefix is 1: the first copy is 1-3.wav, the next a free number.
   TempDir plain;
   form.settings.DecodePath = plain.Path();
-  form.lblCDID.SetCaption("");
+  form.options.discIdentity = 0;
   rig.job->cmdStart_Click();
   rig.job->cmdStart_Click();
   EXPECT_EQ(NamesIn(plain.Path()), (std::vector<std::string>{"1-3.wav", "2-3.wav"}));
@@ -284,9 +297,9 @@ TEST(ExtractionJob, TrackNinetyNineEndsAtTheTablesEntryNinetyNine) {
   std::vector<int32_t> lengths(99, 2);
   lengths[98] = 30;
   JobRig rig(JobRig::FakeDisc{}, lengths, [] { return uint64_t{1}; });
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
-  form.lblCDID.SetCaption("");
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
+  form.options.discIdentity = 0;
   rig.ChooseRecord({99});
   rig.Select("Selected Tracks");
   rig.job->cmdStart_Click();
@@ -297,7 +310,8 @@ TEST(ExtractionJob, TrackNinetyNineEndsAtTheTablesEntryNinetyNine) {
 }
 
 TEST(ExtractionJob, ACancelDuringTheSecondTrackEndsTheJobBeforeTheThird) {
-  JobRig rig({30, 200, 30});
+  // The window's own cancel command runs inside the job's yields.
+  JobRigOf<Form1> rig({30, 200, 30});
   Form1& form = *rig.form;
   form.optWAV.SetValue(true);
   rig.Select("Available Tracks");
@@ -334,9 +348,9 @@ TEST(ExtractionJob, ACancelDuringTheSecondTrackEndsTheJobBeforeTheThird) {
 
 TEST(ExtractionJob, AnEncoderThatWillNotStartEndsTheJobAfterOneMessage) {
   JobRig rig({20, 20, 20});
-  Form1& form = *rig.form;
-  form.optMP3.SetValue(true);
-  form.cmbBitrate.SetListIndex(-1);  // nothing chosen: bitrate 0, which the encoder refuses
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = true;
+  form.options.bitrate = 0;  // nothing chosen: bitrate 0, which the encoder refuses
   rig.Select("Available Tracks");
   rig.job->cmdStart_Click();
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
@@ -349,8 +363,8 @@ TEST(ExtractionJob, AnEncoderThatWillNotStartEndsTheJobAfterOneMessage) {
 TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
   JobRig rig(JobRig::FakeDisc{}, {40, 40, 40}, [] { return uint64_t{1}; });
   rig.fake.cd.readFails = [](int32_t address, int32_t) { return address >= 40 && address < 80; };
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
   rig.Select("Available Tracks");
   rig.job->cmdStart_Click();
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
@@ -362,10 +376,10 @@ TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
 
 TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
   JobRig rig(JobRig::FakeDisc{}, {30, 30, 30}, [] { return uint64_t{1}; });
-  Form1& form = *rig.form;
+  test::StandInJobHost& form = *rig.form;
   form.settings.DecodePath = rig.Dest() + "/removed";  // the folder is gone: every write fails
   for (bool mp3 : {false, true}) {
-    (mp3 ? form.optMP3 : form.optWAV).SetValue(true);
+    form.options.toMp3 = mp3;
     rig.fake.dialogs.messages.clear();
     rig.Select("Available Tracks");
     rig.job->cmdStart_Click();
@@ -379,12 +393,12 @@ TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
 
 TEST(ExtractionJob, ADataTrackIsPassedOverWithAMessageAndNeverRead) {
   JobRig rig(JobRig::FakeDisc{}, {30, 30, 30}, [] { return uint64_t{1}; });
-  Form1& form = *rig.form;
+  test::StandInJobHost& form = *rig.form;
   rig.fake.cd.dataTracks = {2};
   form.cd.CloseDrive();
   ASSERT_TRUE(form.cd.OpenDrive(0));
   for (bool mp3 : {false, true}) {
-    (mp3 ? form.optMP3 : form.optWAV).SetValue(true);
+    form.options.toMp3 = mp3;
     rig.fake.dialogs.messages.clear();
     rig.fake.cd.reads.clear();
     rig.Select("Available Tracks");
@@ -401,17 +415,17 @@ TEST(ExtractionJob, ADataTrackIsPassedOverWithAMessageAndNeverRead) {
 
 TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
   JobRig rig({40, 40});
-  Form1& form = *rig.form;
+  test::StandInJobHost& form = *rig.form;
   form.settings.EncodingBitrate = 10;  // 192 kbit/s; the list shows 128
   form.settings.EncodingQuality = 1;
   rig.ChooseRecord({2, 1});
 
-  form.optWAV.SetValue(true);
+  form.options.toMp3 = false;
   rig.job->Command3_Click();
   EXPECT_TRUE(NamesIn(rig.Dest()).empty());
   EXPECT_EQ(form.collection.lstRecord.ListIndex(), -1);
 
-  form.optMP3.SetValue(true);
+  form.options.toMp3 = true;
   std::vector<int32_t> selectedAtYield;
   rig.fake.loop.EveryYield([&] { selectedAtYield.push_back(form.collection.lstRecord.ListIndex()); });
   rig.job->Command3_Click();

@@ -1,4 +1,4 @@
-#include "window/MainWindowState.h"
+#include "app/MainWindowState.h"
 
 #include <cmath>
 
@@ -22,6 +22,26 @@ void MainWindowState::ChangeProgress(const std::string&, float done, float total
   window.SetCaption("Progress " + text);
   Label33.SetCaption(text);
   ProgressBar1.SetValue(static_cast<int32_t>(std::floor(percent)));
+}
+
+void MainWindowState::ShowPercent(const std::string& text, int32_t bar) {
+  Label33.SetCaption(text);
+  ProgressBar1.SetValue(bar);
+}
+
+JobOptions MainWindowState::WindowOptions() const {
+  JobOptions options;
+  options.toMp3 = optMP3.Value();
+  options.oneStep = Chk2Stage.Value();
+  options.bitrate = Val(cmbBitrate.Text());
+  options.qualityIndex = cmbQuality.ListIndex();
+  options.privateBox = chkPrivate.Value();
+  options.crcBox = chkCRC.Value();
+  options.copyrightedBox = chkCopyright.Value();
+  options.originalBox = chkOriginal.Value();
+  options.discIdentity = Val(lblCDID.Caption());
+  options.trackCount = Val(lblNumTracks.Caption());
+  return options;
 }
 
 }  // namespace korvalin

@@ -1,16 +1,14 @@
 #pragma once
-// The part of the main window that the jobs work on: the status displays, the encoder and
-// extraction options, the CD labels, the collection, the settings, the job flags and the job
-// state, with the window operations a job calls. Form1 (app/) is this state plus its toolbar,
-// menus, layout and handlers; the jobs in rip/, encode/ and mp3/ see only this part.
+// The main window's displays and options that the jobs report to and start from: the status
+// displays, the encoder and extraction options, the CD labels, the collection and the drive.
+// It is the jobs' host (JobHost): the jobs in rip/, encode/ and mp3/ see only that interface.
+// Form1 (app/) is this state plus its toolbar, menus, layout and handlers.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "collection/CollectionTree.h"
-#include "common/JobFlags.h"
-#include "common/MainWindowOps.h"
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
@@ -22,10 +20,11 @@
 #include "platform/Services.h"
 #include "rip/modAKRip32.h"
 #include "settings/Settings.h"
+#include "window/JobHost.h"
 
 namespace korvalin {
 
-class MainWindowState : public MainWindowOps, public CollectionHost {
+class MainWindowState : public JobHost, public CollectionHost {
  public:
   explicit MainWindowState(Services& services);
   MainWindowState(const MainWindowState&) = delete;
@@ -68,36 +67,40 @@ class MainWindowState : public MainWindowOps, public CollectionHost {
   controls::Label lblCDID{"lblCDID"};            // the disc's identity (a decimal number)
   controls::Label lblNumTracks{"lblNumTracks"};  // its track count
 
-  // --- the collection, the drive, the settings ---
+  // --- the collection and the drive ---
   CollectionTree collection;
   modAKRip32 cd;
-  Settings settings;
 
-  // --- job state ---
-  JobFlags flags;
-  int32_t CurrentTrack = 0;
-  std::string CurrentOutputPath;
-  int32_t CaptureStart = 0;
-  int32_t CaptureEnd = 0;
-  // Track lengths in milliseconds, from the last CD information refresh; index 0 unused.
-  std::vector<int32_t> TrackLengths;
-
-  // Window operations the jobs call.
+  // JobHost: the window operations the jobs call.
   void ChangeProgress(const std::string& status, float done, float total) override;
-  virtual void ResetStatus() = 0;
-  virtual void Disablem() = 0;
-  virtual void Enablem() = 0;
+  void ShowCaption(const std::string& text) override { window.SetCaption(text); }
+  void ShowDestination(const std::string& line) override { Label2.SetCaption(line); }
+  void ShowPercent(const std::string& text, int32_t bar) override;
+  void ShowStatus(const std::string& line) override { lblStatus.SetCaption(line); }
+  void ResetStatusSoon() override { Timer1.SetEnabled(true); }
+  void ShowCancelCommand() override { Command2.SetVisible(true); }
+  void ShowStopCommand() override { Command1.SetVisible(true); }
+  void StopSpaceWatch() override { tmrWarning.SetEnabled(false); }
+  bool StopMarked() const override { return Check9.Value() == controls::CheckBox::Checked; }
+  void ClearStopMark() override { Check9.SetValue(controls::CheckBox::Unchecked); }
+  CollectionTree& Collection() override { return collection; }
+  void Cmaddfile2(const std::string& path) override { collection.Cmaddfile2(path); }
+  void DeleteAndUnlist(const std::string& path) override { collection.DeleteAndUnlist(path); }
   // "Stop Everything": ends a running job; a rip or an encoding stops after the block in hand,
   // a batch before its next file.
   virtual void Command8_Click() = 0;
 
-  // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
+  // JobHost and CollectionHost: a job's and the tree's mouse work show in the next-action line;
+  // the tree's also in the pop-up menu.
   void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
 
   // The destination line for a folder setting: "Destination:  " + folder + "/".
   std::string DestinationLine() const { return "Destination:  " + settings.DecodePath + "/"; }
+
+ protected:
+  JobOptions WindowOptions() const override;
 
  private:
   controls::OptionGroup outputChoice_;

@@ -1,0 +1,35 @@
+#pragma once
+// The choices a job runs with, read from the main window's option controls and settings once,
+// when the job starts, and handed down as values: what the user changes while a job runs counts
+// from the next job on, and no step of a job parses a list text again.
+
+#include <cstdint>
+#include <string>
+
+namespace korvalin {
+
+struct JobOptions {
+  // --- from the settings ---
+  std::string destination;     // the folder every output file goes to
+  int16_t encodingBitrate = 0;  // stored bitrate index
+  int16_t encodingQuality = 0;  // stored quality index
+  int16_t deleteWav = 0;        // 1: a WAV made on the way to an MP3 is deleted once encoded
+  int16_t audioFormat = 0;      // capture through the sound card: 0 mono, 1 stereo
+
+  // --- from the option controls ---
+  bool toMp3 = true;     // the output choice: MP3, or WAV
+  int16_t oneStep = 1;   // "1 Step Extraction": 1 digital, 0 through the sound card, 2 (greyed) neither
+  double bitrate = 0;    // the bitrate list's text as a number (kbit/s)
+  int32_t qualityIndex = -1;  // the quality list's index (-1: nothing chosen)
+  // The "Private", "CRC", "Copyrighted" and "Original" boxes (1 ticked).
+  int16_t privateBox = 0;
+  int16_t crcBox = 0;
+  int16_t copyrightedBox = 0;
+  int16_t originalBox = 0;
+
+  // --- from the CD information ---
+  double discIdentity = 0;  // the disc's identity: the output names' prefix is drawn from it
+  double trackCount = 0;    // the disc's track count
+};
+
+}  // namespace korvalin
