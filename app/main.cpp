@@ -22,6 +22,7 @@
 #include "platform/linux/SignalExceptionFilter.h"
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "platform/linux/LibDiscId.h"
 #include "platform/linux/ProgramFolder.h"
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
@@ -93,9 +94,10 @@ int main(int argc, char** argv) {
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
   AlsaMixer mixer;
+  LibDiscId discIds;
   QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{loop,  dialogs,         screen, cdLibrary, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer, tray};
+                    [] { return std::make_unique<Mpg123Player>(); }, programFolder, mixer, tray, discIds};
 
   Form1 form(services);
   Form1View view(form);

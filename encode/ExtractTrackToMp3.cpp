@@ -65,6 +65,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
     const int32_t read = buffer.ReadReadableFrames(ctx.cd, firstFrame, n);
+    if (ctx.checksums && read > 0) ctx.checksums->Add(buffer.Data(), static_cast<std::size_t>(read) * cdrecord::kFrameSize);
     for (int32_t i = 0; i < read && !writeFailed; ++i) {
       uint32_t bytes = 0;
       // A frame the encoder refuses is passed over; the next ones still go in.

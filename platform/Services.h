@@ -9,6 +9,7 @@
 #include "controls/Window.h"
 #include "platform/CdExtractionLibrary.h"
 #include "platform/Dialogs.h"
+#include "platform/DiscIdLibrary.h"
 #include "platform/EncoderLibrary.h"
 #include "platform/EventLoop.h"
 #include "platform/ExceptionFilter.h"
@@ -40,6 +41,8 @@ struct Services {
   Mixer& mixer;
   // The desktop's tray; a desktop without one shows no icon.
   NotificationArea& notificationArea = NoNotificationArea::Instance();
+  // The online music database's disc id, for the rip log.
+  DiscIdLibrary& discIds = NoDiscIdLibrary::Instance();
 };
 
 }  // namespace korvalin

@@ -65,6 +65,7 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
     if (read > 0) {
       const bool wrote = file.WriteBytes(buffer.Data(), static_cast<int32_t>(read * kFrameBytes));
       bytesWritten += file.TransferCount();
+      if (ctx.checksums) ctx.checksums->Add(buffer.Data(), static_cast<std::size_t>(file.TransferCount()));
       if (!wrote) {
         writeFailed = true;
         ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});

@@ -8,6 +8,7 @@
 #include "common/MainWindowOps.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
+#include "rip/TrackChecksums.h"
 #include "rip/modAKRip32.h"
 
 namespace korvalin {
@@ -19,6 +20,8 @@ struct ExtractionContext {
   Dialogs& dialogs;
   EventLoop& loop;
   JobFlags& flags;
+  // When set, every block of audio read is added to these checksums as it goes to the file.
+  TrackChecksums* checksums = nullptr;
 };
 
 struct ExtractionOutcome {

@@ -9,6 +9,7 @@
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
+#include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
@@ -25,9 +26,12 @@ int Rip(const std::vector<std::string>& given) {
     ConsoleDialogs dialogs;
     ConsoleProgress progress;
     JobFlags flags;
+    TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ctx.checksums = &sums;
     const ExtractionOutcome outcome = ExtractTrackToWav(ctx, args[1], first, end);
     progress.Finish();
+    if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, {}, sums);
     cd.CloseDrive();
     if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
     if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +

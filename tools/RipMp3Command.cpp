@@ -11,6 +11,7 @@
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
+#include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
@@ -42,9 +43,12 @@ int RipMp3(const std::vector<std::string>& given) {
     ConsoleProgress progress;
     JobFlags flags;
     LameEncoderLibrary encoder;
+    TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ctx.checksums = &sums;
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, encoder, args[1], first, end, config);
     progress.Finish();
+    if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesEncoded, {}, sums);
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
     if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");

@@ -5,6 +5,7 @@
 #include "controls/Window.h"
 #include "platform/Services.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "platform/linux/LibDiscId.h"
 #include "platform/linux/Mpg123Player.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
@@ -57,15 +58,17 @@ struct FakeServices {
   RecordingHelpViewer help;
   FakeMixer mixer;
   FakeNotificationArea tray;
+  LibDiscId discIds;  // the real library: it only computes
   // The real MP3 player: conversions are real; playback goes to an output that does not exist.
   Services services{loop,  dialogs, screen, cd, encoder, store, media, exceptionFilter, help,
-                    [] { return std::make_unique<Mpg123Player>("hw:99,99"); }, programFolder.Path(), mixer, tray};
+                    [] { return std::make_unique<Mpg123Player>("hw:99,99"); }, programFolder.Path(), mixer, tray,
+                    discIds};
 
   // The same services with another CD extraction library (a real one over disc images, say).
   Services With(CdExtractionLibrary& library) {
     Services s = services;
     return Services{s.loop, s.dialogs, s.screen, library, s.encoder, s.store, s.media, s.exceptionFilter, s.help,
-                    s.makeMp3Player, s.programFolder, s.mixer, s.notificationArea};
+                    s.makeMp3Player, s.programFolder, s.mixer, s.notificationArea, s.discIds};
   }
 };
 
