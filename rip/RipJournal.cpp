@@ -79,10 +79,9 @@ TrackChecksums* RipJournal::StartTrack(int32_t position, const std::string& path
   const auto index = static_cast<std::size_t>(position - 1);
   const TrackPlace place{log_.toc.FirstAudio(index), log_.toc.LastAudio(index)};
   sums_.emplace(static_cast<int64_t>(std::max(track.frames, 0)) * kPairsPerFrame, place);
-  log_.tracks.back().status = "copying";
+  log_.tracks.back().status = "not finished";
   inTrack_ = true;
   firstMessage_.clear();
-  Save();
   return &*sums_;
 }
 
@@ -128,8 +127,9 @@ void RipJournal::Save() {
   // destination that cannot be written needs no second message.
   if (!file_ || !wroteOutput_) return;
   const std::optional<std::string> failure = file_->Write(RipLogText(log_));
-  // One message per job: every later write would fail the same way.
-  if (failure && !toldFailure_) {
+  // One message per job: every later write would fail the same way. When a track's own file
+  // could not be written, the user has been told about the destination already.
+  if (failure && !toldFailure_ && failure_.empty()) {
     toldFailure_ = true;
     dialogs_.MsgBox(*failure, MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
   }

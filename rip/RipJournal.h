@@ -2,8 +2,8 @@
 // Keeps the rip log of one extraction job up to date while the job runs. The job tells it when a
 // track starts and ends; it hands out the checksums each track's blocks feed, notes the first
 // message each track showed (the reason a track ended early), and rewrites the log after every
-// step once the job has made a file, so that even a job that never finishes leaves a log of what
-// it did. Its messages to the
+// track once the job has made a file, so that even a job that never finishes leaves a log of the
+// tracks it finished. Its messages to the
 // user pass through it on the way to the real dialogs.
 
 #include <memory>
