@@ -104,6 +104,7 @@ void ExtractionJob::StartTrackRecording3(int32_t track) {
 void ExtractionJob::Command6_Click() {
   const EncoderConfig config = ConfigWith(BitrateFromListText(w_.cmbBitrate.Text()), w_.cmbQuality.ListIndex());
   ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+  ctx.secureReading = w_.settings.SecureReading != 0;
   const controls::ListBox& tracks = w_.collection.lstRecord;
 
   // The list is read afresh for every track: events run while a track is copied.
@@ -143,6 +144,7 @@ void ExtractionJob::Command3_Click() {
   const EncoderConfig config =
       ConfigWith(BitrateFromIndex(w_.settings.EncodingBitrate), w_.settings.EncodingQuality);
   ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+  ctx.secureReading = w_.settings.SecureReading != 0;
 
   for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
     tracks.SetListIndex(i);

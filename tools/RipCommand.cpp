@@ -9,6 +9,7 @@
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
+#include "tools/ReadReportLine.h"
 
 namespace korvalin::cli {
 namespace {
@@ -17,7 +18,8 @@ int Rip(const std::vector<std::string>& given) {
   try {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
-    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] TRACK OUT.wav");
+    const bool secure = TakeFlag(args, "--secure");
+    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] [--secure] TRACK OUT.wav");
     modAKRip32 cd(*choice.library);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
@@ -26,8 +28,10 @@ int Rip(const std::vector<std::string>& given) {
     ConsoleProgress progress;
     JobFlags flags;
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ctx.secureReading = secure;
     const ExtractionOutcome outcome = ExtractTrackToWav(ctx, args[1], first, end);
     progress.Finish();
+    PrintReadReport(outcome.read);
     cd.CloseDrive();
     if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
     if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
@@ -38,8 +42,10 @@ int Rip(const std::vector<std::string>& given) {
   }
 }
 
-const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] TRACK OUT.wav",
-                                    "Copy one track of a CD or disc image to a WAV file.", Rip});
+const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] [--secure] TRACK OUT.wav",
+                                    "Copy one track of a CD or disc image to a WAV file (--secure: read every "
+                                    "block until two reads agree).",
+                                    Rip});
 
 }  // namespace
 }  // namespace korvalin::cli
