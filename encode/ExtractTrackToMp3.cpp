@@ -5,7 +5,7 @@
 
 #include "common/RaisedError.h"
 #include "encode/EncoderError.h"
-#include "rip/TrackBuffer.h"
+#include "rip/TrackReader.h"
 #include "rip/clsFileIo.h"
 
 namespace korvalin {
@@ -48,7 +48,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     return outcome;
   }
   outcome.created = true;
-  TrackBuffer buffer;
+  TrackReader reader(ctx.cd, ctx.secureReading);
   const int32_t total = std::max(0, endFrame - firstFrame);
   int32_t remaining = total;
   int32_t n = TrackBuffer::kFramesPerBlock;
@@ -64,12 +64,12 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
 
   while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
-    const int32_t read = buffer.ReadReadableFrames(ctx.cd, firstFrame, n);
-    if (ctx.checksums && read > 0) ctx.checksums->Add(buffer.Data(), static_cast<std::size_t>(read) * cdrecord::kFrameSize);
+    const int32_t read = reader.Read(firstFrame, n);
+    if (ctx.checksums && read > 0) ctx.checksums->Add(reader.Data(), static_cast<std::size_t>(read) * cdrecord::kFrameSize);
     for (int32_t i = 0; i < read && !writeFailed; ++i) {
       uint32_t bytes = 0;
       // A frame the encoder refuses is passed over; the next ones still go in.
-      encoder.beEncodeChunk(stream, kSamplesPerCdFrame, buffer.Data() + static_cast<std::size_t>(i) * cdrecord::kFrameSize,
+      encoder.beEncodeChunk(stream, kSamplesPerCdFrame, reader.Data() + static_cast<std::size_t>(i) * cdrecord::kFrameSize,
                             output.data(), &bytes);
       write(bytes);
     }
@@ -85,7 +85,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     remaining -= n;
     outcome.framesEncoded += n;
     if (ctx.flags.CancelRequested != kFalse) break;
-    ctx.window.ChangeProgress("Extracting track " + path, static_cast<float>(total - remaining), static_cast<float>(total));
+    ctx.window.ChangeProgress("Extracting track " + path + reader.ProgressNote(), static_cast<float>(total - remaining), static_cast<float>(total));
     ctx.loop.Yield();
   }
 
@@ -96,6 +96,10 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     file.FlushBuffers();
   }
   file.CloseFile();
+  outcome.read = reader.Report();
+  if (outcome.read.Suspicious()) {
+    ctx.dialogs.MsgBox(SuspiciousTrackText(path, outcome.read), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  }
   if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;  // nothing at all could be written
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;

@@ -41,6 +41,7 @@ EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityInde
 RipSettings ExtractionJob::LogSettings(bool mp3, const EncoderConfig& config, int32_t qualityIndex) const {
   RipSettings s;
   s.mp3 = mp3;
+  s.secureReading = w_.settings.SecureReading != 0;
   s.bitrateKbps = config.bitrate;
   const auto& qualities = QualityListEntries();
   if (qualityIndex >= 0 && static_cast<std::size_t>(qualityIndex) < qualities.size()) {
@@ -123,6 +124,7 @@ void ExtractionJob::Command6_Click() {
   RipJournal journal(w_.cd, w_.settings.DecodePath, LogSettings(w_.optMP3.Value(), config, w_.cmbQuality.ListIndex()),
                      w_.services.dialogs, w_.services.discIds, w_.flags);
   ExtractionContext ctx{w_.cd, w_, journal, w_.services.loop, w_.flags};
+  ctx.secureReading = w_.settings.SecureReading != 0;
   const controls::ListBox& tracks = w_.collection.lstRecord;
 
   // The list is read afresh for every track: events run while a track is copied.
@@ -144,7 +146,7 @@ void ExtractionJob::Command6_Click() {
     if (toMp3) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
       journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
-                        outcome.encoderFailed || outcome.writeFailed, {}});
+                        outcome.encoderFailed || outcome.writeFailed, outcome.read});
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
@@ -152,7 +154,7 @@ void ExtractionJob::Command6_Click() {
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
       const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
-      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, {}});
+      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
       writeFailed = outcome.writeFailed;
       created = outcome.created;
     }
@@ -171,6 +173,7 @@ void ExtractionJob::Command3_Click() {
   RipJournal journal(w_.cd, w_.settings.DecodePath, LogSettings(true, config, w_.settings.EncodingQuality),
                      w_.services.dialogs, w_.services.discIds, w_.flags);
   ExtractionContext ctx{w_.cd, w_, journal, w_.services.loop, w_.flags};
+  ctx.secureReading = w_.settings.SecureReading != 0;
 
   for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
     tracks.SetListIndex(i);
@@ -190,7 +193,7 @@ void ExtractionJob::Command3_Click() {
     ctx.checksums = journal.StartTrack(w_.CurrentTrack, path);
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
     journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
-                      outcome.encoderFailed || outcome.writeFailed, {}});
+                      outcome.encoderFailed || outcome.writeFailed, outcome.read});
     if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }

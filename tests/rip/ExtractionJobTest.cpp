@@ -432,5 +432,16 @@ TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
 }
 
+TEST(ExtractionJob, WithSecureReadingSetEveryBlockIsReadUntilTwoReadsAgree) {
+  JobRig rig(JobRig::FakeDisc{}, {30}, [] { return uint64_t{1}; });
+  Form1& form = *rig.form;
+  form.settings.SecureReading = 1;
+  form.optWAV.SetValue(true);
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+  EXPECT_EQ(rig.fake.cd.reads, (std::vector<std::pair<int32_t, int32_t>>{{0, 26}, {0, 26}, {26, 4}, {26, 4}}));
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+}
+
 }  // namespace
 }  // namespace korvalin

@@ -9,6 +9,7 @@
 #include "rip/RipJournal.h"
 #include "rip/RipLogFile.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/NoisyCdLibrary.h"
 #include "tests/support/TempDir.h"
 #include "tools/discgen/DiscImage.h"
 #include "tools/discgen/MusicPcm.h"
@@ -23,19 +24,22 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 // The main window over a generated image, every track available, the identity empty so that
 // every output takes the lowest free prefix.
 struct LogRig {
-  explicit LogRig(const std::vector<int32_t>& lengths) {
+  // `noisy`: the disc reads as a scratched one would, and secure reading is on.
+  explicit LogRig(const std::vector<int32_t>& lengths, bool noisy = false) {
     for (std::size_t i = 0; i < lengths.size(); ++i) {
       tracks.push_back(discgen::MusicCdFrames(lengths[i], static_cast<uint32_t>(i + 21)));
     }
     image = std::make_unique<CdioLibrary>(
         std::vector<CdDriveSource>{CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "disc", tracks))});
-    services = std::make_unique<Services>(fake.With(*image));
+    if (noisy) scratched = std::make_unique<test::NoisyCdLibrary>(*image);
+    services = std::make_unique<Services>(fake.With(noisy ? static_cast<CdExtractionLibrary&>(*scratched) : *image));
     form = std::make_unique<Form1>(*services);
     job = std::make_unique<ExtractionJob>(*form);
     form->settings.DecodePath = dest.Path();
     form->lblCDID.SetCaption("");
     form->cmbBitrate.SetText("128");
     form->cmbQuality.SetListIndex(1);
+    form->settings.SecureReading = noisy ? 1 : 0;
     EXPECT_TRUE(form->cd.OpenDrive(0));
   }
   void RipAll(bool mp3) {
@@ -61,6 +65,7 @@ struct LogRig {
   test::TempDir discs, dest;
   std::vector<std::string> tracks;
   std::unique_ptr<CdioLibrary> image;
+  std::unique_ptr<test::NoisyCdLibrary> scratched;
   std::unique_ptr<Services> services;
   std::unique_ptr<Form1> form;
   std::unique_ptr<ExtractionJob> job;
@@ -115,6 +120,27 @@ TEST(RipLog, ACancelledJobSaysSoAndWhereTheTrackEnded) {
   EXPECT_TRUE(Has(log, "Track 1\n") && Has(log, "Track 2\n") && !Has(log, "Track 3\n")) << log;
   EXPECT_TRUE(Has(log, "  Status: cancelled after ")) << log;
   EXPECT_TRUE(log.ends_with("Outcome: cancelled\n")) << log;
+}
+
+TEST(RipLog, SecureReadingOfAScratchedDiscLogsItsRetriesSuspiciousFramesAndTheFilesChecksums) {
+  LogRig rig({40, 60}, true);
+  rig.scratched->unstableFrames = {40 + 7};  // frame 7 of track 2 never reads the same way twice
+  rig.RipAll(false);
+  const std::string log = ReadFile(rig.dest / "1-rip.log");
+  EXPECT_TRUE(Has(log, "  Secure reading: yes\n")) << log;
+  EXPECT_EQ(ReadFile(rig.dest / "1-1.wav").substr(44), rig.tracks[0]);
+  EXPECT_TRUE(Has(log, rig.Figures(1))) << log;
+  EXPECT_TRUE(Has(log, "Track 2\n") && Has(log, "  Suspicious frames: 47\n")) << log;
+  EXPECT_FALSE(Has(log, "Read retries: 0\n  Suspicious frames: 47")) << log;
+  // The second track's checksums are those of the file as written, best read included.
+  const std::string written = ReadFile(rig.dest / "1-2.wav").substr(44);
+  EXPECT_NE(written, rig.tracks[1]);
+  TrackChecksums sums(static_cast<int64_t>(written.size() / 4), {false, true});
+  sums.Add(reinterpret_cast<const uint8_t*>(written.data()), written.size());
+  EXPECT_TRUE(Has(log, "  CRC32: " + Hex8(sums.Crc32()) + "\n  AccurateRip v1: " + Hex8(sums.AccurateRipV1()) +
+                           "\n  AccurateRip v2: " + Hex8(sums.AccurateRipV2()) + "\n  Status: complete\n"))
+      << log;
+  EXPECT_TRUE(log.ends_with("Outcome: completed\n"));
 }
 
 TEST(RipLogFile, RewritesOnlyItsOwnFileAndReportsFailures) {
