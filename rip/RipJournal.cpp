@@ -101,7 +101,7 @@ void RipJournal::EndTrack(const TrackEnd& end) {
   sums_.reset();
   const std::string why = firstMessage_.empty() ? std::string() : ": " + firstMessage_;
   if (end.complete) {
-    t.status = "complete";
+    t.status = end.read.Suspicious() ? "complete, with suspicious frames" : "complete";
   } else if (!end.created) {
     t.status = "not written" + why;
   } else if (end.failed) {

@@ -138,7 +138,7 @@ TEST(RipLog, SecureReadingOfAScratchedDiscLogsItsRetriesSuspiciousFramesAndTheFi
   TrackChecksums sums(static_cast<int64_t>(written.size() / 4), {false, true});
   sums.Add(reinterpret_cast<const uint8_t*>(written.data()), written.size());
   EXPECT_TRUE(Has(log, "  CRC32: " + Hex8(sums.Crc32()) + "\n  AccurateRip v1: " + Hex8(sums.AccurateRipV1()) +
-                           "\n  AccurateRip v2: " + Hex8(sums.AccurateRipV2()) + "\n  Status: complete\n"))
+                           "\n  AccurateRip v2: " + Hex8(sums.AccurateRipV2()) + "\n  Status: complete, with suspicious frames\n"))
       << log;
   EXPECT_TRUE(log.ends_with("Outcome: completed\n"));
 }
