@@ -7,6 +7,7 @@
 #include "encode/EncoderChoices.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
+#include "rip/RipJournal.h"
 
 namespace korvalin {
 namespace {
@@ -34,6 +35,23 @@ void ExtractionJob::ShowExtracting(const std::string& prefix, int32_t track) {
 EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityIndex) const {
   const FrameFlagBoxes boxes{w_.chkPrivate.Value(), w_.chkCRC.Value(), w_.chkCopyright.Value(), w_.chkOriginal.Value()};
   return ExtractionConfig(bitrateKbps, qualityIndex, boxes);
+}
+
+RipSettings ExtractionJob::LogSettings(bool mp3, const EncoderConfig& config, int32_t qualityIndex) const {
+  RipSettings s;
+  s.mp3 = mp3;
+  s.secureReading = w_.settings.SecureReading != 0;
+  s.bitrateKbps = config.bitrate;
+  const auto& qualities = QualityListEntries();
+  if (qualityIndex >= 0 && static_cast<std::size_t>(qualityIndex) < qualities.size()) {
+    s.quality = qualities[static_cast<std::size_t>(qualityIndex)];
+  }
+  const std::pair<int32_t, const char*> flags[] = {{config.privateFlag, "Private"}, {config.crcFlag, "CRC"},
+                                                   {config.copyrightFlag, "Copyrighted"}, {config.originalFlag, "Original"}};
+  for (const auto& [value, name] : flags) {
+    if (value != 0) s.flags.push_back(name);
+  }
+  return s;
 }
 
 bool ExtractionJob::SkipDataTrack(int32_t track) {
@@ -102,7 +120,10 @@ void ExtractionJob::StartTrackRecording3(int32_t track) {
 
 void ExtractionJob::Command6_Click() {
   const EncoderConfig config = ConfigWith(BitrateFromListText(w_.cmbBitrate.Text()), w_.cmbQuality.ListIndex());
-  ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+  RipJournal journal(w_.cd, w_.settings.DecodePath, LogSettings(w_.optMP3.Value(), config, w_.cmbQuality.ListIndex()),
+                     w_.services.dialogs, w_.services.discIds, w_.flags);
+  ExtractionContext ctx{w_.cd, w_, journal, w_.services.loop, w_.flags};
+  ctx.secureReading = w_.settings.SecureReading != 0;
   const controls::ListBox& tracks = w_.collection.lstRecord;
 
   // The list is read afresh for every track: events run while a track is copied.
@@ -113,12 +134,18 @@ void ExtractionJob::Command6_Click() {
     ShowExtracting(kExtracting, w_.CurrentTrack);
     w_.CurrentOutputPath = path;
     w_.Label2.SetCaption(kDestination + path);
-    if (SkipDataTrack(w_.CurrentTrack)) continue;
+    if (SkipDataTrack(w_.CurrentTrack)) {
+      journal.PassOver(w_.CurrentTrack, path, "data track");
+      continue;
+    }
     int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
     const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
     bool writeFailed = false, created = false;
+    ctx.checksums = journal.StartTrack(w_.CurrentTrack, path);
     if (toMp3) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
+      journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
+                        outcome.encoderFailed || outcome.writeFailed, outcome.read});
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
@@ -126,6 +153,7 @@ void ExtractionJob::Command6_Click() {
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
       const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
+      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
       writeFailed = outcome.writeFailed;
       created = outcome.created;
     }
@@ -141,7 +169,10 @@ void ExtractionJob::Command3_Click() {
   if (tracks.ListCount() > 0) tracks.SetListIndex(0);
   const EncoderConfig config =
       ConfigWith(BitrateFromIndex(w_.settings.EncodingBitrate), w_.settings.EncodingQuality);
-  ExtractionContext ctx{w_.cd, w_, w_.services.dialogs, w_.services.loop, w_.flags};
+  RipJournal journal(w_.cd, w_.settings.DecodePath, LogSettings(true, config, w_.settings.EncodingQuality),
+                     w_.services.dialogs, w_.services.discIds, w_.flags);
+  ExtractionContext ctx{w_.cd, w_, journal, w_.services.loop, w_.flags};
+  ctx.secureReading = w_.settings.SecureReading != 0;
 
   for (int32_t i = 0; i <= tracks.ListCount() - 1 && w_.flags.CancelRequested == kFalse; ++i) {
     tracks.SetListIndex(i);
@@ -152,10 +183,16 @@ void ExtractionJob::Command3_Click() {
     ShowExtracting(kExtracting, w_.CurrentTrack);
     w_.Label2.SetCaption(kDestination + w_.CurrentOutputPath);
     w_.services.loop.Yield();
-    if (SkipDataTrack(w_.CurrentTrack)) continue;
+    if (SkipDataTrack(w_.CurrentTrack)) {
+      journal.PassOver(w_.CurrentTrack, path, "data track");
+      continue;
+    }
     int32_t first = w_.cd.TrackFirstFrame(w_.CurrentTrack);
     const int32_t end = w_.cd.TrackEndFrame(w_.CurrentTrack);
+    ctx.checksums = journal.StartTrack(w_.CurrentTrack, path);
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, w_.services.encoder, path, first, end, config);
+    journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
+                      outcome.encoderFailed || outcome.writeFailed, outcome.read});
     if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }

@@ -10,6 +10,7 @@
 #include "encode/EncoderConfig.h"
 #include "rip/AnalogCapture.h"
 #include "rip/OutputName.h"
+#include "rip/RipLog.h"
 #include "window/MainWindowState.h"
 
 namespace korvalin {
@@ -47,6 +48,8 @@ class ExtractionJob {
   // A data track holds no audio: it is passed over with a message. True when it was.
   bool SkipDataTrack(int32_t track);
   EncoderConfig ConfigWith(int32_t bitrateKbps, int32_t qualityIndex) const;
+  // The settings the rip log shows for a job with this output and configuration.
+  RipSettings LogSettings(bool mp3, const EncoderConfig& config, int32_t qualityIndex) const;
 
   MainWindowState& w_;
   PrefixRandom random_;
