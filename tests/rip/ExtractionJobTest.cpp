@@ -442,6 +442,13 @@ TEST(ExtractionJob, WithSecureReadingSetEveryBlockIsReadUntilTwoReadsAgree) {
   rig.job->cmdStart_Click();
   EXPECT_EQ(rig.fake.cd.reads, (std::vector<std::pair<int32_t, int32_t>>{{0, 26}, {0, 26}, {26, 4}, {26, 4}}));
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+  // The job's log says how its tracks were read.
+  std::string log;
+  for (const auto& entry : std::filesystem::directory_iterator(rig.Dest())) {
+    if (entry.path().filename().string().ends_with("-rip.log")) log = ReadFile(entry.path());
+  }
+  EXPECT_NE(log.find("Secure reading: yes"), std::string::npos) << log;
+  EXPECT_NE(log.find("Read retries: 0\n  Suspicious frames: none"), std::string::npos) << log;
 }
 
 }  // namespace
