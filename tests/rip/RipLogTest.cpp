@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractionJob.h"
 #include "rip/RipJournal.h"
