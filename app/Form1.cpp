@@ -12,6 +12,7 @@
 #include "common/Text.h"
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
+#include "settings/AccuracySettings.h"
 
 namespace korvalin {
 
@@ -189,6 +190,7 @@ void Form1::Form_Load() {
       },
       [&] { ProgressBar1.SetValue(0); },
       [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
+      [&] { LoadAccuracySettings(services.store, settings); },
       [&] { SettleDestination(); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },

@@ -23,6 +23,7 @@
 #include "platform/qtcore/QtSettingsStore.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "platform/linux/LibraryVersions.h"
+#include "platform/linux/LibDiscId.h"
 #include "platform/linux/ProgramFolder.h"
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
@@ -94,6 +95,7 @@ int main(int argc, char** argv) {
   SignalExceptionFilter exceptionFilter;
   QtHelpViewer help;
   AlsaMixer mixer;
+  LibDiscId discIds;
   QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{
       .loop = loop,
@@ -110,6 +112,7 @@ int main(int argc, char** argv) {
       .mixer = mixer,
       .notificationArea = tray,
       .libraries = LibraryVersions("Qt " + std::string(qVersion())),
+      .discIds = discIds,
   };
 
   Form1 form(services);

@@ -15,8 +15,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/CorrectingReader.h"
 
 namespace korvalin {
 
@@ -70,6 +73,11 @@ class CdExtractionLibrary {
   // The files the open disc of `handle` is read from (a disc image's sheet and audio files, a
   // drive's device node), so that no output is written over them. Empty when unknown.
   virtual std::vector<std::string> SourceFiles(int32_t /*handle*/) const { return {}; }
+
+  // A reader that corrects its own reads of the disc of `handle` (a real drive), for secure
+  // reading; none when the disc has no such reader (an image, a fake), and secure reading then
+  // compares plain reads itself. It may be used only while `handle` stays open.
+  virtual std::unique_ptr<CorrectingReader> OpenCorrectingReader(int32_t /*handle*/) { return nullptr; }
 };
 
 }  // namespace korvalin

@@ -12,6 +12,7 @@
 #include "controls/Window.h"
 #include "platform/CdExtractionLibrary.h"
 #include "platform/Dialogs.h"
+#include "platform/DiscIdLibrary.h"
 #include "platform/EncoderLibrary.h"
 #include "platform/EventLoop.h"
 #include "platform/ExceptionFilter.h"
@@ -45,6 +46,8 @@ struct Services {
   NotificationArea& notificationArea = NoNotificationArea::Instance();
   // The outside libraries the program runs on, "name version" each, as the About box lists them.
   std::vector<std::string> libraries;
+  // The online music database's disc id, for the rip log.
+  DiscIdLibrary& discIds = NoDiscIdLibrary::Instance();
 };
 
 }  // namespace korvalin

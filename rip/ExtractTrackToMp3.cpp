@@ -8,6 +8,7 @@
 #include "fileout/OutputFailure.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
+#include "rip/TrackReader.h"
 
 namespace korvalin {
 namespace {
@@ -49,7 +50,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     return outcome;
   }
   outcome.created = true;
-  TrackBuffer buffer;
+  TrackReader reader(ctx.cd, ctx.secureReading);
   const int32_t total = std::max(0, endFrame - firstFrame);
   int32_t remaining = total;
   int32_t n = TrackBuffer::kFramesPerBlock;
@@ -65,11 +66,12 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
 
   while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
-    const int32_t read = buffer.ReadReadableFrames(ctx.cd, firstFrame, n);
+    const int32_t read = reader.Read(firstFrame, n);
+    if (ctx.checksums && read > 0) ctx.checksums->Add(reader.Data(), static_cast<std::size_t>(read) * cdrecord::kFrameSize);
     for (int32_t i = 0; i < read && !writeFailed; ++i) {
       uint32_t bytes = 0;
       // A frame the encoder refuses is passed over; the next ones still go in.
-      encoder.beEncodeChunk(stream, kSamplesPerCdFrame, buffer.Data() + static_cast<std::size_t>(i) * cdrecord::kFrameSize,
+      encoder.beEncodeChunk(stream, kSamplesPerCdFrame, reader.Data() + static_cast<std::size_t>(i) * cdrecord::kFrameSize,
                             output.data(), &bytes);
       write(bytes);
     }
@@ -85,7 +87,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     remaining -= n;
     outcome.framesEncoded += n;
     if (ctx.flags.CancelRequested != kFalse) break;
-    ctx.window.ChangeProgress("Extracting track " + path, static_cast<float>(total - remaining), static_cast<float>(total));
+    ctx.window.ChangeProgress("Extracting track " + path + reader.ProgressNote(), static_cast<float>(total - remaining), static_cast<float>(total));
     ctx.loop.Yield();
   }
 
@@ -96,6 +98,10 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     file.FlushBuffers();
   }
   file.CloseFile();
+  outcome.read = reader.Report();
+  if (outcome.read.Suspicious()) {
+    ctx.dialogs.MsgBox(SuspiciousTrackText(path, outcome.read), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  }
   if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;  // nothing at all could be written
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;

@@ -17,6 +17,7 @@ struct Mp3ExtractionOutcome {
   bool encoderFailed = false;   // the stream could not be started: no file was made
   bool writeFailed = false;     // the file could not be made or written (a full disk)
   bool created = false;         // the output file was made
+  TrackReadReport read;         // what secure reading found; empty when it was off
 };
 
 // Extracts frames firstFrame..endFrame (exclusive) into an MP3 file at `path`. `firstFrame` is

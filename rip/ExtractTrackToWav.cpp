@@ -7,6 +7,7 @@
 #include "fileout/WavHeader.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
+#include "rip/TrackReader.h"
 
 namespace korvalin {
 
@@ -28,7 +29,7 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
                                     int32_t endFrame) {
   constexpr auto kFrameBytes = static_cast<int64_t>(cdrecord::kFrameSize);
   ctx.flags.CancelRequested = kFalse;
-  TrackBuffer buffer;
+  TrackReader reader(ctx.cd, ctx.secureReading);
   // A table whose next entry lies before this one gives an empty track, not an endless loop.
   const int32_t total = std::max(0, endFrame - firstFrame);
   BuildCdWavHeader(total * kFrameBytes);  // a track too long for a WAV raises before any file is made
@@ -54,10 +55,11 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   int64_t bytesWritten = 0;
   while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
-    const int32_t read = buffer.ReadReadableFrames(ctx.cd, address, n);
+    const int32_t read = reader.Read(address, n);
     if (read > 0) {
-      const bool wrote = file.WriteBytes(buffer.Data(), static_cast<int32_t>(read * kFrameBytes));
+      const bool wrote = file.WriteBytes(reader.Data(), static_cast<int32_t>(read * kFrameBytes));
       bytesWritten += file.TransferCount();
+      if (ctx.checksums) ctx.checksums->Add(reader.Data(), static_cast<std::size_t>(file.TransferCount()));
       if (!wrote) {
         writeFailed = true;
         ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
@@ -70,7 +72,7 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
     }
     address += n;
     remaining -= n;
-    ctx.window.ChangeProgress("Extracting track " + path, static_cast<float>(total - remaining),
+    ctx.window.ChangeProgress("Extracting track " + path + reader.ProgressNote(), static_cast<float>(total - remaining),
                               static_cast<float>(total));
     if (ctx.flags.CancelRequested != kFalse) break;
     ctx.loop.Yield();
@@ -81,6 +83,10 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   outcome.writeFailed = writeFailed;
   if (bytesWritten != total * kFrameBytes) file.RewriteWavHeader(bytesWritten);
   file.CloseFile();
+  outcome.read = reader.Report();
+  if (outcome.read.Suspicious()) {
+    ctx.dialogs.MsgBox(SuspiciousTrackText(path, outcome.read), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  }
   // Not even the header fitted (a full disk): no file is better than an empty one.
   if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;
   return outcome;

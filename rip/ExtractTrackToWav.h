@@ -8,6 +8,8 @@
 #include "common/MainWindowOps.h"
 #include "platform/Dialogs.h"
 #include "platform/EventLoop.h"
+#include "rip/TrackChecksums.h"
+#include "rip/TrackReadReport.h"
 #include "rip/modAKRip32.h"
 
 namespace korvalin {
@@ -19,6 +21,10 @@ struct ExtractionContext {
   Dialogs& dialogs;
   EventLoop& loop;
   JobFlags& flags;
+  // When set, every block of audio read is added to these checksums as it goes to the file.
+  TrackChecksums* checksums = nullptr;
+  // Read every block until two reads agree (a drive that corrects its own reads is trusted to).
+  bool secureReading = false;
 };
 
 struct ExtractionOutcome {
@@ -26,6 +32,7 @@ struct ExtractionOutcome {
   bool complete = false;     // every frame of the track is in the file
   bool writeFailed = false;  // the file could not be made or written (a full disk): later tracks would fail too
   bool created = false;      // the output file was made (it may hold less than the track)
+  TrackReadReport read;      // what secure reading found; empty when it was off
 };
 
 // Extracts frames first..end (exclusive) into a WAV file at `path`, reporting progress after every

@@ -8,6 +8,7 @@
 #include "encode/EncoderChoices.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
+#include "rip/RipJournal.h"
 
 namespace korvalin {
 namespace {
@@ -36,6 +37,24 @@ void ExtractionJob::ShowExtracting(const std::string& prefix, int32_t track) {
 EncoderConfig ExtractionJob::ConfigWith(int32_t bitrateKbps, int32_t qualityIndex, const JobOptions& options) {
   const FrameFlagBoxes boxes{options.privateBox, options.crcBox, options.copyrightedBox, options.originalBox};
   return ExtractionConfig(bitrateKbps, qualityIndex, boxes);
+}
+
+RipSettings ExtractionJob::LogSettings(bool mp3, const EncoderConfig& config, int32_t qualityIndex,
+                                       const JobOptions& options) {
+  RipSettings s;
+  s.mp3 = mp3;
+  s.secureReading = options.secureReading;
+  s.bitrateKbps = config.bitrate;
+  const auto& qualities = QualityListEntries();
+  if (qualityIndex >= 0 && static_cast<std::size_t>(qualityIndex) < qualities.size()) {
+    s.quality = qualities[static_cast<std::size_t>(qualityIndex)];
+  }
+  const std::pair<int32_t, const char*> flags[] = {{config.privateFlag, "Private"}, {config.crcFlag, "CRC"},
+                                                   {config.copyrightFlag, "Copyrighted"}, {config.originalFlag, "Original"}};
+  for (const auto& [value, name] : flags) {
+    if (value != 0) s.flags.push_back(name);
+  }
+  return s;
 }
 
 bool ExtractionJob::SkipDataTrack(int32_t track) {
@@ -110,7 +129,10 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
   // The bitrate list's number as kbit/s: out of range raises the overflow error here, as before
   // anything is read.
   const EncoderConfig config = ConfigWith(CInt32(options.bitrate), options.qualityIndex, options);
-  ExtractionContext ctx{cd_, host_, services_.dialogs, services_.loop, host_.flags};
+  RipJournal journal(cd_, options.destination, LogSettings(options.toMp3, config, options.qualityIndex, options),
+                     services_.dialogs, services_.discIds, host_.flags);
+  ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.flags};
+  ctx.secureReading = options.secureReading;
   const controls::ListBox& tracks = host_.Collection().lstRecord;
 
   // The list is read afresh for every track: events run while a track is copied.
@@ -121,12 +143,18 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
     ShowExtracting(kExtracting, host_.CurrentTrack);
     host_.CurrentOutputPath = path;
     host_.ShowDestination(kDestination + path);
-    if (SkipDataTrack(host_.CurrentTrack)) continue;
+    if (SkipDataTrack(host_.CurrentTrack)) {
+      journal.PassOver(host_.CurrentTrack, path, "data track");
+      continue;
+    }
     int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
     const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
     bool writeFailed = false, created = false;
+    ctx.checksums = journal.StartTrack(host_.CurrentTrack, path);
     if (toMp3) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
+      journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
+                        outcome.encoderFailed || outcome.writeFailed, outcome.read});
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
@@ -134,6 +162,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
       const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
+      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
       writeFailed = outcome.writeFailed;
       created = outcome.created;
     }
@@ -149,7 +178,10 @@ void ExtractionJob::Command3_Click() {
   controls::ListBox& tracks = host_.Collection().lstRecord;
   if (tracks.ListCount() > 0) tracks.SetListIndex(0);
   const EncoderConfig config = ConfigWith(BitrateFromIndex(options.encodingBitrate), options.encodingQuality, options);
-  ExtractionContext ctx{cd_, host_, services_.dialogs, services_.loop, host_.flags};
+  RipJournal journal(cd_, options.destination, LogSettings(true, config, options.encodingQuality, options),
+                     services_.dialogs, services_.discIds, host_.flags);
+  ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.flags};
+  ctx.secureReading = options.secureReading;
 
   for (int32_t i = 0; i <= tracks.ListCount() - 1 && host_.flags.CancelRequested == kFalse; ++i) {
     tracks.SetListIndex(i);
@@ -160,10 +192,16 @@ void ExtractionJob::Command3_Click() {
     ShowExtracting(kExtracting, host_.CurrentTrack);
     host_.ShowDestination(kDestination + host_.CurrentOutputPath);
     services_.loop.Yield();
-    if (SkipDataTrack(host_.CurrentTrack)) continue;
+    if (SkipDataTrack(host_.CurrentTrack)) {
+      journal.PassOver(host_.CurrentTrack, path, "data track");
+      continue;
+    }
     int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
     const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
+    ctx.checksums = journal.StartTrack(host_.CurrentTrack, path);
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
+    journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
+                      outcome.encoderFailed || outcome.writeFailed, outcome.read});
     if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }

@@ -12,6 +12,7 @@
 #include "platform/Services.h"
 #include "rip/AnalogCapture.h"
 #include "rip/OutputName.h"
+#include "rip/RipLog.h"
 #include "rip/modAKRip32.h"
 #include "window/JobHost.h"
 
@@ -54,6 +55,8 @@ class ExtractionJob {
   // A data track holds no audio: it is passed over with a message. True when it was.
   bool SkipDataTrack(int32_t track);
   static EncoderConfig ConfigWith(int32_t bitrateKbps, int32_t qualityIndex, const JobOptions& options);
+  // The settings the rip log shows for a job with these options and this configuration.
+  static RipSettings LogSettings(bool mp3, const EncoderConfig& config, int32_t qualityIndex, const JobOptions& options);
 
   JobHost& host_;
   Services& services_;

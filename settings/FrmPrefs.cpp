@@ -64,6 +64,7 @@ void FrmPrefs::ConnectHandlers() {
   Dir2.OnChange = Handler(&FrmPrefs::Dir2_Change);
   Check2.OnClick = Handler(&FrmPrefs::Check2_Click);
   Co111.OnClick = Handler(&FrmPrefs::Co111_Click);
+  chkSecureReading.OnClick = Handler(&FrmPrefs::chkSecureReading_Click);
   window.OnUnload = [this] { Form_Unload(); };
 }
 
@@ -86,7 +87,7 @@ void FrmPrefs::RestoreDesignState() {
                [&] { Combo1.SetListIndex(settings_.EncodingQuality); },
                [&] { Combo2.SetListIndex(settings_.EncodingBitrate); },
                [&] { Text9.SetText(""); }, [&] { Check2.SetValue(kCleared); }, [&] { Picture6.SetVisible(false); },
-               [&] { Text10.SetText(""); });
+               [&] { Text10.SetText(""); }, [&] { chkSecureReading.SetValue(kCleared); });
   quiet_ = false;
 }
 
@@ -113,7 +114,8 @@ void FrmPrefs::Form_Load() {
                [&] { Check3.SetValue(settings_.DeleteWAV); },
                [&] { Check11.SetValue(settings_.ShowFullPath); },
                [&] { Check10.SetValue(settings_.EncodeAfterExtracting); },
-               [&] { Check1.SetValue(settings_.MuteButton); });
+               [&] { Check1.SetValue(settings_.MuteButton); },
+               [&] { chkSecureReading.SetValue(settings_.SecureReading != 0 ? kTicked : kCleared); });
   IgnoreErrors([&] {
     quiet_ = true;  // showing the stored format is no choice to save
     struct Loud {
@@ -228,5 +230,11 @@ void FrmPrefs::Dir2_Change() {
 }
 
 void FrmPrefs::Check2_Click() { Picture6.SetVisible(Check2.Value() == kTicked); }
+
+// --- "Accuracy" --------------------------------------------------------------------------------
+
+void FrmPrefs::chkSecureReading_Click() {
+  SaveFlag(settingkey::SecureReading, chkSecureReading, settings_.SecureReading);
+}
 
 }  // namespace korvalin

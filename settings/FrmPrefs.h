@@ -1,6 +1,6 @@
 #pragma once
-// The Preferences window: disk-space warnings, audio and other options, and the destination
-// folder. Every control writes its setting to the store and to the in-memory settings when the
+// The Preferences window: disk-space warnings, audio and other options, the destination
+// folder, and how exactly tracks are read. Every control writes its setting to the store and to the in-memory settings when the
 // user changes it, so a change takes effect at once. The main window loads it hidden at every
 // start, and its load settles (and creates) the destination folder; closing it unloads it.
 
@@ -40,7 +40,7 @@ class FrmPrefs {
   FrmPrefs& operator=(const FrmPrefs&) = delete;
 
   controls::Window window{"FrmPrefs", "Preferences"};
-  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path"}};
+  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path", "Accuracy"}};
 
   // --- "Disk Space" ---
   controls::CheckBox Check6{"Check6", "Warn me when hard drive space falls below"};
@@ -87,6 +87,14 @@ class FrmPrefs {
   controls::Label lblCreate3{"lblCreate3", "3. Click \"Create\" to make the new directory."};
   controls::CommandButton Co111{"Co111", "Create"};
 
+  // --- "Accuracy" ---
+  controls::CheckBox chkSecureReading{"chkSecureReading", "Secure reading"};
+  controls::Label lblSecureReading{
+      "lblSecureReading",
+      "Reads every block of a track until two reads agree (on a CD drive, with full error correction), "
+      "so that a scratch or a jittery drive cannot slip wrong samples into a file. Ripping takes about "
+      "twice as long. A track that could not be read exactly is reported when it is done."};
+
   // Centres the window, opens the mixer, shows the settings (running the click action of every
   // box that differs from its initial state), fills the format list, refreshes the disk figures
   // and settles the destination folder.
@@ -115,6 +123,7 @@ class FrmPrefs {
   void Check2_Click();
   // "Create": settles the destination folder.
   void Co111_Click();
+  void chkSecureReading_Click();
 
   // The disk-space monitor's drive survey: fills Text6 with the listing and lblDestinationRoot
   // and Label4 with the destination drive's figures. "Refresh data" runs it after clearing Text6.

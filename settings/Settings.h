@@ -31,6 +31,7 @@ inline constexpr const char* DeleteWAV = "Delete WAV";
 inline constexpr const char* ShowFullPath = "show full path";
 inline constexpr const char* EncodeAfterExtracting = "encode after extracting";
 inline constexpr const char* MuteButton = "mute button";
+inline constexpr const char* SecureReading = "Secure reading";  // read by LoadAccuracySettings
 }  // namespace settingkey
 
 // Until LoadSettings runs, every number is 0 and the destination folder is empty. Flags are
@@ -50,6 +51,7 @@ struct Settings {
   int16_t ShowFullPath = 0;     // full paths, not bare names, in the collection tree
   int16_t EncodeAfterExtracting = 0;
   int16_t MuteButton = 0;       // mute CD sound while extracting
+  int16_t SecureReading = 0;    // read every block until two reads agree (off by default)
 };
 
 // Reads the fourteen keys in their fixed order, each on its own: a missing key gives its

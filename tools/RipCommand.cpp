@@ -9,6 +9,8 @@
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
+#include "tools/ReadReportLine.h"
+#include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
@@ -17,7 +19,8 @@ int Rip(const std::vector<std::string>& given) {
   try {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
-    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] TRACK OUT.wav");
+    const bool secure = TakeFlag(args, "--secure");
+    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] [--secure] TRACK OUT.wav");
     modAKRip32 cd(*choice.library);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
@@ -25,9 +28,14 @@ int Rip(const std::vector<std::string>& given) {
     ConsoleDialogs dialogs;
     ConsoleProgress progress;
     JobFlags flags;
+    TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ctx.checksums = &sums;
+    ctx.secureReading = secure;
     const ExtractionOutcome outcome = ExtractTrackToWav(ctx, args[1], first, end);
     progress.Finish();
+    PrintReadReport(outcome.read);
+    if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
     cd.CloseDrive();
     if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
     if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
@@ -38,8 +46,10 @@ int Rip(const std::vector<std::string>& given) {
   }
 }
 
-const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] TRACK OUT.wav",
-                                    "Copy one track of a CD or disc image to a WAV file.", Rip});
+const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] [--secure] TRACK OUT.wav",
+                                    "Copy one track of a CD or disc image to a WAV file (--secure: read every "
+                                    "block until two reads agree).",
+                                    Rip});
 
 }  // namespace
 }  // namespace korvalin::cli

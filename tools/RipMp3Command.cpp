@@ -11,18 +11,21 @@
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
+#include "tools/ReadReportLine.h"
+#include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "[--drive N | --image FILE.cue] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] [--copyright] "
+    "[--drive N | --image FILE.cue] [--secure] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] [--copyright] "
     "[--original] TRACK OUT.mp3";
 
 int RipMp3(const std::vector<std::string>& given) {
   try {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
+    const bool secure = TakeFlag(args, "--secure");
     const std::string bitrate = TakeOption(args, "--bitrate");
     const std::string quality = TakeOption(args, "--quality");
     FrameFlagBoxes boxes;
@@ -42,9 +45,14 @@ int RipMp3(const std::vector<std::string>& given) {
     ConsoleProgress progress;
     JobFlags flags;
     LameEncoderLibrary encoder;
+    TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ctx.checksums = &sums;
+    ctx.secureReading = secure;
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, encoder, args[1], first, end, config);
     progress.Finish();
+    PrintReadReport(outcome.read);
+    if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesEncoded, outcome.read, sums);
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
     if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");

@@ -9,6 +9,7 @@ JobOptions JobHost::ReadJobOptions() {
   options.encodingQuality = settings.EncodingQuality;
   options.deleteWav = settings.DeleteWAV;
   options.audioFormat = settings.AudioFormat;
+  options.secureReading = settings.SecureReading != 0;
   return options;
 }
 

@@ -201,6 +201,11 @@ int32_t CdioLibrary::CloseCDHandle(int32_t handle) {
 
 int32_t CdioLibrary::GetAspiLibError() { return lastError_; }
 
+std::unique_ptr<CorrectingReader> CdioLibrary::OpenCorrectingReader(int32_t handle) {
+  Slot* s = SlotOf(handle);
+  return s ? s->disc->OpenCorrectingReader() : nullptr;
+}
+
 std::vector<std::string> CdioLibrary::SourceFiles(int32_t handle) const {
   const Slot* s = SlotOf(handle);
   return s ? s->disc->SourceFiles() : std::vector<std::string>{};

@@ -40,6 +40,8 @@ class CdioLibrary : public CdExtractionLibrary {
   int32_t CloseCDHandle(int32_t handle) override;
   int32_t GetAspiLibError() override;
   std::vector<std::string> SourceFiles(int32_t handle) const override;
+  // A real drive's correcting reader; none for a disc image.
+  std::unique_ptr<CorrectingReader> OpenCorrectingReader(int32_t handle) override;
 
   // Why the last drive that would not open did not, in one sentence ("" after a good open).
   const std::string& LastFault() const { return lastFault_; }

@@ -4,6 +4,7 @@
 #include <cdio/logging.h>
 
 #include "platform/linux/CueImage.h"
+#include "platform/linux/ParanoiaReader.h"
 
 namespace korvalin {
 namespace {
@@ -43,6 +44,8 @@ class CdioDrive : public DiscReader {
   }
 
   std::vector<std::string> SourceFiles() const override { return {device_}; }
+
+  std::unique_ptr<CorrectingReader> OpenCorrectingReader() override { return ParanoiaReader::Open(cdio_); }
 
  private:
   CdIo_t* cdio_;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/CorrectingReader.h"
+
 namespace korvalin {
 
 struct CdDriveSource {
@@ -38,6 +40,9 @@ class DiscReader {
   virtual bool ReadAudio(int32_t first, int32_t count, uint8_t* out) = 0;
   // The files the disc is read from: the device node, or an image's sheet and audio files.
   virtual std::vector<std::string> SourceFiles() const = 0;
+  // A reader that verifies and corrects its own reads (a real drive's), or none. It reads
+  // through this reader's handle and must not outlive it.
+  virtual std::unique_ptr<CorrectingReader> OpenCorrectingReader() { return nullptr; }
 
  protected:
   std::vector<DiscTrack> tracks_;

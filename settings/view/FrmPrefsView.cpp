@@ -34,6 +34,7 @@ FrmPrefsView::FrmPrefsView(FrmPrefs& form, const std::string& pictureFolder, QWi
   tabs->addTab(BuildDiskSpacePage(), QString());
   tabs->addTab(BuildAudioPage(), QString());
   tabs->addTab(BuildDestinationPage(), QString());
+  tabs->addTab(BuildAccuracyPage(), QString());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   binder_.Bind(tabs, form.SSTab1, InLayout);
@@ -146,6 +147,18 @@ QWidget* FrmPrefsView::BuildDestinationPage() {
   grid->addWidget(folders, 0, 1);
   grid->setColumnStretch(0, 3);
   grid->setColumnStretch(1, 2);
+  return page;
+}
+
+QWidget* FrmPrefsView::BuildAccuracyPage() {
+  FrmPrefs& f = form_;
+  auto* page = new QWidget;
+  auto* column = new QVBoxLayout(page);
+  column->addWidget(binder_.Make<QCheckBox>(page, f.chkSecureReading, InLayout));
+  auto* explanation = binder_.Make<QLabel>(page, f.lblSecureReading, InLayout);
+  explanation->setWordWrap(true);
+  column->addWidget(explanation);
+  column->addStretch(1);
   return page;
 }
 

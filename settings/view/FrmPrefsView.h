@@ -1,5 +1,5 @@
 #pragma once
-// The Preferences window on screen: three tab pages, each widget bound to its control of
+// The Preferences window on screen: four tab pages, each widget bound to its control of
 // FrmPrefs and named after it.
 
 #include <QWidget>
@@ -19,6 +19,7 @@ class FrmPrefsView : public QWidget {
   QWidget* BuildDiskSpacePage();
   QWidget* BuildAudioPage();
   QWidget* BuildDestinationPage();
+  QWidget* BuildAccuracyPage();
 
   FrmPrefs& form_;
   Binder binder_;

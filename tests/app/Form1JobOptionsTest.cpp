@@ -14,9 +14,12 @@
 namespace korvalin {
 namespace {
 
+// The audio files' extensions; the job's rip log beside them is left out.
 std::vector<std::string> Extensions(const std::string& folder) {
   std::vector<std::string> found;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) found.push_back(entry.path().extension());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".log") found.push_back(entry.path().extension());
+  }
   std::sort(found.begin(), found.end());
   return found;
 }

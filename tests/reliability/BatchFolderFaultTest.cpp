@@ -19,11 +19,13 @@ namespace {
 namespace fs = std::filesystem;
 using test::SmallDisk;
 
+// The audio files of a folder (not hidden files, not the job's rip log).
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> paths;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(folder, ec)) {
-    if (entry.path().filename().string()[0] != '.') paths.push_back(entry.path());
+    const std::string name = entry.path().filename().string();
+    if (name[0] != '.' && !name.ends_with("-rip.log")) paths.push_back(entry.path());
   }
   return paths;
 }

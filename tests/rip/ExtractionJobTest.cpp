@@ -26,10 +26,13 @@ namespace {
 using test::ReadFile;
 using test::TempDir;
 
-// The files of a folder, by name.
+// The files of a folder, by name, leaving out the jobs' rip logs.
 std::vector<std::string> NamesIn(const std::string& folder) {
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().filename().string().ends_with("-rip.log")) continue;
+    names.push_back(entry.path().filename());
+  }
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -442,6 +445,24 @@ TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
   EXPECT_EQ(form.collection.List2.ListCount(), 0);
   EXPECT_TRUE(Children(form, "MP3 Files").empty());
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+}
+
+TEST(ExtractionJob, WithSecureReadingSetEveryBlockIsReadUntilTwoReadsAgree) {
+  JobRig rig(JobRig::FakeDisc{}, {30}, [] { return uint64_t{1}; });
+  test::StandInJobHost& form = *rig.form;
+  form.settings.SecureReading = 1;
+  form.options.toMp3 = false;
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+  EXPECT_EQ(rig.fake.cd.reads, (std::vector<std::pair<int32_t, int32_t>>{{0, 26}, {0, 26}, {26, 4}, {26, 4}}));
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+  // The job's log says how its tracks were read.
+  std::string log;
+  for (const auto& entry : std::filesystem::directory_iterator(rig.Dest())) {
+    if (entry.path().filename().string().ends_with("-rip.log")) log = ReadFile(entry.path());
+  }
+  EXPECT_NE(log.find("Secure reading: yes"), std::string::npos) << log;
+  EXPECT_NE(log.find("Read retries: 0\n  Suspicious frames: none"), std::string::npos) << log;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "platform/linux/LibraryVersions.h"
+#include "platform/linux/LibDiscId.h"
 #include "platform/linux/Mpg123Player.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
@@ -72,6 +73,7 @@ struct FakeServices {
   RecordingHelpViewer help;
   FakeMixer mixer;
   FakeNotificationArea tray;
+  LibDiscId discIds;  // the real library: it only computes
   Services services = With(Replaced{});
 
   // The same services with some of them replaced, by name: With({.store = &refusing}).
@@ -92,6 +94,7 @@ struct FakeServices {
         .mixer = mixer,
         .notificationArea = tray,
         .libraries = LibraryVersions(),
+        .discIds = discIds,
     };
   }
   // With another CD extraction library (a real one over disc images, say).

@@ -130,3 +130,27 @@ TEST(CliCdInfo, ShowsTheIdentityAndTheTrackLines) {
 
 }  // namespace
 }  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(CliRip, SecureReadingGivesTheSameBytesAndPrintsWhatItFound) {
+  test::TempDir dir;
+  const std::vector<std::string> tracks = {discgen::MusicCdFrames(60, 1), discgen::MusicCdFrames(90, 2)};
+  const std::string cue = discgen::WriteDiscImage(dir.Path(), "disc", tracks);
+  const auto wav = test::RunCli({"rip", "--secure", "--image", cue, "2", dir / "s.wav"});
+  EXPECT_EQ(wav.status, 0) << wav.err;
+  EXPECT_TRUE(test::ReadFile(dir / "s.wav").substr(44) == tracks[1]);
+  EXPECT_EQ(wav.out.rfind("secure reading: 0 re-reads, no suspicious frames\nTrack 2\n", 0), 0u) << wav.out;
+
+  const auto mp3 = test::RunCli({"rip-mp3", "--image", cue, "--secure", "1", dir / "s.mp3"});
+  EXPECT_EQ(mp3.status, 0) << mp3.err;
+  EXPECT_EQ(mp3.out.rfind("secure reading: 0 re-reads, no suspicious frames\nTrack 1\n", 0), 0u) << mp3.out;
+
+  // Without the flag only the track's figures are printed.
+  const auto plain = test::RunCli({"rip", "--image", cue, "2", dir / "p.wav"});
+  EXPECT_EQ(plain.out.rfind("Track 2\n", 0), 0u) << plain.out;
+}
+
+}  // namespace
+}  // namespace korvalin

@@ -68,7 +68,7 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
   EXPECT_EQ(prefs->windowTitle(), "Preferences");
 
   auto* tabs = Child<QTabWidget>("SSTab1");
-  ASSERT_EQ(tabs->count(), 3);
+  ASSERT_EQ(tabs->count(), 4);
   EXPECT_EQ(tabs->tabText(0), "Disk Space");
   EXPECT_EQ(tabs->tabText(1), "Audio, Misc.");
   EXPECT_EQ(tabs->tabText(2), " Destination Path");
@@ -110,6 +110,23 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
   EXPECT_EQ(IniLine("Encoding bitrate"), "Encoding bitrate=5");
   form.mnuGetMainPrefs.Click();
   EXPECT_TRUE(prefs->isVisible());
+}
+
+TEST_F(FrmPrefsViewTest, TheAccuracyTabsBoxTurnsSecureReadingOnInTheIniFile) {
+  form.prefs.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  EXPECT_EQ(tabs->tabText(3), "Accuracy");
+  QTabBar* bar = tabs->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(3).center());
+  auto* secure = Child<QCheckBox>("chkSecureReading");
+  ASSERT_TRUE(secure->isVisible());
+  EXPECT_EQ(secure->text(), "Secure reading");
+  EXPECT_FALSE(secure->isChecked());
+  EXPECT_TRUE(Child<QLabel>("lblSecureReading")->wordWrap());
+  ClickBox(secure);
+  EXPECT_EQ(IniLine("Secure reading"), "Secure reading=1");
+  EXPECT_EQ(form.settings.SecureReading, 1);
 }
 
 TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInTheTree) {

@@ -1,0 +1,124 @@
+// korvalin-cli verify: reads a track of a drive or disc image again and compares it with the audio
+// of a WAV file ripped from it: "match", or the first frame where they differ.
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include "common/RaisedError.h"
+#include "encode/WavInput.h"
+#include "rip/DiscIds.h"
+#include "rip/TrackBuffer.h"
+#include "rip/TrackChecksums.h"
+#include "tools/CliCommand.h"
+#include "tools/DriveOptions.h"
+
+namespace korvalin::cli {
+namespace {
+
+constexpr const char* kUsage = "[--drive N | --image FILE.cue] TRACK FILE.wav";
+constexpr int kDiffer = 1;
+constexpr int kCannotCompare = 2;
+constexpr int64_t kFrameBytes = cdrecord::kFrameSize;
+
+int CannotCompare(const std::string& reason) {
+  std::fprintf(stderr, "korvalin-cli: %s\n", reason.c_str());
+  return kCannotCompare;
+}
+
+// The reason WavInput gives for a file it refuses, without its words about encoding.
+std::string WavFault(const std::string& path, const RaisedError& e) {
+  const std::string& text = e.Description();
+  if (e.Number() != kInvalidFileFormat) return text;
+  const std::string head = "Cannot encode \"" + path + "\": ";
+  std::string why = text.rfind(head, 0) == 0 ? text.substr(head.size()) : text;
+  why = why.substr(0, why.find(" Only 16-bit"));
+  return "\"" + path + "\" cannot be compared: " + why;
+}
+
+int Verify(const std::vector<std::string>& given) {
+  std::vector<std::string> args = given;
+  DriveChoice choice;
+  try {
+    choice = TakeDriveOptions(args);
+  } catch (const std::exception& e) {
+    return CannotCompare(e.what());
+  }
+  if (args.size() != 2) return CannotCompare(std::string("usage: verify ") + kUsage);
+  const std::string& wavPath = args[1];
+  try {
+    WavInput wav(wavPath);
+    const WavAudioFormat& format = wav.Format();
+    if (format.channels != 2 || format.sampleRate != 44100) {
+      return CannotCompare("\"" + wavPath + "\" is not CD audio (44,100 Hz stereo): it cannot be a rip of a track");
+    }
+    modAKRip32 cd(*choice.library);
+    const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
+    const int32_t frames = span.end - span.first;
+
+    TrackBuffer buffer;
+    std::vector<uint8_t> fileBlock(cdrecord::kTrackDataSize);
+    TrackChecksums disc(0, {}), file(0, {});
+    int64_t firstDifference = -1;  // a byte offset into the track
+    int64_t fileBytes = 0;
+    for (int32_t done = 0; done < frames;) {
+      const int32_t n = std::min<int32_t>(TrackBuffer::kFramesPerBlock, frames - done);
+      const int32_t read = buffer.ReadReadableFrames(cd, span.first + done, n);
+      if (read < n) {
+        const std::string fault = cd.LibraryErrorText();
+        cd.CloseDrive();
+        return CannotCompare("track " + args[0] + " could not be read at frame " + std::to_string(done + read) +
+                             (fault.empty() ? std::string() : ": " + fault));
+      }
+      const auto bytes = static_cast<int32_t>(n * kFrameBytes);
+      const int32_t got = wav.Read(fileBlock.data(), bytes);
+      disc.Add(buffer.Data(), static_cast<std::size_t>(bytes));
+      file.Add(fileBlock.data(), static_cast<std::size_t>(got));
+      if (firstDifference < 0) {
+        const int32_t same = static_cast<int32_t>(
+            std::mismatch(buffer.Data(), buffer.Data() + got, fileBlock.data()).first - buffer.Data());
+        if (same < bytes) firstDifference = fileBytes + same;
+      }
+      fileBytes += got;
+      done += n;
+    }
+    // Audio the file holds beyond the track also makes it differ.
+    std::vector<uint8_t> extra(cdrecord::kFrameSize);
+    for (int32_t got; (got = wav.Read(extra.data(), static_cast<int32_t>(extra.size()))) > 0;) {
+      if (firstDifference < 0) firstDifference = fileBytes;
+      file.Add(extra.data(), static_cast<std::size_t>(got));
+      fileBytes += got;
+    }
+    cd.CloseDrive();
+
+    const int64_t trackBytes = frames * kFrameBytes;
+    if (firstDifference < 0 && disc.Crc32() == file.Crc32()) {
+      std::printf("match: CRC32 %s, %d frames\n", Hex8(disc.Crc32()).c_str(), static_cast<int>(frames));
+      return 0;
+    }
+    const int64_t frame = firstDifference / kFrameBytes;
+    std::printf("differ: first differing frame %lld (disc frame %lld); CRC32 of the track %s, of the file %s\n",
+                static_cast<long long>(frame), static_cast<long long>(span.first + frame), Hex8(disc.Crc32()).c_str(),
+                Hex8(file.Crc32()).c_str());
+    if (fileBytes != trackBytes) {
+      std::printf("the file holds %lld bytes of audio, the track %lld\n", static_cast<long long>(fileBytes),
+                  static_cast<long long>(trackBytes));
+    }
+    return kDiffer;
+  } catch (const RaisedError& e) {
+    return CannotCompare(WavFault(wavPath, e));
+  } catch (const std::exception& e) {
+    return CannotCompare(e.what());
+  }
+}
+
+const CliRegistration registration({"verify", kUsage,
+                                    "Read a track again and compare it with a WAV file ripped from it: prints "
+                                    "\"match\" (exit 0) or the first differing frame (exit 1); 2 when they cannot "
+                                    "be compared.",
+                                    Verify});
+
+}  // namespace
+}  // namespace korvalin::cli
