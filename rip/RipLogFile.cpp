@@ -45,7 +45,17 @@ std::string RipLogFile::Candidate(int number) const {
 bool RipLogFile::IsOurs(const std::string& path) const {
   struct stat st {};
   return !path_.empty() && path == path_ && ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-         st.st_dev == device_ && st.st_ino == inode_;
+         st.st_dev == device_ && st.st_ino == inode_ && st.st_ctim.tv_sec == changed_.tv_sec &&
+         st.st_ctim.tv_nsec == changed_.tv_nsec && st.st_size == size_;
+}
+
+void RipLogFile::Remember(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) return;  // then IsOurs fails and the next write takes a new name
+  device_ = st.st_dev;
+  inode_ = st.st_ino;
+  changed_ = st.st_ctim;
+  size_ = st.st_size;
 }
 
 std::optional<std::string> RipLogFile::Write(const std::string& text) {
@@ -72,16 +82,14 @@ std::optional<std::string> RipLogFile::Write(const std::string& text) {
   }
   std::optional<std::string> failure = Place(temp);
   ::unlink(temp.c_str());  // still there only when it was linked to a new name, or refused
+  // Taken after the unlink, which changes the file's change time when it was linked.
+  if (!failure) Remember(path_);
   return failure;
 }
 
 std::optional<std::string> RipLogFile::Place(const std::string& temp) {
-  struct stat st {};
-  if (::stat(temp.c_str(), &st) != 0) return RipLogFailureText(temp, Cause(errno));
   if (IsOurs(path_)) {
     if (::rename(temp.c_str(), path_.c_str()) != 0) return RipLogFailureText(path_, Cause(errno));
-    device_ = st.st_dev;
-    inode_ = st.st_ino;
     return std::nullopt;
   }
   // A first version, or our earlier one was removed or replaced by someone else: a new name.
@@ -90,8 +98,6 @@ std::optional<std::string> RipLogFile::Place(const std::string& temp) {
     const std::string name = Candidate(number);
     if (::link(temp.c_str(), name.c_str()) == 0) {
       path_ = name;
-      device_ = st.st_dev;
-      inode_ = st.st_ino;
       return std::nullopt;
     }
     if (errno == EEXIST) continue;
@@ -99,8 +105,6 @@ std::optional<std::string> RipLogFile::Place(const std::string& temp) {
     // nothing stands there.
     if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
       path_ = name;
-      device_ = st.st_dev;
-      inode_ = st.st_ino;
       return std::nullopt;
     }
     if (errno != EEXIST) return RipLogFailureText(name, Cause(errno));

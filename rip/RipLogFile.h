@@ -26,6 +26,8 @@ class RipLogFile {
  private:
   std::string Candidate(int number) const;
   bool IsOurs(const std::string& path) const;
+  // Notes the identity of the file now at `path`, written by this log.
+  void Remember(const std::string& path);
   std::optional<std::string> Place(const std::string& temp);
 
   std::string folder_;
@@ -33,6 +35,10 @@ class RipLogFile {
   std::string path_;
   dev_t device_ = 0;
   ino_t inode_ = 0;
+  // A removed file's inode number can be given to the next file made in the folder: the change
+  // time and size tell our file from a user's file that got the same number.
+  timespec changed_{};
+  off_t size_ = 0;
 };
 
 // The message for a log that could not be written.
