@@ -169,7 +169,9 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     ctx.dialogs.MsgBox(outcome.message, MsgBoxButtons::OK, MsgBoxIcon::Critical, kCriticalErrorTitle);
     if (mp3) mp3->CloseFile();
     if (staged) {
-      // What was encoded before the failure stays; an output that received nothing goes.
+      // What was encoded before the failure stays; an output that received nothing goes, and so
+      // does one a full disk cut short where it would replace a whole file.
+      if (outcome.destinationFailed && staged->ReplacesAFile()) staged->Discard();
       const std::string kept = Keep(*staged);
       if (!kept.empty()) outcome.mp3Path = kept;
       outcome.renamed = staged->Renamed();

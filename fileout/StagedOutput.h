@@ -43,6 +43,9 @@ class StagedOutput {
   const std::string& FinalPath() const { return finalPath_; }
   // True when another file took the target's name while the job ran, so the output got a fresh one.
   bool Renamed() const { return renamed_; }
+  // Whether a file stood at the name when the job started: a job that fails to write keeps its
+  // part only when it replaces nothing, so a full disk never swaps a whole file for a cut one.
+  bool ReplacesAFile() const { return existed_; }
   // The system's error number of the last failure (0: none).
   int Error() const { return error_; }
   // The last failure in words, naming the file: "cannot create X: Permission denied",

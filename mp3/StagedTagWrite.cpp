@@ -58,7 +58,7 @@ int CopyFile(const std::string& from, const std::string& to) {
 
 std::string WriteId3v1TagStaged(const std::string& path, const Id3v1Fields& fields) {
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) Raise(errno);
+  if (::stat(path.c_str(), &st) != 0) throw ErrorFromErrno(errno, kSource);
   if (S_ISDIR(st.st_mode)) Raise(EISDIR, "it is a directory");
   if (!S_ISREG(st.st_mode)) Raise(EINVAL, "it is not a regular file");
   // The copy would only need the folder's permission; the file's own decides.

@@ -111,7 +111,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   // an existing file of that name stays as it was.
   struct stat st {};
   const bool holdsAudio = ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
-  if ((outcome.framesEncoded > 0 && holdsAudio) || outcome.complete) {
+  if (((outcome.framesEncoded > 0 && holdsAudio) || outcome.complete) && !(writeFailed && staged.ReplacesAFile())) {
     if (staged.Commit()) {
       outcome.created = true;
       outcome.path = staged.FinalPath();

@@ -93,7 +93,7 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   outcome.read = reader.Report();
   // The file takes its name only with audio in it (or as the whole of an empty track) and a header
   // that tells its length; otherwise an existing file of that name stays as it was.
-  if ((bytesWritten > 0 || outcome.complete) && headerRight) {
+  if ((bytesWritten > 0 || outcome.complete) && headerRight && !(writeFailed && output.ReplacesAFile())) {
     if (output.Commit()) {
       outcome.created = true;
       outcome.path = output.FinalPath();

@@ -118,6 +118,7 @@ class WavWriter {
   int64_t DataBytes() const { return dataBytes_; }
   const std::string& Cause() const { return cause_; }
   const std::string& FinalPath() const { return output_.FinalPath(); }
+  bool ReplacesAFile() const { return output_.ReplacesAFile(); }
 
   // Appends sample data; false when the file would not take all of it.
   bool Append(const unsigned char* data, std::size_t size) {
@@ -310,8 +311,10 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
     if (result != MPG123_DONE) outcome = Outcome::DecodeError;
     break;
   }
-  // A conversion that ends before its first whole sample frame replaces nothing.
+  // A conversion that ends before its first whole sample frame replaces nothing, nor does one cut
+  // short by a full disk: the whole file stays rather than a part of the new one.
   if (wav.DataBytes() < wav.BlockAlign()) return outcome == Outcome::Finished ? Outcome::NotMp3 : outcome;
+  if (outcome == Outcome::WriteFailed && wav.ReplacesAFile()) return outcome;
   if (!wav.Finish()) return unwritable(Outcome::WriteFailed);
   writtenPath_ = wav.FinalPath();
   Advance(wav.DataBytes() / wav.BlockAlign(), length_.load());  // whole sample frames only
