@@ -47,7 +47,8 @@ bool clsFileIo::FlushBuffers() {
     lastResult_ = 0;
     return false;
   }
-  lastResult_ = ::fdatasync(handle_) == 0 ? 1 : 0;
+  // A special file that cannot be synchronised (/dev/null, a pipe) has nothing to flush.
+  lastResult_ = ::fdatasync(handle_) == 0 || errno == EINVAL || errno == EROFS ? 1 : 0;
   if (lastResult_ == 0) lastError_ = errno;
   return lastResult_ != 0;
 }
