@@ -135,13 +135,14 @@ bool DecodeBatch::ConvertOne() {
       host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastTargetFault() : ActiveMP3::TargetFault::None;
   // The name the WAV really took (another file may have taken the usual one meanwhile).
   written_ = host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastOutputPath() : std::string();
+  const std::string cause = host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastTargetCause() : std::string();
   host_.reset();
   if (fault != ActiveMP3::TargetFault::None) {
     // The destination fails every later file the same way: say it once and end the batch.
     const std::string target = WavPathFor(DecodeFolder, DecodeSource);
     IgnoreErrors([&] {
-      services_.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target)
-                                                                               : WriteFailureText(target),
+      services_.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target, cause)
+                                                                               : WriteFailureText(target, cause),
                                  MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     });
     w_.flags.CaptureStopRequested = kTrue;

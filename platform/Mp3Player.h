@@ -50,6 +50,9 @@ class ActiveMP3 {
   // numbered one when another file took that name while it ran; empty when it kept nothing.
   // A control that cannot tell answers empty, and the name it was given stands.
   virtual std::string LastOutputPath() const { return {}; }
+  // Why the last conversion could not create or write its WAV file, in the system's words
+  // ("Permission denied"); empty when it could, or when the control cannot tell.
+  virtual std::string LastTargetCause() const { return {}; }
 };
 
 }  // namespace korvalin

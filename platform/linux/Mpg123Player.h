@@ -56,7 +56,7 @@ class Mpg123Player final : public ActiveMP3 {
   // Read only while not Busy: the file the last conversion wrote (empty when it kept nothing),
   // and why its WAV file could not be made or written, in words.
   std::string LastOutputPath() const override { return writtenPath_; }
-  const std::string& LastTargetCause() const { return cause_; }
+  std::string LastTargetCause() const override { return cause_; }
 
   // The most sample data bytes a WAV file can hold (its 32-bit length fields).
   static constexpr int64_t kMaxWavDataBytes = 0xFFFFFFFFLL - 36;
