@@ -61,7 +61,8 @@ void EncodeList(Batch& batch, controls::ListBox& list, bool listEveryResult) {
     form.Disablem();
     const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options);
     DeleteSourceIfWanted(batch, outcome.Succeeded());
-    form.CurrentOutputPath = Mp3PathFor(folder, form.CurrentOutputPath);
+    // The name the MP3 really took (another file may have taken the usual one meanwhile).
+    form.CurrentOutputPath = outcome.mp3Path.empty() ? Mp3PathFor(folder, form.CurrentOutputPath) : outcome.mp3Path;
     // An MP3 that was never made is simply not listed; the batch goes on with the next file.
     const std::optional<int64_t> length = FileLength(form.CurrentOutputPath);
     if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.Cmaddfile2(form.CurrentOutputPath);
@@ -96,8 +97,9 @@ void EncodeItem(Batch& batch, const std::string& itemText) {
   form.ShowNextAction("Encoding " + form.CurrentOutputPath);
   form.ShowDestination("Destination:  " + folder + "/" + title + ".mp3");
   form.Disablem();
-  DeleteSourceIfWanted(batch, EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options).Succeeded());
-  form.CurrentOutputPath = Mp3PathFor(folder, form.CurrentOutputPath);
+  const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options);
+  DeleteSourceIfWanted(batch, outcome.Succeeded());
+  form.CurrentOutputPath = outcome.mp3Path.empty() ? Mp3PathFor(folder, form.CurrentOutputPath) : outcome.mp3Path;
   form.Cmaddfile2(form.CurrentOutputPath);
 }
 

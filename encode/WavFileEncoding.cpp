@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "encode/EncoderError.h"
 #include "encode/WavInput.h"
 #include "fileout/OutputFailure.h"
+#include "fileout/StagedOutput.h"
 #include "fileout/clsFileIo.h"
 #include "settings/PathHelpers.h"
 
@@ -30,9 +32,20 @@ uint32_t SamplesIn(int32_t bytes) {
   return (bytes % 2 != 0 && half % 2 != 0) ? half + 1 : half;
 }
 
-[[noreturn]] void RaiseCannotCreate(const std::string& path) {
-  throw RaisedError(errnum::PathFileAccessError,
-                    "Could not create \"" + path + "\". The folder may be missing or not writable.");
+[[noreturn]] void RaiseCannotCreate(const std::string& path, const std::string& cause) {
+  throw RaisedError(errnum::PathFileAccessError, CannotCreateText(path, cause));
+}
+
+// Gives the MP3 its name when it holds something: what was encoded before a failure or a cancel
+// stays, while an output that received nothing leaves an existing file of that name as it was.
+// Returns the name the file took, or "" when it was not kept.
+std::string Keep(StagedOutput& staged) {
+  struct stat st {};
+  const bool holdsSomething =
+      ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+  if (holdsSomething && staged.Commit()) return staged.FinalPath();
+  staged.Discard();
+  return {};
 }
 
 }  // namespace
@@ -66,6 +79,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
   uint32_t stream = 0;
   bool streamOpen = false;  // `stream` must still be closed
   std::unique_ptr<clsFileIo> mp3;
+  std::unique_ptr<StagedOutput> staged;
   try {
     WavInput wav(wavPath);
     const WavAudioFormat& format = wav.Format();
@@ -87,10 +101,15 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
       throw RaisedError(errnum::FileAlreadyExists,
                         "Cannot encode \"" + wavPath + "\" into itself. Choose another destination folder.");
     }
-    mp3 = std::make_unique<clsFileIo>();
-    if (!mp3->OpenFile(outcome.mp3Path)) {
+    staged = std::make_unique<StagedOutput>(outcome.mp3Path);
+    if (!staged->Create()) {
       outcome.destinationFailed = true;
-      RaiseCannotCreate(outcome.mp3Path);
+      RaiseCannotCreate(outcome.mp3Path, staged->Cause());
+    }
+    mp3 = std::make_unique<clsFileIo>();
+    if (!mp3->OpenFile(staged->WritePath())) {
+      outcome.destinationFailed = true;
+      RaiseCannotCreate(outcome.mp3Path, SystemReason(errno));
     }
 
     const auto blockBytes = static_cast<int32_t>(std::min<uint32_t>(samplesPerChunk, INT32_MAX / 2 - 1) * 2);
@@ -100,7 +119,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     auto write = [&](uint32_t bytes) {
       if (bytes > 0 && !mp3->WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
         outcome.destinationFailed = true;
-        throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path));
+        throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
       }
     };
 
@@ -135,14 +154,27 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     mp3.reset();
     ctx.encoder.beCloseStream(handle);
     streamOpen = false;
+    const std::string asked = outcome.mp3Path;
+    outcome.mp3Path = Keep(*staged);
+    if (outcome.mp3Path.empty()) {
+      outcome.mp3Path = asked;
+      outcome.destinationFailed = true;
+      throw RaisedError(errnum::DiskFull, WriteFailureText(asked, staged->Cause()));
+    }
+    outcome.renamed = staged->Renamed();
     outcome.result = consumed == data ? WavEncodingOutcome::Result::Encoded : WavEncodingOutcome::Result::Cancelled;
   } catch (const std::exception& e) {
     outcome.result = WavEncodingOutcome::Result::Failed;
     outcome.message = e.what();
     ctx.dialogs.MsgBox(outcome.message, MsgBoxButtons::OK, MsgBoxIcon::Critical, kCriticalErrorTitle);
-    if (mp3) {
-      mp3->CloseFile();
-      if (outcome.destinationFailed) RemoveIfEmpty(outcome.mp3Path);  // not a byte could be written
+    if (mp3) mp3->CloseFile();
+    if (staged) {
+      // What was encoded before the failure stays; an output that received nothing goes, and so
+      // does one a full disk cut short where it would replace a whole file.
+      if (outcome.destinationFailed && staged->ReplacesAFile()) staged->Discard();
+      const std::string kept = Keep(*staged);
+      if (!kept.empty()) outcome.mp3Path = kept;
+      outcome.renamed = staged->Renamed();
     }
     if (streamOpen) ctx.encoder.beCloseStream(stream);
   }

@@ -46,7 +46,10 @@ struct WavEncodingOutcome {
   // The MP3 file could not be made or written (a full disk, a folder gone): every later file of
   // a batch would fail alike.
   bool destinationFailed = false;
-  std::string mp3Path;  // the output's name, once it is known
+  // The output's name, once it is known; after the encoding, the name the MP3 really took (a
+  // fresh numbered one when another file took the usual name meanwhile: `renamed`).
+  std::string mp3Path;
+  bool renamed = false;
   std::string message;  // what the user was shown when it did not succeed
 
   bool Succeeded() const { return result == Result::Encoded; }
@@ -67,7 +70,9 @@ std::string ShortNameText(const std::string& path, const std::string& extension)
 // found and its header read.
 using WavConfigChooser = std::function<EncoderConfig(int32_t sampleRate, int channels)>;
 
-// Encodes `wavPath` into Mp3PathFor(folder, wavPath), replacing a file of that name. A missing
+// Encodes `wavPath` into Mp3PathFor(folder, wavPath), replacing a file of that name once the
+// encoding ends (the MP3 is written under a temporary name until then; an encoding that wrote
+// nothing leaves an existing file as it was). A missing
 // file shows "File not found..." and changes nothing. Every other failure (a file that is no
 // 16-bit PCM WAV, an encoder that refuses the settings or a chunk, a file that cannot be read or
 // written) shows its text under "Critical error..." and ends the encoding; what was written stays.

@@ -10,5 +10,11 @@ namespace korvalin {
 std::string WriteFailureText(const std::string& path);
 // The message shown when an output file cannot be created at all.
 std::string CannotCreateText(const std::string& path);
+// The same with the cause in words ("Permission denied", "it is a directory"); an empty cause
+// gives the texts above.
+std::string WriteFailureText(const std::string& path, const std::string& cause);
+std::string CannotCreateText(const std::string& path, const std::string& cause);
+// The system's words for error number `error`; empty for 0.
+std::string SystemReason(int error);
 
 }  // namespace korvalin

@@ -47,7 +47,9 @@ bool clsFileIo::FlushBuffers() {
     lastResult_ = 0;
     return false;
   }
-  lastResult_ = ::fdatasync(handle_) == 0 ? 1 : 0;
+  // A special file that cannot be synchronised (/dev/null, a pipe) has nothing to flush.
+  lastResult_ = ::fdatasync(handle_) == 0 || errno == EINVAL || errno == EROFS ? 1 : 0;
+  if (lastResult_ == 0) lastError_ = errno;
   return lastResult_ != 0;
 }
 
@@ -66,6 +68,7 @@ bool clsFileIo::PrepareFirstWrite() {
 bool clsFileIo::WriteAll(const void* address, int32_t size) {
   transferCount_ = 0;
   if (size < 0 || !PrepareFirstWrite()) {
+    lastError_ = size < 0 ? EINVAL : errno;
     lastResult_ = 0;
     return false;
   }
@@ -75,9 +78,13 @@ bool clsFileIo::WriteAll(const void* address, int32_t size) {
     const ssize_t n = ::write(handle_, p + done, static_cast<size_t>(size - done));
     if (n < 0) {
       if (errno == EINTR) continue;
+      lastError_ = errno;
       break;
     }
-    if (n == 0) break;
+    if (n == 0) {
+      lastError_ = ENOSPC;
+      break;
+    }
     done += static_cast<int32_t>(n);
   }
   if (done != size && done > 0) {
@@ -103,7 +110,10 @@ bool clsFileIo::RewriteWavHeader(int64_t length) {
   if (!IsOpen()) return false;
   const ssize_t n = ::pwrite(handle_, header.data(), header.size(), 0);
   lastResult_ = n == static_cast<ssize_t>(header.size()) ? 1 : 0;
-  if (lastResult_ == 0) return false;
+  if (lastResult_ == 0) {
+    lastError_ = n < 0 ? errno : ENOSPC;
+    return false;
+  }
   return FlushBuffers();
 }
 

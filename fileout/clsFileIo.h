@@ -45,6 +45,8 @@ class clsFileIo {
   int32_t Handle() const { return handle_; }
   int32_t LastResult() const { return lastResult_; }
   int32_t TransferCount() const { return transferCount_; }
+  // The system's error number of the last failed write or flush (0 before any failure).
+  int LastError() const { return lastError_; }
   const std::string& FileName() const { return fileName_; }
 
  private:
@@ -55,6 +57,7 @@ class clsFileIo {
   int32_t handle_ = 0;
   int32_t lastResult_ = 0;
   int32_t transferCount_ = 0;
+  int lastError_ = 0;
   std::string fileName_;
   bool closed_ = false;  // the descriptor is released; it may already belong to another file
   bool wrote_ = false;

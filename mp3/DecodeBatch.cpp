@@ -82,7 +82,7 @@ void DecodeBatch::DecodeList(controls::ListBox& list, bool wholeCollection) {
     // A skipped file wrote no WAV: there is nothing to list, and DecodeTarget keeps the last one.
     if (!ConvertOne()) continue;
     converted = true;
-    IgnoreErrors([&] { DecodeTarget = WavPathFor(DecodeFolder, DecodeSource); },
+    IgnoreErrors([&] { DecodeTarget = written_.empty() ? WavPathFor(DecodeFolder, DecodeSource) : written_; },
                  [&] { w_.Cmaddfile2(DecodeTarget); });
   }
   if (!wholeCollection && converted) {
@@ -112,13 +112,14 @@ void DecodeBatch::DecodeItem(const std::string& itemText) {
                [&] { w_.ShowDestination("Destination:  " + target); },
                [&] { w_.ShowCaption("Decoding " + FileTitleNoExt(LCase(DecodeSource)) + ".mp3"); });
   if (ConvertOne()) {
-    DecodeTarget = target;
+    DecodeTarget = written_.empty() ? target : written_;
     IgnoreErrors([&] { w_.Cmaddfile2(DecodeTarget); });
   }
   EndBatch();
 }
 
 bool DecodeBatch::ConvertOne() {
+  written_.clear();
   DecodeBusy = true;
   IgnoreErrors([&] { w_.Disablem(); });
   bool loaded = false;
@@ -132,13 +133,16 @@ bool DecodeBatch::ConvertOne() {
   const bool written = host_ && host_->ConversionStarted();
   const ActiveMP3::TargetFault fault =
       host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastTargetFault() : ActiveMP3::TargetFault::None;
+  // The name the WAV really took (another file may have taken the usual one meanwhile).
+  written_ = host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastOutputPath() : std::string();
+  const std::string cause = host_ && host_->ActiveMP31 ? host_->ActiveMP31->LastTargetCause() : std::string();
   host_.reset();
   if (fault != ActiveMP3::TargetFault::None) {
     // The destination fails every later file the same way: say it once and end the batch.
     const std::string target = WavPathFor(DecodeFolder, DecodeSource);
     IgnoreErrors([&] {
-      services_.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target)
-                                                                               : WriteFailureText(target),
+      services_.dialogs.MsgBox(fault == ActiveMP3::TargetFault::CannotCreate ? CannotCreateText(target, cause)
+                                                                               : WriteFailureText(target, cause),
                                  MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     });
     w_.flags.CaptureStopRequested = kTrue;

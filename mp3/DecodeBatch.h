@@ -60,6 +60,7 @@ class DecodeBatch : public DecodeState {
   JobHost& w_;
   Services& services_;
   std::unique_ptr<Form6> host_;
+  std::string written_;  // the file the last conversion wrote, when the control tells it
   bool running_ = false;
 };
 

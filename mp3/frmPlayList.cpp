@@ -13,6 +13,7 @@
 #include "desktop/DestroyFile.h"
 #include "mp3/HeaderView.h"
 #include "mp3/Id3v1Tag.h"
+#include "mp3/StagedTagWrite.h"
 #include "settings/PathHelpers.h"
 #include "settings/Settings.h"
 
@@ -230,7 +231,7 @@ void frmPlayList::cmdTag_Click() {
   const Id3v1Fields fields{Text4(2).Text(), Text4(1).Text(), Text4(3).Text(),
                            Text4(4).Text(), Text4(5).Text(), Text4(6).Text()};
   try {
-    WriteId3v1Tag(file, fields);
+    WriteId3v1TagStaged(file, fields);
   } catch (const std::exception& e) {
     // The file is as it was; the user must not take the tag for written.
     IgnoreErrors([&] {

@@ -46,6 +46,13 @@ class ActiveMP3 {
   // needs it to say so once and stop, where every later file would fail alike.
   enum class TargetFault { None, CannotCreate, WriteFailed };
   virtual TargetFault LastTargetFault() const { return TargetFault::None; }
+  // The file the last conversion, now over, wrote its WAV to: the name it was given, or a fresh
+  // numbered one when another file took that name while it ran; empty when it kept nothing.
+  // A control that cannot tell answers empty, and the name it was given stands.
+  virtual std::string LastOutputPath() const { return {}; }
+  // Why the last conversion could not create or write its WAV file, in the system's words
+  // ("Permission denied"); empty when it could, or when the control cannot tell.
+  virtual std::string LastTargetCause() const { return {}; }
 };
 
 }  // namespace korvalin

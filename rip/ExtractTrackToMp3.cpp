@@ -1,11 +1,15 @@
 #include "rip/ExtractTrackToMp3.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 #include "common/RaisedError.h"
 #include "encode/EncoderError.h"
 #include "fileout/OutputFailure.h"
+#include "fileout/StagedOutput.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
 #include "rip/TrackReader.h"
@@ -43,13 +47,14 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   }
   StreamGuard guard{encoder, stream};
 
+  StagedOutput staged(path);
   clsFileIo file;
-  if (!file.OpenFile(path)) {
-    ctx.dialogs.MsgBox(CannotCreateText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  if (!staged.Create() || !file.OpenFile(staged.WritePath())) {
+    outcome.cause = staged.Cause().empty() ? SystemReason(errno) : staged.Cause();
+    ctx.dialogs.MsgBox(CannotCreateText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
     outcome.writeFailed = true;
     return outcome;
   }
-  outcome.created = true;
   TrackReader reader(ctx.cd, ctx.secureReading);
   const int32_t total = std::max(0, endFrame - firstFrame);
   int32_t remaining = total;
@@ -60,7 +65,8 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
     if (bytes == 0 || writeFailed) return;
     if (!file.WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
       writeFailed = true;
-      ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+      outcome.cause = SystemReason(file.LastError());
+      ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
     }
   };
 
@@ -99,12 +105,29 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   }
   file.CloseFile();
   outcome.read = reader.Report();
-  if (outcome.read.Suspicious()) {
-    ctx.dialogs.MsgBox(SuspiciousTrackText(path, outcome.read), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
-  }
-  if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;  // nothing at all could be written
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;
+  // The file takes its name once a frame went in (or as the whole of an empty track); otherwise
+  // an existing file of that name stays as it was.
+  struct stat st {};
+  const bool holdsAudio = ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+  if (((outcome.framesEncoded > 0 && holdsAudio) || outcome.complete) && !(writeFailed && staged.ReplacesAFile())) {
+    if (staged.Commit()) {
+      outcome.created = true;
+      outcome.path = staged.FinalPath();
+      outcome.renamed = staged.Renamed();
+    } else {
+      outcome.cause = staged.Cause();
+      outcome.writeFailed = true;
+      outcome.complete = false;
+      ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    }
+  }
+  staged.Discard();
+  if (outcome.read.Suspicious()) {
+    ctx.dialogs.MsgBox(SuspiciousTrackText(outcome.created ? outcome.path : path, outcome.read), MsgBoxButtons::OK,
+                       MsgBoxIcon::Exclamation, {});
+  }
   return outcome;
 }
 

@@ -18,15 +18,21 @@ struct Mp3ExtractionOutcome {
   bool writeFailed = false;     // the file could not be made or written (a full disk)
   bool created = false;         // the output file was made
   TrackReadReport read;         // what secure reading found; empty when it was off
+  // The file the audio went to: the path asked for, or a fresh numbered name when another file
+  // took that name meanwhile (`renamed`). Empty when nothing was kept.
+  std::string path;
+  bool renamed = false;
+  std::string cause;            // why the file could not be made or written, in words
 };
 
 // Extracts frames firstFrame..endFrame (exclusive) into an MP3 file at `path`. `firstFrame` is
 // advanced block by block and on return is the first frame not extracted. A stream that cannot
 // start shows "Critical error..." with the encoder's text and writes nothing; a block that fails
 // three reads ends the track after the library's message, with the frames before the failing one
-// encoded and the stream still drained, so the file is a valid, shorter MP3. A path that is one of
-// the disc's own files, or a file that cannot be created, is refused with a message and nothing
-// is read or written.
+// encoded and the stream still drained, so the file is a valid, shorter MP3. The MP3 is written
+// under a temporary name and takes its own only when at least one frame went in: an existing file
+// of that name is never replaced by an empty one. A path that is one of the disc's own files, or a
+// file that cannot be created, is refused with a message and nothing is read or written.
 Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
                                        int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config);
 

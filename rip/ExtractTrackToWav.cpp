@@ -1,9 +1,11 @@
 #include "rip/ExtractTrackToWav.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "common/SameFile.h"
 #include "fileout/OutputFailure.h"
+#include "fileout/StagedOutput.h"
 #include "fileout/WavHeader.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
@@ -39,15 +41,20 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
     outcome.writeFailed = true;
     return outcome;
   }
+  StagedOutput output(path);
   clsFileIo file;
-  if (!file.OpenFile(path)) {
-    ctx.dialogs.MsgBox(CannotCreateText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  if (!output.Create() || !file.OpenFile(output.WritePath())) {
+    outcome.cause = output.Cause().empty() ? SystemReason(errno) : output.Cause();
+    ctx.dialogs.MsgBox(CannotCreateText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
     outcome.writeFailed = true;
     return outcome;
   }
-  outcome.created = true;
+  auto writeFailure = [&] {
+    outcome.cause = SystemReason(file.LastError());
+    ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  };
   bool writeFailed = !file.writeWavHeader(total * kFrameBytes);
-  if (writeFailed) ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  if (writeFailed) writeFailure();
 
   int32_t address = firstFrame;
   int32_t remaining = total;
@@ -62,7 +69,7 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
       if (ctx.checksums) ctx.checksums->Add(reader.Data(), static_cast<std::size_t>(file.TransferCount()));
       if (!wrote) {
         writeFailed = true;
-        ctx.dialogs.MsgBox(WriteFailureText(path), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+        writeFailure();
         break;
       }
     }
@@ -81,14 +88,28 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   outcome.framesWritten = static_cast<int32_t>(bytesWritten / kFrameBytes);
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;
-  if (bytesWritten != total * kFrameBytes) file.RewriteWavHeader(bytesWritten);
+  const bool headerRight = bytesWritten == total * kFrameBytes || file.RewriteWavHeader(bytesWritten);
   file.CloseFile();
   outcome.read = reader.Report();
-  if (outcome.read.Suspicious()) {
-    ctx.dialogs.MsgBox(SuspiciousTrackText(path, outcome.read), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  // The file takes its name only with audio in it (or as the whole of an empty track) and a header
+  // that tells its length; otherwise an existing file of that name stays as it was.
+  if ((bytesWritten > 0 || outcome.complete) && headerRight && !(writeFailed && output.ReplacesAFile())) {
+    if (output.Commit()) {
+      outcome.created = true;
+      outcome.path = output.FinalPath();
+      outcome.renamed = output.Renamed();
+    } else {
+      outcome.cause = output.Cause();
+      outcome.writeFailed = true;
+      outcome.complete = false;
+      ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+    }
   }
-  // Not even the header fitted (a full disk): no file is better than an empty one.
-  if (writeFailed && RemoveIfEmpty(path)) outcome.created = false;
+  output.Discard();
+  if (outcome.read.Suspicious()) {
+    ctx.dialogs.MsgBox(SuspiciousTrackText(outcome.created ? outcome.path : path, outcome.read), MsgBoxButtons::OK,
+                       MsgBoxIcon::Exclamation, {});
+  }
   return outcome;
 }
 

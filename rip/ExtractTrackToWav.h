@@ -33,14 +33,21 @@ struct ExtractionOutcome {
   bool writeFailed = false;  // the file could not be made or written (a full disk): later tracks would fail too
   bool created = false;      // the output file was made (it may hold less than the track)
   TrackReadReport read;      // what secure reading found; empty when it was off
+  // The file the audio went to: the path asked for, or a fresh numbered name when another file
+  // took that name while the track was copied (`renamed`). Empty when nothing was kept.
+  std::string path;
+  bool renamed = false;
+  std::string cause;         // why the file could not be made or written, in words
 };
 
 // Extracts frames first..end (exclusive) into a WAV file at `path`, reporting progress after every
 // block and yielding so that a cancel can set CancelRequested. A block that fails three reads
 // keeps the frames before the failing one and ends the track after the library's message. When
 // the track ends early, the header is rewritten to state exactly the audio written, so the file
-// is always a valid WAV. A path that is one of the disc's own files, or a file that cannot be
-// created, is refused with a message before anything is read or written.
+// is always a valid WAV. The audio goes to a temporary file that takes the name only when the
+// track ends with audio in it: an existing file of that name is replaced by a finished (or
+// validly shortened) WAV, never by an empty one. A path that is one of the disc's own files, or a
+// file that cannot be created, is refused with a message before anything is read or written.
 ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
                                     int32_t endFrame);
 

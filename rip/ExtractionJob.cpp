@@ -150,6 +150,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
     int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
     const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
     bool writeFailed = false, created = false;
+    std::string written;  // the name the track really went to
     ctx.checksums = journal.StartTrack(host_.CurrentTrack, path);
     if (toMp3) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
@@ -159,14 +160,16 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
       created = outcome.created;
+      written = outcome.path;
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
       const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
       journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
       writeFailed = outcome.writeFailed;
       created = outcome.created;
+      written = outcome.path;
     }
-    if (created) host_.Cmaddfile2(path);
+    if (created) host_.Cmaddfile2(written);
     // A destination that cannot be written to (a full disk) fails every later track the same way.
     if (writeFailed) return;
   }

@@ -14,15 +14,18 @@
 #include "platform/linux/Mpg123Player.h"
 #include "settings/PathHelpers.h"
 #include "tools/CliCommand.h"
+#include "tools/CliFiles.h"
 #include "tools/ConsoleProgress.h"
+#include "tools/StopSignals.h"
 
 namespace korvalin::cli {
 namespace {
 
 using Outcome = Mpg123Player::Outcome;
 
-// Why a conversion that did not finish ended, in one line.
-std::string Reason(Outcome outcome, const std::string& source, const std::string& wav) {
+// Why a conversion that did not finish ended, in one line; `wav` is the file written, if any.
+std::string Reason(Outcome outcome, const std::string& source, const std::string& wav, const std::string& cause) {
+  const std::string because = cause.empty() ? "" : ": " + cause;
   switch (outcome) {
     case Outcome::SourceUnreadable: return "cannot read " + source;
     case Outcome::NotMp3: return source + " holds no MP3 audio; nothing was written";
@@ -30,8 +33,9 @@ std::string Reason(Outcome outcome, const std::string& source, const std::string
     case Outcome::FormatChanged:
       return source + " changes its sample rate or channels partway; " + wav + " holds the first part";
     case Outcome::TargetUnwritable:
-      return "cannot write " + wav + (SameFile(source, wav) ? ": it is the source file itself" : "");
-    case Outcome::WriteFailed: return "writing " + wav + " failed; the disk may be full";
+      return "cannot write " + wav + (SameFile(source, wav) ? ": it is the source file itself" : because);
+    case Outcome::WriteFailed:
+      return "writing " + wav + " failed" + (cause.empty() ? "; the disk may be full" : because);
     case Outcome::TooLong: return source + " is too long for a WAV file; " + wav + " holds as much as fits";
     default: return "the conversion of " + source + " ended early";
   }
@@ -42,8 +46,8 @@ int Decode(const std::vector<std::string>& args) {
     if (args.size() != 2) return Fail("usage: decode IN.mp3 DESTDIR");
     const std::string& source = args[0];
     const std::string& folder = args[1];
+    if (const std::string why = NotAFile(source); !why.empty()) return Fail(why);
     struct stat st {};
-    if (::stat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Fail("no such file: " + source);
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Fail("no such folder: " + folder);
     std::string wav;
     try {
@@ -52,19 +56,30 @@ int Decode(const std::vector<std::string>& args) {
       return Fail(ShortNameText(source, ".wav"));
     }
 
+    StopSignals stopSignals;
     Mpg123Player player;
     player.SetSourceFile(source);
     player.ConvertToWav(wav);
     ConsoleProgress progress;
     while (player.Busy()) {
+      // A stop signal ends the conversion after the block in hand, its WAV valid and shorter.
+      if (StopSignals::Received() != 0) player.Stop();
       const int64_t position = player.Position();
       const int64_t length = player.Length();
       if (length > 0) progress.ChangeProgress("", static_cast<float>(position), static_cast<float>(length));
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     progress.Finish();
-    if (player.LastOutcome() != Outcome::Finished) return Fail(Reason(player.LastOutcome(), source, wav));
-    std::printf("%s\n", wav.c_str());
+    const std::string written = player.LastOutputPath();
+    if (player.LastOutcome() == Outcome::Stopped) {
+      if (written.empty()) return ReportStopped("nothing was written");
+      return ReportStopped(written + " holds " + std::to_string(player.Position()) + " sample frames of " + source);
+    }
+    if (written != wav && !written.empty()) NoteRenamed(wav, written);
+    if (player.LastOutcome() != Outcome::Finished) {
+      return Fail(Reason(player.LastOutcome(), source, written.empty() ? wav : written, player.LastTargetCause()));
+    }
+    std::printf("%s\n", written.c_str());
     return std::ferror(stdout) ? Fail("cannot print the WAV file's name") : 0;
   } catch (const std::exception& e) {
     return Fail(e.what());

@@ -9,11 +9,12 @@
 #include "encode/EncoderChoices.h"
 #include "encode/WavFileEncoding.h"
 #include "platform/linux/ConsoleDialogs.h"
-#include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "tools/CliCommand.h"
+#include "tools/CliFiles.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
+#include "tools/StopSignals.h"
 
 namespace korvalin::cli {
 namespace {
@@ -54,9 +55,12 @@ int Encode(const std::vector<std::string>& given) {
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return Fail("no such folder: " + folder);
 
-    HeadlessEventLoop loop;
-    QuietDialogs dialogs;
+    if (const std::string why = NotAFile(source); !why.empty()) return Fail(why);
+
     JobFlags flags;
+    StopSignals stopSignals;
+    StoppingEventLoop loop(flags);
+    QuietDialogs dialogs;
     LameEncoderLibrary encoder;
     ConsoleDisplay display;
     WavEncodingContext ctx{encoder, dialogs, loop, flags, display};
@@ -65,6 +69,10 @@ int Encode(const std::vector<std::string>& given) {
           return WavEncodingConfig(bitrateIndex, qualityIndex, sampleRate, channels);
         });
     if (outcome.result == WavEncodingOutcome::Result::Missing) return Fail("no such file: " + source);
+    if (outcome.result == WavEncodingOutcome::Result::Cancelled) {
+      return ReportStopped(outcome.mp3Path + " holds the audio encoded so far");
+    }
+    if (outcome.renamed) NoteRenamed(Mp3PathFor(folder, source), outcome.mp3Path);
     if (!outcome.Succeeded()) return Fail(outcome.message);
     std::printf("%s\n", outcome.mp3Path.c_str());
     return std::ferror(stdout) ? Fail("cannot print the MP3 file's name") : 0;

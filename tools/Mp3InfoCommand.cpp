@@ -10,7 +10,10 @@
 #include "mp3/HeaderView.h"
 #include "mp3/Id3v1Tag.h"
 #include "mp3/Mp3Info.h"
+#include "mp3/MpegAudioCheck.h"
+#include "mp3/StagedTagWrite.h"
 #include "tools/CliCommand.h"
+#include "tools/CliFiles.h"
 
 namespace korvalin::cli {
 namespace {
@@ -19,8 +22,10 @@ constexpr long long kNoDataBytes = 99;
 
 // The file's length, or a reason to refuse it.
 bool CheckFile(const std::string& path, long long& length, std::string& why) {
+  why = NotAFile(path);
+  if (!why.empty()) return false;
   struct stat st {};
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::stat(path.c_str(), &st) != 0) {
     why = "no such file: " + path;
     return false;
   }
@@ -74,6 +79,8 @@ int TagRun(const std::vector<std::string>& args) {
     long long length = 0;
     std::string why;
     if (!CheckFile(file, length, why)) return Fail(why);
+    // A tag appended to a WAV or a text file would damage it.
+    if (!HoldsMpegAudio(file)) return Fail(file + " is not an MP3 file");
 
     // What is not given keeps the value the file's tag has now, as in the editor's boxes.
     Mp3Info info;
@@ -89,7 +96,12 @@ int TagRun(const std::vector<std::string>& args) {
     take("--year", fields.year);
     take("--comment", fields.comment);
     take("--genre", fields.genre);
-    WriteId3v1Tag(file, fields);
+    try {
+      const std::string written = WriteId3v1TagStaged(file, fields);
+      if (written != file) NoteRenamed(file, written);
+    } catch (const std::exception& e) {
+      return Fail("cannot write the tag to " + file + ": " + e.what());
+    }
     return 0;
   } catch (const std::exception& e) {
     return Fail(e.what());

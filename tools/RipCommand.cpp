@@ -4,12 +4,13 @@
 #include <exception>
 
 #include "platform/linux/ConsoleDialogs.h"
-#include "platform/linux/HeadlessEventLoop.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
 #include "tools/ReadReportLine.h"
+#include "tools/CliFiles.h"
+#include "tools/StopSignals.h"
 #include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
@@ -24,10 +25,11 @@ int Rip(const std::vector<std::string>& given) {
     modAKRip32 cd(*choice.library);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
-    HeadlessEventLoop loop;
+    JobFlags flags;
+    StopSignals stopSignals;
+    StoppingEventLoop loop(flags);
     ConsoleDialogs dialogs;
     ConsoleProgress progress;
-    JobFlags flags;
     TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
     ctx.checksums = &sums;
@@ -37,9 +39,16 @@ int Rip(const std::vector<std::string>& given) {
     PrintReadReport(outcome.read);
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
     cd.CloseDrive();
-    if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
-    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
-                                       std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames");
+    const std::string holds = " holds " + std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames";
+    if (StopSignals::Received() != 0 && !outcome.complete) {
+      return ReportStopped(outcome.created ? outcome.path + holds : "nothing was written");
+    }
+    if (!outcome.created) {
+      return Fail("track " + args[0] + " was not copied; nothing was written" +
+                  (outcome.cause.empty() ? "" : " (" + args[1] + ": " + outcome.cause + ")"));
+    }
+    if (outcome.renamed) NoteRenamed(args[1], outcome.path);
+    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + outcome.path + holds);
     return 0;
   } catch (const std::exception& e) {
     return Fail(e.what());

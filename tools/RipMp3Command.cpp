@@ -6,12 +6,13 @@
 #include "encode/EncoderChoices.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "platform/linux/ConsoleDialogs.h"
-#include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "tools/CliCommand.h"
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
 #include "tools/ReadReportLine.h"
+#include "tools/CliFiles.h"
+#include "tools/StopSignals.h"
 #include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
@@ -40,10 +41,11 @@ int RipMp3(const std::vector<std::string>& given) {
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     int32_t first = span.first;
     const int32_t end = span.end;
-    HeadlessEventLoop loop;
+    JobFlags flags;
+    StopSignals stopSignals;
+    StoppingEventLoop loop(flags);
     ConsoleDialogs dialogs;
     ConsoleProgress progress;
-    JobFlags flags;
     LameEncoderLibrary encoder;
     TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, progress, dialogs, loop, flags};
@@ -55,8 +57,16 @@ int RipMp3(const std::vector<std::string>& given) {
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesEncoded, outcome.read, sums);
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
-    if (!outcome.created) return Fail("track " + args[0] + " was not copied; nothing was written");
-    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + args[1] + " holds " +
+    const std::string holds = " holds " + std::to_string(outcome.framesEncoded) + " of " + std::to_string(end - span.first) + " frames";
+    if (StopSignals::Received() != 0 && !outcome.complete) {
+      return ReportStopped(outcome.created ? outcome.path + holds : "nothing was written");
+    }
+    if (!outcome.created) {
+      return Fail("track " + args[0] + " was not copied; nothing was written" +
+                  (outcome.cause.empty() ? "" : " (" + args[1] + ": " + outcome.cause + ")"));
+    }
+    if (outcome.renamed) NoteRenamed(args[1], outcome.path);
+    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + outcome.path + " holds " +
                                        std::to_string(outcome.framesEncoded) + " frames of audio");
     return 0;
   } catch (const std::exception& e) {

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "common/SameFile.h"
+#include "fileout/OutputFailure.h"
+#include "fileout/StagedOutput.h"
 #include "fileout/WavHeader.h"
 #include "platform/linux/AlsaPlayback.h"
 
@@ -84,65 +86,27 @@ class Decoder {
   bool open_ = false;
 };
 
-// A PCM WAV file written front to back. It is written as a temporary file beside its target and
-// moved over the target's name once it holds audio, so that a source with no audio (or a disk
-// that fills before any) leaves an existing file of that name as it was. The header goes first
-// with zero lengths and is given the real ones on Close; a file that could not take all its data
-// is cut back to whole sample frames, so that the header always tells the exact data length.
+// A PCM WAV file written front to back, under a temporary name beside its target that takes the
+// target's name only when the conversion ends with audio in it: a source with no audio, a disk
+// that fills before any, or a killed program leaves an existing file of that name as it was. The
+// header goes first with zero lengths and is given the real ones on Close; a file that could not
+// take all its data is cut back to whole sample frames, so that the header always tells the exact
+// data length.
 class WavWriter {
  public:
+  explicit WavWriter(const std::string& target) : output_(target) {}
   ~WavWriter() {
-    if (Published()) {
-      Close();
-    } else {
-      Discard();
-    }
+    if (fd_ >= 0) ::close(fd_);  // an output never committed is removed with `output_`
   }
 
-  // Creates a fresh temporary file in the folder of `target`; the target itself is not touched
-  // until Publish moves the temporary file over it.
-  bool Create(const std::string& path) {
-    // A link is followed: the file it reaches is the one replaced, the link stays.
-    std::string target = path;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-      if (char* real = ::realpath(path.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
-      }
+  bool Create() {
+    if (!output_.Create()) {
+      cause_ = output_.Cause();
+      return false;
     }
-    // A device or a pipe has no name to move a file over: it is written in place.
-    if (::stat(target.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-      fd_ = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-      return fd_ >= 0;
-    }
-    target_ = target;
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      const std::string candidate = (slash == std::string::npos ? "" : folder) + "." + name + "." +
-                                    std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".part";
-      fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) temporary_ = candidate;
-      else if (errno != EEXIST) break;
-    }
+    fd_ = ::open(output_.WritePath().c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd_ < 0) cause_ = SystemReason(errno);
     return fd_ >= 0;
-  }
-  // Moves the temporary file over the target's name: from now on the file is the target.
-  bool Publish() {
-    if (temporary_.empty()) return true;
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
-    temporary_.clear();
-    return true;
-  }
-  bool Published() const { return temporary_.empty(); }
-  // Closes and removes a temporary file that never became the target.
-  void Discard() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-    if (!temporary_.empty()) ::unlink(temporary_.c_str());
-    temporary_.clear();
   }
   bool Begin(long rate, int channels) {
     rate_ = rate;
@@ -152,6 +116,9 @@ class WavWriter {
   }
   int BlockAlign() const { return channels_ * kBytesPerSample; }
   int64_t DataBytes() const { return dataBytes_; }
+  const std::string& Cause() const { return cause_; }
+  const std::string& FinalPath() const { return output_.FinalPath(); }
+  bool ReplacesAFile() const { return output_.ReplacesAFile(); }
 
   // Appends sample data; false when the file would not take all of it.
   bool Append(const unsigned char* data, std::size_t size) {
@@ -160,18 +127,33 @@ class WavWriter {
     return written == static_cast<ssize_t>(size);
   }
 
-  // Gives the header its lengths and closes the file; false when that failed.
-  bool Close() {
-    if (fd_ < 0) return true;
+  // Gives the header its lengths, closes the file and moves it to its name; false when any of
+  // that failed (the temporary file is gone then, and the target is as it was).
+  bool Finish() {
     dataBytes_ -= dataBytes_ % BlockAlign();  // a partly written sample frame is not data
     const auto header = Header();
     bool ok = ::pwrite(fd_, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size());
+    if (!ok) cause_ = SystemReason(errno);
     struct stat st {};
     const off_t size = static_cast<off_t>(header.size()) + dataBytes_;
-    if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size != size) ok = ::ftruncate(fd_, size) == 0 && ok;
-    ok = ::close(fd_) == 0 && ok;
+    if (ok && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size != size && ::ftruncate(fd_, size) != 0) {
+      ok = false;
+      cause_ = SystemReason(errno);
+    }
+    if (::close(fd_) != 0 && ok) {
+      ok = false;
+      cause_ = SystemReason(errno);
+    }
     fd_ = -1;
-    return ok;
+    if (!ok) {
+      output_.Discard();
+      return false;
+    }
+    if (!output_.Commit()) {
+      cause_ = output_.Cause();
+      return false;
+    }
+    return true;
   }
 
  private:
@@ -188,14 +170,18 @@ class WavWriter {
     while (done < size) {
       const ssize_t n = ::write(fd_, p + done, size - done);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
+      if (n <= 0) {
+        cause_ = SystemReason(n < 0 ? errno : ENOSPC);
+        break;
+      }
       done += static_cast<std::size_t>(n);
     }
     return static_cast<ssize_t>(done);
   }
 
+  StagedOutput output_;
   int fd_ = -1;
-  std::string target_, temporary_;
+  std::string cause_;
   long rate_ = kNoAudioRate;
   int channels_ = kNoAudioChannels;
   int64_t dataBytes_ = 0;
@@ -267,6 +253,8 @@ void Mpg123Player::ConvertToWav(const std::string& wavPath) {
   Stop();
   position_ = 0;
   length_ = 0;
+  writtenPath_.clear();
+  cause_.clear();
   const std::string source = source_;
   Launch([this, source, wavPath] { return Convert(source, wavPath); }, true, source, wavPath);
 }
@@ -279,9 +267,13 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
   const bool audio = decoder.Format(rate, channels);
   if (SameFile(source, target)) return Outcome::TargetUnwritable;  // it would destroy the source before it is read
   if (!audio) return Outcome::NotMp3;  // nothing to write: an existing target stays as it was
-  WavWriter wav;
-  if (!wav.Create(target)) return Outcome::TargetUnwritable;
-  if (!wav.Begin(rate, channels)) return Outcome::WriteFailed;  // the temporary file goes, the target stays
+  WavWriter wav(target);
+  const auto unwritable = [&](Outcome why) {
+    cause_ = wav.Cause();
+    return why;
+  };
+  if (!wav.Create()) return unwritable(Outcome::TargetUnwritable);
+  if (!wav.Begin(rate, channels)) return unwritable(Outcome::WriteFailed);  // the temporary file goes, the target stays
   length_ = decoder.Length();
 
   std::vector<unsigned char> buffer(kConvertBufferBytes);
@@ -301,11 +293,10 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
     }
     if (done > 0) {
       const bool written = wav.Append(buffer.data(), done);
-      if (!written && !wav.Published()) return Outcome::WriteFailed;  // no audio landed: the target stays
-      if (!wav.Published() && !wav.Publish()) return Outcome::TargetUnwritable;
       Advance(wav.DataBytes() / wav.BlockAlign(), decoder.Length());
       if (!written) {
         outcome = Outcome::WriteFailed;
+        cause_ = wav.Cause();
         break;
       }
     }
@@ -320,9 +311,12 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
     if (result != MPG123_DONE) outcome = Outcome::DecodeError;
     break;
   }
-  // A conversion that ends before its first samples replaces nothing.
-  if (!wav.Published()) return outcome == Outcome::Finished ? Outcome::NotMp3 : outcome;
-  if (!wav.Close() && outcome != Outcome::Stopped) outcome = Outcome::WriteFailed;
+  // A conversion that ends before its first whole sample frame replaces nothing, nor does one cut
+  // short by a full disk: the whole file stays rather than a part of the new one.
+  if (wav.DataBytes() < wav.BlockAlign()) return outcome == Outcome::Finished ? Outcome::NotMp3 : outcome;
+  if (outcome == Outcome::WriteFailed && wav.ReplacesAFile()) return outcome;
+  if (!wav.Finish()) return unwritable(Outcome::WriteFailed);
+  writtenPath_ = wav.FinalPath();
   Advance(wav.DataBytes() / wav.BlockAlign(), length_.load());  // whole sample frames only
   return outcome;
 }

@@ -3,8 +3,10 @@
 // on a worker thread of the adapter's own. The WAV file is 16-bit PCM at the stream's own rate and
 // channel count; its header is written first and given the exact lengths when the conversion ends,
 // however it ends, so a stopped or damaged conversion still leaves a valid (shorter) WAV file. The
-// WAV is written under a temporary name in its folder and takes the target's name only once it
-// holds audio: an existing file of that name is never lost to a source without audio.
+// WAV is written under a temporary name in its folder and takes the target's name only when the
+// conversion ends with audio in it: an existing file of that name is never lost to a source
+// without audio, a conversion in progress or a killed program. A file that took the target's name
+// while the conversion ran is kept; the WAV then gets a fresh numbered name (LastOutputPath).
 
 #include <atomic>
 #include <cstdint>
@@ -51,6 +53,10 @@ class Mpg123Player final : public ActiveMP3 {
 
   Outcome LastOutcome() const { return outcome_.load(); }
   TargetFault LastTargetFault() const override;
+  // Read only while not Busy: the file the last conversion wrote (empty when it kept nothing),
+  // and why its WAV file could not be made or written, in words.
+  std::string LastOutputPath() const override { return writtenPath_; }
+  std::string LastTargetCause() const override { return cause_; }
 
   // The most sample data bytes a WAV file can hold (its 32-bit length fields).
   static constexpr int64_t kMaxWavDataBytes = 0xFFFFFFFFLL - 36;
@@ -84,6 +90,7 @@ class Mpg123Player final : public ActiveMP3 {
   std::string runningSource_, runningTarget_;
   // Written by the worker before it clears busy_; read only while busy_ is false.
   std::optional<FinishedConversion> finished_;
+  std::string writtenPath_, cause_;
 
   std::atomic<bool> busy_{false};
   std::atomic<bool> stop_{false};

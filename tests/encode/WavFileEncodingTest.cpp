@@ -198,7 +198,7 @@ TEST_F(WavFileEncodingTest, AChunkTheEncoderRefusesOrAnUnwritableFolderEndsTheEn
         return WavEncodingConfig(8, 1, rate, channels);
       });
   EXPECT_EQ(outcome.message,
-            "Could not create \"" + (out / "no such folder/b.mp3") + "\". The folder may be missing or not writable.");
+            "Could not create \"" + (out / "no such folder/b.mp3") + "\": No such file or directory.");
   EXPECT_EQ(dialogs.messages.back().text, outcome.message);
   EXPECT_EQ(encoder.closes, 2);
   EXPECT_EQ(display.events.back(), "ended");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "encode/EncoderChoices.h"
 #include "fileout/OutputFailure.h"
 #include "rip/ExtractTrackToMp3.h"
@@ -87,7 +89,7 @@ TEST(RipFaults, AWavRipOnAFullDiskStopsWithOneMessageAndAValidShorterFile) {
     EXPECT_TRUE(outcome.writeFailed);
     EXPECT_FALSE(outcome.complete);
     ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.fake.dialogs.messages[0].text, WriteFailureText(path));
+    EXPECT_EQ(rig.fake.dialogs.messages[0].text, WriteFailureText(path, "No space left on device"));
     ExpectNoFileOrValidShorterWav(path, outcome.framesWritten);
   }
 }
@@ -108,8 +110,45 @@ TEST(RipFaults, AnMp3RipOnAFullDiskStopsWithOneMessageAndAValidShorterFile) {
     EXPECT_TRUE(outcome.writeFailed);
     EXPECT_FALSE(outcome.complete);
     ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
-    EXPECT_EQ(rig.fake.dialogs.messages[0].text, WriteFailureText(path));
+    EXPECT_EQ(rig.fake.dialogs.messages[0].text, WriteFailureText(path, "No space left on device"));
     ExpectNoFileOrValidShorterMp3(path);
+  }
+}
+
+TEST(RipFaults, AnExistingFileIsReplacedOnlyByATrackThatGaveAudio) {
+  constexpr const char* kOld = "the user's earlier file";
+  const struct {
+    const char* what;
+    int32_t failAt;  // the first frame whose read fails (-1: none)
+    int32_t framesKept;
+  } cases[] = {{"the first read fails", 0, 0}, {"a later read fails", 52, 52}, {"every read succeeds", -1, kTrackFrames}};
+  for (const auto& c : cases) {
+    for (const bool mp3 : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (mp3 ? ", to MP3" : ", to WAV"));
+      test::TempDir dir;
+      const std::string path = dir / (mp3 ? "1-1.mp3" : "1-1.wav");
+      test::WriteFile(path, kOld);
+      Disc disc;
+      disc.lib.readFails = [&](int32_t address, int32_t frames) {
+        return c.failAt >= 0 && address <= c.failAt && c.failAt < address + frames;
+      };
+      test::ExtractionRig rig(disc.lib);
+      ASSERT_TRUE(rig.cd.OpenDrive(0));
+      int32_t first = 0;
+      const bool created = mp3 ? ExtractTrackToMp3(rig.ctx, rig.fake.encoder, path, first, kTrackFrames,
+                                                   ExtractionConfig(128, 1, {})).created
+                               : ExtractTrackToWav(rig.ctx, path, 0, kTrackFrames).created;
+      EXPECT_EQ(created, c.framesKept > 0);
+      if (c.framesKept == 0) {
+        EXPECT_EQ(test::ReadFile(path), kOld);
+      } else if (mp3) {
+        ExpectNoFileOrValidShorterMp3(c.framesKept < kTrackFrames ? path : dir / "none");
+        EXPECT_NE(test::ReadFile(path), kOld);
+      } else {
+        ExpectNoFileOrValidShorterWav(path, c.framesKept);
+      }
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "a temporary file was left";
+    }
   }
 }
 

@@ -162,7 +162,7 @@ TEST(ExtractTrackToWav, AFolderThatIsMissingOrAFullDiskIsReportedAsWhatHappened)
   EXPECT_FALSE(missing.complete || missing.created);
   EXPECT_TRUE(missing.writeFailed);
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
-  EXPECT_EQ(rig.fake.dialogs.messages[0].text, CannotCreateText(dir / "no-such-folder/x.wav"));
+  EXPECT_EQ(rig.fake.dialogs.messages[0].text, CannotCreateText(dir / "no-such-folder/x.wav", "No such file or directory"));
   EXPECT_TRUE(lib.reads.empty());  // nothing is read for a file that cannot be made
 
   struct stat full {};
@@ -170,7 +170,7 @@ TEST(ExtractTrackToWav, AFolderThatIsMissingOrAFullDiskIsReportedAsWhatHappened)
   const auto outcome = ExtractTrackToWav(rig.ctx, "/dev/full", 0, 60);
   EXPECT_TRUE(outcome.writeFailed);
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 2u);
-  EXPECT_EQ(rig.fake.dialogs.messages[1].text, WriteFailureText("/dev/full"));
+  EXPECT_EQ(rig.fake.dialogs.messages[1].text, WriteFailureText("/dev/full", "No space left on device"));
 }
 
 // The library of a disc read from files: the sources it names are those of the fake disc.

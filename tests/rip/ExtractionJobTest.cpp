@@ -372,7 +372,7 @@ TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
   rig.job->cmdStart_Click();
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.fake.dialogs.messages[0].text, form.cd.LibraryErrorText());
-  EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 2, ".wav").at(0)), 44);
+  EXPECT_TRUE(FilesFor(rig.Dest(), 2, ".wav").empty()) << "a track that gave no audio leaves no file";
   EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 3, ".wav").at(0)), 44 + 40 * 2352);
   EXPECT_EQ(form.CurrentTrack, 3);
 }
