@@ -54,7 +54,9 @@ TEST(Id3v1Placement, OnlyARealTagAtTheEndIsReplacedAndBlocksBeforeItStay) {
     Mp3Info before;
     GetMp3Info(path, before);
     EXPECT_EQ(before.hasTag, c.replaced);
-    if (c.replaced) EXPECT_EQ(before.title, "Old");
+    if (c.replaced) {
+      EXPECT_EQ(before.title, "Old");
+    }
 
     WriteId3v1Tag(path, {"New", "Artist", "", "2024", "", "5"});
     const std::string after = ReadFile(path);
