@@ -51,13 +51,6 @@ TEST(Id3v1Placement, OnlyARealTagAtTheEndIsReplacedAndBlocksBeforeItStay) {
     SCOPED_TRACE(c.name);
     const std::string path = dir / "song.mp3";
     WriteFile(path, c.kept + c.tail);
-    Mp3Info before;
-    GetMp3Info(path, before);
-    EXPECT_EQ(before.hasTag, c.replaced);
-    if (c.replaced) {
-      EXPECT_EQ(before.title, "Old");
-    }
-
     WriteId3v1Tag(path, {"New", "Artist", "", "2024", "", "5"});
     const std::string after = ReadFile(path);
     ASSERT_EQ(after.size(), c.kept.size() + (c.replaced ? 0 : c.tail.size()) + kId3v1Size);
