@@ -28,6 +28,7 @@
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtEventLoop.h"
+#include "settings/Settings.h"
 #include "platform/qt/QtNotificationArea.h"
 #include "platform/qt/QuitOnSignal.h"
 #include "platform/qt/QtWebBrowser.h"
@@ -132,6 +133,13 @@ int main(int argc, char** argv) {
   });
   form.Form_Load();
   loading = false;
+  // A settings file that cannot be read is named (the defaults are in use and it is left as it is).
+  if (const std::string problem = store.Problem(kSettingsApplication); !problem.empty()) {
+    std::fprintf(stderr, "korvalin: %s\n", problem.c_str());
+    QTimer::singleShot(0, &view, [&dialogs, problem] {
+      dialogs.MsgBox(problem, MsgBoxButtons::OK, MsgBoxIcon::Exclamation, "Settings");
+    });
+  }
   if (quitAsked) QTimer::singleShot(0, &view, [&view] { view.close(); });
   return QApplication::exec();
 }

@@ -85,6 +85,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     const WavAudioFormat& format = wav.Format();
     // An MP3 of no samples would be one undecodable frame, and would replace a good file of that name.
     if (format.dataLength < 2) throw RaisedError(kInvalidFileFormat, NoSamplesText(wavPath));
+    RequireMp3SampleRate(wavPath, format);
     try {
       outcome.mp3Path = Mp3PathFor(folder, wavPath);
     } catch (const RaisedError& e) {

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 #include "common/RaisedError.h"
 
@@ -23,6 +24,18 @@ uint32_t U32(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8 | u
 bool Is(const uint8_t* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
 }  // namespace
+
+void RequireMp3SampleRate(const std::string& path, const WavAudioFormat& format) {
+  std::string rates;
+  for (const int32_t rate : kMp3SampleRates) {
+    if (rate == format.sampleRate) return;
+    rates += (rates.empty() ? "" : rate == kMp3SampleRates[std::size(kMp3SampleRates) - 1] ? " or " : ", ") +
+             std::to_string(rate);
+  }
+  throw RaisedError(kInvalidFileFormat, "Cannot encode \"" + path + "\": its sample rate is " +
+                                            std::to_string(format.sampleRate) + " Hz, and an MP3 file holds only " +
+                                            rates + " Hz. Convert it to one of these rates first.");
+}
 
 WavInput::WavInput(const std::string& path) : path_(path) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -96,6 +109,9 @@ void WavInput::ReadHeader() {
       // A length that runs past the end (a truncated file, or a writer that never came back to
       // fill it in) is what the file holds.
       format_.dataLength = std::min(length, fileSize_ - body);
+      format_.declaredLength = length;
+      format_.bytesAfterData = fileSize_ - body;
+      format_.lengthAgrees = length <= fileSize_ - body && WholeChunksFrom(body + length + (length & 1));
       haveData = true;
     }
     at = body + length + (length & 1);
@@ -108,6 +124,20 @@ void WavInput::ReadHeader() {
   if (!haveData) Refuse("it has no audio data chunk.");
   format_.channels = channels;
   format_.sampleRate = static_cast<int32_t>(std::min<uint32_t>(rate, INT32_MAX));
+}
+
+bool WavInput::WholeChunksFrom(int64_t at) const {
+  // A lone pad byte at the very end is forgiven: some writers leave it off, others add it.
+  while (at + 1 < fileSize_) {
+    uint8_t chunk[8];
+    if (at + 8 > fileSize_ || !ReadAt(at, chunk, sizeof chunk)) return false;
+    for (int i = 0; i < 4; ++i) {
+      if (chunk[i] < 0x20 || chunk[i] > 0x7E) return false;
+    }
+    const int64_t length = U32(chunk + 4);
+    at += 8 + length + (length & 1);
+  }
+  return at <= fileSize_ + 1;
 }
 
 int32_t WavInput::Read(void* buffer, int32_t size) {

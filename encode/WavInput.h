@@ -17,7 +17,19 @@ struct WavAudioFormat {
   int32_t sampleRate = 0;
   int64_t dataOffset = 0;  // where the first sample stands in the file
   int64_t dataLength = 0;  // bytes of audio, no more than the file holds
+  int64_t declaredLength = 0;  // bytes of audio as the data chunk's header gives them
+  int64_t bytesAfterData = 0;  // what the file holds from the first sample to its end
+  // False when the header's figure and the file disagree: the data chunk runs past the end of the
+  // file, or what follows it is not whole RIFF chunks (audio the header does not count).
+  bool lengthAgrees = true;
 };
+
+// The sample rates an MP3 file can hold, in Hz.
+inline constexpr int32_t kMp3SampleRates[] = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
+
+// Raises a RaisedError (kInvalidFileFormat) that names the file, its rate and the rates MP3 can
+// hold when `format`'s rate is not one of them: the encoder would refuse it with no reason given.
+void RequireMp3SampleRate(const std::string& path, const WavAudioFormat& format);
 
 class WavInput {
  public:
@@ -38,6 +50,7 @@ class WavInput {
 
  private:
   void ReadHeader();
+  bool WholeChunksFrom(int64_t at) const;
   bool ReadAt(int64_t offset, void* buffer, std::size_t size) const;
   [[noreturn]] void Refuse(const std::string& why) const;
 

@@ -44,6 +44,12 @@ bool WriteAllAt(int fd, std::string_view data, off_t offset) {
 
 }  // namespace
 
+bool IsId3v1Tag(std::string_view lastBytes) {
+  auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return lastBytes.size() == kId3v1Size && lower(lastBytes[0]) == 't' && lower(lastBytes[1]) == 'a' &&
+         lower(lastBytes[2]) == 'g';
+}
+
 unsigned char GenreByte(std::string_view text) {
   const std::string t = Trim(text);
   if (t.empty() || t.size() > 3) return 255;
@@ -87,7 +93,8 @@ void WriteId3v1Tag(const std::string& path, const Id3v1Fields& fields) {
   if (length >= static_cast<off_t>(kId3v1Size)) {
     const ssize_t n = ::pread(fd, old.data(), kId3v1Size, length - static_cast<off_t>(kId3v1Size));
     if (n < 0) Fail(errno);
-    hasTag = n == static_cast<ssize_t>(kId3v1Size) && old.compare(0, 3, "TAG") == 0;
+    if (n >= 0) old.resize(static_cast<std::size_t>(n));
+    hasTag = IsId3v1Tag(old);
   }
   if (hasTag && Utf8ToLatin1(fields.comment).size() < kCommentWidth) {
     block[kCommentAt + kCommentWidth - 1] = old[kCommentAt + kCommentWidth - 1];

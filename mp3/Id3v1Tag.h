@@ -1,6 +1,7 @@
 #pragma once
 // Writing an ID3v1 tag: a 128-byte block at the end of an MP3 file. A block already there is
 // replaced in place; a file without one gets the block appended, so audio is never overwritten.
+// Whatever lies before the tag (audio, an APEv2 or Lyrics3 block) is left byte for byte.
 
 #include <string>
 #include <string_view>
@@ -8,6 +9,11 @@
 namespace korvalin {
 
 inline constexpr std::size_t kId3v1Size = 128;
+
+// Whether a file's last 128 bytes are an ID3v1 tag: exactly 128 bytes beginning with "TAG" in any
+// letter case. Nothing else in a file is taken for a tag; in particular a "TAG" inside an APEv2
+// footer ("APETAGEX") or inside audio bytes is not one.
+bool IsId3v1Tag(std::string_view lastBytes);
 
 // The tag's texts as the user typed them (UTF-8); `genre` is the genre box's text.
 struct Id3v1Fields {

@@ -13,6 +13,7 @@
 
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
+#include "mp3/Id3v1Tag.h"
 
 namespace korvalin {
 namespace {
@@ -76,38 +77,30 @@ std::array<unsigned char, 4> FourBytes(const std::vector<unsigned char>& data, s
   return out;
 }
 
-char Lower(unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); }
-
-// A tag field: `width` bytes from `at` (fewer past the end), trailing blanks removed.
-std::string TagField(const std::vector<unsigned char>& tail, std::size_t at, std::size_t width) {
-  std::string bytes;
-  for (std::size_t i = at; i < at + width && i < tail.size(); ++i) bytes.push_back(static_cast<char>(tail[i]));
-  while (!bytes.empty() && bytes.back() == ' ') bytes.pop_back();
+// A tag field: `width` bytes from `at`, trailing blanks removed.
+std::string TagField(std::string_view tag, std::size_t at, std::size_t width) {
+  std::string_view bytes = tag.substr(at, width);
+  while (!bytes.empty() && bytes.back() == ' ') bytes.remove_suffix(1);
   return Latin1ToUtf8(bytes);
 }
 
+// The tag is the file's last 128 bytes when they begin with "TAG"; the fields sit at fixed offsets
+// from there. Blocks before it (APEv2, Lyrics3) are not read.
 void ReadTag(const ReadOnlyFile& file, int64_t length, Mp3Info& info) {
-  const auto tail = file.ReadAt(length - kTagSearchBytes, kTagSearchBytes);
-  std::size_t at = 0;
-  bool found = false;
-  for (; at + 3 <= tail.size(); ++at) {
-    if (Lower(tail[at]) == 't' && Lower(tail[at + 1]) == 'a' && Lower(tail[at + 2]) == 'g') {
-      found = true;
-      break;
-    }
-  }
-  info.hasTag = found;
-  if (!found) {
+  const auto last = file.ReadAt(length - static_cast<int64_t>(kId3v1Size), kId3v1Size);
+  const std::string_view tag(reinterpret_cast<const char*>(last.data()), last.size());
+  info.hasTag = IsId3v1Tag(tag);
+  if (!info.hasTag) {
     info.title = info.artist = info.album = info.year = info.comment = "";
     info.genre = 255;
     return;
   }
-  info.title = TagField(tail, at + 3, 30);
-  info.artist = TagField(tail, at + 33, 30);
-  info.album = TagField(tail, at + 63, 30);
-  info.year = TagField(tail, at + 93, 4);
-  info.comment = TagField(tail, at + 97, 29);
-  info.genre = at + 127 < tail.size() ? tail[at + 127] : 255;
+  info.title = TagField(tag, 3, 30);
+  info.artist = TagField(tag, 33, 30);
+  info.album = TagField(tag, 63, 30);
+  info.year = TagField(tag, 93, 4);
+  info.comment = TagField(tag, 97, 29);
+  info.genre = static_cast<unsigned char>(tag[127]);
 }
 
 constexpr std::array<int, 15> kLayer1Bitrates{0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448};
@@ -143,7 +136,7 @@ std::string ReadFrameHeader(const std::string& path, bool readTag, bool readHead
   const ReadOnlyFile file(path);
   search = FrameSearch{};
   search.fileLength = file.Length();
-  if (search.fileLength < kTagSearchBytes) return {};
+  if (search.fileLength < kShortestAnalysedFile) return {};
 
   std::array<unsigned char, 4> header{};
   if (readHeader) {
@@ -167,7 +160,7 @@ void GetMp3Info(const std::string& path, Mp3Info& info) {
   FrameSearch search;
   const std::string h = ReadFrameHeader(path, true, true, info, search);
   if (h.size() != 32) {
-    info.problem = search.fileLength < kTagSearchBytes ? kTooShort : kNoFrame;
+    info.problem = search.fileLength < kShortestAnalysedFile ? kTooShort : kNoFrame;
     return;
   }
   // The field at 1-based bit positions from..from+count-1.

@@ -45,9 +45,9 @@ struct FrameSearch {
   int64_t fileLength = 0;
 };
 
-// How far into a file the frame search looks, and how much of its end holds the tag search.
+// How far into a file the frame search looks, and the shortest file that is analysed at all.
 inline constexpr int kFrameSearchPositions = 5000;
-inline constexpr int kTagSearchBytes = 256;
+inline constexpr int kShortestAnalysedFile = 256;
 
 // The texts `problem` takes.
 inline constexpr const char* kNoFrame = "no frame";
@@ -61,9 +61,10 @@ std::string BytesToBits(const unsigned char bytes[4]);
 int64_t BitsToNumber(std::string_view bits);
 
 // Looks for the first MPEG-1 Layer III frame among the first 5000 byte positions and for a Xing
-// frame count in it (readHeader), and reads the ID3v1 tag from the file's last 256 bytes into
-// `info` (readTag). Returns the frame's header as bit text, "" when no frame was found or the file
-// is shorter than 256 bytes. Raises an error when the file cannot be opened or read.
+// frame count in it (readHeader), and reads the ID3v1 tag into `info` (readTag): the file's last
+// 128 bytes when they begin with "TAG" in any letter case, nothing else. Returns the frame's
+// header as bit text, "" when no frame was found or the file is shorter than 256 bytes (whose tag
+// is not read either). Raises an error when the file cannot be opened or read.
 std::string ReadFrameHeader(const std::string& path, bool readTag, bool readHeader, Mp3Info& info,
                             FrameSearch& search);
 

@@ -1,5 +1,6 @@
 #include "rip/AgreeingReads.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace korvalin {
@@ -49,8 +50,12 @@ int32_t AgreeingReads::Read(modAKRip32& cd, int32_t address, int32_t frames, Tra
     framesRead_.resize(kMaxReads);
     agreed_.resize(kBlockBytes);
   }
+  const uint32_t retriesBefore = buffer_.Retries();
   const int32_t got = buffer_.ReadReadableFrames(cd, address, frames);
-  if (got <= 0) return got;
+  if (got <= 0) {
+    report.retries += buffer_.Retries() - retriesBefore;
+    return got;
+  }
   std::memcpy(Frame(0, 0), buffer_.Data(), static_cast<std::size_t>(got) * kFrameBytes);
   framesRead_[0] = got;
 
@@ -59,8 +64,10 @@ int32_t AgreeingReads::Read(modAKRip32& cd, int32_t address, int32_t frames, Tra
   int32_t open = got;
   int32_t reads = 1;
   while (open > 0 && reads < kMaxReads) {
-    // A read that breaks off early still settles the frames it brought back.
-    const int32_t again = buffer_.ReadReadableFrames(cd, address, got);
+    // A read that breaks off early still settles the frames it brought back. A block that broke
+    // off the first time is asked for whole again, so that the last read of it breaks off too and
+    // the library's error is that of the frame that failed, not of a later read that succeeded.
+    const int32_t again = std::min(buffer_.ReadReadableFrames(cd, address, got < frames ? frames : got), got);
     const int32_t r = reads++;
     framesRead_[static_cast<std::size_t>(r)] = again > 0 ? again : 0;
     if (again <= 0) continue;
@@ -78,6 +85,7 @@ int32_t AgreeingReads::Read(modAKRip32& cd, int32_t address, int32_t frames, Tra
     }
   }
   if (reads > 2) report.retries += static_cast<uint32_t>(reads - 2);
+  report.retries += buffer_.Retries() - retriesBefore;
 
   for (int32_t f = 0; f < got; ++f) {
     int32_t source = agreedRead[static_cast<std::size_t>(f)];

@@ -23,6 +23,7 @@ std::array<uint8_t, cdrecord::kTrackHeaderSize> RequestHeader(int32_t address, i
 bool TrackBuffer::ReadBlock(modAKRip32& cd, int32_t address, int32_t frames) {
   const auto header = RequestHeader(address, frames, cdrecord::kTrackDataSize);
   for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+    if (attempt > 0) ++retries_;
     std::memcpy(block_.data(), header.data(), header.size());
     if (cd.Library().ReadCDAudioLBA(cd.CurrentDriveHandle, block_.data()) == 1) return true;
   }
@@ -32,6 +33,7 @@ bool TrackBuffer::ReadBlock(modAKRip32& cd, int32_t address, int32_t frames) {
 int32_t TrackBuffer::ReadReadableFrames(modAKRip32& cd, int32_t address, int32_t frames) {
   if (ReadBlock(cd, address, frames)) return frames;
   if (frames <= 1) return 0;
+  ++retries_;
   // One frame at a time, each into a small request of its own, then copied to its place. The
   // library's last error stays that of the frame that failed.
   std::vector<uint8_t> single(cdrecord::kTrackHeaderSize + cdrecord::kFrameSize, 0);

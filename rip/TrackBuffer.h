@@ -27,8 +27,13 @@ class TrackBuffer {
 
   const uint8_t* Data() const { return block_.data() + cdrecord::kTrackHeaderSize; }
 
+  // Re-reads so far: every call after the first for a block, and every fallback to reading a
+  // block's frames one at a time.
+  uint32_t Retries() const { return retries_; }
+
  private:
   std::vector<uint8_t> block_;
+  uint32_t retries_ = 0;
 };
 
 }  // namespace korvalin

@@ -20,7 +20,10 @@ TrackReader::TrackReader(modAKRip32& cd, bool secure) : cd_(cd), secure_(secure)
 int32_t TrackReader::Read(int32_t address, int32_t frames) {
   if (!secure_) {
     data_ = buffer_.Data();
-    return buffer_.ReadReadableFrames(cd_, address, frames);
+    const uint32_t before = buffer_.Retries();
+    const int32_t read = buffer_.ReadReadableFrames(cd_, address, frames);
+    report_.retries += buffer_.Retries() - before;
+    return read;
   }
   if (correcting_) return ReadCorrected(address, frames);
   const int32_t read = agreeing_.Read(cd_, address, frames, report_);
@@ -47,7 +50,9 @@ int32_t TrackReader::ReadCorrected(int32_t address, int32_t frames) {
   // unverified, so they count as suspicious.
   report_.retries += findings.rereads + 1;
   data_ = buffer_.Data();
+  const uint32_t before = buffer_.Retries();
   const int32_t read = buffer_.ReadReadableFrames(cd_, address, frames);
+  report_.retries += buffer_.Retries() - before;
   for (int32_t f = 0; f < read; ++f) report_.suspiciousFrames.push_back(address + f);
   return read;
 }

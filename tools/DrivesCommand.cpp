@@ -24,9 +24,10 @@ int Drives(const std::vector<std::string>& args) {
     return 0;
   }
   for (int32_t i = 0; i <= adapters && i < 8; ++i) {
+    // The list ends in a blank entry, as the window's list does; it is no drive and is not printed.
     const std::string line = DriveListText(cd.GetDriveEntry(i));
-    std::printf("%d: %s\n", i, line.c_str());
     if (line.empty()) continue;
+    std::printf("%d: %s\n", i, line.c_str());
     if (!cd.OpenDrive(i)) {
       const std::string why = library.LastFault().empty() ? cd.LibraryErrorText() : library.LastFault();
       std::printf("   (no disc or no table of contents: %s)\n", why.c_str());

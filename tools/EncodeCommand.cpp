@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
+#include <vector>
 
 #include "encode/EncoderChoices.h"
 #include "encode/WavFileEncoding.h"
@@ -32,6 +34,24 @@ class QuietDialogs : public ConsoleDialogs {
   }
 };
 
+// The bitrate list's entries with their unit.
+std::vector<std::string> KbpsEntries() {
+  std::vector<std::string> entries = BitrateListEntries();
+  for (auto& entry : entries) entry += " kbit/s";
+  return entries;
+}
+
+// An index into one of the window's lists. One outside the list would quietly become another
+// choice (160 kbit/s, or "Normal"), so it is refused with the range the list has.
+int32_t ParseListIndex(const std::string& text, const std::string& option, const std::vector<std::string>& list) {
+  const int32_t index = ParseCount(text, option);
+  if (index >= static_cast<int32_t>(list.size())) {
+    throw std::runtime_error(option + " must be from 0 to " + std::to_string(list.size() - 1) + " (" + list.front() +
+                             " to " + list.back() + "), not " + text);
+  }
+  return index;
+}
+
 class ConsoleDisplay : public WavEncodingDisplay {
  public:
   void Started() override {}
@@ -48,8 +68,10 @@ int Encode(const std::vector<std::string>& given) {
     const std::string bitrate = TakeOption(args, "--bitrate-index");
     const std::string quality = TakeOption(args, "--quality");
     if (args.size() != 2) return Fail(std::string("usage: encode ") + kUsage);
-    const int32_t bitrateIndex = bitrate.empty() ? kDefaultBitrateIndex : ParseCount(bitrate, "--bitrate-index");
-    const int32_t qualityIndex = quality.empty() ? kDefaultQualityIndex : ParseCount(quality, "--quality");
+    const int32_t bitrateIndex =
+        bitrate.empty() ? kDefaultBitrateIndex : ParseListIndex(bitrate, "--bitrate-index", KbpsEntries());
+    const int32_t qualityIndex =
+        quality.empty() ? kDefaultQualityIndex : ParseListIndex(quality, "--quality", QualityListEntries());
     const std::string& source = args[0];
     const std::string& folder = args[1];
     struct stat st {};

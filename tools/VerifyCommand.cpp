@@ -54,6 +54,13 @@ int Verify(const std::vector<std::string>& given) {
     if (format.channels != 2 || format.sampleRate != 44100) {
       return CannotCompare("\"" + wavPath + "\" is not CD audio (44,100 Hz stereo): it cannot be a rip of a track");
     }
+    // A header that does not describe the file (a rip cut short, a header never rewritten) would
+    // let part of the file decide the result: it is refused rather than compared.
+    if (!format.lengthAgrees) {
+      return CannotCompare("\"" + wavPath + "\" cannot be compared: its header gives " +
+                           std::to_string(format.declaredLength) + " bytes of audio, but the file holds " +
+                           std::to_string(format.bytesAfterData) + " bytes after the header");
+    }
     modAKRip32 cd(*choice.library);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t frames = span.end - span.first;

@@ -190,7 +190,7 @@ TEST(GetMp3Info, FilesOver256MegabytesAndXingCountsOver32767) {
   EXPECT_EQ(vbr.duration, 2612);   // 2,400,000,000 ÷ 918.75 ÷ 1000
 }
 
-TEST(GetMp3Info, TheTagIsFoundInTheLast256BytesWhateverItsCase) {
+TEST(GetMp3Info, TheTagIsTheLast128BytesWhenTheyBeginWithTagInAnyCase) {
   TempDir dir;
   struct Case {
     std::string name;
@@ -201,11 +201,13 @@ TEST(GetMp3Info, TheTagIsFoundInTheLast256BytesWhateverItsCase) {
   } cases[] = {
       {"zero padded", Tag(std::string("Song\0\0\0", 7), "", "", "1999", "Note   ", 32), true, std::string("Song\0\0\0", 7),
        "1999", "Note", 32},
-      // Found by a case-blind search, 100 bytes before the end: fields past the end are cut.
-      {"lower case, early", std::string(28, ' ') + "tag" + "Title" + std::string(92, 'z'), true, "Title" + std::string(25, 'z'),
-       "zzzz", std::string(3, 'z'), 255},
+      {"lower case", "tag" + std::string(Tag("Title")).substr(3), true, "Title", "", "", 0},
       {"ISO-8859-1", Tag("Caf\xE9"), true, "Café", "", "", 0},
       {"none", std::string(128, 'x'), false, "", "", "", 255},
+      // Audio bytes spelling "taG" 100 bytes before the end are no tag.
+      {"taG in audio", std::string(28, ' ') + "taG" + "Title" + std::string(92, 'z'), false, "", "", "", 255},
+      // An APEv2 footer ("APETAGEX") right before the tag: the tag is read, not the footer.
+      {"APEv2 before", "APETAGEX" + std::string(24, '\x01') + Tag("Real", "", "", "2001", "", 17), true, "Real", "2001", "", 17},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
