@@ -47,7 +47,7 @@ TEST(CueImage, EveryLayoutRipsEachAudioTrackBitExactlyAndReportsItsTable) {
       {"one file per track, from track 2", ImageFiles::BinaryPerTrack, 2,
        {Audio(MusicCdFrames(33, 6), MusicCdFrames(4, 7)), Audio(MusicCdFrames(29, 8), MusicCdFrames(3, 9))}},
       {"WAVE files", ImageFiles::WavePerTrack, 1,
-       {Audio(MusicBytes(30 * 588 + 7, 10)), Audio(MusicBytes(41 * 588 + 300, 11), MusicCdFrames(6, 12))}},
+       {Audio(MusicCdFrames(30, 10)), Audio(MusicCdFrames(41, 11), MusicCdFrames(6, 12))}},
       {"a data track first", ImageFiles::OneBinary, 1, {Data(20), Audio(MusicCdFrames(31, 13)), Audio(MusicCdFrames(12, 14))}},
       {"a data track last", ImageFiles::BinaryPerTrack, 1, {Audio(MusicCdFrames(28, 15)), Data(17)}},
       {"one audio track", ImageFiles::OneBinary, 1, {Audio(MusicCdFrames(50, 16))}},
