@@ -56,7 +56,10 @@ bool IsCdTime(const std::string& text) {
 
 CueSheetScan ScanCueSheet(const std::string& text) {
   CueSheetScan scan;
-  std::istringstream in(text);
+  // Sheets written on some systems begin with a UTF-8 byte order mark, which is no part of the
+  // first keyword.
+  const bool marked = text.rfind("\xEF\xBB\xBF", 0) == 0;
+  std::istringstream in(marked ? text.substr(3) : text);
   int fileOrdinal = -1;
   std::string fileType;
   for (std::string line; std::getline(in, line);) {

@@ -126,7 +126,9 @@ TEST(CueImage, NamesWrittenOnOtherSystemsReachTheirFilesAndANameAsWrittenComesFi
   std::string sheet = test::ReadFile(cue);
   Replace(sheet, "\"disc 01.wav\"", "\"Rips\\Disc 01.WAV\"");                  // "\" and case
   Replace(sheet, "\"disc 02.wav\"", "\"C:\\Users\\me\\Music\\DISC 02.wav\"");  // another machine's folder
-  test::WriteFile(cue, sheet);
+  std::string windows = "\xEF\xBB\xBF";  // a byte order mark, and lines ending in CR LF
+  for (char c : sheet) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  test::WriteFile(cue, windows);
   ExpectEveryTrackRipsBitExactly(cue, tracks, 1);
   const auto image = CueImage::Open(cue);
   EXPECT_EQ(image->SourceFiles(),
