@@ -70,6 +70,11 @@ class CdExtractionLibrary {
   // The error code of the last call that failed.
   virtual int32_t GetAspiLibError() = 0;
 
+  // The text to show for the last failure, given `codeText`, the text of its error code: as it
+  // stands, or with what the library knows of the cause (a drive's answer follows the text; for a
+  // disc image, the file that failed and how replaces it).
+  virtual std::string ExplainError(const std::string& codeText) const { return codeText; }
+
   // The files the open disc of `handle` is read from (a disc image's sheet and audio files, a
   // drive's device node), so that no output is written over them. Empty when unknown.
   virtual std::vector<std::string> SourceFiles(int32_t /*handle*/) const { return {}; }

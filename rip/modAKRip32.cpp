@@ -33,7 +33,9 @@ bool modAKRip32::OpenDrive(int32_t index) {
 
 int16_t modAKRip32::CloseDrive() { return static_cast<int16_t>(library_.CloseCDHandle(CurrentDriveHandle) & 0xFFFF); }
 
-std::string modAKRip32::LibraryErrorText() { return AkripErrorText(library_.GetAspiLibError()); }
+std::string modAKRip32::LibraryErrorText() {
+  return library_.ExplainError(AkripErrorText(library_.GetAspiLibError()));
+}
 
 int32_t modAKRip32::TrackAddress(const uint8_t* b) {
   if (b[0] >= 128) throw RaisedError::Of(errnum::Overflow);

@@ -3,6 +3,8 @@
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -73,7 +75,11 @@ std::vector<CdDriveSource> CdioLibrary::FindDrives(const std::vector<std::string
     if (DIR* dir = ::opendir(folder.c_str())) {
       while (const dirent* e = ::readdir(dir)) {
         const std::string name = e->d_name;
-        if (name.size() > 4 && LCase(name.substr(name.size() - 4)) == ".cue") images.push_back(name);
+        struct stat st {};
+        if (name.size() > 4 && LCase(name.substr(name.size() - 4)) == ".cue" &&
+            ::fstatat(::dirfd(dir), e->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) {
+          images.push_back(name);
+        }
       }
       ::closedir(dir);
     }
@@ -91,6 +97,7 @@ CdioLibrary::~CdioLibrary() = default;
 
 int32_t CdioLibrary::Fail(int32_t code, int32_t result) {
   lastError_ = code;
+  readFault_.clear();
   return result;
 }
 
@@ -186,7 +193,12 @@ int32_t CdioLibrary::ReadCDAudioLBA(int32_t handle, uint8_t* buffer) {
   const uint32_t capacity = Le32(buffer + 8);
   if (count > capacity / kFrameSize) return Fail(kBufferTooSmall);
   if (count == 0) return 1;
-  if (!s->disc->ReadAudio(first, static_cast<int32_t>(count), buffer + kTrackHeaderSize)) return Fail(kReadFailed);
+  if (!s->disc->ReadAudio(first, static_cast<int32_t>(count), buffer + kTrackHeaderSize)) {
+    Fail(kReadFailed);
+    readFault_ = s->disc->ReadFault();
+    readFaultOfImage_ = drives_[static_cast<std::size_t>(s->drive)].isImage;
+    return 0;
+  }
   lastError_ = 0;
   return 1;
 }
@@ -204,6 +216,11 @@ int32_t CdioLibrary::GetAspiLibError() { return lastError_; }
 std::unique_ptr<CorrectingReader> CdioLibrary::OpenCorrectingReader(int32_t handle) {
   Slot* s = SlotOf(handle);
   return s ? s->disc->OpenCorrectingReader() : nullptr;
+}
+
+std::string CdioLibrary::ExplainError(const std::string& codeText) const {
+  if (lastError_ != kReadFailed || readFault_.empty()) return codeText;
+  return readFaultOfImage_ ? readFault_ : codeText + " " + readFault_;
 }
 
 std::vector<std::string> CdioLibrary::SourceFiles(int32_t handle) const {

@@ -16,7 +16,8 @@ namespace korvalin {
 
 class CdioLibrary : public CdExtractionLibrary {
  public:
-  // Real drives, then every *.cue of each folder in turn, in name order within a folder.
+  // Real drives, then every *.cue of each folder in turn, in name order within a folder. Only
+  // regular files (or links to them) count: a FIFO, device or socket named *.cue is left out.
   static std::vector<CdDriveSource> FindDrives(const std::vector<std::string>& discFolders);
   static std::vector<CdDriveSource> FindDrives(const std::string& discFolder) {
     return FindDrives(std::vector<std::string>{discFolder});
@@ -42,6 +43,9 @@ class CdioLibrary : public CdExtractionLibrary {
   std::vector<std::string> SourceFiles(int32_t handle) const override;
   // A real drive's correcting reader; none for a disc image.
   std::unique_ptr<CorrectingReader> OpenCorrectingReader(int32_t handle) override;
+  // After a failed read: a disc image's sentence naming the file and what went wrong instead of
+  // the code's text; a drive's answer after it.
+  std::string ExplainError(const std::string& codeText) const override;
 
   // Why the last drive that would not open did not, in one sentence ("" after a good open).
   const std::string& LastFault() const { return lastFault_; }
@@ -61,6 +65,8 @@ class CdioLibrary : public CdExtractionLibrary {
   std::array<Slot, kMaxHandles> slots_{};
   int32_t lastError_ = 0;
   std::string lastFault_;
+  std::string readFault_;      // why the last failed read failed, as its disc said
+  bool readFaultOfImage_ = false;
 };
 
 }  // namespace korvalin

@@ -13,6 +13,8 @@
 #include "common/RaisedError.h"
 #include "encode/WavInput.h"
 #include "platform/linux/CueSheetScan.h"
+#include "platform/linux/RegularFile.h"
+#include "platform/linux/SheetFileLookup.h"
 
 extern "C" {
 #if __has_include(<libcue.h>)
@@ -54,29 +56,23 @@ int64_t BlockBytes(TrackMode mode) {
 
 // The whole sheet as text; refused when it cannot be read or cannot be a sheet.
 std::string ReadSheet(const std::string& cuePath) {
-  const int fd = ::open(cuePath.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (fd < 0 || ::fstat(fd, &st) != 0) {
-    const int err = errno;
-    if (fd >= 0) ::close(fd);
-    Refuse(cuePath, std::string("the sheet cannot be read (") + std::strerror(err) + ").");
-  }
+  const RegularFile sheet = OpenRegularFile(cuePath);
+  if (sheet.fd < 0) Refuse(cuePath, "the sheet " + sheet.fault + ".");
   std::string text;
-  bool ok = S_ISREG(st.st_mode) && st.st_size <= kMaxSheetBytes;
-  if (ok) {
-    text.resize(static_cast<std::size_t>(st.st_size));
+  const bool small = sheet.size <= kMaxSheetBytes;
+  if (small) {
+    text.resize(static_cast<std::size_t>(sheet.size));
     std::size_t done = 0;
     while (done < text.size()) {
-      const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+      const ssize_t n = ::read(sheet.fd, text.data() + done, text.size() - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) break;
       done += static_cast<std::size_t>(n);
     }
     text.resize(done);
   }
-  ::close(fd);
-  if (!S_ISREG(st.st_mode)) Refuse(cuePath, "the sheet is not a file.");
-  if (!ok) Refuse(cuePath, "the sheet is larger than any CUE sheet (over 1 MB).");
+  ::close(sheet.fd);
+  if (!small) Refuse(cuePath, "the sheet is larger than any CUE sheet (over 1 MB).");
   if (text.find('\0') != std::string::npos) Refuse(cuePath, "the sheet holds binary data, not text.");
   return text;
 }
@@ -105,13 +101,25 @@ struct CdDeleter {
 // What the sheet says of one track, from libcue and the scan together.
 struct SheetTrack {
   int number = 0;
-  int fileOrdinal = 0;
-  std::string fileName, fileType;
   bool data = false;
   int64_t block = 0;
-  int64_t index0 = -1, index1 = -1;  // in frames from the start of the file's data
+  int64_t index0 = -1, index1 = -1;  // in frames from the start of the data of the file that holds them
+  int index0File = -1, index1File = -1;
   int64_t silenceBefore = 0, silenceAfter = 0;
 };
+
+// A place in the files: which file, and how far into its data in frames.
+struct FilePlace {
+  int file = 0;
+  int64_t frame = 0;
+  bool operator<(const FilePlace& o) const { return file != o.file ? file < o.file : frame < o.frame; }
+};
+
+std::string WaveHoldsData(const std::string& name) {
+  return "the file \"" + name + "\" named by the sheet is a WAVE file, which cannot hold a data track.";
+}
+
+std::string TrackName(int number) { return "track " + std::to_string(number); }
 
 }  // namespace
 
@@ -133,51 +141,45 @@ std::vector<std::string> CueImage::SourceFiles() const {
   return sources;
 }
 
-int CueImage::AddFile(const std::string& name, const std::string& type, bool audioOnly) {
-  AudioFile file;
-  file.path = !name.empty() && name[0] == '/' ? name : FolderOf(cuePath_) + "/" + name;
+void CueImage::AddFile(const std::string& name, const std::string& type) {
   const std::string shown = "the file \"" + name + "\" named by the sheet";
-  if (type == "WAVE") {
-    if (!audioOnly) Refuse(cuePath_, shown + " is a WAVE file, which cannot hold a data track.");
-    try {
-      const WavInput wav(file.path);
-      const WavAudioFormat& f = wav.Format();
-      if (f.channels != 2 || f.sampleRate != 44100) throw RaisedError(kInvalidFileFormat, "");
-      file.dataOffset = f.dataOffset;
-      file.dataLength = f.dataLength;
-    } catch (const RaisedError&) {
-      struct stat st {};
-      if (::stat(file.path.c_str(), &st) != 0) {
-        Refuse(cuePath_, shown + " cannot be read (" + std::strerror(errno) + ").");
-      }
-      Refuse(cuePath_, shown + " is not CD audio (a WAV file of 16-bit 44.1 kHz stereo PCM).");
-    }
-  } else if (type != "BINARY" && type != "MOTOROLA") {
+  if (type != "BINARY" && type != "MOTOROLA" && type != "WAVE") {
     Refuse(cuePath_, shown + " is of type " + (type.empty() ? std::string("(none)") : type) +
                          "; only BINARY, MOTOROLA and WAVE files of CD audio can be read.");
   }
-  file.fd = ::open(file.path.c_str(), O_RDONLY | O_CLOEXEC);
-  struct stat st {};
-  if (file.fd < 0 || ::fstat(file.fd, &st) != 0) {
-    const int err = errno;
-    if (file.fd >= 0) ::close(file.fd);
-    Refuse(cuePath_, shown + " cannot be read (" + std::strerror(err) + ").");
-  }
+  AudioFile file;
+  file.name = name;
+  file.path = FindSheetFile(FolderOf(cuePath_), name);
+  const RegularFile opened = OpenRegularFile(file.path);
+  if (opened.fd < 0) Refuse(cuePath_, shown + " " + opened.fault + ".");
+  file.fd = opened.fd;
+  file.dataLength = opened.size;
+  file.bigEndian = type == "MOTOROLA";
+  file.wave = type == "WAVE";
   files_.push_back(file);  // from here on the destructor closes it
-  if (!S_ISREG(st.st_mode)) Refuse(cuePath_, shown + " is not a regular file.");
-  if (type != "WAVE") {
-    files_.back().dataLength = st.st_size;
-    files_.back().bigEndian = type == "MOTOROLA";
+  if (file.wave) {
+    try {
+      // Through the descriptor already checked, so that the header is read from that very file.
+      const WavInput wav("/proc/self/fd/" + std::to_string(opened.fd));
+      const WavAudioFormat& f = wav.Format();
+      if (f.channels != 2 || f.sampleRate != 44100) throw RaisedError(kInvalidFileFormat, "");
+      files_.back().dataOffset = f.dataOffset;
+      files_.back().dataLength = f.dataLength;
+    } catch (const RaisedError&) {
+      Refuse(cuePath_, shown + " is not CD audio (a WAV file of 16-bit 44.1 kHz stereo PCM).");
+    }
   }
   if (files_.back().dataLength <= 0) Refuse(cuePath_, shown + " holds no frames.");
-  return static_cast<int>(files_.size()) - 1;
 }
 
-void CueImage::AddSegment(int32_t frames, int file, int64_t byteOffset, bool data) {
+void CueImage::AddSegment(int64_t frames, int file, int64_t byteOffset, bool data) {
   if (frames <= 0) return;
-  segments_.push_back({static_cast<int32_t>(discFrames_), frames, file, byteOffset, data});
+  if (discFrames_ + frames > kMaxDiscFrames) Refuse(cuePath_, "it is longer than 100 minutes, more than a CD holds.");
+  if (data && file >= 0 && files_[static_cast<std::size_t>(file)].wave) {
+    Refuse(cuePath_, WaveHoldsData(files_[static_cast<std::size_t>(file)].name));
+  }
+  segments_.push_back({static_cast<int32_t>(discFrames_), static_cast<int32_t>(frames), file, byteOffset, data});
   discFrames_ += frames;
-  if (discFrames_ > kMaxDiscFrames) Refuse(cuePath_, "it is longer than 100 minutes, more than a CD holds.");
 }
 
 void CueImage::Build() {
@@ -206,12 +208,9 @@ void CueImage::Build() {
       Refuse(cuePath_, "track " + std::to_string(t.number) + " follows track " + std::to_string(sheet.back().number) +
                            "; track numbers must follow one another.");
     }
-    const std::string name = "track " + std::to_string(t.number);
+    const std::string name = TrackName(t.number);
     const char* fileName = track_get_filename(track);
     if (!fileName || !*fileName || scanned.fileOrdinal < 0) Refuse(cuePath_, name + " names no file.");
-    t.fileName = fileName;
-    t.fileOrdinal = scanned.fileOrdinal;
-    t.fileType = scanned.fileType;
     const TrackMode mode = track_get_mode(track);
     t.data = mode != MODE_AUDIO;
     t.block = BlockBytes(mode);
@@ -222,7 +221,19 @@ void CueImage::Build() {
     if (t.index1 > kMaxDiscFrames || t.index0 > kMaxDiscFrames) {
       Refuse(cuePath_, "an index of " + name + " lies past the end of its file.");
     }
-    if (t.index0 >= 0 && t.index0 > t.index1) Refuse(cuePath_, "the indexes of " + name + " go backwards.");
+    // libcue names the file a track's INDEX 01 follows; the scan says which FILE line that is
+    // and where INDEX 00 stands. Both must read the sheet alike.
+    t.index0File = scanned.index0File;
+    t.index1File = scanned.index1File;
+    if (t.index1File < 0 || (t.index0 >= 0) != (t.index0File >= 0) ||
+        scan.files[static_cast<std::size_t>(t.index1File)].name != fileName) {
+      Refuse(cuePath_, "it is damaged: the FILE line of " + name + " could not be read.");
+    }
+    for (int file : {t.index0File, t.index1File}) {
+      if (t.data && file >= 0 && scan.files[static_cast<std::size_t>(file)].type == "WAVE") {
+        Refuse(cuePath_, WaveHoldsData(scan.files[static_cast<std::size_t>(file)].name));
+      }
+    }
     // libcue reports INDEX 00 pregaps and PREGAP silence alike; only the second is not in the file.
     const long pre = track_get_zero_pre(track), post = track_get_zero_post(track);
     if (t.index0 < 0 && pre > 0) t.silenceBefore = pre;
@@ -233,47 +244,59 @@ void CueImage::Build() {
     sheet.push_back(t);
   }
 
-  // Tracks of one FILE line at a time: each track holds the frames from its first index (INDEX
-  // 00, else 01) to the next track's, the last one to the end of the file.
-  for (std::size_t g = 0; g < sheet.size();) {
-    std::size_t end = g;
-    bool audioOnly = true;
-    while (end < sheet.size() && sheet[end].fileOrdinal == sheet[g].fileOrdinal) audioOnly &= !sheet[end++].data;
-    const int file = AddFile(sheet[g].fileName, sheet[g].fileType, audioOnly);
-    const int64_t fileBytes = files_[static_cast<std::size_t>(file)].dataLength;
-    auto regionStart = [&](std::size_t j) { return sheet[j].index0 >= 0 ? sheet[j].index0 : sheet[j].index1; };
+  for (const ScannedFile& file : scan.files) AddFile(file.name, file.type);
 
-    // Frames before the first track's index belong to the disc just before it.
-    int64_t frame = regionStart(g);
-    int64_t byte = frame * sheet[g].block;
-    if (byte > fileBytes) Refuse(cuePath_, "an index of track " + std::to_string(sheet[g].number) + " lies past the end of its file.");
-    AddSegment(static_cast<int32_t>(frame), file, 0, sheet[g].data);
-    for (std::size_t j = g; j < end; ++j) {
-      const SheetTrack& t = sheet[j];
-      const std::string name = "track " + std::to_string(t.number);
-      if (j > g && regionStart(j) <= sheet[j - 1].index1) {
+  // The files lie on the disc one after the other. Walk them in order, from one index to the
+  // next: the frames up to an index belong to the track before it, each in that track's mode.
+  FilePlace at;
+  int64_t atByte = 0;  // the byte of `at` in its file's data
+  int64_t block = sheet.front().block;
+  bool data = sheet.front().data;
+  auto fileBytes = [&](int file) { return files_[static_cast<std::size_t>(file)].dataLength; };
+  // The rest of the file in hand; a last frame cut short still counts (its read will fail).
+  auto finishFile = [&] {
+    const int64_t rest = fileBytes(at.file) - atByte;
+    AddSegment((rest + block - 1) / block, at.file, atByte, data);
+    ++at.file;
+    at.frame = 0;
+    atByte = 0;
+  };
+  auto moveTo = [&](const FilePlace& place, const std::string& track) {
+    while (at.file < place.file) finishFile();
+    const int64_t bytes = (place.frame - at.frame) * block;
+    if (atByte + bytes > fileBytes(at.file)) Refuse(cuePath_, "an index of " + track + " lies past the end of its file.");
+    AddSegment(place.frame - at.frame, at.file, atByte, data);
+    at.frame = place.frame;
+    atByte += bytes;
+  };
+
+  int64_t previousStart = -1;
+  for (std::size_t j = 0; j < sheet.size(); ++j) {
+    const SheetTrack& t = sheet[j];
+    const std::string name = TrackName(t.number);
+    const FilePlace index1{t.index1File, t.index1};
+    const FilePlace first = t.index0 >= 0 ? FilePlace{t.index0File, t.index0} : index1;
+    if (first < at) Refuse(cuePath_, "the indexes of " + name + " go backwards or leave the track before it empty.");
+    moveTo(first, name);
+    if (j > 0) {
+      if (discFrames_ <= previousStart) {
         Refuse(cuePath_, "the indexes of " + name + " go backwards or leave the track before it empty.");
       }
-      if (j > g) AddSegment(static_cast<int32_t>(sheet[j - 1].silenceAfter), -1, 0, false);
-      AddSegment(static_cast<int32_t>(t.silenceBefore), -1, 0, false);
-      const int64_t first = (t.index1 - regionStart(j)) * t.block + byte;
-      if (first >= fileBytes) Refuse(cuePath_, "the INDEX 01 of " + name + " lies past the end of its file.");
-      tracks_.push_back({t.number, static_cast<int32_t>(discFrames_ + t.index1 - regionStart(j)), t.data});
-      // The frames of this track: up to the next track's region, or to the end of the file (a
-      // last frame that is cut short is completed with silence).
-      const int64_t frames =
-          j + 1 < end ? regionStart(j + 1) - regionStart(j) : (fileBytes - byte + t.block - 1) / t.block;
-      if (byte + frames * t.block > fileBytes + t.block - 1 || frames > kMaxDiscFrames) {
-        Refuse(cuePath_, "an index of track " + std::to_string(sheet[j + 1 < end ? j + 1 : j].number) +
-                             " lies past the end of its file.");
-      }
-      AddSegment(static_cast<int32_t>(frames), file, byte, t.data);
-      byte += frames * t.block;
-      frame += frames;
+      AddSegment(sheet[j - 1].silenceAfter, -1, 0, false);
     }
-    AddSegment(static_cast<int32_t>(sheet[end - 1].silenceAfter), -1, 0, false);
-    g = end;
+    block = t.block;
+    data = t.data;
+    if (index1 < at) Refuse(cuePath_, "the indexes of " + name + " go backwards.");
+    moveTo(index1, name);
+    AddSegment(t.silenceBefore, -1, 0, false);
+    previousStart = discFrames_;
+    tracks_.push_back({t.number, static_cast<int32_t>(discFrames_), t.data});
   }
+  while (at.file < static_cast<int>(files_.size())) finishFile();
+  if (discFrames_ <= previousStart) {
+    Refuse(cuePath_, "the INDEX 01 of " + TrackName(sheet.back().number) + " lies past the end of its file.");
+  }
+  AddSegment(sheet.back().silenceAfter, -1, 0, false);
   leadOut_ = static_cast<int32_t>(discFrames_);
 }
 
@@ -285,23 +308,33 @@ const CueImage::Segment* CueImage::SegmentAt(int32_t frame) const {
   return frame < it->discStart + it->frames ? &*it : nullptr;
 }
 
-bool CueImage::ReadFrame(const Segment& s, int32_t frame, uint8_t* out) const {
+bool CueImage::ReadFailed(int32_t frame, const std::string& why) {
+  readFault_ = "The disc image \"" + cuePath_ + "\" cannot be read at frame " + std::to_string(frame) + ": " + why;
+  return false;
+}
+
+bool CueImage::ReadFrame(const Segment& s, int32_t frame, uint8_t* out) {
   if (s.file < 0) {
     std::memset(out, 0, kFrameBytes);
     return true;
   }
   const AudioFile& f = files_[static_cast<std::size_t>(s.file)];
   const int64_t at = s.byteOffset + static_cast<int64_t>(frame - s.discStart) * kFrameBytes;
-  const int64_t wanted = std::min<int64_t>(kFrameBytes, f.dataLength - at);
-  if (wanted <= 0) return false;
+  // A frame the file holds only part of is short: its read fails rather than pad it with silence.
+  const int64_t held = std::clamp<int64_t>(f.dataLength - at, 0, kFrameBytes);
   int64_t done = 0;
-  while (done < wanted) {
-    const ssize_t n = ::pread(f.fd, out + done, static_cast<std::size_t>(wanted - done), f.dataOffset + at + done);
+  while (done < held) {
+    const ssize_t n = ::pread(f.fd, out + done, static_cast<std::size_t>(held - done), f.dataOffset + at + done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;  // the file is shorter than it was when the disc was opened
+    if (n < 0) return ReadFailed(frame, "\"" + f.path + "\": " + std::strerror(errno) + ".");
+    if (n == 0) break;  // the file has become shorter since the disc was opened
     done += n;
   }
-  std::memset(out + wanted, 0, static_cast<std::size_t>(kFrameBytes - wanted));
+  if (done < kFrameBytes) {
+    return ReadFailed(frame, "the file \"" + f.path + "\" ends " +
+                                 (done == 0 ? std::string("before that frame.")
+                                            : std::to_string(done) + " bytes into that frame, which is short."));
+  }
   if (f.bigEndian) {
     for (int64_t i = 0; i + 1 < kFrameBytes; i += 2) std::swap(out[i], out[i + 1]);
   }
@@ -309,10 +342,15 @@ bool CueImage::ReadFrame(const Segment& s, int32_t frame, uint8_t* out) const {
 }
 
 bool CueImage::ReadAudio(int32_t first, int32_t count, uint8_t* out) {
-  if (first < 0 || count < 0 || static_cast<int64_t>(first) + count > discFrames_) return false;
+  if (first < 0 || count < 0 || static_cast<int64_t>(first) + count > discFrames_) {
+    return ReadFailed(first < 0 ? first : static_cast<int32_t>(std::max<int64_t>(first, discFrames_)),
+                      "the disc ends at frame " + std::to_string(discFrames_) + ".");
+  }
   for (int32_t k = 0; k < count; ++k) {
     const Segment* s = SegmentAt(first + k);
-    if (!s || s->data || !ReadFrame(*s, first + k, out + static_cast<std::size_t>(k) * kFrameBytes)) return false;
+    if (!s) return ReadFailed(first + k, "no frame of the disc stands there.");
+    if (s->data) return ReadFailed(first + k, "it lies in a data track, which holds no audio.");
+    if (!ReadFrame(*s, first + k, out + static_cast<std::size_t>(k) * kFrameBytes)) return false;
   }
   return true;
 }

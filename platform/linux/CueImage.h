@@ -1,10 +1,15 @@
 #pragma once
 // A disc image described by a CUE sheet, read with libcue and plain file reads. The sheet's FILE
 // lines are honoured: any number of files, BINARY (raw CD audio, little-endian), MOTOROLA (the
-// same, big-endian) and WAVE (16-bit 44.1 kHz stereo PCM, found through its RIFF header). Tracks
-// keep their numbers; INDEX 00 pregaps stay in the track before, PREGAP and POSTGAP give silence,
-// and data tracks are listed but hold no audio. A sheet that cannot describe a real disc is
-// refused with a CueFault whose text says what is wrong.
+// same, big-endian) and WAVE (16-bit 44.1 kHz stereo PCM, found through its RIFF header), found
+// even when the sheet was written elsewhere (SheetFileLookup). The files follow one another on
+// the disc in the sheet's order, each from its first frame to its last, so a track may begin in
+// one file and go on in the next, and a pregap (INDEX 00) may close the file before its track's.
+// Tracks keep their numbers; INDEX 00 pregaps stay in the track before, PREGAP and POSTGAP give
+// silence, and data tracks are listed but hold no audio. A file whose length is not whole frames
+// ends with a short frame, which cannot be read. Only regular files are opened, so a FIFO or a
+// device never stalls the program. A sheet that cannot describe a real disc is refused with a
+// CueFault whose text says what is wrong.
 
 #include <stdexcept>
 #include <string>
@@ -35,9 +40,11 @@ class CueImage : public DiscReader {
 
  private:
   struct AudioFile {
-    std::string path;
+    std::string name;  // as the sheet writes it
+    std::string path;  // where it was found
     int fd = -1;
     bool bigEndian = false;
+    bool wave = false;
     int64_t dataOffset = 0;  // where the first frame stands in the file
     int64_t dataLength = 0;  // bytes of frames the file holds
   };
@@ -53,10 +60,11 @@ class CueImage : public DiscReader {
 
   explicit CueImage(std::string cuePath) : cuePath_(std::move(cuePath)) {}
   void Build();
-  int AddFile(const std::string& name, const std::string& type, bool audioOnly);
-  void AddSegment(int32_t frames, int file, int64_t byteOffset, bool data);
+  void AddFile(const std::string& name, const std::string& type);
+  void AddSegment(int64_t frames, int file, int64_t byteOffset, bool data);
   const Segment* SegmentAt(int32_t frame) const;
-  bool ReadFrame(const Segment& s, int32_t frame, uint8_t* out) const;
+  bool ReadFrame(const Segment& s, int32_t frame, uint8_t* out);
+  bool ReadFailed(int32_t frame, const std::string& why);
 
   std::string cuePath_;
   std::vector<AudioFile> files_;

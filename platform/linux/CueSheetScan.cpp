@@ -1,5 +1,6 @@
 #include "platform/linux/CueSheetScan.h"
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
@@ -15,10 +16,12 @@ std::vector<std::string> Words(const std::string& line) {
     if (i == line.size()) break;
     std::string word;
     if (line[i] == '"') {
-      const std::size_t close = line.find('"', i + 1);
-      const std::size_t end = close == std::string::npos ? line.size() : close;
-      word = line.substr(i + 1, end - i - 1);
-      i = close == std::string::npos ? line.size() : close + 1;
+      // As the parser library reads a quoted word: a backslash keeps the character after it
+      // inside the word, and both stay as written.
+      std::size_t end = i + 1;
+      while (end < line.size() && line[end] != '"') end += line[end] == '\\' && end + 1 < line.size() ? 2 : 1;
+      word = line.substr(i + 1, std::min(end, line.size()) - i - 1);
+      i = std::min(end + 1, line.size());
     } else {
       while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) word += line[i++];
     }
@@ -53,7 +56,10 @@ bool IsCdTime(const std::string& text) {
 
 CueSheetScan ScanCueSheet(const std::string& text) {
   CueSheetScan scan;
-  std::istringstream in(text);
+  // Sheets written on some systems begin with a UTF-8 byte order mark, which is no part of the
+  // first keyword.
+  const bool marked = text.rfind("\xEF\xBB\xBF", 0) == 0;
+  std::istringstream in(marked ? text.substr(3) : text);
   int fileOrdinal = -1;
   std::string fileType;
   for (std::string line; std::getline(in, line);) {
@@ -63,6 +69,7 @@ CueSheetScan ScanCueSheet(const std::string& text) {
     if (keyword == "FILE") {
       ++fileOrdinal;
       fileType = w.size() >= 3 ? Upper(w.back()) : std::string();
+      scan.files.push_back({w.size() >= 2 ? w[1] : std::string(), fileType});
     } else if (keyword == "TRACK") {
       ScannedTrack t;
       t.number = w.size() >= 2 && AllDigits(w[1]) ? std::stoi(w[1]) : 0;
@@ -72,6 +79,11 @@ CueSheetScan ScanCueSheet(const std::string& text) {
     } else if (keyword == "INDEX" && scan.fault.empty() && (w.size() < 3 || !AllDigits(w[1]) || std::stoi(w[1]) > 99)) {
       scan.fault = "the index number \"" + (w.size() < 2 ? std::string() : w[1]) + "\" is not between 0 and 99.";
     } else if (keyword == "INDEX" || keyword == "PREGAP" || keyword == "POSTGAP") {
+      if (keyword == "INDEX" && !scan.tracks.empty() && w.size() >= 3 && AllDigits(w[1])) {
+        const int number = std::stoi(w[1]);
+        if (number == 0) scan.tracks.back().index0File = fileOrdinal;
+        if (number == 1) scan.tracks.back().index1File = fileOrdinal;
+      }
       const std::string& time = w.back();
       if (scan.fault.empty() && (w.size() < 2 || !IsCdTime(time))) {
         scan.fault = "the " + keyword + " time \"" + (w.size() < 2 ? std::string() : time) +

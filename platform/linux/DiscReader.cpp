@@ -38,9 +38,15 @@ class CdioDrive : public DiscReader {
   bool ReadAudio(int32_t first, int32_t count, uint8_t* out) override {
     // libcdio answers success for a read that runs past the end, filling only what exists: a
     // read must lie wholly on the disc.
-    if (first < 0 || count < 0 || static_cast<int64_t>(first) + count > leadOut_) return false;
+    if (first < 0 || count < 0 || static_cast<int64_t>(first) + count > leadOut_) {
+      readFault_ = "The disc ends at frame " + std::to_string(leadOut_) + ".";
+      return false;
+    }
     if (count == 0) return true;
-    return cdio_read_audio_sectors(cdio_, out, first, static_cast<uint32_t>(count)) == DRIVER_OP_SUCCESS;
+    const driver_return_code_t answer = cdio_read_audio_sectors(cdio_, out, first, static_cast<uint32_t>(count));
+    if (answer == DRIVER_OP_SUCCESS) return true;
+    readFault_ = std::string("The drive answered: ") + cdio_driver_errmsg(answer) + ".";
+    return false;
   }
 
   std::vector<std::string> SourceFiles() const override { return {device_}; }

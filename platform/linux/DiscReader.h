@@ -38,6 +38,9 @@ class DiscReader {
   // undefined) when a frame lies off the disc or in a data track, or the read fails. Safe to call
   // from one thread while another holds the reader, as long as only one reads at a time.
   virtual bool ReadAudio(int32_t first, int32_t count, uint8_t* out) = 0;
+  // Why the last ReadAudio that failed did, in one sentence ("" when nothing is known): for an
+  // image the file and what is wrong with it, for a drive what the drive answered.
+  const std::string& ReadFault() const { return readFault_; }
   // The files the disc is read from: the device node, or an image's sheet and audio files.
   virtual std::vector<std::string> SourceFiles() const = 0;
   // A reader that verifies and corrects its own reads (a real drive's), or none. It reads
@@ -47,6 +50,7 @@ class DiscReader {
  protected:
   std::vector<DiscTrack> tracks_;
   int32_t leadOut_ = 0;
+  std::string readFault_;
 };
 
 // A disc that opened, or the one sentence that says why it did not.

@@ -39,6 +39,48 @@ struct Layout {
   std::vector<ImageTrack> tracks;
 };
 
+// Opens the image of `cue` and rips every audio track, each of which must equal its audio
+// (padded to whole frames) followed by the next track's pregap, as a drive reads it.
+void ExpectEveryTrackRipsBitExactly(const std::string& cue, const std::vector<ImageTrack>& tracks, int firstNumber) {
+  test::TempDir out;
+  CdioLibrary lib({CdioLibrary::ImageDrive(cue)});
+  test::ExtractionRig rig(lib);
+  ASSERT_TRUE(rig.cd.OpenDrive(0)) << lib.LastFault();
+  const auto count = static_cast<int32_t>(tracks.size());
+  EXPECT_EQ(rig.cd.CurrentToc[2], firstNumber);
+  EXPECT_EQ(rig.cd.CurrentToc[3], firstNumber + count - 1);
+  EXPECT_EQ(rig.cd.CurrentToc[4 + 8 * static_cast<std::size_t>(count) + 2], 0xAA);
+
+  int32_t expectedStart = 0;
+  for (int32_t k = 0; k < count; ++k) {
+    SCOPED_TRACE(k);
+    const ImageTrack& track = tracks[static_cast<std::size_t>(k)];
+    const std::string nextPregap = k + 1 < count ? tracks[static_cast<std::size_t>(k) + 1].pregap : "";
+    const std::string expected = Padded(track.audio) + nextPregap;
+    expectedStart += static_cast<int32_t>(track.pregap.size() / 2352);
+    EXPECT_EQ(rig.cd.CurrentToc[4 + 8 * static_cast<std::size_t>(k) + 2], firstNumber + k);
+    EXPECT_EQ(rig.cd.TrackFirstFrame(k + 1), expectedStart);
+    EXPECT_EQ(rig.cd.TrackEndFrame(k + 1) - rig.cd.TrackFirstFrame(k + 1), static_cast<int32_t>(expected.size() / 2352));
+    EXPECT_EQ(rig.cd.IsDataTrack(k + 1), track.data);
+    expectedStart += static_cast<int32_t>(expected.size() / 2352) - static_cast<int32_t>(nextPregap.size() / 2352);
+    if (track.data) {  // never read as audio
+      std::vector<uint8_t> buffer(cdrecord::kTrackBufferSize);
+      const int32_t first = rig.cd.TrackFirstFrame(k + 1), frames = 1;
+      std::memcpy(buffer.data(), &first, 4);
+      std::memcpy(buffer.data() + 4, &frames, 4);
+      const auto capacity = static_cast<uint32_t>(cdrecord::kTrackDataSize);
+      std::memcpy(buffer.data() + 8, &capacity, 4);
+      EXPECT_EQ(lib.ReadCDAudioLBA(rig.cd.CurrentDriveHandle, buffer.data()), 0);
+      continue;
+    }
+    const std::string wav = out / ("t" + std::to_string(k) + ".wav");
+    const ExtractionOutcome outcome = ExtractTrackToWav(rig.ctx, wav, rig.cd.TrackFirstFrame(k + 1), rig.cd.TrackEndFrame(k + 1));
+    EXPECT_TRUE(outcome.complete);
+    EXPECT_TRUE(test::ReadFile(wav).substr(44) == expected);
+  }
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+}
+
 TEST(CueImage, EveryLayoutRipsEachAudioTrackBitExactlyAndReportsItsTable) {
   const std::vector<Layout> layouts = {
       {"one file, INDEX 00 pregaps", ImageFiles::OneBinary, 1,
@@ -47,52 +89,99 @@ TEST(CueImage, EveryLayoutRipsEachAudioTrackBitExactlyAndReportsItsTable) {
       {"one file per track, from track 2", ImageFiles::BinaryPerTrack, 2,
        {Audio(MusicCdFrames(33, 6), MusicCdFrames(4, 7)), Audio(MusicCdFrames(29, 8), MusicCdFrames(3, 9))}},
       {"WAVE files", ImageFiles::WavePerTrack, 1,
-       {Audio(MusicBytes(30 * 588 + 7, 10)), Audio(MusicBytes(41 * 588 + 300, 11), MusicCdFrames(6, 12))}},
+       {Audio(MusicCdFrames(30, 10)), Audio(MusicCdFrames(41, 11), MusicCdFrames(6, 12))}},
       {"a data track first", ImageFiles::OneBinary, 1, {Data(20), Audio(MusicCdFrames(31, 13)), Audio(MusicCdFrames(12, 14))}},
       {"a data track last", ImageFiles::BinaryPerTrack, 1, {Audio(MusicCdFrames(28, 15)), Data(17)}},
       {"one audio track", ImageFiles::OneBinary, 1, {Audio(MusicCdFrames(50, 16))}},
+      {"each pregap closing the file before", ImageFiles::GapsAppended, 1,
+       {Audio(MusicCdFrames(24, 17), MusicCdFrames(2, 18)), Audio(MusicCdFrames(30, 19), MusicCdFrames(10, 20)),
+        Audio(MusicCdFrames(21, 21)), Audio(MusicCdFrames(26, 22), MusicCdFrames(7, 23))}},
+      {"a track going on in the next file", ImageFiles::SplitBinary, 1,
+       {Audio(MusicCdFrames(35, 24)), Audio(MusicCdFrames(31, 25), MusicCdFrames(9, 26)),
+        Audio(MusicCdFrames(22, 27), MusicCdFrames(4, 28)), Data(15)}},
   };
   for (const Layout& layout : layouts) {
     SCOPED_TRACE(layout.name);
     test::TempDir dir;
-    const std::string cue = discgen::WriteCueImage(dir.Path(), "disc", layout.tracks, layout.files, layout.firstNumber);
+    ExpectEveryTrackRipsBitExactly(discgen::WriteCueImage(dir.Path(), "disc", layout.tracks, layout.files, layout.firstNumber),
+                                   layout.tracks, layout.firstNumber);
+  }
+}
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at, from.size(), to);
+}
+
+TEST(CueImage, NamesWrittenOnOtherSystemsReachTheirFilesAndANameAsWrittenComesFirst) {
+  test::TempDir dir;
+  const std::vector<ImageTrack> tracks = {Audio(MusicCdFrames(20, 1)), Audio(MusicCdFrames(25, 2), MusicCdFrames(3, 3)),
+                                          Audio(MusicCdFrames(18, 4))};
+  const std::string cue = discgen::WriteCueImage(dir.Path(), "disc", tracks, ImageFiles::WavePerTrack);
+  ASSERT_EQ(::mkdir((dir / "rips").c_str(), 0700), 0);
+  ASSERT_EQ(::rename((dir / "disc 01.wav").c_str(), (dir / "rips/disc 01.wav").c_str()), 0);
+  // A twin that differs only in case, and would come first among the names that match without it.
+  test::WriteFile(dir / "DISC 03.WAV", test::ReadFile(dir / "disc 02.wav"));
+  std::string sheet = test::ReadFile(cue);
+  Replace(sheet, "\"disc 01.wav\"", "\"Rips\\Disc 01.WAV\"");                  // "\" and case
+  Replace(sheet, "\"disc 02.wav\"", "\"C:\\Users\\me\\Music\\DISC 02.wav\"");  // another machine's folder
+  std::string windows = "\xEF\xBB\xBF";  // a byte order mark, and lines ending in CR LF
+  for (char c : sheet) windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  test::WriteFile(cue, windows);
+  ExpectEveryTrackRipsBitExactly(cue, tracks, 1);
+  const auto image = CueImage::Open(cue);
+  EXPECT_EQ(image->SourceFiles(),
+            (std::vector<std::string>{cue, dir / "rips/disc 01.wav", dir / "disc 02.wav", dir / "disc 03.wav"}));
+}
+
+TEST(CueImage, AFileEndingInsideAFrameEndsTheDiscWithAShortFrameThatFailsToRead) {
+  struct Case {
+    const char* name;
+    ImageFiles files;
+    std::vector<ImageTrack> tracks;
+    int64_t cut;          // bytes taken off the end of the file of `shortTrack`
+    int shortTrack;       // 1-based
+    int32_t wholeFrames;  // of that track, before its short frame
+    std::string fileName;
+    int64_t bytesHeld;  // of the short frame
+  };
+  const std::vector<Case> cases = {
+      {"the last track's BIN", ImageFiles::OneBinary, {Audio(MusicCdFrames(40, 1)), Audio(MusicCdFrames(30, 2))}, 1000,
+       2, 29, "disc.bin", 2352 - 1000},
+      {"a WAVE before another", ImageFiles::WavePerTrack,
+       {Audio(MusicBytes(30 * 588 + 7, 3)), Audio(MusicCdFrames(41, 4), MusicCdFrames(6, 5))}, 0, 1, 30, "disc 01.wav", 28},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir dir;
+    const std::string cue = discgen::WriteCueImage(dir.Path(), "disc", c.tracks, c.files);
+    const std::string file = dir / c.fileName;
+    ASSERT_EQ(::truncate(file.c_str(), test::FileSize(file) - c.cut), 0);
     CdioLibrary lib({CdioLibrary::ImageDrive(cue)});
     test::ExtractionRig rig(lib);
     ASSERT_TRUE(rig.cd.OpenDrive(0)) << lib.LastFault();
-    const auto count = static_cast<int32_t>(layout.tracks.size());
-    EXPECT_EQ(rig.cd.CurrentToc[2], layout.firstNumber);
-    EXPECT_EQ(rig.cd.CurrentToc[3], layout.firstNumber + count - 1);
-    EXPECT_EQ(rig.cd.CurrentToc[4 + 8 * static_cast<std::size_t>(count) + 2], 0xAA);
-
-    int32_t expectedStart = 0;
-    for (int32_t k = 0; k < count; ++k) {
-      SCOPED_TRACE(k);
-      const ImageTrack& track = layout.tracks[static_cast<std::size_t>(k)];
-      const std::string nextPregap = k + 1 < count ? layout.tracks[static_cast<std::size_t>(k) + 1].pregap : "";
-      const std::string expected = Padded(track.audio) + nextPregap;
-      expectedStart += static_cast<int32_t>(track.pregap.size() / 2352);
-      EXPECT_EQ(rig.cd.CurrentToc[4 + 8 * static_cast<std::size_t>(k) + 2], layout.firstNumber + k);
-      EXPECT_EQ(rig.cd.TrackFirstFrame(k + 1), expectedStart);
-      EXPECT_EQ(rig.cd.TrackEndFrame(k + 1) - rig.cd.TrackFirstFrame(k + 1), static_cast<int32_t>(expected.size() / 2352));
-      EXPECT_EQ(rig.cd.IsDataTrack(k + 1), track.data);
-      expectedStart += static_cast<int32_t>(expected.size() / 2352) - static_cast<int32_t>(nextPregap.size() / 2352);
-      if (track.data) {  // never read as audio
-        std::vector<uint8_t> buffer(cdrecord::kTrackBufferSize);
-        const int32_t first = rig.cd.TrackFirstFrame(k + 1), frames = 1;
-        std::memcpy(buffer.data(), &first, 4);
-        std::memcpy(buffer.data() + 4, &frames, 4);
-        const auto capacity = static_cast<uint32_t>(cdrecord::kTrackDataSize);
-        std::memcpy(buffer.data() + 8, &capacity, 4);
-        EXPECT_EQ(lib.ReadCDAudioLBA(rig.cd.CurrentDriveHandle, buffer.data()), 0);
+    for (int t = 1; t <= static_cast<int>(c.tracks.size()); ++t) {
+      SCOPED_TRACE(t);
+      const int32_t first = rig.cd.TrackFirstFrame(t), end = rig.cd.TrackEndFrame(t);
+      const std::string wav = dir / ("t" + std::to_string(t) + ".wav");
+      const ExtractionOutcome outcome = ExtractTrackToWav(rig.ctx, wav, first, end);
+      const std::string& audio = c.tracks[static_cast<std::size_t>(t) - 1].audio;
+      if (t != c.shortTrack) {
+        EXPECT_TRUE(outcome.complete);
         continue;
       }
-      const std::string wav = dir / ("t" + std::to_string(k) + ".wav");
-      const ExtractionOutcome outcome =
-          ExtractTrackToWav(rig.ctx, wav, rig.cd.TrackFirstFrame(k + 1), rig.cd.TrackEndFrame(k + 1));
-      EXPECT_TRUE(outcome.complete);
-      EXPECT_TRUE(test::ReadFile(wav).substr(44) == expected);
+      const std::string nextPregap = t < static_cast<int>(c.tracks.size()) ? c.tracks[static_cast<std::size_t>(t)].pregap : "";
+      EXPECT_EQ(end - first, c.wholeFrames + 1 + static_cast<int32_t>(nextPregap.size() / 2352)) << "the short frame counts";
+      EXPECT_FALSE(outcome.complete);
+      EXPECT_EQ(outcome.framesWritten, c.wholeFrames);
+      EXPECT_TRUE(test::ReadFile(wav).substr(44) == audio.substr(0, static_cast<std::size_t>(c.wholeFrames) * 2352));
+      ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
+      EXPECT_EQ(rig.fake.dialogs.messages[0].text,
+                "The disc image \"" + cue + "\" cannot be read at frame " + std::to_string(first + c.wholeFrames) +
+                    ": the file \"" + file + "\" ends " + std::to_string(c.bytesHeld) +
+                    " bytes into that frame, which is short.");
     }
-    EXPECT_TRUE(rig.fake.dialogs.messages.empty());
   }
 }
 

@@ -31,6 +31,7 @@ class NoisyCdLibrary : public CdExtractionLibrary {
   int32_t ReadCDAudioLBA(int32_t handle, uint8_t* trackBuffer) override;
   int32_t CloseCDHandle(int32_t handle) override { return inner_.CloseCDHandle(handle); }
   int32_t GetAspiLibError() override { return inner_.GetAspiLibError(); }
+  std::string ExplainError(const std::string& codeText) const override { return inner_.ExplainError(codeText); }
   std::vector<std::string> SourceFiles(int32_t handle) const override { return inner_.SourceFiles(handle); }
 
  private:

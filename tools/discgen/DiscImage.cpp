@@ -66,8 +66,76 @@ void Write(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
+namespace {
+
+std::string TrackLine(int number, bool data) {
+  char line[40];
+  std::snprintf(line, sizeof line, "  TRACK %02d %s\n", number, data ? "MODE1/2352" : "AUDIO");
+  return line;
+}
+
+long Frames(const std::string& bytes) { return static_cast<long>(bytes.size() / kFrameBytes); }
+
+// Each track's pregap closes the file of the track before it.
+std::string GapsAppendedSheet(const std::string& folder, const std::string& name, const std::vector<ImageTrack>& tracks,
+                              int firstNumber) {
+  std::string sheet;
+  for (std::size_t t = 0; t < tracks.size(); ++t) {
+    char file[24];
+    std::snprintf(file, sizeof file, " %02d.wav", firstNumber + static_cast<int>(t));
+    const std::string& pregap = tracks[t].pregap;
+    const std::string next = t + 1 < tracks.size() ? tracks[t + 1].pregap : std::string();
+    const std::string lead = t == 0 ? pregap : std::string();
+    Write(folder + "/" + name + file, CdWav(lead + Padded(tracks[t].audio) + next));
+    const std::string fileLine = "FILE \"" + name + file + "\" WAVE\n";
+    if (t == 0 || pregap.empty()) {
+      sheet += fileLine + TrackLine(firstNumber + static_cast<int>(t), tracks[t].data);
+      if (!lead.empty()) sheet += "    INDEX 00 00:00:00\n";
+    } else {
+      sheet += fileLine;  // the track's INDEX 00 was given in the file before
+    }
+    sheet += "    INDEX 01 " + CueTime(Frames(lead)) + "\n";
+    if (!next.empty()) {
+      sheet += TrackLine(firstNumber + static_cast<int>(t) + 1, tracks[t + 1].data) + "    INDEX 00 " +
+               CueTime(Frames(lead) + Frames(Padded(tracks[t].audio))) + "\n";
+    }
+  }
+  return sheet;
+}
+
+// One image cut in two in the middle of a track's audio.
+std::string SplitSheet(const std::string& folder, const std::string& name, const std::vector<ImageTrack>& tracks,
+                       int firstNumber) {
+  std::string bytes, sheet = "FILE \"" + name + " 1.bin\" BINARY\n";
+  const std::size_t middle = (tracks.size() - 1) / 2;
+  long cut = 0;
+  for (std::size_t t = 0; t < tracks.size(); ++t) {
+    const long start = Frames(bytes);
+    sheet += TrackLine(firstNumber + static_cast<int>(t), tracks[t].data);
+    if (!tracks[t].pregap.empty()) sheet += "    INDEX 00 " + CueTime(start - cut) + "\n";
+    sheet += "    INDEX 01 " + CueTime(start + Frames(tracks[t].pregap) - cut) + "\n";
+    bytes += tracks[t].pregap + Padded(tracks[t].audio);
+    if (t == middle) {
+      cut = start + Frames(tracks[t].pregap) + Frames(Padded(tracks[t].audio)) / 2;
+      sheet += "FILE \"" + name + " 2.bin\" BINARY\n";
+    }
+  }
+  const std::size_t at = static_cast<std::size_t>(cut) * kFrameBytes;
+  Write(folder + "/" + name + " 1.bin", bytes.substr(0, at));
+  Write(folder + "/" + name + " 2.bin", bytes.substr(at));
+  return sheet;
+}
+
+}  // namespace
+
 std::string WriteCueImage(const std::string& folder, const std::string& name, const std::vector<ImageTrack>& tracks,
                           ImageFiles files, int firstNumber) {
+  if (files == ImageFiles::GapsAppended || files == ImageFiles::SplitBinary) {
+    if (tracks.empty()) throw std::runtime_error("a disc image needs a track");
+    Write(folder + "/" + name + ".cue", files == ImageFiles::GapsAppended ? GapsAppendedSheet(folder, name, tracks, firstNumber)
+                                                                          : SplitSheet(folder, name, tracks, firstNumber));
+    return folder + "/" + name + ".cue";
+  }
   std::string sheet, oneBinary;
   if (files == ImageFiles::OneBinary) sheet += "FILE \"" + name + ".bin\" BINARY\n";
   long frame = 0;  // where the next track starts in the file it is written to

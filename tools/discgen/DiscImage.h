@@ -24,6 +24,10 @@ enum class ImageFiles {
   OneBinary,       // <name>.bin holds every track, each padded to whole frames
   BinaryPerTrack,  // "<name> NN.bin" per track
   WavePerTrack,    // "<name> NN.wav" per track: 16-bit 44.1 kHz stereo PCM, not padded
+  GapsAppended,    // "<name> NN.wav" per track, padded, each ending with the next track's pregap,
+                   // whose INDEX 00 stands in that file and INDEX 01 at the start of the next
+  SplitBinary,     // the bytes of OneBinary cut into "<name> 1.bin" and "<name> 2.bin" in the
+                   // middle of the audio of a middle track, which goes on in the second file
 };
 
 // Writes <folder>/<name>.cue and the files it names, tracks numbered from `firstNumber`. Returns
