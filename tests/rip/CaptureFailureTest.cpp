@@ -59,49 +59,56 @@ std::vector<std::string> AudioFilesIn(const std::string& folder) {
 // Each way a recording can fail ends the whole capture with one message that names the file and
 // the system's reason; what fitted on a full disk stays a valid, shorter WAV file and is listed.
 TEST(CaptureFailure, EndsTheCaptureWithOneMessageNamingTheFileAndTheCause) {
+  using Fault = std::function<void(test::FakeMediaControl&, SmallDisk&, const std::string& dest)>;
   struct Case {
-    const char* name;
-    const char* cause;
-    bool needsSmallDisk;
-    // Breaks the destination (or the recorder) while the first track records.
-    std::function<void(test::FakeMediaControl&, SmallDisk&, const std::string& dest)> fault;
+    const char* failure;  // the message after the file's name
+    bool onSmallDisk;
+    Fault fault;    // breaks the destination or the recorder
+    int atYield;    // when: 0 before the capture starts, else while the first track records
     bool partKept;
   };
   const Case cases[] = {
-      {"folder removed", "No such file or directory", false,
-       [](auto&, auto&, const std::string& dest) { fs::remove_all(dest); }, false},
-      {"read-only folder", "Read-only file system", true, [](auto&, SmallDisk& disk, auto&) { disk.MakeReadOnly(); },
-       false},
-      {"full disk", "No space left on device; the first 0.", true,
-       [](auto&, SmallDisk& disk, auto&) { disk.LeaveFree(64 << 10); }, true},
+      {"could not be saved: No such file or directory", false,
+       [](auto&, auto&, const std::string& dest) { fs::remove_all(dest); }, 300, false},
+      {"could not be saved: Read-only file system", true, [](auto&, SmallDisk& disk, auto&) { disk.MakeReadOnly(); },
+       300, false},
+      {"could not be saved: No space left on device; the first 0.", true,
+       [](auto&, SmallDisk& disk, auto&) { disk.LeaveFree(64 << 10); }, 300, true},
+      {"could not start: Device or resource busy.", false,
+       [](test::FakeMediaControl& media, auto&, auto&) {
+         media.failing["record capture overwrite"] = mcierror::kRecordFailed;
+         media.failureText = "Device or resource busy";
+       },
+       0, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(c.failure);
     SmallDisk disk(4 << 20);
-    if (c.needsSmallDisk && !disk.Available()) {
+    if (c.onSmallDisk && !disk.Available()) {
       std::cerr << "skipped: " << disk.Why() << "\n";
       continue;
     }
     test::TempDir place;
-    const std::string dest = c.needsSmallDisk ? disk / "music" : place / "music";
+    const std::string dest = c.onSmallDisk ? disk / "music" : place / "music";
     fs::create_directories(dest);
     test::FakeServices fake;
     fake.media.clock = [&fake] { return fake.loop.Elapsed(); };
     fake.media.trackMs = {1000, 1000};
     CaptureRun run(fake.services, dest, fake.media.trackMs);
-    fake.loop.AtYield(300, [&] { c.fault(fake.media, disk, dest); });
+    if (c.atYield == 0) c.fault(fake.media, disk, dest);
+    else fake.loop.AtYield(c.atYield, [&] { c.fault(fake.media, disk, dest); });
     run.Run(fake.loop);
 
     const std::string& path = run.host.CurrentOutputPath;
     const std::vector<std::string> messages = fake.dialogs.MessageTexts();
     ASSERT_EQ(messages.size(), 1u);
-    const std::string& message = messages[0];
-    EXPECT_EQ(message.rfind("The recording " + path + " could not be saved: " + c.cause, 0), 0u) << message;
+    EXPECT_EQ(messages[0].rfind("The recording " + path + " " + c.failure, 0), 0u) << messages[0];
     EXPECT_EQ(fake.dialogs.messages[0].icon, MsgBoxIcon::Critical);
-    // No second track: one recorder opened, the watch ended, the commands free again.
+    // No second track: one recorder opened, the watch ended, the commands free again; a track
+    // that nobody records is not played.
     const auto sent = fake.media.DeviceCommands();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), "close capture"), 1);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "play cd"), c.atYield == 0 ? 0 : 1);
     EXPECT_EQ(sent.back(), "close cd");
     EXPECT_FALSE(run.host.tmrRecord.Enabled());
     EXPECT_FALSE(run.host.Locked());
@@ -114,30 +121,10 @@ TEST(CaptureFailure, EndsTheCaptureWithOneMessageNamingTheFileAndTheCause) {
       EXPECT_EQ(run.host.collection.List1.Items(), std::vector<std::string>{path});
       EXPECT_EQ(AudioFilesIn(dest), std::vector<std::string>{fs::path(path).filename()});
     } else {
-      EXPECT_FALSE(fs::exists(path));
+      EXPECT_TRUE(AudioFilesIn(dest).empty());
       EXPECT_EQ(run.host.collection.List1.ListCount(), 0);
     }
   }
-}
-
-TEST(CaptureFailure, ARecorderThatRefusesToRecordPlaysNothingAndSavesNothing) {
-  test::FakeServices fake;
-  test::TempDir dest;
-  fake.media.clock = [&fake] { return fake.loop.Elapsed(); };
-  fake.media.trackMs = {1000, 1000};
-  fake.media.failing["record capture overwrite"] = mcierror::kRecordFailed;
-  fake.media.failureText = "Device or resource busy";
-  CaptureRun run(fake.services, dest.Path(), fake.media.trackMs);
-  run.Run(fake.loop);
-
-  EXPECT_EQ(fake.dialogs.MessageTexts(),
-            std::vector<std::string>{"The recording " + run.host.CurrentOutputPath +
-                                     " could not start: Device or resource busy."});
-  const auto sent = fake.media.DeviceCommands();
-  EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const std::string& s) { return s.rfind("play cd", 0) == 0; }), 0);
-  EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
-  EXPECT_TRUE(AudioFilesIn(dest.Path()).empty());
-  EXPECT_FALSE(run.host.tmrRecord.Enabled());
 }
 
 // The real recorder behind the real interpreter, hearing a short disc through the loopback, into a
