@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <vector>
 
-
 namespace korvalin {
 
 int64_t FreeMegabytes(int64_t bytes) {
