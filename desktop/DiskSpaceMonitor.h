@@ -57,8 +57,8 @@ class DiskSpaceMonitor {
   void Survey();
   // What the survey found: one line per fixed drive, CR LF after each.
   const std::string& DriveListing() const { return survey_.Listing(); }
-  // The root of the destination drive, and its free megabytes as shown ("0" before any survey
-  // found it).
+  // The mount that holds the destination, and its free megabytes as shown ("0" while none was
+  // measured on that mount).
   const std::string& DestinationRoot() const { return survey_.DestinationRoot(); }
   std::string DestinationFigure() const { return survey_.DestinationFigure(); }
   // Runs after every survey, so that an open Preferences dialog shows the new figures.

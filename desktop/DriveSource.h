@@ -19,6 +19,9 @@ class DriveSource {
   // "Fixed drive", "Removable drive", "CD-ROM drive", "Network drive", "RAM-disk", or "" for a
   // path that does not exist or is no drive.
   virtual std::string DriveType(const std::string& strRoot) = 0;
+  // The mount point of the file system that holds the absolute `path` (a pseudo file system's
+  // too, which is no drive); "" when none does. By default: the longest drive root above it.
+  virtual std::string MountOf(const std::string& path);
 };
 
 }  // namespace korvalin

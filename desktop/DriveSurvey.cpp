@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "desktop/MountTable.h"
-
 namespace korvalin {
 
 int64_t FreeMegabytes(int64_t bytes) {
@@ -25,34 +23,41 @@ std::string ResolvedPath(const std::string& path) {
   return ec ? path : resolved.string();
 }
 
+// The free megabytes of a fixed drive that answers; none for any other root.
+std::optional<int64_t> Measure(DriveSource& drives, const std::string& root) {
+  int64_t total = 0;
+  int64_t free = 0;
+  drives.DriveInfo(root, total, free);
+  if (total == 0 || drives.DriveType(root) != "Fixed drive") return std::nullopt;
+  return FreeMegabytes(free);
+}
+
 }  // namespace
 
 void DriveSurvey::Run(DriveSource& drives, const std::string& destination) {
   listing_.clear();
   std::vector<std::string> roots = drives.DriveRoots();
-  if (roots.size() > kMaxRoots) roots.resize(kMaxRoots);
 
-  // The destination's drive is the mount that holds it, not just any root it begins with.
-  std::string destinationRoot;
-  if (!destination.empty()) {
-    const std::string path = ResolvedPath(destination);
-    for (const auto& root : roots) {
-      if (MountPointHolds(root, path) && root.size() >= destinationRoot.size()) destinationRoot = root;
-    }
+  // The destination's drive is the mount that holds it, not just any root it begins with, and
+  // never the one it was on before.
+  const std::string destinationRoot = destination.empty() ? "" : drives.MountOf(ResolvedPath(destination));
+  if (destinationRoot != destinationRoot_) {
+    destinationRoot_ = destinationRoot;
+    destinationMb_.reset();
   }
 
+  if (roots.size() > kMaxRoots) roots.resize(kMaxRoots);
+  bool destinationSurveyed = false;
   for (const auto& root : roots) {
-    int64_t total = 0;
-    int64_t free = 0;
-    drives.DriveInfo(root, total, free);
-    if (total == 0) continue;
-    if (drives.DriveType(root) != "Fixed drive") continue;
-    const int64_t mb = FreeMegabytes(free);
-    listing_ += root + " - " + std::to_string(mb) + " MB available\r\n";
-    if (!destinationRoot.empty() && root == destinationRoot) {
-      destinationRoot_ = root;
-      destinationMb_ = mb;
-    }
+    const std::optional<int64_t> mb = Measure(drives, root);
+    if (root == destinationRoot_) destinationSurveyed = true;
+    if (!mb) continue;
+    listing_ += root + " - " + std::to_string(*mb) + " MB available\r\n";
+    if (root == destinationRoot_) destinationMb_ = mb;
+  }
+  // A destination beyond the listed roots is measured all the same.
+  if (!destinationRoot_.empty() && !destinationSurveyed) {
+    if (const std::optional<int64_t> mb = Measure(drives, destinationRoot_)) destinationMb_ = mb;
   }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // One look at the drives: a line of free space for each fixed drive, and the free space of the
-// drive that holds the destination folder. The destination figure is kept from one survey to the
-// next, so a destination that cannot be measured this time keeps its last figure.
+// drive that holds the destination folder. A figure belongs to the mount it was measured on: it
+// is kept from one survey to the next while the destination stays on that mount (which may fail
+// to answer once), and dropped as soon as the destination lies on another one.
 
 #include <cstdint>
 #include <optional>
@@ -16,20 +17,23 @@ int64_t FreeMegabytes(int64_t bytes);
 
 class DriveSurvey {
  public:
-  // The survey looks at no more roots than this.
+  // The listing shows no more roots than this.
   static constexpr std::size_t kMaxRoots = 100;
 
-  // Measures the drive roots in order. A root that cannot be measured (total 0) or is no fixed
-  // drive is left out; each fixed drive adds "<root> - <MB> MB available" and CR LF to the
-  // listing. When the mount that holds `destination` (the longest root above it) is among the
-  // measured ones, its root and free megabytes become the destination's.
+  // Measures the first kMaxRoots drive roots in order. A root that cannot be measured (total 0)
+  // or is no fixed drive is left out; each fixed drive adds "<root> - <MB> MB available" and CR LF
+  // to the listing. The mount that holds `destination` is its root, wherever it stands in the
+  // list; when it is a fixed drive that can be measured, its free megabytes become the
+  // destination's.
   void Run(DriveSource& drives, const std::string& destination);
 
   const std::string& Listing() const { return listing_; }
+  // The mount that holds the destination ("" when none does).
   const std::string& DestinationRoot() const { return destinationRoot_; }
-  // The destination's free megabytes at the last survey that measured it; none before.
+  // The destination's free megabytes, measured on the mount that holds it now at the last survey
+  // that could; none before.
   std::optional<int64_t> DestinationMegabytes() const { return destinationMb_; }
-  // The destination figure as shown: its free megabytes, "0" before any survey measured it.
+  // The destination figure as shown: its free megabytes, "0" while there is none.
   std::string DestinationFigure() const { return std::to_string(destinationMb_.value_or(0)); }
 
  private:

@@ -148,6 +148,12 @@ std::vector<std::string> System::DriveRoots() {
   return roots;
 }
 
+std::string System::MountOf(const std::string& path) {
+  const auto mounts = ReadMountTable();
+  const Mount* m = MountHolding(mounts, path);
+  return m ? m->point : "";
+}
+
 std::string DriveTypeText(const std::string& fsType, const std::string& blockName, bool removable) {
   static const std::set<std::string> network{"nfs",   "nfs4",      "cifs",           "smb3",        "smbfs",
                                              "ncpfs", "afs",       "ceph",           "glusterfs",   "9p",

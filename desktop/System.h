@@ -29,6 +29,9 @@ class System : public DriveSource {
 
   // The mount points of real file systems that are folders, in mount-table order.
   std::vector<std::string> DriveRoots() override;
+  // From the whole mount table: a path on a pseudo file system gets that file system's mount
+  // point, not the drive above it.
+  std::string MountOf(const std::string& path) override;
 
   // The digits of a number with "." between groups of three from the right: 1234567 gives
   // "1.234.567"; up to three digits are unchanged.

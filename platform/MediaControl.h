@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace korvalin {
@@ -15,6 +16,10 @@ class MediaControl {
   // Runs `command`. When `reply` is given, the reply text is copied into it followed by a NUL,
   // cut to fit `replyLength`. Returns 0 on success, a non-zero code otherwise; never throws.
   virtual int32_t SendCommand(std::string_view command, char* reply = nullptr, std::size_t replyLength = 0) = 0;
+
+  // Why the last command failed, in words ("Permission denied"); empty after a command that
+  // succeeded, or when the interface gives no reason.
+  virtual std::string LastErrorText() const { return {}; }
 
   // Chooses the drive that the "cd" device stands for, by its position in the drive list (the
   // first drive until told otherwise). A position outside the list chooses none: opening "cd"

@@ -35,7 +35,7 @@ CaptureFormat FormatFor(int16_t audioFormat) {
   return {};
 }
 
-void ShowMessage(Services& services, const char* text) {
+void ShowMessage(Services& services, const std::string& text) {
   services.dialogs.MsgBox(text, MsgBoxButtons::OK, MsgBoxIcon::Critical);
 }
 
@@ -59,6 +59,17 @@ void AnalogCapture::Send(const std::string& command) {
   IgnoreErrors([&] { services_.media.SendCommand(command); });
 }
 
+void AnalogCapture::Fail(const std::string& text) {
+  if (failureSaid_) return;
+  failureSaid_ = true;
+  IgnoreErrors([&] { ShowMessage(services_, text); });
+}
+
+std::string AnalogCapture::Cause() const {
+  const std::string cause = services_.media.LastErrorText();
+  return cause.empty() ? "the sound card gave no reason" : cause;
+}
+
 int32_t AnalogCapture::TrackLength(int32_t track) const {
   // Without a refresh there are no lengths: the sum leaves them out.
   if (track < 1 || static_cast<std::size_t>(track) >= w_.TrackLengths.size()) return 0;
@@ -69,6 +80,7 @@ void AnalogCapture::StartTrackRecording2(int32_t track) { StartTrackRecording2(t
 
 void AnalogCapture::StartTrackRecording2(int32_t track, const JobOptions& options) {
   options_ = options;
+  failureSaid_ = false;
   JobHost& w = w_;
   MediaControl& mci = services_.media;
   IgnoreErrors([&] { w.flags.CaptureStopRequested = kFalse; },
@@ -101,7 +113,7 @@ void AnalogCapture::StartTrackRecording2(int32_t track, const JobOptions& option
   const int32_t bytesPerSecond = alignment * f.rate;
 
   if (mci.SendCommand("open new type waveaudio alias capture") != 0) {
-    ShowMessage(services_, "Error opening waveaudio");
+    Fail("Error opening waveaudio");
     cmdCancel_Click();
   }
   if (w.CaptureEnd != 0) {
@@ -109,21 +121,24 @@ void AnalogCapture::StartTrackRecording2(int32_t track, const JobOptions& option
                             std::to_string(f.channels) + " bitspersample " + std::to_string(f.bits) + " alignment " +
                             std::to_string(alignment) + " bytespersec " + std::to_string(bytesPerSecond);
     if (mci.SendCommand(set) != 0) {
-      ShowMessage(services_, "Error setting capture recording paramaters");
+      Fail("Error setting capture recording paramaters");
       Send("close capture");
       cmdCancel_Click();
     }
   }
   if (w.CaptureEnd != 0) {
     if (mci.SendCommand("open cdaudio alias cd") != 0) {
-      ShowMessage(services_, "Error opening cd!");
+      Fail("Error opening cd!");
       cmdCancel_Click();
     } else {
       Send("set cd time format milliseconds");
-      Send("record capture overwrite");
       const std::string play = w.CaptureStart != 0 ? "play cd from " + std::to_string(w.CaptureStart) : "play cd";
-      if (mci.SendCommand(play) != 0) {
-        ShowMessage(services_, "Error playing cd!");
+      if (mci.SendCommand("record capture overwrite") != 0) {
+        // Playing a track nobody records would only pass the time: the capture ends here.
+        Fail("The recording " + w.CurrentOutputPath + " could not start: " + Cause() + ".");
+        cmdCancel_Click();
+      } else if (mci.SendCommand(play) != 0) {
+        Fail("Error playing cd!");
         cmdCancel_Click();
       }
     }
@@ -138,12 +153,41 @@ void AnalogCapture::cmdCancel_Click() {
   StopSaveAndClose();
 }
 
-void AnalogCapture::StopSaveAndClose() {
-  for (const std::string& command :
-       {std::string("stop capture"), std::string("stop cd"), "save capture " + w_.CurrentOutputPath,
-        std::string("close capture"), std::string("close cd")}) {
-    Send(command);
+bool AnalogCapture::StopSaveAndClose() {
+  MediaControl& mci = services_.media;
+  const std::string path = w_.CurrentOutputPath;
+  std::string stopFailure, saveFailure;
+  IgnoreErrors([&] {
+    if (mci.SendCommand("stop capture") != 0) stopFailure = Cause();
+  });
+  Send("stop cd");
+  IgnoreErrors([&] {
+    if (mci.SendCommand("save capture " + path) != 0) saveFailure = Cause();
+  });
+  Send("close capture");
+  Send("close cd");
+  if (!saveFailure.empty()) {
+    Fail("The recording " + path + " could not be saved: " + saveFailure + ".");
+  } else if (!stopFailure.empty()) {
+    Fail("The recording " + path + " stopped early: " + stopFailure + ". What was recorded until then is saved.");
   }
+  return saveFailure.empty() && stopFailure.empty();
+}
+
+void AnalogCapture::EndAfterFailure() {
+  JobHost& w = w_;
+  IgnoreErrors([&] { w.ClearStopMark(); },
+               [&] { tmrRecord_.SetEnabled(false); },
+               [&] { w.StopSpaceWatch(); },
+               [&] { w.CaptureEnd = 0; },
+               [&] { w.Enablem(); },
+               [&] {
+                 // What could be kept is the user's recording: listed, never encoded or deleted.
+                 std::error_code missing;
+                 if (std::filesystem::exists(w.CurrentOutputPath, missing)) w.Cmaddfile2(w.CurrentOutputPath);
+               },
+               [&] { services_.loop.Yield(); },
+               [&] { w.ResetStatus(); });
 }
 
 void AnalogCapture::KeepOrDeleteWav(bool encoded) {
@@ -197,11 +241,17 @@ void AnalogCapture::tmrRecord_Timer() {
   if (pos < w.CaptureEnd && !w.StopMarked()) return;
 
   // The track has been played, or the capture was stopped: keep what was recorded.
+  bool saved = true;
   IgnoreErrors([&] { w.ClearStopMark(); },
                [&] { tmrRecord_.SetEnabled(false); },
                [&] { w.StopSpaceWatch(); },
-               [&] { StopSaveAndClose(); },
+               [&] { saved = StopSaveAndClose(); },
                [&] { services_.loop.Yield(); });
+  // Later tracks would go to the same folder and fail the same way.
+  if (!saved) {
+    EndAfterFailure();
+    return;
+  }
 
   std::string mp3;
   bool encoded = false;

@@ -4,6 +4,8 @@
 // and at the track's end saves the recording, encodes it to MP3 when that output is chosen and
 // starts the next selected track. It reports to its host (the main window, or a stand-in) and
 // runs with the options read when the capture of the first track started; Form1 owns one.
+// A recording that cannot be started or saved whole ends the whole capture with one message that
+// names the file and the cause; what could be kept stays a valid WAV file and is listed.
 
 #include <cstdint>
 #include <string>
@@ -42,8 +44,15 @@ class AnalogCapture {
   // The reply to a status command, up to its first NUL.
   std::string Ask(const char* command);
   void Send(const std::string& command);
-  // Stops both devices and saves the recording in CurrentOutputPath.
-  void StopSaveAndClose();
+  // Stops both devices and saves the recording in CurrentOutputPath. False when the recording
+  // was cut short or could not be saved; that has then been said, once per track.
+  bool StopSaveAndClose();
+  // Ends the capture after a recording that failed: no further track starts.
+  void EndAfterFailure();
+  // Tells the user once per track; later failures of the same track follow from the first.
+  void Fail(const std::string& text);
+  // Why the command just sent failed, as the media interface tells it.
+  std::string Cause() const;
   // The captured WAV after its encoding: deleted when it was encoded whole and "Delete WAV" asks
   // for it, otherwise it joins the collection.
   void KeepOrDeleteWav(bool encoded);
@@ -55,6 +64,7 @@ class AnalogCapture {
   controls::Timer& tmrRecord_;
   PrefixRandom random_;
   JobOptions options_;
+  bool failureSaid_ = false;  // a failure of the track in hand has been reported
 };
 
 }  // namespace korvalin

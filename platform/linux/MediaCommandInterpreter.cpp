@@ -40,6 +40,25 @@ bool Is(const std::vector<std::string>& w, std::initializer_list<const char*> ex
   return true;
 }
 
+// What a failure code stands for, where the command that failed gave no reason of its own.
+std::string CodeText(int32_t code) {
+  switch (code) {
+    case kUnknownCommand: return "the command is not known";
+    case kNoSuchAlias: return "the device is not open";
+    case kBadNumber: return "a number is out of range";
+    case kNoDisc: return "there is no disc";
+    case kAliasInUse: return "the device is open already";
+    case kNoAudioOutput: return "the sound output cannot play";
+    case kReplyTooSmall: return "the reply does not fit";
+    case kNoRecorder: return "there is no recording input";
+    case kBadParameters: return "the recorder does not take this format";
+    case kRecordFailed: return "the recording did not start";
+    case kSaveFailed: return "the file could not be written";
+    case kFileExists: return "File exists";
+    default: return "error " + std::to_string(code);
+  }
+}
+
 constexpr int64_t FramesToMs(int64_t frames) { return frames * 1000 / 75; }
 constexpr int64_t MsToFrames(int64_t ms) { return (ms * 75 + 500) / 1000; }
 
@@ -82,6 +101,7 @@ MediaCommandInterpreter::~MediaCommandInterpreter() {
 int32_t MediaCommandInterpreter::SendCommand(std::string_view command, char* reply, std::size_t replyLength) {
   std::string text;
   int32_t result = kUnknownCommand;
+  lastError_.clear();
   try {
     const std::vector<std::string> words = Words(command);
     result = words.size() >= 2 && words[1] == "capture" ? CaptureCommand(words, command) : Run(words, text);
@@ -93,6 +113,11 @@ int32_t MediaCommandInterpreter::SendCommand(std::string_view command, char* rep
     std::memcpy(reply, text.data(), n);
     reply[n] = '\0';
     if (result == 0 && text.size() > n) result = kReplyTooSmall;
+  }
+  if (result == 0) {
+    lastError_.clear();
+  } else if (lastError_.empty()) {
+    lastError_ = CodeText(result);
   }
   return result;
 }
@@ -262,21 +287,38 @@ int32_t MediaCommandInterpreter::CaptureCommand(const std::vector<std::string>& 
   }
   if (Is(w, {"stop", "capture"})) {
     capture_->Stop();
+    // A spool that stopped taking samples cut the recording short: what it kept can still be saved.
+    if (recording_.Broken()) {
+      lastError_ = recording_.ErrorText();
+      return kRecordingBroken;
+    }
     return 0;
   }
   if (Is(w, {"record", "capture"}) || Is(w, {"record", "capture", "overwrite"})) {
     capture_->Stop();
-    if (!recording_.Begin(captureFormat_)) return kRecordFailed;
-    return capture_->Start([this](const char* bytes, std::size_t length) { recording_.Append(bytes, length); })
-               ? 0
-               : kRecordFailed;
+    if (!recording_.Begin(captureFormat_)) {
+      lastError_ = recording_.ErrorText();
+      recording_.Discard();
+      return kRecordFailed;
+    }
+    if (!capture_->Start([this](const char* bytes, std::size_t length) { recording_.Append(bytes, length); })) {
+      recording_.Discard();  // nothing was recorded: there is nothing to save either
+      return kRecordFailed;
+    }
+    return 0;
   }
   if (w[0] == "save") {
     // The rest of the line is the path, blanks and all.
     const std::string_view prefix = "save capture ";
     if (command.substr(0, prefix.size()) != prefix || command.size() == prefix.size()) return kSaveFailed;
     const int saved = recording_.Save(std::string(command.substr(prefix.size())));
-    return saved == WaveRecording::kSaved ? 0 : saved == WaveRecording::kPathTaken ? kFileExists : kSaveFailed;
+    lastError_ = recording_.ErrorText();
+    switch (saved) {
+      case WaveRecording::kSaved: return 0;
+      case WaveRecording::kPathTaken: return kFileExists;
+      case WaveRecording::kSavedInPart: return kSavedInPart;
+      default: return kSaveFailed;
+    }
   }
   if (w[0] == "set" && w.size() == 12) {
     WaveFormat format;

@@ -32,6 +32,8 @@ inline constexpr int32_t kBadParameters = 9;     // a recording format the recor
 inline constexpr int32_t kRecordFailed = 10;     // the recording could not start
 inline constexpr int32_t kSaveFailed = 11;       // the file could not be written
 inline constexpr int32_t kFileExists = 12;       // a file the recorder did not write stands there
+inline constexpr int32_t kSavedInPart = 13;      // the disk filled up: what fitted was saved
+inline constexpr int32_t kRecordingBroken = 14;  // the recording stopped taking samples early
 }  // namespace mcierror
 
 class MediaCommandInterpreter : public MediaControl {
@@ -46,6 +48,9 @@ class MediaCommandInterpreter : public MediaControl {
 
   int32_t SendCommand(std::string_view command, char* reply = nullptr, std::size_t replyLength = 0) override;
   void SelectDrive(int32_t index) override;
+  // The system's reason where there is one (a recording saved or spooled), else what the code
+  // stands for.
+  std::string LastErrorText() const override { return lastError_; }
 
  private:
   struct Disc;
@@ -71,6 +76,7 @@ class MediaCommandInterpreter : public MediaControl {
   std::unique_ptr<CaptureSource> capture_;    // the open "capture" device
   WaveFormat captureFormat_;
   WaveRecording recording_;
+  std::string lastError_;  // why the last command failed
 };
 
 // A length in milliseconds as the "hms" time format shows it: "mm:ss", or "h:mm:ss" from an hour.

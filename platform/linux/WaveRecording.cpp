@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "fileout/WavHeader.h"
@@ -16,21 +17,37 @@
 namespace korvalin {
 namespace {
 
-bool WriteAll(int fd, const char* data, std::size_t length) {
-  while (length > 0) {
-    const ssize_t n = ::write(fd, data, length);
+// Writes as much of `data` as the file takes; the number of bytes written. When that is short,
+// errno says why.
+std::size_t WriteSome(int fd, const char* data, std::size_t length) {
+  std::size_t done = 0;
+  while (done < length) {
+    const ssize_t n = ::write(fd, data + done, length - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    length -= static_cast<std::size_t>(n);
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      break;
+    }
+    done += static_cast<std::size_t>(n);
   }
-  return true;
+  return done;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t length) { return WriteSome(fd, data, length) == length; }
+
+// The system's words for an error number ("No space left on device").
+std::string Reason(int error) { return std::error_code(error, std::generic_category()).message(); }
+
+bool DiskFull(int error) { return error == ENOSPC || error == EDQUOT || error == EFBIG; }
+
+std::string SpoolFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return tmp && *tmp ? tmp : "/tmp";
 }
 
 // An unnamed file in the temporary folder: nothing of it is left behind, whatever happens.
 int MakeSpool() {
-  const char* tmp = std::getenv("TMPDIR");
-  const std::string folder = tmp && *tmp ? tmp : "/tmp";
+  const std::string folder = SpoolFolder();
   int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
   if (fd >= 0) return fd;
   std::string name = folder + "/korvalin-capture-XXXXXX";
@@ -67,20 +84,29 @@ bool WaveRecording::Begin(const WaveFormat& format) {
   std::lock_guard lock(mutex_);
   if (spool_ >= 0) ::close(spool_);
   spool_ = MakeSpool();
+  const int cause = errno;
   length_ = 0;
   broken_ = spool_ < 0;
   format_ = format;
+  error_ = broken_ ? Reason(cause) + " (temporary folder " + SpoolFolder() + ")" : "";
   return spool_ >= 0;
 }
 
 void WaveRecording::Append(const char* bytes, std::size_t length) {
   std::lock_guard lock(mutex_);
+  if (spool_ < 0 || broken_) return;
   // A WAV file's lengths are 32-bit: a recording stops growing before it would overflow them.
   constexpr std::size_t kLongest = 0xFFFFFFFFu - 36 - 1024;
-  if (spool_ < 0 || broken_ || length_ + length > kLongest) return;
+  if (length_ + length > kLongest) {
+    broken_ = true;
+    error_ = "the recording reached the largest size a WAV file can hold";
+    return;
+  }
   if (!WriteAll(spool_, bytes, length)) {
     // A full temporary folder: the recording keeps what it had, without the partial block.
+    const int cause = errno;
     broken_ = true;
+    error_ = Reason(cause) + " (temporary folder " + SpoolFolder() + ")";
     if (::ftruncate(spool_, static_cast<off_t>(length_)) != 0) ::lseek(spool_, static_cast<off_t>(length_), SEEK_SET);
     return;
   }
@@ -92,6 +118,7 @@ void WaveRecording::Discard() {
   if (spool_ >= 0) ::close(spool_);
   spool_ = -1;
   length_ = 0;
+  broken_ = false;
 }
 
 std::size_t WaveRecording::Length() const {
@@ -99,45 +126,104 @@ std::size_t WaveRecording::Length() const {
   return length_;
 }
 
+bool WaveRecording::Broken() const {
+  std::lock_guard lock(mutex_);
+  return broken_;
+}
+
+std::string WaveRecording::ErrorText() const {
+  std::lock_guard lock(mutex_);
+  return error_;
+}
+
 int WaveRecording::Save(const std::string& path) {
   std::lock_guard lock(mutex_);
-  if (path.empty()) return kWriteFailed;
+  error_.clear();
+  if (spool_ < 0) {
+    error_ = "nothing was recorded";
+    return kNothingRecorded;
+  }
+  if (path.empty()) {
+    error_ = Reason(ENOENT);
+    return kWriteFailed;
+  }
   struct stat st {};
   const bool exists = ::lstat(path.c_str(), &st) == 0;
-  if (exists && !SameFile(path, lastSaved_)) return kPathTaken;
+  if (exists && !SameFile(path, lastSaved_)) {
+    error_ = Reason(EEXIST);
+    return kPathTaken;
+  }
 
   const std::filesystem::path target(path);
   const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
   std::string temp = folder + "/." + target.filename().string() + ".part-XXXXXX";
   const int out = ::mkstemp(temp.data());
-  if (out < 0) return kWriteFailed;
-  ::fchmod(out, 0644);
-  // The header tells the truth at every moment: first no samples, at the end all of them.
-  const uint32_t length = static_cast<uint32_t>(length_);
-  bool ok = WriteAll(out, PcmWavHeader(format_, 0).data(), 44);
-  std::vector<char> block(1 << 16);
-  for (std::size_t done = 0; ok && done < length_;) {
-    const std::size_t want = std::min(block.size(), length_ - done);
-    const ssize_t n = ::pread(spool_, block.data(), want, static_cast<off_t>(done));
-    ok = n > 0 && WriteAll(out, block.data(), static_cast<std::size_t>(n));
-    done += n > 0 ? static_cast<std::size_t>(n) : 0;
+  if (out < 0) {
+    error_ = Reason(errno);
+    return kWriteFailed;
   }
-  ok = ok && ::pwrite(out, PcmWavHeader(format_, length).data(), 44, 0) == 44 && ::fdatasync(out) == 0;
-  ok = ::close(out) == 0 && ok;
+  ::fchmod(out, 0644);
+  // The header tells the truth at every moment: first no samples, at the end all that were written.
+  int failure = WriteAll(out, PcmWavHeader(format_, 0).data(), 44) ? 0 : errno;
+  std::size_t written = 0;  // sample bytes in the file
+  std::vector<char> block(1 << 16);
+  while (failure == 0 && written < length_) {
+    const std::size_t want = std::min(block.size(), length_ - written);
+    const ssize_t n = ::pread(spool_, block.data(), want, static_cast<off_t>(written));
+    if (n <= 0) {
+      failure = n < 0 ? errno : EIO;
+      break;
+    }
+    const std::size_t put = WriteSome(out, block.data(), static_cast<std::size_t>(n));
+    written += put;
+    if (put < static_cast<std::size_t>(n)) failure = errno;
+  }
+  // A full disk keeps the whole sample blocks that fitted, as a shorter recording; it never
+  // replaces an earlier save.
+  bool partial = false;
+  if (failure != 0 && DiskFull(failure) && !exists && format_.alignment > 0) {
+    written -= written % static_cast<std::size_t>(format_.alignment);
+    partial = written > 0 && ::ftruncate(out, static_cast<off_t>(44 + written)) == 0;
+  }
+  bool ok = failure == 0 || partial;
+  if (ok) {
+    const ssize_t n = ::pwrite(out, PcmWavHeader(format_, static_cast<uint32_t>(written)).data(), 44, 0);
+    if (n != 44) {
+      failure = n < 0 ? errno : EIO;
+      ok = false;
+    }
+  }
+  if (ok && ::fdatasync(out) != 0) {
+    failure = errno;
+    ok = false;
+  }
+  if (::close(out) != 0 && ok) {
+    failure = errno;
+    ok = false;
+  }
   // Into place: over the file this recorder saved before, never over anything else.
   int placeError = 0;
   if (ok && exists) {
-    ok = ::rename(temp.c_str(), path.c_str()) == 0;
-  } else if (ok) {
-    ok = ::link(temp.c_str(), path.c_str()) == 0;
-    placeError = ok ? 0 : errno;
+    if (::rename(temp.c_str(), path.c_str()) != 0) placeError = errno;
+  } else if (ok && ::link(temp.c_str(), path.c_str()) != 0) {
+    placeError = errno;
     // A file system without hard links: the name was free a moment ago.
-    if (!ok && placeError != EEXIST && ::lstat(path.c_str(), &st) != 0) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (placeError != EEXIST && ::lstat(path.c_str(), &st) != 0) {
+      placeError = ::rename(temp.c_str(), path.c_str()) == 0 ? 0 : errno;
+    }
   }
   ::unlink(temp.c_str());
-  if (!ok) return placeError == EEXIST ? kPathTaken : kWriteFailed;
+  if (!ok || placeError != 0) {
+    const int cause = ok ? placeError : failure;
+    error_ = Reason(cause);
+    return cause == EEXIST ? kPathTaken : kWriteFailed;
+  }
   lastSaved_ = path;
-  return kSaved;
+  if (failure == 0) return kSaved;
+  char kept[32];
+  std::snprintf(kept, sizeof kept, "%.1f", static_cast<double>(written) / std::max(1, format_.bytesPerSecond));
+  error_ = Reason(failure) + "; the first " + kept + " seconds were kept";
+  return kSavedInPart;
 }
 
 }  // namespace korvalin

@@ -120,6 +120,7 @@ TEST_F(CaptureRig, TheTickShowsThePercentageAndEndsThePlayedTrack) {
   form.CurrentOutputPath = dest / "5-2.wav";
   fake.media.SendCommand("open cdaudio alias cd", nullptr, 0);
   fake.media.SendCommand("open new type waveaudio alias capture", nullptr, 0);
+  fake.media.SendCommand("record capture overwrite", nullptr, 0);
   form.tmrRecord.SetEnabled(true);
   fake.media.position = 1140;
   form.tmrRecord_Timer();

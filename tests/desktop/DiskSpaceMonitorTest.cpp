@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/support/FakeDrives.h"
 #include "tests/support/ScriptedEventLoop.h"
 
@@ -41,29 +43,39 @@ TEST(DriveSurvey, ListsMeasuredFixedDrivesAndFindsTheMountHoldingTheDestination)
   EXPECT_EQ(survey.DestinationFigure(), "4000000");
 }
 
-TEST(DriveSurvey, ADestinationOnADriveThatIsNotFixedKeepsItsLastFigure) {
+TEST(DriveSurvey, AFigureCountsOnlyForTheMountItWasMeasuredOn) {
   FakeDrives drives;
   drives["/"] = {"/", 100 * kMB, 70 * kMB};
   drives["/nas"] = {"/nas", 100 * kMB, 10 * kMB, "Network drive"};
   DriveSurvey survey;
   survey.Run(drives, "/nas/music");
   EXPECT_FALSE(survey.DestinationMegabytes());  // not the figure of "/", which also holds it
+  EXPECT_EQ(survey.DestinationRoot(), "/nas");
   EXPECT_EQ(survey.DestinationFigure(), "0");
   survey.Run(drives, "/home/music");
   EXPECT_EQ(survey.DestinationMegabytes(), 70);
-  survey.Run(drives, "/nas/music");
+  // The same mount failing to answer once keeps its figure; another mount never takes it.
+  drives["/"].total = 0;
+  survey.Run(drives, "/home/music");
   EXPECT_EQ(survey.DestinationMegabytes(), 70);
+  survey.Run(drives, "/nas/music");
+  EXPECT_FALSE(survey.DestinationMegabytes());
+  EXPECT_EQ(survey.DestinationFigure(), "0");
+  drives["/"].total = 100 * kMB;
+  survey.Run(drives, "/nas/music");
   EXPECT_EQ(survey.Listing(), "/ - 70 MB available\r\n");
 }
 
-TEST(DriveSurvey, LooksAtNoMoreThanAHundredRoots) {
+TEST(DriveSurvey, ListsAHundredRootsButFindsAndMeasuresTheDestinationBeyondThem) {
   FakeDrives drives;
-  for (int i = 0; i < 150; ++i) drives["/m" + std::to_string(i)] = {"/m" + std::to_string(i), kMB, kMB};
+  for (int i = 0; i < 150; ++i) drives["/m" + std::to_string(i)] = {"/m" + std::to_string(i), kMB, i * kMB};
   DriveSurvey survey;
-  survey.Run(drives, "/m120");
-  EXPECT_EQ(drives.measured.size(), 100u);
-  EXPECT_EQ(drives.measured.back(), "/m99");
-  EXPECT_FALSE(survey.DestinationMegabytes());
+  survey.Run(drives, "/m120/music");
+  EXPECT_EQ(drives.measured.size(), 101u);
+  EXPECT_EQ(drives.measured[99], "/m99");
+  EXPECT_EQ(survey.Listing().find("/m100 "), std::string::npos);
+  EXPECT_EQ(survey.DestinationRoot(), "/m120");
+  EXPECT_EQ(survey.DestinationMegabytes(), 120);
 }
 
 // The monitor with the main window's parts it works with, on the virtual clock.
@@ -177,6 +189,44 @@ TEST(DiskSpaceMonitor, FiguresBeyondSixteenBitsCompareAsTheyAre) {
   rig.loop.Advance(2);
   EXPECT_TRUE(rig.Label5.Visible());
   EXPECT_EQ(rig.stops, 0);
+}
+
+// After a low-space stop on one drive, the next job's destination on a drive that cannot be
+// measured runs to its end: no figure of the old drive stops or warns it.
+TEST(DiskSpaceMonitor, AStopOnOneDriveDoesNotFollowTheDestinationToAnother) {
+  struct Case {
+    const char* destination;
+    std::function<void(FakeDrives&)> unmeasurable;
+  };
+  const Case cases[] = {
+      {"/nas/rips", [](FakeDrives& d) { d["/nas"] = {"/nas", 1000 * kMB, 900 * kMB, "Network drive"}; }},
+      {"/media/stick/rips", [](FakeDrives& d) { d["/media/stick"] = {"/media/stick", 0, 0}; }},
+      {"/media/phone/rips", [](FakeDrives& d) { d["/media/phone"] = {"/media/phone", 8000 * kMB, 10 * kMB, "Removable drive"}; }},
+      // A share mounted through a user file system under the drive that was full.
+      {"/music/share/rips", [](FakeDrives& d) { d.pseudoMounts.push_back("/music/share"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.destination);
+    MonitorRig rig;
+    c.unmeasurable(rig.drives);
+    rig.SetFree(10);
+    rig.monitor.JobStarting();
+    rig.loop.Advance(2);
+    ASSERT_EQ(rig.stops, 1);
+
+    rig.limits.DecodePath = c.destination;
+    rig.flags = JobFlags{};
+    rig.monitor.JobStarting();
+    rig.loop.Advance(20);
+    EXPECT_EQ(rig.stops, 1);
+    EXPECT_FALSE(rig.Label5.Visible());
+    EXPECT_EQ(rig.flags.CancelRequested, kFalse);
+    EXPECT_EQ(rig.monitor.DestinationFigure(), "0");
+    // Back on the full drive, its own figure stops the job again.
+    rig.limits.DecodePath = "/music/rips";
+    rig.loop.Advance(2);
+    EXPECT_EQ(rig.stops, 2);
+  }
 }
 
 TEST(DiskSpaceMonitor, ADestinationNeverMeasuredIsNotTakenForAFullOne) {

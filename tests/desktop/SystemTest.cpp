@@ -103,6 +103,9 @@ TEST(System, DriveRootsAreTheRealFileSystemsOnceEachAndDrivesCountsThem) {
   EXPECT_LE(once, static_cast<int>(roots.size()));
   system.Drives(removable, fixed, cd, ram, network);  // adds to what the counters hold
   EXPECT_EQ(removable + fixed + cd + ram + network, 2 * once);
+  // A path on a pseudo file system belongs to that file system, not to the drive above it.
+  EXPECT_EQ(system.MountOf("/proc/self/status"), "/proc");
+  EXPECT_EQ(system.MountOf("/no such folder/x"), "/");
 }
 
 TEST(MountTable, ParsesEscapesAndFindsTheMountThatHoldsAPath) {

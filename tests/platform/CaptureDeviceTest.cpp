@@ -8,6 +8,7 @@
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/ScopedEnv.h"
+#include "tests/support/SmallDisk.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavAnalysis.h"
 #include "tools/discgen/DiscImage.h"
@@ -81,6 +82,53 @@ TEST_F(CaptureDevice, TakesOnlyConsistentFormatsAndSavesAValidWavThatNeverReplac
 
   EXPECT_EQ(mci.SendCommand("close capture"), 0);
   EXPECT_EQ(mci.SendCommand("save capture " + path), kNoSuchAlias);
+}
+
+// Each failure answers with a code and the system's reason, and keeps what it can: a full
+// destination keeps the samples that fitted as a valid WAV file, a full temporary folder ends
+// the recording early but keeps what it held.
+TEST_F(CaptureDevice, AFailedRecordingOrSaveSaysWhyAndKeepsWhatFitted) {
+  const char* kFormat = "set capture samplespersec 44100 channels 2 bitspersample 16 alignment 4 bytespersec 176400";
+  MediaCommandInterpreter mci({CdioLibrary::ImageDrive(cue)}, "null", "null");
+  ASSERT_EQ(mci.SendCommand("open new type waveaudio alias capture"), 0);
+  ASSERT_EQ(mci.SendCommand(kFormat), 0);
+  EXPECT_EQ(mci.SendCommand("save capture " + (dir / "early.wav")), kSaveFailed);
+  EXPECT_EQ(mci.LastErrorText(), "nothing was recorded");
+  EXPECT_FALSE(std::filesystem::exists(dir / "early.wav"));
+  ASSERT_EQ(mci.SendCommand("record capture overwrite"), 0);
+  EXPECT_EQ(mci.LastErrorText(), "");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the null device keeps real time
+  ASSERT_EQ(mci.SendCommand("stop capture"), 0);
+  EXPECT_EQ(mci.SendCommand("save capture " + (dir / "missing/x.wav")), kSaveFailed);
+  EXPECT_EQ(mci.LastErrorText(), "No such file or directory");
+
+  test::SmallDisk full(1 << 20);
+  if (!full.Available()) GTEST_SKIP() << full.Why();
+  full.LeaveFree(16 << 10);
+  const std::string part = full / "part.wav";
+  EXPECT_EQ(mci.SendCommand("save capture " + part), kSavedInPart);
+  EXPECT_EQ(mci.LastErrorText().rfind("No space left on device; the first 0.", 0), 0u) << mci.LastErrorText();
+  const std::string bytes = test::ReadFile(part);
+  const auto wav = test::ParseWav(bytes);
+  ASSERT_TRUE(wav && test::HeaderIsExact(*wav, bytes.size()));
+  EXPECT_GT(wav->samples.size(), 0u);
+  EXPECT_EQ(wav->samples.size() % 2, 0u);  // whole sample pairs
+  // The cut-short file is never replaced by another cut-short one.
+  EXPECT_EQ(mci.SendCommand("save capture " + part), kSaveFailed);
+  EXPECT_EQ(test::ReadFile(part), bytes);
+  ASSERT_EQ(mci.SendCommand("close capture"), 0);
+
+  test::SmallDisk spool(1 << 20);
+  spool.LeaveFree(0);
+  test::ScopedEnv tmp("TMPDIR", spool.Path().c_str());
+  ASSERT_EQ(mci.SendCommand("open new type waveaudio alias capture"), 0);
+  ASSERT_EQ(mci.SendCommand(kFormat), 0);
+  ASSERT_EQ(mci.SendCommand("record capture overwrite"), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(mci.SendCommand("stop capture"), kRecordingBroken);
+  EXPECT_EQ(mci.LastErrorText(), "No space left on device (temporary folder " + spool.Path() + ")");
+  EXPECT_EQ(mci.SendCommand("save capture " + (dir / "kept.wav")), 0);
+  EXPECT_TRUE(test::ParseWav(test::ReadFile(dir / "kept.wav")));
 }
 
 TEST_F(CaptureDevice, TheLoopbackHearsTheCdAndMixesItDownToOneChannel) {

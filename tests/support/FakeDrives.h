@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "desktop/DriveSource.h"
+#include "desktop/MountTable.h"
 
 namespace korvalin::test {
 
@@ -34,6 +35,14 @@ class FakeDrives : public DriveSource {
     const FakeDrive* d = Find(strRoot);
     return d ? d->type : "";
   }
+  // The longest of the drive roots and `pseudoMounts` above the path.
+  std::string MountOf(const std::string& path) override {
+    std::string holder = DriveSource::MountOf(path);
+    for (const auto& point : pseudoMounts) {
+      if (MountPointHolds(point, path) && point.size() >= holder.size()) holder = point;
+    }
+    return holder;
+  }
 
   FakeDrive& operator[](const std::string& root) {
     for (auto& d : drives) {
@@ -43,6 +52,9 @@ class FakeDrives : public DriveSource {
   }
 
   std::vector<FakeDrive> drives;
+  // Mounted file systems that are no drives (a desktop's network share mounted through a user
+  // file system, say): they hold paths, but are never listed or measured.
+  std::vector<std::string> pseudoMounts;
   std::vector<std::string> measured;  // every root DriveInfo was asked about, in order
 
  private:

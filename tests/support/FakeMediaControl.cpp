@@ -7,8 +7,6 @@
 #include <sstream>
 #include <string>
 
-#include "tests/support/RiffWav.h"
-#include "tests/support/TempDir.h"
 
 namespace korvalin::test {
 
@@ -17,7 +15,11 @@ int32_t FakeMediaControl::SendCommand(std::string_view command, char* reply, std
   commands.push_back(c);
   std::string answer;
   int32_t result = 0;
-  if (const auto f = failing.find(c); f != failing.end()) return f->second;
+  lastError_.clear();
+  if (const auto f = failing.find(c); f != failing.end()) {
+    lastError_ = failureText;
+    return f->second;
+  }
   const std::string lengthPrefix = "status cd length track ";
   const std::string typePrefix = "status cd type track ";
   if (c == "open cdaudio alias cd") {
@@ -81,6 +83,7 @@ int32_t FakeMediaControl::CaptureCommand(const std::string& c) {
     if (captureOpen_) return 5;
     captureOpen_ = true;
     recordedMs_ = 0;
+    recorded_ = false;
     return 0;
   }
   if (!captureOpen_) return 2;
@@ -97,7 +100,7 @@ int32_t FakeMediaControl::CaptureCommand(const std::string& c) {
     return 0;
   }
   if (c == "record capture overwrite") {
-    recording_ = true;
+    recording_ = recorded_ = true;
     recordSince_ = clock();
     return 0;
   }
@@ -107,6 +110,10 @@ int32_t FakeMediaControl::CaptureCommand(const std::string& c) {
     return 0;
   }
   if (c.rfind("save capture ", 0) == 0) {
+    if (!recorded_) {
+      lastError_ = "nothing was recorded";
+      return 11;
+    }
     const std::string path = c.substr(13);
     const int64_t pairs = int64_t{recordedMs_} * 44100 / 1000;
     std::string pcm(static_cast<std::size_t>(pairs * channels_) * 2, '\0');
@@ -115,9 +122,16 @@ int32_t FakeMediaControl::CaptureCommand(const std::string& c) {
       pcm[i] = static_cast<char>(sample & 0xFF);
       pcm[i + 1] = static_cast<char>((sample >> 8) & 0xFF);
     }
-    WriteFile(path, PcmWav(pcm, 44100, static_cast<uint16_t>(channels_)));
-    savedFiles.push_back(path);
-    return 0;
+    const WaveFormat format{44100, channels_, 16, channels_ * 2, channels_ * 2 * 44100};
+    if (!recorder_.Begin(format)) {
+      lastError_ = recorder_.ErrorText();
+      return 10;
+    }
+    recorder_.Append(pcm.data(), pcm.size());
+    const int saved = recorder_.Save(path);
+    lastError_ = recorder_.ErrorText();
+    if (saved == WaveRecording::kSaved || saved == WaveRecording::kSavedInPart) savedFiles.push_back(path);
+    return saved == WaveRecording::kSaved ? 0 : saved == WaveRecording::kSavedInPart ? 13 : saved == WaveRecording::kPathTaken ? 12 : 11;
   }
   if (c == "close capture") {
     captureOpen_ = recording_ = false;
