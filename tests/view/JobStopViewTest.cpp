@@ -7,10 +7,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <filesystem>
 #include <functional>
 #include <memory>
 
 #include "app/view/Form1View.h"
+#include "fileout/StagedOutput.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/TrackBuffer.h"
 #include "tests/support/FakeServices.h"
@@ -23,6 +25,19 @@ namespace korvalin {
 namespace {
 
 constexpr int64_t kBlockBytes = TrackBuffer::kFramesPerBlock * 2352;
+
+// Until the job ends its output is a temporary file beside the final name: that file's size.
+int64_t BytesWrittenFor(const std::string& path) {
+  const std::filesystem::path target(path);
+  for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    long pid = 0;
+    if (IsStagedTemporaryName(name, pid) && name.rfind("." + target.filename().string(), 0) == 0) {
+      return static_cast<int64_t>(entry.file_size());
+    }
+  }
+  return -1;
+}
 
 // The main window on screen over a disc image of two long tracks, "Available Tracks" chosen,
 // ripping to WAV.
@@ -37,7 +52,7 @@ struct RipWindow {
   void At(int yield, std::function<void()> action) {
     fake.loop.AtYield(yield, [this, action = std::move(action)] {
       pathAtStop = form.CurrentOutputPath;
-      bytesAtStop = static_cast<int64_t>(test::FileSize(pathAtStop));
+      bytesAtStop = BytesWrittenFor(pathAtStop);
       action();
     });
   }
