@@ -98,6 +98,12 @@ void Form1::Command11_Click() {
 }
 
 void Form1::Command12_Click() {
+  // During a recording this stop ends it as Stop does, so the next tick saves what was recorded:
+  // closing the recorder here would throw the recording away.
+  if (capture.Recording()) {
+    Command8_Click();
+    return;
+  }
   for (const char* command : {"stop capture", "stop cd", "close capture", "close cd"}) {
     IgnoreErrors([&] { services.media.SendCommand(command); });
   }

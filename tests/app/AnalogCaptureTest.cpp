@@ -190,6 +190,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
       {"Stop", [](Form1& f) { f.Command1_Click(); }},
       {"Cancel", [](Form1& f) { f.Command2_Click(); }},
       {"Stop Everything", [](Form1& f) { f.Command8_Click(); }},
+      {"the CD bar's stop", [](Form1& f) { f.Command12_Click(); }},
       {"the window's close", [](Form1& f) {
          bool cancel = false;
          f.window.OnQueryUnload(cancel);
