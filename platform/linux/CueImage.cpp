@@ -282,13 +282,15 @@ void CueImage::Build() {
       if (discFrames_ <= previousStart) {
         Refuse(cuePath_, "the indexes of " + name + " go backwards or leave the track before it empty.");
       }
-      AddSegment(sheet[j - 1].silenceAfter, -1, 0, false);
+      // Silence that a sheet adds is part of the track whose frames it lies among, in its mode:
+      // a data track's gap holds no audio either.
+      AddSegment(sheet[j - 1].silenceAfter, -1, 0, sheet[j - 1].data);
     }
     block = t.block;
     data = t.data;
     if (index1 < at) Refuse(cuePath_, "the indexes of " + name + " go backwards.");
     moveTo(index1, name);
-    AddSegment(t.silenceBefore, -1, 0, false);
+    AddSegment(t.silenceBefore, -1, 0, j > 0 ? sheet[j - 1].data : t.data);
     previousStart = discFrames_;
     tracks_.push_back({t.number, static_cast<int32_t>(discFrames_), t.data});
   }
@@ -296,7 +298,7 @@ void CueImage::Build() {
   if (discFrames_ <= previousStart) {
     Refuse(cuePath_, "the INDEX 01 of " + TrackName(sheet.back().number) + " lies past the end of its file.");
   }
-  AddSegment(sheet.back().silenceAfter, -1, 0, false);
+  AddSegment(sheet.back().silenceAfter, -1, 0, sheet.back().data);
   leadOut_ = static_cast<int32_t>(discFrames_);
 }
 
