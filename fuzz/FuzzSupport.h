@@ -26,6 +26,9 @@ std::string ReadWholeFile(const std::string& path);
 void OfferInMemory(std::string path, std::string_view bytes);
 // The bytes offered for `path`, or nothing.
 const std::string_view* InMemory(const char* path);
+// True; defined beside the MP3 decoder's in-memory reader, so that a program calling it has that
+// reader in front of the library's (a static library's member is linked only when called).
+bool Mp3DecoderReadsFromMemory();
 
 // Aborts with the text when a property of the program under test does not hold, so that the
 // fuzzer keeps the input as a crash.
