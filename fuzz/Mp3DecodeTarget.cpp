@@ -1,5 +1,6 @@
 // The player control's conversion of any file to WAV: it ends (no hang), and whatever it leaves
-// behind is a WAV file whose header tells exactly what the file holds.
+// behind is a WAV file whose header tells exactly what the file holds. The decoder takes the input
+// from memory (Mpg123FromMemory.cpp); the file beside it holds the same bytes.
 
 #include <unistd.h>
 
