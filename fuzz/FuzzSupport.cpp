@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace korvalin::fuzz {
 namespace {
@@ -55,6 +56,24 @@ void WriteWholeFile(const std::string& path, std::string_view bytes) {
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+namespace {
+struct Offer {
+  std::string path;
+  std::string_view bytes;
+};
+Offer& TheOffer() {
+  static Offer offer;
+  return offer;
+}
+}  // namespace
+
+void OfferInMemory(std::string path, std::string_view bytes) { TheOffer() = {std::move(path), bytes}; }
+
+const std::string_view* InMemory(const char* path) {
+  const Offer& offer = TheOffer();
+  return path && !offer.path.empty() && offer.path == path ? &offer.bytes : nullptr;
 }
 
 void Check(bool holds, const char* what) {

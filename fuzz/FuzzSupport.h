@@ -20,6 +20,16 @@ std::string ScratchPath(std::string_view name);
 void WriteWholeFile(const std::string& path, std::string_view bytes);
 std::string ReadWholeFile(const std::string& path);
 
+// Says that the file at `path` holds `bytes` (which must outlive the reading), so that a reader
+// able to take its input from memory may do so instead of from the file; the file must hold the
+// same bytes, for readers that cannot. An empty path withdraws the offer.
+void OfferInMemory(std::string path, std::string_view bytes);
+// The bytes offered for `path`, or nothing.
+const std::string_view* InMemory(const char* path);
+// True; defined beside the MP3 decoder's in-memory reader, so that a program calling it has that
+// reader in front of the library's (a static library's member is linked only when called).
+bool Mp3DecoderReadsFromMemory();
+
 // Aborts with the text when a property of the program under test does not hold, so that the
 // fuzzer keeps the input as a crash.
 void Check(bool holds, const char* what);

@@ -26,7 +26,6 @@ static_assert(std::endian::native == std::endian::little, "libmpg123 hands out s
 
 namespace {
 
-constexpr std::size_t kConvertBufferBytes = 256 * 1024;  // large reads: decoding speed, few writes
 constexpr std::size_t kPlayBufferBytes = 16 * 1024;      // small writes: a stop is heard at once
 constexpr int kBytesPerSample = 2;
 constexpr long kNoAudioRate = 44100;  // the header of a WAV that holds no samples
@@ -189,7 +188,8 @@ class WavWriter {
 
 }  // namespace
 
-Mpg123Player::Mpg123Player(std::string audioDevice) : audioDevice_(std::move(audioDevice)) {}
+Mpg123Player::Mpg123Player(std::string audioDevice, std::size_t convertBufferBytes)
+    : audioDevice_(std::move(audioDevice)), convertBufferBytes_(std::max<std::size_t>(convertBufferBytes, 1)) {}
 
 Mpg123Player::~Mpg123Player() { Stop(); }
 
@@ -212,6 +212,10 @@ void Mpg123Player::Stop() {
   stop_ = true;
   if (worker_.joinable()) worker_.join();
   busy_ = false;
+}
+
+void Mpg123Player::Wait() {
+  if (worker_.joinable()) worker_.join();
 }
 
 void Mpg123Player::Advance(int64_t frames, int64_t estimatedLength) {
@@ -276,7 +280,7 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
   if (!wav.Begin(rate, channels)) return unwritable(Outcome::WriteFailed);  // the temporary file goes, the target stays
   length_ = decoder.Length();
 
-  std::vector<unsigned char> buffer(kConvertBufferBytes);
+  std::vector<unsigned char> buffer(convertBufferBytes_);
   Outcome outcome = Outcome::Finished;
   for (;;) {
     if (stop_) {

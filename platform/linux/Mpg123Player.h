@@ -37,8 +37,11 @@ class Mpg123Player final : public ActiveMP3 {
     NoAudioOutput,     // playback: the audio output could not be opened
   };
 
-  // `audioDevice`: the ALSA output that Play uses.
-  explicit Mpg123Player(std::string audioDevice = "default");
+  // The bytes a conversion decodes per block: large blocks decode fastest and write least.
+  static constexpr std::size_t kConvertBufferBytes = 256 * 1024;
+
+  // `audioDevice`: the ALSA output that Play uses; `convertBufferBytes`: the block of a conversion.
+  explicit Mpg123Player(std::string audioDevice = "default", std::size_t convertBufferBytes = kConvertBufferBytes);
   ~Mpg123Player() override;
   Mpg123Player(const Mpg123Player&) = delete;
   Mpg123Player& operator=(const Mpg123Player&) = delete;
@@ -50,6 +53,8 @@ class Mpg123Player final : public ActiveMP3 {
   int64_t Length() const override { return length_.load(); }
   void Stop() override;
   void Play() override;
+  // Blocks until the running conversion or playback ends by itself (at once when none runs).
+  void Wait();
 
   Outcome LastOutcome() const { return outcome_.load(); }
   TargetFault LastTargetFault() const override;
@@ -84,6 +89,7 @@ class Mpg123Player final : public ActiveMP3 {
   void Advance(int64_t frames, int64_t estimatedLength);
 
   const std::string audioDevice_;
+  const std::size_t convertBufferBytes_;
   std::string source_;
   std::thread worker_;
   bool converting_ = false;  // the worker runs a conversion (not playback)
