@@ -54,10 +54,20 @@ Form1::~Form1() = default;
 
 // The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
 // tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
-// tray form.
+// tray form; its encoding lists and new destination show in this window at once.
 void Form1::ConnectPreferences() {
   prefs.trayForm = &prefsTray_;
   prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
+  // Bitrate and quality chosen there are the ones the next job uses: the main window's lists
+  // show them at once (their click stores them).
+  prefs.OnEncodingChosen = [this] {
+    IgnoreErrors([&] { cmbQuality.SetListIndex(settings.EncodingQuality); },
+                 [&] { cmbBitrate.SetListIndex(settings.EncodingBitrate); });
+  };
+  // A job shows its own output in the destination line until it ends.
+  prefs.OnDestinationChosen = [this] {
+    if (!jobRunning_) Label2.SetCaption(DestinationLine());
+  };
   diskMonitor.OnSurveyed = [this] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
     prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());

@@ -125,6 +125,7 @@ void Form1::cmbBitrate_Click() {
     settings.EncodingBitrate = static_cast<int16_t>(cmbBitrate.ListIndex());
     SaveSetting(services.store, settingkey::EncodingBitrate, settings.EncodingBitrate);
   });
+  IgnoreErrors([&] { prefs.ShowEncoding(); });
 }
 
 void Form1::cmbQuality_Click() {
@@ -132,6 +133,7 @@ void Form1::cmbQuality_Click() {
     settings.EncodingQuality = static_cast<int16_t>(cmbQuality.ListIndex());
     SaveSetting(services.store, settingkey::EncodingQuality, settings.EncodingQuality);
   });
+  IgnoreErrors([&] { prefs.ShowEncoding(); });
 }
 
 }  // namespace korvalin

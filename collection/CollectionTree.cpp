@@ -163,8 +163,10 @@ void CollectionTree::Cmaddfile2(const std::string& path) {
     if (inTree()) return;
 
     const char* groupText = nullptr;
+    // Every WAV handed over is one the job keeps (its product, or an intermediate file whose
+    // encoding did not finish): "Delete WAV" removes the others itself, node and all.
     if (IsWavFile(path)) {
-      if (settings_.DeleteWAV == 0) groupText = group::Wav;  // a WAV about to be deleted gets no node
+      groupText = group::Wav;
     } else if (IsMp3File(path)) {
       groupText = group::Mp3;
     }

@@ -81,7 +81,7 @@ class CollectionTree {
   void showfiles();
   // Adds a file that a job wrote (or the user chose): after a 0.3-second pause that keeps the
   // window live, a WAV or MP3 file of 100 bytes or more gets an item at the end of its group
-  // (WAV files only while "Delete WAV" is off) and its path at the front of its list. A file
+  // and its path at the front of its list, whatever "Delete WAV" says. A file
   // whose path or name is the text of a node already is not added.
   void Cmaddfile2(const std::string& path);
   // After the File Finder handed a file to Cmaddfile2: a file it turned away still enters the

@@ -16,7 +16,8 @@ void MixerMute::OpenAndPrepare() {
       LastCallSucceeded = mixer_.LookUp(w.line, w.type, w.control);
       if (LastCallSucceeded) LastCallSucceeded = mixer_.GetValue(w.control) != -1;
     }
-  } else {
+  } else if (!toldNoMixer_) {
+    toldNoMixer_ = true;
     dialogs_.MsgBox(kNoMixerMessage, MsgBoxButtons::OK);
   }
   // Full volume for the speakers and the CD line, so that a CD can be heard; without a mixer

@@ -16,7 +16,8 @@ class MixerMute {
  public:
   MixerMute(Mixer& mixer, Dialogs& dialogs) : mixer_(mixer), dialogs_(dialogs) {}
 
-  // Opens the mixer (saying so once when there is none), looks up the speaker volume, CD volume,
+  // Opens the mixer (saying so the first time there is none, not at every opening of the
+  // dialog: once a run is enough), looks up the speaker volume, CD volume,
   // bass and treble and reads each one found, then sets speaker and CD volume to full.
   void OpenAndPrepare();
   // Looks up the CD line's mute control, then sets it. Fails silently without a mixer or a CD line.
@@ -33,6 +34,7 @@ class MixerMute {
 
   Mixer& mixer_;
   Dialogs& dialogs_;
+  bool toldNoMixer_ = false;
 };
 
 }  // namespace korvalin

@@ -256,6 +256,8 @@ void AnalogCapture::tmrRecord_Timer() {
   std::string mp3;
   bool encoded = false;
   const bool toMp3 = options_.toMp3;
+  // A recording to WAV is the job's product: it is listed as soon as it is saved, stopped or not.
+  if (!toMp3) IgnoreErrors([&] { w.Cmaddfile2(w.CurrentOutputPath); });
   if (toMp3) {
     IgnoreErrors([&] {
       const std::string title = FileTitleNoExt(w.CurrentOutputPath);
@@ -292,11 +294,6 @@ void AnalogCapture::tmrRecord_Timer() {
       IgnoreErrors([&] { w.Enablem(); },
                    [&] {
                      if (!mp3.empty()) w.Cmaddfile2(mp3);
-                   },
-                   [&] { w.ResetStatus(); },
-                   [&] {
-                     // A stopped WAV capture is the user's file: never deleted, always listed.
-                     if (!toMp3) KeepOrDeleteWav(false);
                    },
                    [&] { w.ResetStatus(); });
     } else {

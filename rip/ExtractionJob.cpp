@@ -69,20 +69,25 @@ void ExtractionJob::cmdStart_Click() {
   IgnoreErrors([&] { host_.flags.CaptureStopRequested = kFalse; }, [&] { host_.ClearStopMark(); });
 
   std::string node;
+  std::vector<std::string> shownTracks;
   IgnoreErrors([&] {
-    if (const controls::TreeNode* selected = lists.TreeView1.SelectedItem()) node = selected->Text();
+    if (const controls::TreeNode* selected = lists.TreeView1.SelectedItem()) {
+      node = selected->Text();
+      for (const controls::TreeNode* child : selected->Children()) shownTracks.push_back(child->Text());
+    }
   });
   if (Left(node, 5) == "Track") {
     IgnoreErrors([&] { host_.CurrentTrack = TrackNumberOf(node); });
   } else if (node == group::AvailableTracks) {
+    // The tracks the group shows, every time: a rip takes nothing away from the disc, so the
+    // available tracks stay available for the next Start.
     IgnoreErrors([&] { lists.lstRecord.Clear(); },
                  [&] {
-                   for (const auto& line : lists.lstTracks.Items()) lists.lstRecord.AddItem(line);
+                   for (const auto& line : shownTracks) lists.lstRecord.AddItem(line);
                  },
                  [&] { lists.lstRecord.SetListIndex(0); },
                  [&] { host_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
-                 [&] { host_.CaptureEnd = 0; },
-                 [&] { lists.lstTracks.Clear(); });
+                 [&] { host_.CaptureEnd = 0; });
   } else if (node == group::SelectedTracks) {
     if (lists.lstRecord.ListCount() > 0) {
       IgnoreErrors([&] { lists.lstRecord.SetListIndex(0); },

@@ -25,8 +25,8 @@ class ExtractionJob {
   ExtractionJob(JobHost& host, Services& services, modAKRip32& cd,
                 PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed, AnalogCapture* capture = nullptr);
 
-  // Start for the tree's selection: "Available Tracks" moves every available track into the
-  // selected list first; a track node only names the first track in the caption. With no
+  // Start for the tree's selection: "Available Tracks" makes the tracks that group shows the
+  // selected list (they stay available); a track node only names the first track in the caption. With no
   // selected track after that, a message says so and nothing starts. With "1 Step Extraction" ticked the selected list is
   // copied digitally; cleared, it is captured through the sound card, and Start returns once the
   // last capture has been handled; greyed, nothing starts. Errors are passed over step by step.

@@ -17,7 +17,17 @@ constexpr int16_t kCleared = controls::CheckBox::Unchecked;
 
 int16_t Flag(const controls::CheckBox& box) { return box.Value() == kTicked ? 1 : 0; }
 
+constexpr int32_t kThresholdDigits = 5;  // 32767, the largest threshold the setting holds
+
 }  // namespace
+
+bool IsThresholdText(const std::string& text) {
+  if (text.size() > static_cast<std::size_t>(kThresholdDigits)) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return text.empty() || std::stol(text) <= 32767;
+}
 
 FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::string> qualityEntries)
     : mixer(services.mixer, services.dialogs),
@@ -26,8 +36,10 @@ FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::stri
       qualityEntries_(std::move(qualityEntries)) {
   window.Move(0, 0, kDesignWidth, kDesignHeight);
   Check1.SetToolTipText("Mute (Silent copy)");
-  Text7.SetMaxLength(6);
-  Text8.SetMaxLength(6);
+  for (controls::TextBox* box : {&Text7, &Text8}) {
+    box->SetMaxLength(kThresholdDigits);
+    box->SetToolTipText("Megabytes, 0 to 32767");
+  }
   for (const auto& entry : qualityEntries_) Combo1.AddItem(entry);
   for (const char* bitrate : kBitrates) Combo2.AddItem(bitrate);
   Picture6.SetVisible(false);
@@ -43,6 +55,12 @@ std::function<void()> FrmPrefs::Handler(void (FrmPrefs::*handler)()) {
 void FrmPrefs::ConnectHandlers() {
   Check6.OnClick = Handler(&FrmPrefs::Check6_Click);
   Check7.OnClick = Handler(&FrmPrefs::Check7_Click);
+  Text7.OnChange = [this] {
+    if (!quiet_) KeepStorable(Text7, acceptedWarning_);
+  };
+  Text8.OnChange = [this] {
+    if (!quiet_) KeepStorable(Text8, acceptedStop_);
+  };
   Text7.OnKeyUp = [this](int16_t, int16_t) {
     if (!quiet_) Text7_KeyUp();
   };
@@ -70,6 +88,7 @@ void FrmPrefs::ConnectHandlers() {
 
 void FrmPrefs::RestoreDesignState() {
   quiet_ = true;
+  acceptedWarning_ = acceptedStop_ = "100";
   IgnoreErrors([&] { SSTab1.SetTab(0); }, [&] { Check6.SetValue(kCleared); }, [&] { Text7.SetText("100"); },
                [&] { Check7.SetValue(kCleared); }, [&] { Text8.SetText("100"); }, [&] { Text6.SetText(""); },
                [&] { lblDestinationRoot.SetCaption(""); }, [&] { Label4.SetCaption(""); },
@@ -105,9 +124,9 @@ void FrmPrefs::Form_Load() {
   IgnoreErrors([&] { mixer.OpenAndPrepare(); });
   // Each box whose setting differs from its initial state runs its click action here.
   IgnoreErrors([&] { Check6.SetValue(settings_.HDWarning); },
-               [&] { Text7.SetText(std::to_string(settings_.HDWarningNo)); },
+               [&] { ShowThreshold(Text7, acceptedWarning_, settings_.HDWarningNo); },
                [&] { Check7.SetValue(settings_.HDstopdecoding); },
-               [&] { Text8.SetText(std::to_string(settings_.HDStopNo)); },
+               [&] { ShowThreshold(Text8, acceptedStop_, settings_.HDStopNo); },
                [&] { Text9.SetText(settings_.DecodePath); },
                [&] { Check4.SetValue(settings_.DesktopIcon); },
                [&] { Check5.SetValue(settings_.MinimizeOnstart); },
@@ -154,12 +173,32 @@ void FrmPrefs::SaveFlag(const char* key, const controls::CheckBox& box, int16_t&
   target = Flag(box);
 }
 
-// A threshold is saved as typed, but only when it is a number the setting can hold: text that
-// is not would read back as 0 at the next start and silently switch the warning or stop off.
+// The box holds only text that can be stored (see KeepStorable), so what is saved is what it
+// shows. An empty box is a number still being typed: the stored value stays.
 void FrmPrefs::SaveThreshold(const char* key, const controls::TextBox& box, int16_t& target) {
+  if (box.Text().empty()) return;
   const int16_t value = CInt16(std::string_view(box.Text()));
-  SaveSetting(services_.store, key, box.Text());
+  SaveSetting(services_.store, key, value);
   target = value;
+}
+
+void FrmPrefs::KeepStorable(controls::TextBox& box, std::string& accepted) {
+  if (IsThresholdText(box.Text()) || box.Text() == accepted) {
+    accepted = box.Text();
+  } else {
+    box.SetText(accepted);  // the refused key disappears from the box at once
+  }
+}
+
+void FrmPrefs::ShowThreshold(controls::TextBox& box, std::string& accepted, int16_t value) {
+  accepted = std::to_string(value);
+  box.SetText(accepted);
+}
+
+void FrmPrefs::RefuseEmptyThreshold(controls::TextBox& box, std::string& accepted, int16_t stored) {
+  if (!box.Text().empty()) return;
+  services_.dialogs.MsgBox(kThresholdRangeText, MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
+  ShowThreshold(box, accepted, stored);
 }
 
 void FrmPrefs::Check6_Click() { SaveFlag(settingkey::HDWarning, Check6, settings_.HDWarning); }
@@ -172,6 +211,8 @@ void FrmPrefs::Text8_KeyUp() {
 }
 
 void FrmPrefs::Command1_Click() {
+  IgnoreErrors([&] { RefuseEmptyThreshold(Text7, acceptedWarning_, settings_.HDWarningNo); },
+               [&] { RefuseEmptyThreshold(Text8, acceptedStop_, settings_.HDStopNo); });
   IgnoreErrors([&] { Check6_Click(); }, [&] { Check7_Click(); }, [&] { Text7_KeyUp(); }, [&] { Text8_KeyUp(); });
 }
 
@@ -218,8 +259,29 @@ void FrmPrefs::Check10_Click() {
   Check10.SetCaption(Check10.Value() == kTicked ? "Encode to MP3 after extracting" : "Do not Encode after extracting");
 }
 
-void FrmPrefs::Combo1_Click() { settings_.EncodingQuality = static_cast<int16_t>(Combo1.ListIndex()); }
-void FrmPrefs::Combo2_Click() { settings_.EncodingBitrate = static_cast<int16_t>(Combo2.ListIndex()); }
+// A choice here is the one in use at once: stored, and shown by the main window's lists.
+void FrmPrefs::Combo1_Click() {
+  settings_.EncodingQuality = static_cast<int16_t>(Combo1.ListIndex());
+  IgnoreErrors([&] { SaveSetting(services_.store, settingkey::EncodingQuality, settings_.EncodingQuality); },
+               [&] {
+                 if (OnEncodingChosen) OnEncodingChosen();
+               });
+}
+
+void FrmPrefs::Combo2_Click() {
+  settings_.EncodingBitrate = static_cast<int16_t>(Combo2.ListIndex());
+  IgnoreErrors([&] { SaveSetting(services_.store, settingkey::EncodingBitrate, settings_.EncodingBitrate); },
+               [&] {
+                 if (OnEncodingChosen) OnEncodingChosen();
+               });
+}
+
+void FrmPrefs::ShowEncoding() {
+  quiet_ = true;
+  IgnoreErrors([&] { Combo1.SetListIndex(settings_.EncodingQuality); },
+               [&] { Combo2.SetListIndex(settings_.EncodingBitrate); });
+  quiet_ = false;
+}
 
 // --- " Destination Path" -----------------------------------------------------------------------
 

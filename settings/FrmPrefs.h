@@ -44,6 +44,8 @@ class FrmPrefs {
 
   // --- "Disk Space" ---
   controls::CheckBox Check6{"Check6", "Warn me when hard drive space falls below"};
+  // The thresholds hold whole megabytes the setting can store; a key that would make anything
+  // else of them is refused.
   controls::TextBox Text7{"Text7", "100"};  // warning threshold
   controls::CheckBox Check7{"Check7", "Stop converting when hard drive space falls below "};
   controls::TextBox Text8{"Text8", "100"};  // stop threshold
@@ -125,6 +127,13 @@ class FrmPrefs {
   void Co111_Click();
   void chkSecureReading_Click();
 
+  // Shows the stored quality and bitrate in this window's lists, choosing nothing.
+  void ShowEncoding();
+  // Run when the user chooses a quality or bitrate here, once the setting holds it.
+  std::function<void()> OnEncodingChosen;
+  // Run when "Create" (or the question after a failed one) has made a new destination the one in use.
+  std::function<void()> OnDestinationChosen;
+
   // The disk-space monitor's drive survey: fills Text6 with the listing and lblDestinationRoot
   // and Label4 with the destination drive's figures. "Refresh data" runs it after clearing Text6.
   std::function<void()> DriveSurvey;
@@ -141,6 +150,12 @@ class FrmPrefs {
   std::function<void()> Handler(void (FrmPrefs::*handler)());
   void SaveFlag(const char* key, const controls::CheckBox& box, int16_t& target);
   void SaveThreshold(const char* key, const controls::TextBox& box, int16_t& target);
+  // Keeps a threshold box to text that can be stored: the last such text comes back otherwise.
+  static void KeepStorable(controls::TextBox& box, std::string& accepted);
+  // Shows a stored threshold in its box; a stored value is shown as it is.
+  static void ShowThreshold(controls::TextBox& box, std::string& accepted, int16_t value);
+  // "Set" with an empty threshold box: says what the box takes and shows the stored value again.
+  void RefuseEmptyThreshold(controls::TextBox& box, std::string& accepted, int16_t stored);
   void SettleDestination();
   void AskForFolderAfterError();
   // The folder a new destination goes in when the user gave none: where the default one lies.
@@ -150,6 +165,11 @@ class FrmPrefs {
   Settings& settings_;
   std::vector<std::string> qualityEntries_;
   bool quiet_ = false;
+  std::string acceptedWarning_ = "100", acceptedStop_ = "100";
 };
+
+// A threshold as the disk-space boxes take it: empty (while typing) or 0 to 32767 in digits.
+bool IsThresholdText(const std::string& text);
+inline constexpr const char* kThresholdRangeText = "Enter a number of megabytes from 0 to 32767.";
 
 }  // namespace korvalin

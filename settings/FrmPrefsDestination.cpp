@@ -28,11 +28,13 @@ Folder Split(const std::string& path) {
 std::string FrmPrefs::DefaultParent() const { return Split(DefaultDestination(services_.programFolder)).parent; }
 
 void FrmPrefs::Co111_Click() {
+  const std::string before = settings_.DecodePath;
   try {
     SettleDestination();
   } catch (const std::exception&) {
     AskForFolderAfterError();
   }
+  if (settings_.DecodePath != before && OnDestinationChosen) IgnoreErrors([&] { OnDestinationChosen(); });
 }
 
 void FrmPrefs::SettleDestination() {

@@ -401,6 +401,12 @@ void Binder::Bind(QListWidget* w, controls::ListBox& c, Geometry g) {
 void Binder::Bind(QComboBox* w, controls::ComboBox& c, Geometry g) {
   BindCommon(w, c, g);
   w->setEditable(c.GetStyle() == controls::ComboBox::Style::Editable);
+  if (w->isEditable()) {
+    // The box holds what was typed: no inline completion to an entry, and Enter adds no entry
+    // (the control owns the list).
+    w->setCompleter(nullptr);
+    w->setInsertPolicy(QComboBox::NoInsert);
+  }
   SyncItems(w, c);
   if (w->isEditable()) w->setEditText(Q(c.Text()));
   Keep(c.Changed.Connect([w, &c](Change ch) {

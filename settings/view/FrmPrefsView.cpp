@@ -47,12 +47,14 @@ QWidget* FrmPrefsView::BuildDiskSpacePage() {
   auto* grid = new QGridLayout(page);
   grid->addWidget(binder_.Make<QCheckBox>(page, f.Check6, InLayout), 0, 0);
   auto* warning = binder_.Make<QLineEdit>(page, f.Text7, InLayout);
-  warning->setMaximumWidth(warning->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+  // Wide enough to show the largest threshold whole.
+  const int boxWidth = warning->fontMetrics().horizontalAdvance(QStringLiteral("0000000"));
+  warning->setFixedWidth(boxWidth);
   grid->addWidget(warning, 0, 1);
   grid->addWidget(binder_.Make<QLabel>(page, f.lblWarningUnit, InLayout), 0, 2);
   grid->addWidget(binder_.Make<QCheckBox>(page, f.Check7, InLayout), 1, 0);
   auto* stop = binder_.Make<QLineEdit>(page, f.Text8, InLayout);
-  stop->setMaximumWidth(warning->maximumWidth());
+  stop->setFixedWidth(boxWidth);
   grid->addWidget(stop, 1, 1);
   grid->addWidget(binder_.Make<QLabel>(page, f.lblStopUnit, InLayout), 1, 2);
   grid->addWidget(binder_.Make<QPushButton>(page, f.Command1, InLayout), 1, 4);

@@ -72,12 +72,13 @@ class CaptureRig : public ::testing::Test {
   Form1 form{fake.services};
 };
 
-TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedButNotListed) {
+TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
   std::vector<std::string> percents;
   fake.loop.EveryYield([&] {
     const std::string& p = form.Label33.Caption();
     if (percents.empty() || percents.back() != p) percents.push_back(p);
   });
+  form.settings.DeleteWAV = 1;
   Start({1, 2, 3});
 
   ASSERT_EQ(fake.media.savedFiles.size(), 3u);
@@ -98,8 +99,11 @@ TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedButNotListed) 
   }
   EXPECT_EQ(fake.media.DeviceCommands(), expected);
 
-  // A normal end leaves WAV output out of the collection; the window is free and idle again.
-  EXPECT_EQ(form.collection.List1.ListCount(), 0);
+  // A normal end lists every recording, even with "Delete WAV" on; the window is free and idle
+  // again.
+  EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{fake.media.savedFiles.rbegin(),
+                                                                     fake.media.savedFiles.rend()}));
+  EXPECT_EQ(form.collection.FindText("WAV Files")->Children().size(), 3u);
   EXPECT_FALSE(form.tmrRecord.Enabled());
   EXPECT_TRUE(form.C777.Enabled());
   EXPECT_EQ(form.CurrentTrack, 3);

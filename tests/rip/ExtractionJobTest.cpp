@@ -147,7 +147,7 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
 
   EXPECT_EQ(firstCaption, " Extracting Track 1| Extracting Track 1");
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);  // still available
   EXPECT_EQ(form.collection.lstRecord.Items(), (std::vector<std::string>{rig.Line(1), rig.Line(2), rig.Line(3)}));
   EXPECT_EQ(form.collection.lstRecord.ListIndex(), 0);
 
@@ -171,6 +171,13 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   EXPECT_TRUE(form.Command2.Visible());
   EXPECT_TRUE(form.Locked());
   EXPECT_EQ(form.Check9.Value(), 0);
+
+  // The group still shows the three tracks: Start takes them again, even with the list emptied.
+  form.collection.lstRecord.Clear();
+  form.collection.lstTracks.Clear();
+  rig.job->cmdStart_Click();
+  EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+  EXPECT_EQ(NamesIn(rig.Dest()).size(), 6u);
 }
 
 TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags) {
@@ -259,7 +266,9 @@ TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
   rig.job->cmdStart_Click();
   ASSERT_EQ(NamesIn(rig.Dest()).size(), 2u);
 
-  // Every available track was taken by the first rip; then the Extract button with no node chosen.
+  // A disc without tracks, whose group shows none; then the Extract button with no node chosen.
+  form.collection.lstTracks.Clear();
+  form.collection.showfiles();
   const std::string caption = form.window.Caption();
   for (controls::TreeNode* node : {form.collection.FindText("Available Tracks"), static_cast<controls::TreeNode*>(nullptr)}) {
     form.collection.TreeView1.SetSelectedItem(node);

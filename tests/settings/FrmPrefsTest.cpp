@@ -83,41 +83,42 @@ TEST_F(FrmPrefsTest, EveryCheckBoxSavesItsSettingAndSetsItsValueBothWays) {
   EXPECT_EQ(settings.EncodeAfterExtracting, 1);
 }
 
-TEST_F(FrmPrefsTest, ThresholdsAreSavedAsTypedOnKeyReleaseAndBySetButNeverAsText) {
+TEST_F(FrmPrefsTest, AThresholdBoxHoldsOnlyWhatCanBeStoredAndSavesWhatItShows) {
   Load();
-  prefs.Text7.SetText(" 75");
-  prefs.Text7.KeyUp('5', 0);
-  EXPECT_EQ(Stored("HDWarningNo"), " 75");
-  EXPECT_EQ(settings.HDWarningNo, 75);
-  prefs.Text8.SetText("49");
-  prefs.Text8.KeyUp('9', 0);
-  EXPECT_EQ(Stored("HDStopNo"), "49");
-  EXPECT_EQ(settings.HDStopNo, 49);
-
-  // Text that no 16-bit number reads from would come back as 0 at the next start: kept out.
-  for (const char* bad : {"lots", "40000", ""}) {
-    SCOPED_TRACE(bad);
-    prefs.Text7.SetText(bad);
+  // Each text as typed into the warning box, then what the box shows and what is stored.
+  const struct {
+    const char* typed;
+    const char* shown;
+    const char* stored;
+  } rows[] = {{"75", "75", "75"},        {"750", "750", "750"}, {"7500", "7500", "7500"},
+              {"75000", "7500", "7500"}, {"32767", "32767", "32767"}, {"32768", "32767", "32767"},
+              {"", "", "32767"},         {"-5", "", "32767"}, {" 12", "", "32767"},
+              {"1.5", "", "32767"},      {"lots", "", "32767"}, {"007", "007", "7"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.typed);
+    prefs.Text7.SetText(row.typed);
     prefs.Text7.KeyUp('x', 0);
-    EXPECT_EQ(Stored("HDWarningNo"), " 75");
-    EXPECT_EQ(settings.HDWarningNo, 75);
+    EXPECT_EQ(prefs.Text7.Text(), row.shown);
+    EXPECT_EQ(Stored("HDWarningNo"), row.stored);
   }
+  EXPECT_EQ(settings.HDWarningNo, 7);
 
-  // "Set" saves all four, the boxes as typed; a bad threshold does not stop the others.
+  // "Set" saves all four; an empty box is refused with a word and shows the stored value again.
   prefs.Check6.SetValue(CheckBox::Unchecked);
   fake.store.values.clear();
   prefs.Text7.SetText("300");
-  prefs.Text8.SetText("oops");
+  prefs.Text8.SetText("");
   prefs.Command1.Click();
+  EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{kThresholdRangeText});
   EXPECT_EQ(Stored("HDWarning"), "0");
   EXPECT_EQ(Stored("HDstopdecoding"), "1");
   EXPECT_EQ(Stored("HDWarningNo"), "300");
-  EXPECT_EQ(Stored("HDStopNo"), "(none)");
+  EXPECT_EQ(Stored("HDStopNo"), "50");
+  EXPECT_EQ(prefs.Text8.Text(), "50");
   EXPECT_EQ(settings.HDWarningNo, 300);
-  EXPECT_EQ(settings.HDStopNo, 49);
 }
 
-TEST_F(FrmPrefsTest, ListsSetTheirValuesAndClosingSavesQualityBitrateAndFormat) {
+TEST_F(FrmPrefsTest, ListsSetTheirValuesAtOnceAndClosingSavesQualityBitrateAndFormat) {
   Load();
   ASSERT_EQ(prefs.cbxFormat.Items(),
             (std::vector<std::string>{"44.100Hz, 16bit Mono, 86k/sec", "44.100Hz, 16bit Stereo, 172k/sec"}));
@@ -134,7 +135,7 @@ TEST_F(FrmPrefsTest, ListsSetTheirValuesAndClosingSavesQualityBitrateAndFormat) 
   prefs.Combo1.SetListIndex(2);
   EXPECT_EQ(settings.EncodingBitrate, 8);
   EXPECT_EQ(settings.EncodingQuality, 2);
-  EXPECT_EQ(Stored("Encoding bitrate"), "(none)");  // only closing saves these
+  EXPECT_EQ(Stored("Encoding bitrate"), "8");  // in use at once
 
   settings.AudioFormat = 1;
   prefs.Form_Unload();

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -112,6 +114,45 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
   EXPECT_TRUE(prefs->isVisible());
 }
 
+TEST_F(FrmPrefsViewTest, WhatTheBoxesShowIsWhatIsKeptAndTheMainWindowFollowsAtOnce) {
+  FrmPrefsView* prefs = view.PrefsView();
+  form.prefs.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(prefs));
+
+  // A threshold the setting cannot hold: the fifth key is refused, and the box keeps what is stored.
+  auto* warning = Child<QLineEdit>("Text7");
+  warning->selectAll();
+  QTest::keyClicks(warning, "90000");
+  EXPECT_EQ(warning->text(), "9000");
+  EXPECT_EQ(IniLine("HDWarningNo"), "HDWarningNo=9000");
+  EXPECT_EQ(form.settings.HDWarningNo, 9000);
+
+  // Bitrate and quality chosen here show in the main window's lists and go into the next job.
+  form.prefs.SSTab1.SetTab(1);
+  auto* bitrate = Child<QComboBox>("Combo2");
+  auto* quality = Child<QComboBox>("Combo1");
+  QTest::keyClick(bitrate, Qt::Key_Down);
+  QTest::keyClick(quality, Qt::Key_Down);
+  EXPECT_EQ(bitrate->currentText(), "96");
+  EXPECT_EQ(view.findChild<QComboBox*>("cmbBitrate")->currentText(), "96");
+  EXPECT_EQ(view.findChild<QComboBox*>("cmbQuality")->currentText(), quality->currentText());
+  EXPECT_EQ(form.ReadJobOptions().bitrate, 96);
+  EXPECT_EQ(form.ReadJobOptions().qualityIndex, quality->currentIndex());
+  EXPECT_EQ(IniLine("Encoding bitrate"), "Encoding bitrate=6");
+  // And the other way: the main window's choice is the one the dialog shows.
+  form.cmbBitrate.SetListIndex(8);
+  EXPECT_EQ(bitrate->currentText(), "128");
+
+  // No mixer: said at the first opening that finds none, not at every one after it.
+  fake.mixer.opens = false;
+  for (int opening = 0; opening < 3; ++opening) {
+    prefs->close();
+    form.Copt.Click();
+  }
+  const auto texts = fake.dialogs.MessageTexts();
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), kNoMixerMessage), 1);
+}
+
 TEST_F(FrmPrefsViewTest, TheAccuracyTabsBoxTurnsSecureReadingOnInTheIniFile) {
   form.prefs.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
@@ -158,6 +199,7 @@ TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInT
   QTest::mouseClick(Child<QPushButton>("Co111"), Qt::LeftButton);
   EXPECT_TRUE(test::Exists(parent / "Rips"));
   EXPECT_EQ(form.settings.DecodePath, parent / "Rips");
+  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + (parent / "Rips") + "/");  // at once
   EXPECT_EQ(IniLine("DecodePath"), "DecodePath=" + (parent / "Rips"));
   EXPECT_FALSE(Child<QWidget>("Picture6")->isVisible());
 }

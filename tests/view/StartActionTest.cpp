@@ -79,6 +79,25 @@ TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) 
   EXPECT_TRUE(test::Exists(upper));
 }
 
+TEST_F(StartActionTest, AvailableTracksToWavListsEachFileAndASecondStartRipsThemAgain) {
+  form.settings.DeleteWAV = 1;  // concerns two-stage extraction only
+  form.optWAV.SetValue(true);
+  Select("Available Tracks");
+  auto* tree = view.findChild<QTreeWidget*>("TreeView1");
+  ASSERT_NE(tree, nullptr);
+  const auto wavGroup = [&] {
+    return tree->findItems("WAV Files", Qt::MatchExactly | Qt::MatchRecursive).value(0);
+  };
+  ClickStart();
+  ASSERT_NE(wavGroup(), nullptr);
+  EXPECT_EQ(wavGroup()->childCount(), 2);
+  EXPECT_EQ(form.collection.FindText("Available Tracks")->Children().size(), 2u);
+  ClickStart();
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+  EXPECT_EQ(wavGroup()->childCount(), 4);
+  EXPECT_EQ(Wavs().size(), 4u);
+}
+
 TEST_F(StartActionTest, TheMp3GroupRunsTheDecodeBatch) {
   Select("MP3 Files");
   ClickStart();

@@ -129,6 +129,27 @@ TEST_F(FinderViewTest, TheTabStripFollowsTheUserAndTheProgram) {
   EXPECT_EQ(clicks, 2);
 }
 
+TEST_F(FinderViewTest, TheEngineBoxHoldsWhatWasTypedAndEnterAddsNoEntry) {
+  form.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+  Child<QTabWidget>("SSTab1")->setCurrentIndex(1);
+  auto* engine = Child<QComboBox>("search1");
+  // Completion works only in the focused box of the active window, as a user types.
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  engine->setFocus();
+  engine->lineEdit()->selectAll();
+  QTest::keyClicks(engine->lineEdit(), "Go");  // "Goto" and "Google" begin so too
+  EXPECT_EQ(engine->currentText(), "Go");
+  EXPECT_EQ(form.search1.Text(), "Go");
+  engine->lineEdit()->selectAll();
+  QTest::keyClicks(engine->lineEdit(), "Lycos");  // no engine of the program
+  QTest::keyClick(engine->lineEdit(), Qt::Key_Return);
+  EXPECT_EQ(engine->count(), 5);
+  EXPECT_EQ(form.search1.ListCount(), 5);
+  EXPECT_EQ(engine->currentText(), "Lycos");
+}
+
 // Records what the browser asks for and lets nothing through: the tests never reach a network,
 // and a blocked request ends its load at once.
 class BlockingRecorder : public QWebEngineUrlRequestInterceptor {
