@@ -34,11 +34,13 @@ class WindowsInFront : public ::testing::Test {
   WindowsInFront() {
     test::QtApp();
     dialogs.SetParent(&view);
+    fake.media.trackMs = {2000, 1500};  // a disc in the drive: the load asks nothing
     form.Form_Load();
   }
   // Answers the next message box with its last button (No, Cancel), noting what it showed.
   void AnswerNextBox(SeenBox& seen, QWidget* editor) {
-    QTimer::singleShot(0, [&seen, editor] {
+    auto* poll = new QTimer(editor);
+    QObject::connect(poll, &QTimer::timeout, [poll, &seen, editor] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       if (box == nullptr) return;
       seen.owner = box->parentWidget();
@@ -46,7 +48,9 @@ class WindowsInFront : public ::testing::Test {
       seen.ownerVisible = editor->isVisible();
       seen.currentFile = editor->findChild<QLineEdit*>("Text5")->text();
       box->reject();
+      poll->deleteLater();
     });
+    poll->start(10);
   }
   void Press(const char* button) { QTest::mouseClick(view.findChild<QToolButton*>(button), Qt::LeftButton); }
 
