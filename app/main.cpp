@@ -137,13 +137,13 @@ int main(int argc, char** argv) {
     quitAsked = true;
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
-  form.Form_Load();
   // What a file manager's "Open with" hands over; Qt has taken its own options out already.
   std::vector<std::string> args, drivePaths;
   for (const QString& a : QCoreApplication::arguments().mid(1)) args.push_back(a.toStdString());
   for (const auto& d : drives) drivePaths.push_back(d.path);
   const StartArguments given = ReadStartArguments(args, drivePaths);
   for (const auto& sentence : given.complaints) std::fprintf(stderr, "%s\n", sentence.c_str());
+  form.Form_Load();
   ApplyStartArguments(form, given);
   loading = false;
   if (quitAsked) QTimer::singleShot(0, &view, [&view] { view.close(); });
