@@ -1,4 +1,5 @@
 #include "about/frmAbout.h"
+#include "common/ProgramTitle.h"
 
 namespace korvalin {
 namespace {
@@ -17,7 +18,7 @@ frmAbout::frmAbout(Services& services, controls::MenuItem& menu) : services_(ser
 }
 
 void frmAbout::Show() {
-  lblProgram.SetCaption("Korvalin " KORVALIN_VERSION);
+  lblProgram.SetCaption(kProgramTitle);
   lstLibraries.Clear();
   for (const auto& library : services_.libraries) lstLibraries.AddItem(library);
   const controls::Screen& screen = services_.screen;

@@ -4,12 +4,15 @@
 
 #include "app/CrashReporter.h"
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "collection/BackingLists.h"
 #include "common/FileKind.h"
+#include "common/ProgramTitle.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "desktop/MixerProgram.h"
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
 #include "settings/AccuracySettings.h"
@@ -27,6 +30,8 @@ constexpr int32_t kPanelMargin = 90;         // inside the options panel
 constexpr int32_t kPanelContentWidth = 2820;
 constexpr int32_t kTrackListsTop = 2130;     // below the option boxes
 constexpr int32_t kListGap = 90;
+constexpr int32_t kMinTrackListHeight = 735;  // three lines of a list
+constexpr int32_t kMinTreeWidth = 3000;
 constexpr int32_t kJobButtonWidth = 900;
 constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
@@ -258,10 +263,24 @@ void Form1::Form_Resize() {
 
 void Form1::ArrangeOptionsPanel() {
   // The two track lists share what the panel has below the option boxes.
+  // Each keeps a few lines in a window too small for them; the window's minimum size is set so
+  // that they fit (MinimumScaleHeight).
   const int32_t room = std::max(0, Picture8.Height() - kTrackListsTop - kPanelMargin - kListGap);
-  const int32_t each = room / 2;
+  const int32_t each = std::max(kMinTrackListHeight, room / 2);
   collection.lstTracks.Move(kPanelMargin, kTrackListsTop, kPanelContentWidth, each);
   collection.lstRecord.Move(kPanelMargin, kTrackListsTop + each + kListGap, kPanelContentWidth, each);
+}
+
+int32_t Form1::MinimumScaleWidth() {
+  return std::max(kMinTreeWidth + kPanelGap + Picture8.Width(),
+                  kStripRightMargin + 4 * kJobButtonWidth + 3 * kJobButtonGap + kMinTreeWidth / 2);
+}
+
+int32_t Form1::MinimumScaleHeight() {
+  int32_t bars = 0;
+  for (auto* bar : TopBars()) bars += bar->Height();  // each may be switched on
+  for (auto* bar : BottomBars()) bars += bar->Height();
+  return bars + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
 }
 
 void Form1::ArrangeStatusLines(int32_t width) {
@@ -295,9 +314,9 @@ void Form1::Form_Unload() {
 void Form1::ResetStatus() {
   Label3.SetCaption("Next action:");
   Label2.SetCaption(DestinationLine());
-  window.SetCaption("Korvalin v2.0");
+  window.SetCaption(kProgramTitle);
   ProgressBar1.SetValue(0);
-  lblStatus.SetCaption("");
+  lblStatus.SetCaption(stopNotice_);
   Label33.SetCaption("");
 }
 
@@ -369,6 +388,16 @@ void Form1::N1Drag() { window.RequestSystemMove(); }
 
 void Form1::Command4_Click() {
   if (playlistEditor.window.Loaded()) playlistEditor.Form_Unload();
+  // And the desktop's own mixer, where one is installed.
+  const char* path = std::getenv("PATH");
+  const auto mixer = FindMixerProgram(path ? path : "");
+  std::string why;
+  if (!mixer) {
+    services.dialogs.MsgBox(kNoMixerProgram, MsgBoxButtons::OK, MsgBoxIcon::Information, "Sound Mixer");
+  } else if (!StartDetached(*mixer, why)) {
+    services.dialogs.MsgBox("The sound mixer " + mixer->front() + " could not be started: " + why, MsgBoxButtons::OK,
+                            MsgBoxIcon::Exclamation, "Sound Mixer");
+  }
 }
 
 std::string Form1::FinderSelection() { return finder.lstfiles.List(finder.lstfiles.ListIndex()); }

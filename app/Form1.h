@@ -112,6 +112,10 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // --- life ---
   void Form_Load();
   void Form_Resize();
+  // The smallest inner size (twips) at which the tree and both track lists stay usable with
+  // every bar shown.
+  int32_t MinimumScaleWidth();
+  int32_t MinimumScaleHeight();
   // Any attempt to close the window: stops a running job first; the close goes ahead.
   void Form_QueryUnload(bool& cancel);
   void Form_Unload();
@@ -179,6 +183,8 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // unloads the tray form and shows the dialog again.
   void SetDesktopIcon(bool shown, controls::Window& preferences);
   void Command1_Click();  // stop
+  // The disk-space watch stops the job: the status line and the rip log say why.
+  void LowSpaceStop();
   void Command2_Click() override;  // cancel
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
@@ -186,11 +192,13 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   void Chk2Stage_Click();
   void cmbBitrate_Click();
   void cmbQuality_Click();
-  void C777_Click() { finder.Show(); }
-  void C5555555_Click() { playlistEditor.Show(); }
-  // "Sound Mixer": unloads the Playlist Editor.
+  // A window's button shows it, or brings it to the front when it is open already.
+  void C777_Click() { ShowInFront(finder); }
+  void C5555555_Click() { ShowInFront(playlistEditor); }
+  // "Sound Mixer": unloads the Playlist Editor and starts the desktop's mixer program (or says
+  // that none is installed).
   void Command4_Click();
-  void Copt_Click() { prefs.Show(); }
+  void Copt_Click() { ShowInFront(prefs); }
 
   // --- dragging ---
   // A press on the window's own surface: the left button drags the window.
@@ -214,7 +222,7 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
   System system;
   // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
-  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, flags, [this] { Command1_Click(); }},
+  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, flags, [this] { LowSpaceStop(); }},
                                services.loop,
                                [this] {
                                  return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
@@ -257,6 +265,11 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   void ConnectPreferences();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
+  template <typename Form>
+  void ShowInFront(Form& form) {
+    form.Show();
+    form.window.RequestActivate();
+  }
   // Runs a job between the Start action's opening and closing steps.
   void RunJob(const std::function<void()>& job);
   // The buttons and menus a running job disables.
@@ -271,6 +284,8 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // Tells the user, once, that this desktop shows no tray icon.
   void SayNoTray();
   bool minimisedToTaskBar_ = false;
+  // Why the program stopped the last job; the status line keeps it until the next job starts.
+  std::string stopNotice_;
   bool noTrayNoticeShown_ = false;
   // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
   struct PrefsTray : TrayFormSeam {

@@ -24,6 +24,8 @@ void Form1::RunJob(const std::function<void()>& job) {
                [&] {
                  flags.CaptureStopRequested = kFalse;
                  flags.CancelRequested = kFalse;
+                 flags.StopReason.clear();
+                 stopNotice_.clear();
                },
                [&] {
                  if (settings.MinimizeOnstart == 1) MinimizeCommand();
@@ -74,6 +76,14 @@ void Form1::UnloadMainWindow() {
 void Form1::Command1_Click() {
   IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; }, [&] { decoding.UnloadHost(); }, [&] { Command8_Click(); },
                [&] { Enablem(); });
+}
+
+void Form1::LowSpaceStop() {
+  const std::string reason = "low disk space, " + diskMonitor.DestinationFigure() + " MB free on the destination drive";
+  flags.StopReason = "stopped: " + reason;
+  stopNotice_ = "Job stopped: " + reason;
+  lblStatus.SetCaption(stopNotice_);
+  Command1_Click();
 }
 
 void Form1::Command2_Click() {

@@ -21,12 +21,18 @@ void Form1::MinimizeCommand() {
 
 void Form1::SetDesktopIcon(bool shown, controls::Window& preferences) {
   if (shown) {
-    IgnoreErrors([&] { trayForm.Form_Load(); }, [&] { preferences.SetVisible(false); },
-                 [&] {
-                   if (!trayForm.IconShown()) SayNoTray();
-                 });
+    // "Now": the dialog and the main window both go, into the tray (or the task bar).
+    IgnoreErrors([&] { preferences.SetVisible(false); }, [&] { MinimizeCommand(); });
   } else {
-    IgnoreErrors([&] { trayForm.Form_Unload(); }, [&] { preferences.SetVisible(true); });
+    IgnoreErrors([&] { trayForm.Form_Unload(); },
+                 [&] {
+                   if (unloaded_) return;
+                   window.SetVisible(true);
+                   if (!minimisedToTaskBar_) return;
+                   minimisedToTaskBar_ = false;
+                   window.SetWindowState(controls::Window::State::Normal);
+                 },
+                 [&] { preferences.SetVisible(true); }, [&] { preferences.RequestActivate(); });
   }
 }
 

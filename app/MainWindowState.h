@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProgramTitle.h"
 #include "collection/CollectionTree.h"
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
@@ -33,7 +34,7 @@ class MainWindowState : public JobHost, public CollectionHost {
 
   Services& services;
 
-  controls::Window window{"Form1", "Korvalin V 2.1"};
+  controls::Window window{"Form1", kProgramTitle};
 
   // --- status displays ---
   controls::Label Label3{"Label3", "Next Action: Make a selection"};  // next-action line

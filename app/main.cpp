@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "app/StartArguments.h"
 #include "app/view/Form1View.h"
 #include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
@@ -57,6 +58,12 @@ bool DisplayReachable(std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
+      std::fputs(korvalin::kStartUsage, stdout);
+      return 0;
+    }
+  }
   std::string why;
   if (!DisplayReachable(why)) {
     std::fprintf(stderr,
@@ -131,7 +138,14 @@ int main(int argc, char** argv) {
     quitAsked = true;
     if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
+  // What a file manager's "Open with" hands over; Qt has taken its own options out already.
+  std::vector<std::string> args, drivePaths;
+  for (const QString& a : QCoreApplication::arguments().mid(1)) args.push_back(a.toStdString());
+  for (const auto& d : drives) drivePaths.push_back(d.path);
+  const StartArguments given = ReadStartArguments(args, drivePaths);
+  for (const auto& sentence : given.complaints) std::fprintf(stderr, "%s\n", sentence.c_str());
   form.Form_Load();
+  ApplyStartArguments(form, given);
   loading = false;
   // A settings file that cannot be read is named (the defaults are in use and it is left as it is).
   if (const std::string problem = store.Problem(kSettingsApplication); !problem.empty()) {

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include "collection/BackingLists.h"
 #include "common/FileKind.h"
 #include "common/RaisedError.h"
@@ -205,22 +203,34 @@ void CollectionTree::showfiles3() {
 
 void CollectionTree::DeleteAndUnlist(const std::string& path) {
   p_DestroyFile(path, loop_);
-  // Out of every file list, so that no later batch picks the deleted file up again.
-  for (controls::ListBox* list : {&List1, &List5, &List2, &List4}) RemoveEvery(*list, path);
+  Unlist(path);
+}
+
+bool CollectionTree::Unlist(const std::string& path) {
+  bool held = false;
+  // Out of every file list, so that no later batch picks the file up again.
+  for (controls::ListBox* list : {&List1, &List5, &List2, &List4}) {
+    held = held || Holds(*list, path);
+    RemoveEvery(*list, path);
+  }
   if (TreeNode* node = FindText(path)) {
     TreeView1.Remove(*node);
-    return;
+    return true;
   }
   // Items show bare names when full paths are off; the name's item goes only when no file of
   // that name is left in the lists (it may stand for another folder's file of the same name).
-  if (settings_.ShowFullPath != 0) return;
+  if (settings_.ShowFullPath != 0) return held;
   const std::string name = NameOf(path);
   for (const controls::ListBox* list : {&List1, &List5, &List2, &List4}) {
     for (const auto& entry : list->Items()) {
-      if (NameOf(entry) == name) return;
+      if (NameOf(entry) == name) return held;
     }
   }
-  if (TreeNode* node = FindText(name); node != nullptr && NodeKind(node) == 3) TreeView1.Remove(*node);
+  if (TreeNode* node = FindText(name); node != nullptr && NodeKind(node) == 3) {
+    TreeView1.Remove(*node);
+    return true;
+  }
+  return held;
 }
 
 }  // namespace korvalin

@@ -90,6 +90,9 @@ class CollectionTree {
   // Deletes the file (an error goes to the caller and the node stays), then takes the path out
   // of the file lists and removes its item from the tree.
   void DeleteAndUnlist(const std::string& path);
+  // Takes the path out of the file lists and its item out of the tree; the file is not touched
+  // (it was renamed or deleted elsewhere). True when the collection held it.
+  bool Unlist(const std::string& path);
 
   // 1 root, 2 group, 3 item, 0 no node (or a key of another kind): the key's first character
   // decides.

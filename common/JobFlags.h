@@ -3,6 +3,7 @@
 // hands them to each job; the stop and cancel commands set them while the job yields.
 
 #include <cstdint>
+#include <string>
 
 namespace korvalin {
 
@@ -12,6 +13,8 @@ inline constexpr int16_t kFalse = 0;
 struct JobFlags {
   int16_t CancelRequested = kFalse;       // stops the block loops of extraction and encoding
   int16_t CaptureStopRequested = kFalse;  // stops capture and the batches between files
+  // Why the program itself stopped the job (a full disk, say); empty for the user's stop.
+  std::string StopReason;
 };
 
 }  // namespace korvalin

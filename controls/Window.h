@@ -49,6 +49,10 @@ class Window : public Control {
   // Shows a pop-up menu (one of the window's menus) at the pointer.
   void PopupMenu(MenuItem& menu) { PopupRequested.Emit(&menu); }
   Signal<MenuItem*> PopupRequested;
+  // Asks the window system to bring the shown window to the front and give it the focus (and
+  // back from the task bar when it was minimised).
+  void RequestActivate() { ActivateRequested.Emit(); }
+  Signal<> ActivateRequested;
   // Asks the window system to close the window once its form has unloaded itself.
   void RequestClose() { CloseRequested.Emit(); }
   Signal<> CloseRequested;

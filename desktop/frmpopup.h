@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ProgramTitle.h"
 #include "controls/MenuItem.h"
 #include "controls/Timer.h"
 #include "controls/Window.h"
@@ -47,7 +48,7 @@ class frmpopup {
   frmpopup& operator=(const frmpopup&) = delete;
   ~frmpopup();
 
-  controls::Window window{"frmpopup", "Korvalin V2.0"};
+  controls::Window window{"frmpopup", kProgramTitle};
   IconObject Icon{"korvalin.svg", 1};
 
   controls::Timer Timer1{"Timer1", 1000, false};  // the icon's tip follows the main caption

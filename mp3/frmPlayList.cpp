@@ -10,7 +10,6 @@
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
-#include "desktop/DestroyFile.h"
 #include "mp3/HeaderView.h"
 #include "mp3/Id3v1Tag.h"
 #include "mp3/StagedTagWrite.h"
@@ -24,6 +23,7 @@ constexpr int32_t kDesignWidth = 11400;  // twips
 constexpr int32_t kDesignHeight = 7200;
 constexpr int64_t kNoDataBytes = 99;  // a file this short holds no MP3 worth reading
 constexpr const char* kNoData = "File contains no data";
+constexpr const char* kCannotPlay = "No sound device could play this file, or it is not an MP3 file: ";
 
 // The file's length in bytes; nothing when it cannot be had (no such file, say), with the reason.
 std::optional<int64_t> FileLength(const std::string& path, std::string* why = nullptr) {
@@ -238,7 +238,11 @@ void frmPlayList::cmdTag_Click() {
       services_.dialogs.MsgBox("The tag was not written to " + file + ": " + Describe(e), MsgBoxButtons::OK,
                                MsgBoxIcon::Exclamation);
     });
+    return;
   }
+  // The header view shows the file as it is now: what was stored (texts cut to their field
+  // sizes, the genre as a number) and that it has a tag.
+  cmdHdr2_Click();
 }
 
 void frmPlayList::Command10_Click() {
@@ -248,7 +252,7 @@ void frmPlayList::Command10_Click() {
   Text4(8).SetText(length ? std::to_string(*length) : std::string());
   if (!length || *length == 0) {
     services_.dialogs.MsgBox(kNoData);
-    IgnoreErrors([&] { p_DestroyFile(file, services_.loop); });
+    IgnoreErrors([&] { collection_.DeleteAndUnlist(file); });
     return;
   }
   if (services_.dialogs.MsgBox("Are you sure you want to delete this file?", MsgBoxButtons::YesNoCancel,
@@ -256,7 +260,8 @@ void frmPlayList::Command10_Click() {
     return;
   }
   try {
-    p_DestroyFile(file, services_.loop);
+    // Through the collection, so that the main window's tree and lists let go of it too.
+    collection_.DeleteAndUnlist(file);
   } catch (const std::exception& e) {
     // The file is still there: keep it listed, and say so rather than report it deleted.
     IgnoreErrors([&] {
@@ -313,6 +318,12 @@ void frmPlayList::Command2_Click() {
     if (List2.List(i) != old) continue;
     IgnoreErrors([&] { List2.SetList(i, renamed); }, [&] { SavePlaylistValue(std::to_string(i + 1), renamed); });
   }
+  // So does the main window's collection: the old name leaves it, the new one takes its place
+  // (a file the user overwrote leaves it first, so it is listed once).
+  IgnoreErrors([&] {
+    collection_.Unlist(renamed);
+    if (collection_.Unlist(old)) collection_.Cmaddfile2(renamed);
+  });
   Text5.SetText(renamed);
   Command20_Click();
 }
@@ -320,9 +331,20 @@ void frmPlayList::Command2_Click() {
 // --- playback ------------------------------------------------------------------------------------
 
 void frmPlayList::Command11_Click() {
-  // Play needs a chosen line: with none selected nothing plays.
-  if (List2.ListCount() == 0 || List2.ListIndex() < 0 || !player_) return;
-  IgnoreErrors([&] { player_->SetSourceFile(Trim(List2.List(List2.ListIndex()))); }, [&] { player_->Play(); });
+  // The chosen line plays; with none chosen, the file being edited.
+  const std::string file =
+      Trim(List2.ListIndex() >= 0 && List2.ListIndex() < List2.ListCount() ? List2.List(List2.ListIndex()) : Text5.Text());
+  if (file.empty() || !player_) return;
+  std::string why;
+  if (!FileLength(file, &why)) {
+    IgnoreErrors([&] { services_.dialogs.MsgBox("Cannot play " + file + ": " + why, MsgBoxButtons::OK, MsgBoxIcon::Exclamation); });
+    return;
+  }
+  IgnoreErrors([&] { player_->SetSourceFile(file); }, [&] { player_->Play(); });
+  // The player starts its output before it returns: not busy now means nothing plays.
+  if (!player_->Busy()) {
+    IgnoreErrors([&] { services_.dialogs.MsgBox(kCannotPlay + file, MsgBoxButtons::OK, MsgBoxIcon::Exclamation); });
+  }
 }
 
 void frmPlayList::Command12_Click() {

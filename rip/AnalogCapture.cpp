@@ -232,6 +232,9 @@ void AnalogCapture::tmrRecord_Timer() {
                  [&] {
                    const double span = static_cast<double>(w.CaptureEnd) - w.CaptureStart;
                    if (span == 0) throw RaisedError::Of(errnum::DivisionByZero);
+                   // Before the disc has reached the track (or with no disc playing at all, as
+                   // while an error about the sound card is on screen) there is no share to show.
+                   if (pos < w.CaptureStart) return;
                    const int32_t p = CInt32(std::floor((pos - w.CaptureStart) / span * 100));
                    w.ShowPercent(std::to_string(p) + "%", p);
                  },

@@ -50,7 +50,7 @@ RipJournal::~RipJournal() {
   } else if (!failure_.empty()) {
     log_.outcome = "failed: " + failure_;
   } else if (flags_.CancelRequested != kFalse) {
-    log_.outcome = "cancelled";
+    log_.outcome = flags_.StopReason.empty() ? "cancelled" : flags_.StopReason;
   } else {
     log_.outcome = "completed";
   }

@@ -40,7 +40,7 @@ struct RipLog {
   DiscToc toc;
   std::string musicDatabaseId;  // "" when unknown
   std::vector<RipLogTrack> tracks;
-  std::string outcome = "running";  // "completed", "cancelled", "failed: <message>"
+  std::string outcome = "running";  // "completed", "cancelled", "stopped: <why>", "failed: <message>"
 };
 
 // The whole log as plain UTF-8 text.

@@ -114,6 +114,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Make<QLabel>(status, form.lblStatus);
 
   binder_.Bind(form.services.screen);
+  surface->setMinimumSize(PixelsFromTwips(form.MinimumScaleWidth()), PixelsFromTwips(form.MinimumScaleHeight()));
   binder_.Bind(this, surface, form.window);
   for (const auto& owned : form.forms.All()) {
     if (auto view = MakeView(owned, ProgramDataFolder(form.services.programFolder) + "/pictures")) views_.emplace_back(owned.form, std::move(view));

@@ -1,6 +1,9 @@
 #include "mp3/view/frmPlayListView.h"
 
 #include <QCheckBox>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QStyledItemDelegate>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +22,48 @@ namespace {
 constexpr auto InLayout = Binder::Geometry::InLayout;
 
 const ViewOf<frmPlayList, frmPlayListView> registered;
+
+// A header line is a name, blanks and a value ("Bitrate            160"); the blanks were counted
+// for another font. Each value is drawn in one column, after the widest name of the list, so the
+// values line up in any font; the text itself stays as the program made it.
+class HeaderLineDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const auto [name, value] = Split(index.data().toString());
+    if (value.isEmpty()) {
+      QStyledItemDelegate::paint(painter, option, index);
+      return;
+    }
+    QStyleOptionViewItem blank = option;
+    initStyleOption(&blank, index);
+    blank.text.clear();
+    blank.widget->style()->drawControl(QStyle::CE_ItemViewItem, &blank, painter, blank.widget);
+    const QRect room = blank.widget->style()->subElementRect(QStyle::SE_ItemViewItemText, &blank, blank.widget);
+    const int column = NameColumn(option.fontMetrics, *index.model());
+    painter->save();
+    painter->setPen(blank.palette.color(option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(room.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, name);
+    painter->drawText(room.adjusted(2 + column, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, value);
+    painter->restore();
+  }
+
+ private:
+  static std::pair<QString, QString> Split(const QString& line) {
+    static const QRegularExpression blanks(QStringLiteral("^(\\S+) {2,}(\\S.*)$"));
+    const auto m = blanks.match(line);
+    if (!m.hasMatch()) return {line, QString()};
+    return {m.captured(1), m.captured(2)};
+  }
+  static int NameColumn(const QFontMetrics& metrics, const QAbstractItemModel& model) {
+    int widest = 0;
+    for (int row = 0; row < model.rowCount(); ++row) {
+      widest = std::max(widest, metrics.horizontalAdvance(Split(model.index(row, 0).data().toString()).first));
+    }
+    return widest + metrics.horizontalAdvance(QStringLiteral("MM"));
+  }
+};
 
 }  // namespace
 
@@ -83,6 +128,7 @@ QWidget* frmPlayListView::BuildHeaderSide() {
   column->addLayout(fileRow);
 
   auto* header = binder_.Make<QListWidget>(side, f.List1, InLayout);
+  header->setItemDelegate(new HeaderLineDelegate(header));
   column->addWidget(header, 1);
 
   // The tag boxes, two to a row.

@@ -316,6 +316,12 @@ void Binder::Bind(QWidget* window, QWidget* surface, controls::Window& c) {
   for (Property p : {Property::Caption, Property::Enabled, Property::MousePointer, Property::Geometry}) apply(p);
   Keep(c.Changed.Connect([apply](Change ch) { apply(ch.what); }));
   Keep(c.SystemMoveRequested.Connect([window] { StartMove(window); }));
+  Keep(c.ActivateRequested.Connect([window] {
+    if (!window->isVisible()) return;
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->raise();
+    window->activateWindow();
+  }));
   auto* closeWatcher = new CloseWatcher(window, c);
   window->installEventFilter(closeWatcher);
   Keep(c.CloseRequested.Connect([closeWatcher] { closeWatcher->CloseOnRequest(); }));

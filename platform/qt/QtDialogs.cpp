@@ -1,5 +1,6 @@
 #include "platform/qt/QtDialogs.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -58,9 +59,19 @@ std::string QtFileFilter(const std::string& filter) {
   return filters.join(";;").toStdString();
 }
 
+QWidget* QtDialogs::Owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+  QWidget* active = QApplication::activeWindow();
+  // A pop-up menu closing as its command runs is no owner; the window it belongs to is.
+  while (active && (active->windowFlags() & Qt::Popup) == Qt::Popup) {
+    active = active->parentWidget() ? active->parentWidget()->window() : nullptr;
+  }
+  return active && active->isVisible() ? active : parent_;
+}
+
 MsgBoxResult QtDialogs::MsgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
                                const std::string& title) {
-  QMessageBox box(IconOf(icon), Title(title), Q(text), QMessageBox::NoButton, parent_);
+  QMessageBox box(IconOf(icon), Title(title), Q(text), QMessageBox::NoButton, Owner());
   const auto map = ButtonsOf(buttons);
   for (const auto& [button, result] : map) box.addButton(button);
   box.exec();
@@ -75,20 +86,20 @@ MsgBoxResult QtDialogs::MsgBox(const std::string& text, MsgBoxButtons buttons, M
 std::optional<std::string> QtDialogs::InputBox(const std::string& prompt, const std::string& title,
                                                const std::string& defaultText) {
   bool ok = false;
-  const QString text = QInputDialog::getText(parent_, Title(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
+  const QString text = QInputDialog::getText(Owner(), Title(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
   if (!ok) return std::nullopt;
   return text.toStdString();
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request) {
-  const QString path = QFileDialog::getOpenFileName(parent_, Q(request.title), Q(request.initialFolder),
+  const QString path = QFileDialog::getOpenFileName(Owner(), Q(request.title), Q(request.initialFolder),
                                                     Q(QtFileFilter(request.filter)));
   if (path.isEmpty()) return std::nullopt;
   return path.toStdString();
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request) {
-  QFileDialog dialog(parent_, Q(request.title), Q(request.initialFolder), Q(QtFileFilter(request.filter)));
+  QFileDialog dialog(Owner(), Q(request.title), Q(request.initialFolder), Q(QtFileFilter(request.filter)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Q(request.defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -96,7 +107,7 @@ std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request)
 }
 
 std::optional<std::string> QtDialogs::PickFolder(const std::string& title, const std::string& initialFolder) {
-  const QString dir = QFileDialog::getExistingDirectory(parent_, Q(title), Q(initialFolder));
+  const QString dir = QFileDialog::getExistingDirectory(Owner(), Q(title), Q(initialFolder));
   if (dir.isEmpty()) return std::nullopt;
   return dir.toStdString();
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes, input boxes and file dialogs shown with Qt, modal to the program's main window.
+// Message boxes, input boxes and file dialogs shown with Qt. Each belongs to the window the user
+// is working in (the one that asked), so that the main window does not come up over it.
 
 #include "platform/Dialogs.h"
 
@@ -9,8 +10,11 @@ namespace korvalin {
 
 class QtDialogs : public Dialogs {
  public:
-  // The window the dialogs belong to (may be null).
+  // The window the dialogs belong to when no window of the program is active (may be null).
   void SetParent(QWidget* parent) { parent_ = parent; }
+  // The window a dialog shown now belongs to: a dialog already open over another window, else the
+  // program's active window, else the one set above.
+  QWidget* Owner() const;
 
   MsgBoxResult MsgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
                       const std::string& title) override;

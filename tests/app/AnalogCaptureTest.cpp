@@ -126,6 +126,12 @@ TEST_F(CaptureRig, TheTickShowsThePercentageAndEndsThePlayedTrack) {
   fake.media.SendCommand("open new type waveaudio alias capture", nullptr, 0);
   fake.media.SendCommand("record capture overwrite", nullptr, 0);
   form.tmrRecord.SetEnabled(true);
+  // No disc position yet (a tick while an error about the sound card is on screen): no share.
+  fake.media.position = 0;
+  const std::string before = form.Label33.Caption();
+  form.tmrRecord_Timer();
+  EXPECT_EQ(form.Label33.Caption(), before);
+  EXPECT_TRUE(form.tmrRecord.Enabled());
   fake.media.position = 1140;
   form.tmrRecord_Timer();
   EXPECT_EQ(form.Label33.Caption(), "7%");

@@ -52,6 +52,20 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
   EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.cmdStart.Left());
 }
 
+TEST_F(Form1Layout, TheTrackListsKeepAFewLinesAndFitAtTheMinimumSize) {
+  for (auto* bar : {&form.Picture4, &form.Picture3, &form.Picture1, &form.Picture2}) bar->SetVisible(true);
+  ResizeTo(form.MinimumScaleWidth(), form.MinimumScaleHeight());
+  const auto& tracks = form.collection.lstTracks;
+  const auto& record = form.collection.lstRecord;
+  EXPECT_GE(tracks.Height(), 700);
+  EXPECT_EQ(record.Height(), tracks.Height());
+  EXPECT_LE(record.Top() + record.Height(), form.Picture8.Height());
+  EXPECT_GT(form.Picture7.Width(), 0);
+  ResizeTo(3000, 2000);  // smaller than allowed (a window manager that ignores the minimum)
+  EXPECT_EQ(tracks.Height(), record.Height());
+  EXPECT_GE(tracks.Height(), 700);
+}
+
 TEST_F(Form1Layout, WithEveryBarHiddenTheTreeAreaRunsFromTheStripToTheBottom) {
   for (auto* bar : {&form.Picture1, &form.Picture2, &form.Picture3, &form.Picture4}) bar->SetVisible(false);
   ResizeTo(9000, 7200);

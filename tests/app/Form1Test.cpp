@@ -149,7 +149,7 @@ TEST_F(Form1Test, TheStatusReturnsToIdleOneSecondAfterTimer1IsEnabled) {
   fake.loop.Advance(0.999);
   EXPECT_EQ(form.Label33.Caption(), "25.00 %");
   fake.loop.Advance(0.001);
-  EXPECT_EQ(form.window.Caption(), "Korvalin v2.0");
+  EXPECT_EQ(form.window.Caption(), "Korvalin V " KORVALIN_VERSION);
   EXPECT_EQ(form.Label3.Caption(), "Next action:");
   EXPECT_EQ(form.Label2.Caption(), "Destination:  /music/");
   EXPECT_EQ(form.Label33.Caption(), "");
@@ -305,7 +305,7 @@ TEST_F(Form1Test, TheAboutBoxSitsInTheHelpMenuAndNamesTheProgramAndItsLibraries)
   EXPECT_EQ(form.about.mnuAbout.Caption(), "About Korvalin");
   form.about.mnuAbout.Click();
   EXPECT_TRUE(form.about.window.Visible());
-  EXPECT_EQ(form.about.lblProgram.Caption(), "Korvalin " KORVALIN_VERSION);
+  EXPECT_EQ(form.about.lblProgram.Caption(), "Korvalin V " KORVALIN_VERSION);
   std::vector<std::string> names;
   for (int32_t i = 0; i < form.about.lstLibraries.ListCount(); ++i) {
     const std::string line = form.about.lstLibraries.List(i);

@@ -143,11 +143,21 @@ TEST_F(Form1TrayTest, ThePreferencesBoxShowsTheIconInsteadOfTheDialogAndTheWindo
   form.prefs.Check4.UserClick();
   EXPECT_EQ(fake.tray.Shown(), 1u);
   EXPECT_FALSE(preferences.Visible());
-  EXPECT_TRUE(form.window.Visible());  // the main window stays where it is
+  EXPECT_FALSE(form.window.Visible());  // the program goes into the tray, main window and all
   EXPECT_EQ(fake.store.get("Korvalin v2.0", "Settings", "desktop icon", ""), "1");
   form.prefs.Check4.UserClick();
   EXPECT_EQ(fake.tray.Shown(), 0u);
   EXPECT_TRUE(preferences.Visible());
+  EXPECT_TRUE(form.window.Visible());
+
+  // Without a tray the main window is minimised to the task bar, and comes back from there.
+  fake.tray.available = false;
+  form.prefs.Check4.UserClick();
+  EXPECT_TRUE(form.window.Visible());
+  EXPECT_EQ(form.window.WindowState(), controls::Window::State::Minimized);
+  form.prefs.Check4.UserClick();
+  EXPECT_EQ(form.window.WindowState(), controls::Window::State::Normal);
+  fake.tray.available = true;
 
   form.prefs.Check4.UserClick();
   form.window.OnUnload();

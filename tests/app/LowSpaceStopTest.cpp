@@ -66,10 +66,17 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
 
   form.CmdSelectAction_Click();
 
-  std::vector<std::string> wavs;
+  std::vector<std::string> wavs, logs;
   for (const auto& entry : fs::directory_iterator(dest.Path())) {
-    if (!entry.path().string().ends_with("-rip.log")) wavs.push_back(entry.path());
+    (entry.path().string().ends_with("-rip.log") ? logs : wavs).push_back(entry.path());
   }
+  // Why the job ended is said, not taken for the user's cancel; the status line keeps it.
+  const std::string why = "low disk space, " + form.diskMonitor.DestinationFigure() + " MB free on the destination drive";
+  EXPECT_EQ(form.lblStatus.Caption(), "Job stopped: " + why);
+  fake.loop.Advance(2);
+  EXPECT_EQ(form.lblStatus.Caption(), "Job stopped: " + why);
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_NE(test::ReadFile(logs[0]).find("stopped: " + why), std::string::npos);
   ASSERT_EQ(wavs.size(), 1u);
   const std::string bytes = test::ReadFile(wavs[0]);
   const auto wav = test::ParseWav(bytes);

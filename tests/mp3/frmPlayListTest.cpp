@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Form1.h"
+#include "collection/BackingLists.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
@@ -39,6 +40,10 @@ class PlaylistTest : public ::testing::Test {
     test::WriteFile(path, bytes);
     return path;
   }
+  // The main window's tree has an item for the file (by its name or its full path).
+  bool InTree(const std::string& name) const {
+    return form.collection.FindText(name) != nullptr || form.collection.FindText(dir / name) != nullptr;
+  }
   void Select(int32_t index) {
     editor.List2.OnClick = nullptr;  // choosing a line without its click
     editor.List2.SetListIndex(index);
@@ -65,13 +70,13 @@ TEST_F(PlaylistTest, LoadShowsMissingKeysAsEmptyAndARebuildStoresTheWholeListAga
   EXPECT_EQ(editor.List3.ListCount(), 0);
 
   // A new load starts from the store, not from the list it had.
-  form.Command4.Click();  // "Sound Mixer" unloads the editor
+  editor.Form_Unload();
   EXPECT_FALSE(editor.window.Loaded());
   form.mnuPlaylist.Click();
   EXPECT_EQ(editor.List2.Items(), (Lines{"/m/a.mp3", "/m/c.MP3"}));
 
   // A damaged count reads no more than a list can hold.
-  form.Command4.Click();
+  editor.Form_Unload();
   Stored("HowMany") = "1e9";
   form.C5555555.Click();
   EXPECT_EQ(editor.List2.ListCount(), kPlaylistLimit);
@@ -163,7 +168,7 @@ TEST_F(PlaylistTest, WriteTagFromTheBoxes) {
   editor.Text4(6).SetText("300");
   editor.cmdTag.Click();
   EXPECT_EQ(test::FileSize(song), size + 128);
-  editor.cmdHdr2.Click();
+  // The view shows what the file holds now, without "Read header".
   EXPECT_EQ(editor.Text4(1).Text(), "Artist");
   EXPECT_EQ(editor.Text4(2).Text(), "Title");
   EXPECT_EQ(editor.Text4(6).Text(), "255");
@@ -181,6 +186,9 @@ TEST_F(PlaylistTest, WriteTagFromTheBoxes) {
 TEST_F(PlaylistTest, DeleteAsksThenRemovesTheFileAndOnlyItsLine) {
   const std::string a = Mp3("a.mp3"), b = Mp3("b.mp3"), loose = Mp3("loose.mp3");
   Store({a, b});
+  form.collection.showfiles();
+  form.collection.Cmaddfile2(b);
+  ASSERT_TRUE(InTree("b.mp3"));
   editor.Show();
 
   editor.Text5.SetText(b);
@@ -196,6 +204,8 @@ TEST_F(PlaylistTest, DeleteAsksThenRemovesTheFileAndOnlyItsLine) {
   EXPECT_FALSE(test::Exists(b));
   EXPECT_EQ(fake.dialogs.MessageTexts().back(), b + " has been Deleted");
   EXPECT_EQ(editor.List2.Items(), (Lines{a}));  // the selected line a stays
+  EXPECT_FALSE(InTree("b.mp3"));  // nor does the main window list it
+  EXPECT_FALSE(Holds(form.collection.List2, b));
   EXPECT_EQ(Stored("HowMany"), "1");
   EXPECT_EQ(editor.Text5.Text(), "");
   EXPECT_EQ(editor.Text4(8).Text(), "");
@@ -230,6 +240,10 @@ TEST_F(PlaylistTest, DeleteAsksThenRemovesTheFileAndOnlyItsLine) {
 TEST_F(PlaylistTest, RenameMovesTheFileAndItsLineAndAsksBeforeReplacing) {
   const std::string a = Mp3("a.mp3"), b = Mp3("b.mp3");
   Store({a, b});
+  form.collection.showfiles();
+  form.collection.Cmaddfile2(a);
+  form.collection.Cmaddfile2(b);
+  ASSERT_TRUE(InTree("a.mp3"));
   editor.Show();
   editor.Text5.SetText(a);
   fake.dialogs.fileAnswers.push_back(dir / "renamed.mp3");
@@ -237,6 +251,10 @@ TEST_F(PlaylistTest, RenameMovesTheFileAndItsLineAndAsksBeforeReplacing) {
   EXPECT_FALSE(test::Exists(a));
   EXPECT_TRUE(test::Exists(dir / "renamed.mp3"));
   EXPECT_EQ(editor.List2.Items(), (Lines{dir / "renamed.mp3", b}));
+  // The main window's collection follows at once.
+  EXPECT_EQ(form.collection.List2.Items(), (Lines{dir / "renamed.mp3", b}));
+  EXPECT_FALSE(InTree("a.mp3"));
+  EXPECT_TRUE(InTree("renamed.mp3"));
   EXPECT_EQ(Stored("1"), dir / "renamed.mp3");
   EXPECT_EQ(Stored("HowMany"), "2");
   EXPECT_EQ(editor.Text5.Text(), dir / "renamed.mp3");
@@ -256,17 +274,20 @@ TEST_F(PlaylistTest, RenameMovesTheFileAndItsLineAndAsksBeforeReplacing) {
   EXPECT_EQ(editor.Text5.Text(), dir / "renamed.mp3");
 }
 
-TEST_F(PlaylistTest, PlayWithoutASoundCardEndsQuietlyAndStopAlwaysAnswers) {
-  Store({Mp3("a.mp3")});
+TEST_F(PlaylistTest, PlayWithoutASoundCardSaysSoAndStopAlwaysAnswers) {
+  const std::string a = Mp3("a.mp3");
+  Store({a});
   editor.Show();
   ASSERT_NE(editor.ActiveMP31(), nullptr);
-  editor.Command11.Click();  // nothing selected: nothing plays
+  editor.Command11.Click();  // no line chosen, no file being edited: nothing to play
   EXPECT_FALSE(editor.ActiveMP31()->Busy());
+  EXPECT_TRUE(fake.dialogs.messages.empty());
   Select(0);
   editor.Command11.Click();
   editor.Command12.Click();
   EXPECT_FALSE(editor.ActiveMP31()->Busy());
-  EXPECT_TRUE(fake.dialogs.messages.empty());
+  EXPECT_EQ(fake.dialogs.MessageTexts(),
+            (Lines{"No sound device could play this file, or it is not an MP3 file: " + a}));
   // A job start unloads the editor and with it the player.
   form.Disablem();
   EXPECT_FALSE(editor.window.Loaded());

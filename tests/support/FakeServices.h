@@ -52,6 +52,7 @@ struct Replaced {
   CdExtractionLibrary* cdLibrary = nullptr;
   SettingsStore* store = nullptr;
   MediaControl* media = nullptr;
+  Dialogs* dialogs = nullptr;
 };
 
 struct FakeServices {
@@ -80,7 +81,7 @@ struct FakeServices {
   Services With(Replaced r) {
     return Services{
         .loop = r.loop ? *r.loop : loop,
-        .dialogs = dialogs,
+        .dialogs = r.dialogs ? *r.dialogs : dialogs,
         .screen = screen,
         .cdLibrary = r.cdLibrary ? *r.cdLibrary : cd,
         .encoder = encoder,

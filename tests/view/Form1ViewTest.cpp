@@ -125,7 +125,7 @@ TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
   EXPECT_EQ(box->windowTitle(), "About Korvalin");
-  EXPECT_EQ(box->findChild<QLabel*>("lblProgram")->text(), "Korvalin " KORVALIN_VERSION);
+  EXPECT_EQ(box->findChild<QLabel*>("lblProgram")->text(), "Korvalin V " KORVALIN_VERSION);
   EXPECT_GE(box->findChild<QListWidget*>("lstLibraries")->count(), 5);
   box->close();  // the title bar's close unloads the form
   EXPECT_FALSE(form.about.window.Visible());

@@ -53,7 +53,7 @@ TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheSt
   EXPECT_TRUE(fake.dialogs.messages.empty());
   EXPECT_EQ(form.window.Caption(), "Progress 50.00 %");
   fake.loop.Advance(1.0);
-  EXPECT_EQ(form.window.Caption(), "Korvalin v2.0");
+  EXPECT_EQ(form.window.Caption(), "Korvalin V " KORVALIN_VERSION);
   EXPECT_EQ(form.Label33.Caption(), "");
 }
 

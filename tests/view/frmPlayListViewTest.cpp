@@ -13,6 +13,7 @@
 #include "tests/support/AudioTools.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/view/QtTestApp.h"
 
 namespace korvalin {
@@ -68,7 +69,9 @@ TEST(frmPlayListView, OpenedFromTheMainWindowAddsDelistsAndReadsAHeader) {
   ASSERT_NE(howMany, fake.store.values.end());
   EXPECT_EQ(howMany->second, "1");
 
-  // The Sound Mixer button unloads the editor.
+  // The Sound Mixer button unloads the editor (and finds no mixer program to start).
+  test::TempDir noPrograms;
+  test::ScopedEnv path("PATH", noPrograms.Path().c_str());
   QTest::mouseClick(view.findChild<QToolButton*>("Command4"), Qt::LeftButton);
   EXPECT_FALSE(editor->isVisible());
   EXPECT_FALSE(form.playlistEditor.window.Loaded());
