@@ -127,16 +127,17 @@ int main(int argc, char** argv) {
   Form1View view(form);
   dialogs.SetParent(&view);
   // A request to end from outside (SIGTERM, SIGINT, SIGHUP) closes the window as the user would.
-  // One that comes while the window loads closes the message box the load may be showing (the
-  // no-mixer message) and is carried out once the event loop runs.
+  // Nobody is there to answer a dialog: those open are closed and later ones answered at once,
+  // so a box the load or a job is showing never keeps the program alive. One that comes while
+  // the window loads is carried out once the event loop runs.
   bool loading = true, quitAsked = false;
   QuitOnSignal quitOnSignal([&] {
+    dialogs.EndAll();
     if (!loading) {
       view.close();
       return;
     }
     quitAsked = true;
-    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
   });
   // What a file manager's "Open with" hands over; Qt has taken its own options out already.
   std::vector<std::string> args, drivePaths;

@@ -1,6 +1,7 @@
 #include "platform/qt/QtDialogs.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -69,22 +70,33 @@ QWidget* QtDialogs::Owner() const {
   return active && active->isVisible() ? active : parent_;
 }
 
+void QtDialogs::EndAll() {
+  ending_ = true;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* dialog = qobject_cast<QDialog*>(widget);
+    if (dialog && dialog->isVisible()) dialog->reject();
+  }
+}
+
 MsgBoxResult QtDialogs::MsgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
                                const std::string& title) {
-  QMessageBox box(IconOf(icon), Title(title), Q(text), QMessageBox::NoButton, Owner());
   const auto map = ButtonsOf(buttons);
+  // Closed without a button: what Escape would give.
+  const MsgBoxResult escape = map.size() == 1 ? map.front().second : map.back().second;
+  if (ending_) return escape;
+  QMessageBox box(IconOf(icon), Title(title), Q(text), QMessageBox::NoButton, Owner());
   for (const auto& [button, result] : map) box.addButton(button);
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
   for (const auto& [button, result] : map) {
     if (button == clicked) return result;
   }
-  // Closed without a button: what Escape would give.
-  return map.size() == 1 ? map.front().second : map.back().second;
+  return escape;
 }
 
 std::optional<std::string> QtDialogs::InputBox(const std::string& prompt, const std::string& title,
                                                const std::string& defaultText) {
+  if (ending_) return std::nullopt;
   bool ok = false;
   const QString text = QInputDialog::getText(Owner(), Title(title), Q(prompt), QLineEdit::Normal, Q(defaultText), &ok);
   if (!ok) return std::nullopt;
@@ -92,6 +104,7 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& prompt, const 
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request) {
+  if (ending_) return std::nullopt;
   const QString path = QFileDialog::getOpenFileName(Owner(), Q(request.title), Q(request.initialFolder),
                                                     Q(QtFileFilter(request.filter)));
   if (path.isEmpty()) return std::nullopt;
@@ -99,6 +112,7 @@ std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request)
 }
 
 std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request) {
+  if (ending_) return std::nullopt;
   QFileDialog dialog(Owner(), Q(request.title), Q(request.initialFolder), Q(QtFileFilter(request.filter)));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(Q(request.defaultExtension));
@@ -107,6 +121,7 @@ std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request)
 }
 
 std::optional<std::string> QtDialogs::PickFolder(const std::string& title, const std::string& initialFolder) {
+  if (ending_) return std::nullopt;
   const QString dir = QFileDialog::getExistingDirectory(Owner(), Q(title), Q(initialFolder));
   if (dir.isEmpty()) return std::nullopt;
   return dir.toStdString();

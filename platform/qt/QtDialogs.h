@@ -15,6 +15,9 @@ class QtDialogs : public Dialogs {
   // The window a dialog shown now belongs to: a dialog already open over another window, else the
   // program's active window, else the one set above.
   QWidget* Owner() const;
+  // The program is ending with nobody to answer (a SIGTERM): every dialog open now is closed as
+  // Escape would close it, and every later one is answered that way at once, unshown.
+  void EndAll();
 
   MsgBoxResult MsgBox(const std::string& text, MsgBoxButtons buttons, MsgBoxIcon icon,
                       const std::string& title) override;
@@ -26,6 +29,7 @@ class QtDialogs : public Dialogs {
 
  private:
   QWidget* parent_ = nullptr;
+  bool ending_ = false;
 };
 
 // A filter in the program's form ("WAV, MP3|*.wav;*.mp3|All|*.*") as a Qt file-dialog filter.

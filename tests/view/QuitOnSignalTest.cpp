@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTimer>
 #include <csignal>
+
+#include "platform/qt/QtDialogs.h"
 
 namespace korvalin {
 namespace {
@@ -35,6 +40,30 @@ TEST(QuitOnSignal, EachEndingSignalAsksTheEventLoopToQuitAndTheEarlierHandlingCo
   struct sigaction after {};
   ::sigaction(SIGTERM, nullptr, &after);
   EXPECT_EQ(after.sa_handler, before.sa_handler);
+}
+
+// A program asked to end must not wait on a dialog nobody will answer.
+TEST(QtDialogs, EndingClosesTheOpenDialogAndAnswersLaterOnesUnshown) {
+  QtDialogs dialogs;
+  bool shownAfterEnding = false;
+  QTimer::singleShot(0, [&] { dialogs.EndAll(); });
+  EXPECT_EQ(dialogs.InputBox("Name a folder", "", "Rips"), std::nullopt);
+  // A dialog that did show would be closed by this watchdog, and noted.
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) {
+        shownAfterEnding = true;
+        d->reject();
+      }
+    }
+  });
+  watchdog.start(2000);
+  EXPECT_EQ(dialogs.MsgBox("Delete it?", MsgBoxButtons::YesNo, MsgBoxIcon::Question, ""), MsgBoxResult::No);
+  EXPECT_EQ(dialogs.MsgBox("Done", MsgBoxButtons::OK, MsgBoxIcon::None, ""), MsgBoxResult::OK);
+  EXPECT_EQ(dialogs.PickFolder("Destination", "/"), std::nullopt);
+  EXPECT_FALSE(shownAfterEnding);
 }
 
 }  // namespace
