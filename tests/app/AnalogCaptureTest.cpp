@@ -13,6 +13,7 @@
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
+#include "tests/support/TempDir.h"
 #include "tests/support/WavAnalysis.h"
 #include "tools/discgen/DiscImage.h"
 #include "tools/discgen/MusicPcm.h"
@@ -27,13 +28,6 @@ bool IsNumberThen(const std::string& text, const std::string& tail) {
   if (text.size() <= tail.size() || text.compare(text.size() - tail.size(), tail.size(), tail) != 0) return false;
   const std::string digits = text.substr(0, text.size() - tail.size());
   return digits.find_first_not_of("0123456789") == std::string::npos && (digits == "0" || digits[0] != '0');
-}
-
-std::vector<std::string> FilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // A main window over the scripted media interface: a disc of three short tracks, read, with
@@ -247,7 +241,7 @@ TEST_F(CaptureRig, Mp3OutputIsEncodedFromTheMonoRecordingListedAndTheWavDeleted)
   EXPECT_EQ(fake.media.DeviceCommands(), TrackCommands("play cd from 3500", wav, "1"));
   EXPECT_FALSE(std::filesystem::exists(wav));
   const std::string mp3 = wav.substr(0, wav.size() - 4) + ".mp3";
-  EXPECT_EQ(FilesIn(dest.Path()), std::vector<std::string>{std::filesystem::path(mp3).filename()});
+  EXPECT_EQ(test::NamesIn(dest.Path()), std::vector<std::string>{std::filesystem::path(mp3).filename()});
   EXPECT_EQ(form.collection.List2.Items(), std::vector<std::string>{mp3});
   const test::DecodedAudio audio = test::DecodeMp3(ReadFile(mp3));
   EXPECT_EQ(audio.channels, 1);
@@ -285,7 +279,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   // Said once: with MP3 output there is no recording to encode, and no second message about it.
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Error opening waveaudio"});
   EXPECT_FALSE(form.tmrRecord.Enabled());
-  EXPECT_TRUE(FilesIn(form.settings.DecodePath).empty());
+  EXPECT_TRUE(test::NamesIn(form.settings.DecodePath).empty());
 }
 
 // One real capture through the loopback, in real time: track 2 of a generated disc comes back

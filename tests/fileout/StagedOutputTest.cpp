@@ -1,13 +1,11 @@
 #include "fileout/StagedOutput.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -17,22 +15,10 @@ namespace korvalin {
 namespace {
 
 using test::Exists;
+using test::NamesIn;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-// The names in `folder` other than "." and "..".
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<std::string> names;
-  DIR* dir = ::opendir(folder.c_str());
-  while (const dirent* e = dir ? ::readdir(dir) : nullptr) {
-    const std::string name = e->d_name;
-    if (name != "." && name != "..") names.push_back(name);
-  }
-  if (dir) ::closedir(dir);
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // A process id that belonged to a process that has ended.
 pid_t EndedProcess() {
@@ -82,7 +68,7 @@ TEST(StagedOutput, TheTargetChangesOnlyAtCommitAndNeverLosesAFileThatAppearedMea
     } else {
       out.Discard();
     }
-    EXPECT_EQ(Names(dir.Path()), c.expected);
+    EXPECT_EQ(NamesIn(dir.Path()), c.expected);
     if (c.finalName.empty()) {
       EXPECT_EQ(ReadFile(target), "old");
       continue;
@@ -108,7 +94,7 @@ TEST(StagedOutput, AnAbandonedOutputLeavesNoTemporaryFileAndALinkKeepsPointingAt
     ASSERT_TRUE(out.Create());
     WriteFile(out.WritePath(), "half");
   }
-  EXPECT_TRUE(Names(dir.Path()).empty());
+  EXPECT_TRUE(NamesIn(dir.Path()).empty());
 
   WriteFile(dir / "real.wav", "old");
   ASSERT_EQ(::symlink("real.wav", (dir / "link.wav").c_str()), 0);
@@ -144,7 +130,7 @@ TEST(StagedOutput, NamesThatAreNoFileAreRefusedWithoutOpeningThem) {
   ASSERT_TRUE(device.Create());
   EXPECT_EQ(device.WritePath(), "/dev/null");
   EXPECT_TRUE(device.Commit());
-  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"folder", "pipe"}));
+  EXPECT_EQ(NamesIn(dir.Path()), (std::vector<std::string>{"folder", "pipe"}));
 }
 
 TEST(StagedOutput, TheNextJobInAFolderRemovesOnlyTheTemporaryFilesOfEndedProcesses) {

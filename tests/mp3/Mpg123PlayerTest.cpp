@@ -3,7 +3,6 @@
 
 #include "platform/linux/Mpg123Player.h"
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -166,19 +165,6 @@ TEST_F(Mp3Player, ReportsProgressWhileTheWorkerRunsAndATruncatedFileEndsAtWhatIt
   EXPECT_EQ(watch.largestFraction, 1.0);
 }
 
-// The names in a folder, to see that no temporary file is left behind.
-std::vector<std::string> Names(const std::string& folder) {
-  std::vector<std::string> names;
-  if (DIR* d = ::opendir(folder.c_str())) {
-    while (const dirent* e = ::readdir(d)) {
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-    }
-    ::closedir(d);
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 TEST_F(Mp3Player, FilesWithoutMp3AudioEndAtOnceAndLeaveAnExistingWavAlone) {
   Mpg123Player player;
   test::WriteFile(dir / "text.mp3", "This is a text file, renamed.\nIt has no frames at all.\n");
@@ -199,7 +185,7 @@ TEST_F(Mp3Player, FilesWithoutMp3AudioEndAtOnceAndLeaveAnExistingWavAlone) {
     EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
     EXPECT_FALSE(test::Exists(dir / (std::string(name) + ".new.wav")));
   }
-  EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"empty.mp3", "empty.mp3.wav", "short.mp3", "short.mp3.wav", "text.mp3",
+  EXPECT_EQ(test::NamesIn(dir.Path()), (std::vector<std::string>{"empty.mp3", "empty.mp3.wav", "short.mp3", "short.mp3.wav", "text.mp3",
                                                   "text.mp3.wav"}));
 }
 
@@ -225,7 +211,7 @@ TEST_F(Mp3Player, ADiskThatFillsBeforeAnyAudioLeavesTheOldWavAndNoTemporaryFile)
     ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(player.LastOutcome(), Outcome::WriteFailed);
     EXPECT_EQ(test::ReadFile(wav), userWav);
-    EXPECT_EQ(Names(dir.Path()), (std::vector<std::string>{"full.mp3", "full.wav"}));
+    EXPECT_EQ(test::NamesIn(dir.Path()), (std::vector<std::string>{"full.mp3", "full.wav"}));
   }
   std::signal(SIGXFSZ, oldHandler);
 

@@ -48,11 +48,8 @@ struct CaptureRun {
 };
 
 std::vector<std::string> AudioFilesIn(const std::string& folder) {
-  std::vector<std::string> names;
-  std::error_code ec;
-  for (const auto& e : fs::directory_iterator(folder, ec)) {
-    if (e.path().filename().string()[0] != '.') names.push_back(e.path().filename());
-  }
+  std::vector<std::string> names = test::NamesIn(folder);
+  std::erase_if(names, [](const std::string& name) { return name[0] == '.'; });
   return names;
 }
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,6 +65,16 @@ int64_t FileSize(const std::string& path) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return -1;
   return st.st_size;
+}
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    names.push_back(it->path().filename());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 void IsolateEnvironment() {

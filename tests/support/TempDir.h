@@ -29,6 +29,8 @@ void WriteFile(const std::string& path, std::string_view bytes);
 std::string ReadFile(const std::string& path);
 bool Exists(const std::string& path);
 int64_t FileSize(const std::string& path);
+// The names in `folder`, sorted; none when it cannot be read.
+std::vector<std::string> NamesIn(const std::string& folder);
 
 // Gives the current process a home and XDG folders of its own, and the offscreen Qt platform.
 void IsolateEnvironment();
