@@ -5,9 +5,7 @@
 // the same name at once both keep their output.
 
 #include <fcntl.h>
-#include <sched.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,14 +13,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <dirent.h>
-#include <fstream>
 #include <thread>
 
 #include "fileout/StagedOutput.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/PcmGenerator.h"
+#include "tests/support/RiffWav.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavAnalysis.h"
 
@@ -34,6 +31,14 @@ using test::TempDir;
 constexpr int64_t kImageFrames = 200000;  // 44 minutes; only the first seconds hold music (a sparse file)
 constexpr const char* kPrecious = "the user's own file, which no interrupted job may touch\n";
 
+// MP3 frames of one stream can follow each other: a short piece repeated is a long stream.
+std::string LongMp3(int seed, int repeats) {
+  const std::string piece = test::EncodeMp3(discgen::MusicBytes(4 * 44100, seed, 2), 44100, 2, 128);
+  std::string stream;
+  for (int i = 0; i < repeats; ++i) stream += piece;
+  return stream;
+}
+
 // The inputs of every job, made once: long enough that no job is done before it is interrupted.
 struct Inputs {
   TempDir dir;
@@ -42,24 +47,14 @@ struct Inputs {
     const std::string music = discgen::MusicCdFrames(300, 3);
     test::WriteFile(dir / "long.bin", music);
     if (::truncate((dir / "long.bin").c_str(), kImageFrames * 2352) != 0) throw std::runtime_error("truncate failed");
-    std::ofstream(dir / "long.cue") << "FILE \"long.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n";
     cue = dir / "long.cue";
-    // MP3 frames of one stream can follow each other: a short piece repeated is a long stream.
-    const std::string piece = test::EncodeMp3(discgen::MusicBytes(4 * 44100, 5, 2), 44100, 2, 128);
-    std::string stream;
-    for (int i = 0; i < 400; ++i) stream += piece;
+    test::WriteFile(cue, "FILE \"long.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
     mp3 = dir / "long.mp3";
-    test::WriteFile(mp3, stream);
+    test::WriteFile(mp3, LongMp3(5, 400));
     wav = dir / "long.wav";
-    test::WritePcmWav(wav, music, 44100, 2);
     // The header is given the whole length; the rest of the data is silence, never stored.
-    std::string header = test::ReadFile(wav).substr(0, 44);
-    const uint32_t data = static_cast<uint32_t>(kImageFrames * 2352);
-    for (int i = 0; i < 4; ++i) {
-      header[40 + i] = static_cast<char>((data >> (8 * i)) & 0xFF);
-      header[4 + i] = static_cast<char>(((data + 36) >> (8 * i)) & 0xFF);
-    }
-    std::fstream(wav, std::ios::in | std::ios::out | std::ios::binary).write(header.data(), 44);
+    const auto data = static_cast<uint32_t>(kImageFrames * 2352);
+    test::WriteFile(wav, test::RiffFile({{"fmt ", test::FormatBody(1, 2, 44100, 16)}, {"data", music, data}}));
     if (::truncate(wav.c_str(), 44 + static_cast<off_t>(data)) != 0) throw std::runtime_error("truncate failed");
   }
 };
@@ -125,13 +120,10 @@ int Wait(pid_t pid) {
 // The temporary files of the folder.
 std::vector<std::string> Temporaries(const std::string& folder) {
   std::vector<std::string> found;
-  DIR* dir = ::opendir(folder.c_str());
-  while (const dirent* e = dir ? ::readdir(dir) : nullptr) {
-    long pid = 0;
-    if (IsStagedTemporaryName(e->d_name, pid)) found.push_back(folder + "/" + e->d_name);
+  long pid = 0;
+  for (const std::string& name : test::NamesIn(folder)) {
+    if (IsStagedTemporaryName(name, pid)) found.push_back(folder + "/" + name);
   }
-  if (dir) ::closedir(dir);
-  std::sort(found.begin(), found.end());
   return found;
 }
 
@@ -148,76 +140,59 @@ bool WaitForOutput(const std::string& folder, int64_t bytes, pid_t pid, std::siz
   return false;
 }
 
-TEST(InterruptedCliJob, AKilledJobLeavesTheUsersFileAndItsTemporaryFileGoesWithTheNextJob) {
+// Each job is killed once and stopped by a signal once, over a file of the user's of its output's name.
+TEST(InterruptedCliJob, AKillLeavesTheUsersFileAndAStopKeepsAValidShorterFileSaidOnce) {
   const Inputs& in = SharedInputs();
-  for (const Job& job : Jobs(in)) {
-    SCOPED_TRACE(job.name);
-    TempDir out, capture;
-    const std::string target = out / job.outName;
-    test::WriteFile(target, kPrecious);
-    const Child c = Start(ArgsFor(job, out.Path()), capture, "job");
-    ASSERT_TRUE(WaitForOutput(out.Path(), job.interruptAt, c.pid)) << "the job ended before it could be killed";
-    ::kill(c.pid, SIGKILL);
-    ASSERT_EQ(Wait(c.pid), 128 + SIGKILL);
-    EXPECT_EQ(test::ReadFile(target), kPrecious);
-    ASSERT_EQ(Temporaries(out.Path()).size(), 1u);
-
-    // The next job that writes into the folder clears the dead job's temporary file away.
-    const std::string mp3 = capture / "short.mp3";
-    test::WriteFile(mp3, test::EncodeMp3(discgen::MusicBytes(44100, 2, 2), 44100, 2, 128));
-    const Child next = Start({"decode", mp3, out.Path()}, capture, "next");
-    ASSERT_EQ(Wait(next.pid), 0) << test::ReadFile(next.err);
-    EXPECT_TRUE(Temporaries(out.Path()).empty());
-    EXPECT_EQ(test::ReadFile(target), kPrecious);
-  }
-}
-
-TEST(InterruptedCliJob, AStopSignalKeepsAValidShorterFileSaysSoOnceAndExitsWithTheSignal) {
-  const Inputs& in = SharedInputs();
-  const int signals[] = {SIGINT, SIGTERM, SIGHUP, SIGINT};
+  TempDir capture;
+  const std::string shortMp3 = capture / "short.mp3";
+  test::WriteFile(shortMp3, test::EncodeMp3(discgen::MusicBytes(44100, 2, 2), 44100, 2, 128));
+  const int stops[] = {SIGINT, SIGTERM, SIGHUP, SIGINT};
   std::size_t i = 0;
   for (const Job& job : Jobs(in)) {
-    const int signal = signals[i++];
-    SCOPED_TRACE(std::string(job.name) + " " + strsignal(signal));
-    TempDir out, capture;
-    const std::string target = out / job.outName;
-    test::WriteFile(target, kPrecious);
-    const Child c = Start(ArgsFor(job, out.Path()), capture, "job");
-    ASSERT_TRUE(WaitForOutput(out.Path(), job.interruptAt, c.pid)) << "the job ended before it could be stopped";
-    ::kill(c.pid, signal);
-    EXPECT_EQ(Wait(c.pid), 128 + signal);
-
-    const std::string err = test::ReadFile(c.err);
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-    EXPECT_NE(err.find("stopped by"), std::string::npos) << err;
-    EXPECT_NE(err.find(target), std::string::npos) << err;
-    EXPECT_TRUE(Temporaries(out.Path()).empty());
-    const std::string bytes = test::ReadFile(target);
-    if (job.wav) {
-      const auto wav = test::ParseWav(bytes);
-      ASSERT_TRUE(wav) << bytes.size() << " bytes";
-      EXPECT_TRUE(test::HeaderIsExact(*wav, bytes.size()));
-      EXPECT_GE(static_cast<int64_t>(wav->dataLength), job.interruptAt - 44);
-      EXPECT_LT(static_cast<int64_t>(wav->dataLength), kImageFrames * 2352);
-    } else {
-      const auto scan = test::ScanFrames(bytes);
-      EXPECT_GT(scan.frames.size(), 10u);
-      EXPECT_EQ(scan.strayBytes, 0u);
+    for (const int signal : {SIGKILL, stops[i++]}) {
+      SCOPED_TRACE(std::string(job.name) + " " + strsignal(signal));
+      TempDir out;
+      const std::string target = out / job.outName;
+      test::WriteFile(target, kPrecious);
+      const Child c = Start(ArgsFor(job, out.Path()), capture, "job");
+      ASSERT_TRUE(WaitForOutput(out.Path(), job.interruptAt, c.pid)) << "the job ended before it was interrupted";
+      ::kill(c.pid, signal);
+      ASSERT_EQ(Wait(c.pid), 128 + signal);
+      if (signal == SIGKILL) {
+        EXPECT_EQ(test::ReadFile(target), kPrecious);
+        ASSERT_EQ(Temporaries(out.Path()).size(), 1u);
+        // The next job that writes into the folder clears the dead job's temporary file away.
+        const Child next = Start({"decode", shortMp3, out.Path()}, capture, "next");
+        ASSERT_EQ(Wait(next.pid), 0) << test::ReadFile(next.err);
+        EXPECT_TRUE(Temporaries(out.Path()).empty());
+        EXPECT_EQ(test::ReadFile(target), kPrecious);
+        continue;
+      }
+      const std::string err = test::ReadFile(c.err);
+      EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+      EXPECT_NE(err.find("stopped by"), std::string::npos) << err;
+      EXPECT_NE(err.find(target), std::string::npos) << err;
+      EXPECT_TRUE(Temporaries(out.Path()).empty());
+      const std::string bytes = test::ReadFile(target);
+      if (job.wav) {
+        const auto wav = test::ParseWav(bytes);
+        ASSERT_TRUE(wav) << bytes.size() << " bytes";
+        EXPECT_TRUE(test::HeaderIsExact(*wav, bytes.size()));
+        EXPECT_GE(static_cast<int64_t>(wav->dataLength), job.interruptAt - 44);
+        EXPECT_LT(static_cast<int64_t>(wav->dataLength), kImageFrames * 2352);
+      } else {
+        const auto scan = test::ScanFrames(bytes);
+        EXPECT_GT(scan.frames.size(), 10u);
+        EXPECT_EQ(scan.strayBytes, 0u);
+      }
     }
   }
 }
 
 TEST(InterruptedCliJob, TwoDecodesOfTheSameNameIntoOneFolderBothKeepTheirOutput) {
   TempDir a, b, out, capture;
-  const std::string piece1 = test::EncodeMp3(discgen::MusicBytes(4 * 44100, 1, 2), 44100, 2, 128);
-  const std::string piece2 = test::EncodeMp3(discgen::MusicBytes(4 * 44100, 2, 2), 44100, 2, 128);
-  std::string one, two;
-  for (int i = 0; i < 100; ++i) {
-    one += piece1;
-    two += piece2;
-  }
-  test::WriteFile(a / "song.mp3", one);
-  test::WriteFile(b / "song.mp3", two);
+  test::WriteFile(a / "song.mp3", LongMp3(1, 100));
+  test::WriteFile(b / "song.mp3", LongMp3(2, 100));
 
   // The first is held still once it has begun, until the second has begun too: both run at once.
   const Child first = Start({"decode", a / "song.mp3", out.Path()}, capture, "first");
