@@ -4,7 +4,6 @@
 // shorter file under the name, says so in one line and exits 128 + the signal. Two jobs that write
 // the same name at once both keep their output.
 
-#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,6 +21,7 @@
 #include "tests/support/RiffWav.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavAnalysis.h"
+#include "tests/tools/CliRunner.h"
 
 namespace korvalin {
 namespace {
@@ -93,28 +93,8 @@ struct Child {
 };
 
 Child Start(const std::vector<std::string>& args, const TempDir& capture, const std::string& tag) {
-  Child c{-1, capture / (tag + ".out"), capture / (tag + ".err")};
-  c.pid = ::fork();
-  if (c.pid == 0) {
-    const int o = ::open(c.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int e = ::open(c.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    ::dup2(o, STDOUT_FILENO);
-    ::dup2(e, STDERR_FILENO);
-    std::vector<std::string> copy = args;
-    std::vector<char*> argv{const_cast<char*>(KORVALIN_CLI)};
-    for (auto& a : copy) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(KORVALIN_CLI, argv.data());
-    ::_exit(127);
-  }
-  return c;
-}
-
-// Exit status as a shell reports it: 128 + the signal of a killed process.
-int Wait(pid_t pid) {
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  const std::string out = capture / (tag + ".out"), err = capture / (tag + ".err");
+  return {test::StartCli(args, out, err), out, err};
 }
 
 // The temporary files of the folder.
@@ -157,13 +137,13 @@ TEST(InterruptedCliJob, AKillLeavesTheUsersFileAndAStopKeepsAValidShorterFileSai
       const Child c = Start(ArgsFor(job, out.Path()), capture, "job");
       ASSERT_TRUE(WaitForOutput(out.Path(), job.interruptAt, c.pid)) << "the job ended before it was interrupted";
       ::kill(c.pid, signal);
-      ASSERT_EQ(Wait(c.pid), 128 + signal);
+      ASSERT_EQ(test::WaitCli(c.pid), 128 + signal);
       if (signal == SIGKILL) {
         EXPECT_EQ(test::ReadFile(target), kPrecious);
         ASSERT_EQ(Temporaries(out.Path()).size(), 1u);
         // The next job that writes into the folder clears the dead job's temporary file away.
         const Child next = Start({"decode", shortMp3, out.Path()}, capture, "next");
-        ASSERT_EQ(Wait(next.pid), 0) << test::ReadFile(next.err);
+        ASSERT_EQ(test::WaitCli(next.pid), 0) << test::ReadFile(next.err);
         EXPECT_TRUE(Temporaries(out.Path()).empty());
         EXPECT_EQ(test::ReadFile(target), kPrecious);
         continue;
@@ -202,8 +182,8 @@ TEST(InterruptedCliJob, TwoDecodesOfTheSameNameIntoOneFolderBothKeepTheirOutput)
   const bool bothRunning = WaitForOutput(out.Path(), 1, second.pid, 2);
   ::kill(first.pid, SIGCONT);
   ASSERT_TRUE(bothRunning);
-  ASSERT_EQ(Wait(first.pid), 0) << test::ReadFile(first.err);
-  ASSERT_EQ(Wait(second.pid), 0) << test::ReadFile(second.err);
+  ASSERT_EQ(test::WaitCli(first.pid), 0) << test::ReadFile(first.err);
+  ASSERT_EQ(test::WaitCli(second.pid), 0) << test::ReadFile(second.err);
 
   const std::string printed1 = test::ReadFile(first.out), printed2 = test::ReadFile(second.out);
   EXPECT_NE(printed1, printed2);

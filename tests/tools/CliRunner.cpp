@@ -8,9 +8,7 @@
 
 namespace korvalin::test {
 
-CliResult RunCli(const std::vector<std::string>& args) {
-  TempDir capture;
-  const std::string out = capture / "out", err = capture / "err";
+pid_t StartCli(const std::vector<std::string>& args, const std::string& out, const std::string& err) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -26,10 +24,20 @@ CliResult RunCli(const std::vector<std::string>& args) {
     ::execv(program.c_str(), argv.data());
     ::_exit(127);
   }
+  return pid;
+}
+
+int WaitCli(pid_t pid) {
   int status = 0;
   ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+CliResult RunCli(const std::vector<std::string>& args) {
+  TempDir capture;
+  const std::string out = capture / "out", err = capture / "err";
   CliResult r;
-  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.status = WaitCli(StartCli(args, out, err));
   r.out = ReadFile(out);
   r.err = ReadFile(err);
   return r;
