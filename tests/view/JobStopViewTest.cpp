@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -28,13 +27,10 @@ constexpr int64_t kBlockBytes = TrackBuffer::kFramesPerBlock * 2352;
 
 // Until the job ends its output is a temporary file beside the final name: that file's size.
 int64_t BytesWrittenFor(const std::string& path) {
-  const std::filesystem::path target(path);
-  for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
-    const std::string name = entry.path().filename().string();
-    long pid = 0;
-    if (IsStagedTemporaryName(name, pid) && name.rfind("." + target.filename().string(), 0) == 0) {
-      return static_cast<int64_t>(entry.file_size());
-    }
+  const std::string folder = path.substr(0, path.rfind('/')), dotName = "." + path.substr(folder.size() + 1);
+  long pid = 0;
+  for (const std::string& name : test::NamesIn(folder)) {
+    if (IsStagedTemporaryName(name, pid) && name.rfind(dotName, 0) == 0) return test::FileSize(folder + "/" + name);
   }
   return -1;
 }
