@@ -59,8 +59,6 @@ TEST(Id3v1Placement, OnlyARealTagAtTheEndIsReplacedAndBlocksBeforeItStay) {
     GetMp3Info(path, info);
     EXPECT_TRUE(info.hasTag);
     EXPECT_EQ(info.title, "New");
-    EXPECT_EQ(info.artist, "Artist");
-    EXPECT_EQ(info.genre, 5);
   }
 }
 
