@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <regex>
-
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/CliRunner.h"
@@ -18,7 +16,7 @@ TEST(CliDrives, ListsTheProgramsDemoDiscThenTheImagesInTheUsersDataFolder) {
   const auto before = test::RunCli({"drives"});
   EXPECT_EQ(before.status, 0) << before.err;
   EXPECT_NE(before.out.find("Korvalin Demo Disc.cue"), std::string::npos) << before.out;
-  EXPECT_FALSE(std::regex_search(before.out, std::regex("(^|\n)[0-9]+: \n"))) << "a blank entry: " << before.out;
+  EXPECT_EQ(before.out.find(": \n"), std::string::npos) << "a blank entry: " << before.out;
 
   for (const char* folder : {"/Korvalin", "/Korvalin/discs"}) ::mkdir((data.Path() + folder).c_str(), 0755);
   discgen::WriteDiscImage(data / "Korvalin/discs", "A Disc Of My Own", {discgen::MusicCdFrames(30, 1)});
