@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QTimer>
 #include <csignal>
 
@@ -42,28 +43,40 @@ TEST(QuitOnSignal, EachEndingSignalAsksTheEventLoopToQuitAndTheEarlierHandlingCo
   EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
+// Counts the dialogs that come on screen.
+struct ShownDialogs : QObject {
+  int count = 0;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && qobject_cast<QDialog*>(watched)) ++count;
+    return false;
+  }
+};
+
 // A program asked to end must not wait on a dialog nobody will answer.
 TEST(QtDialogs, EndingClosesTheOpenDialogAndAnswersLaterOnesUnshown) {
   QtDialogs dialogs;
-  bool shownAfterEnding = false;
-  QTimer::singleShot(0, [&] { dialogs.EndAll(); });
-  EXPECT_EQ(dialogs.InputBox("Name a folder", "", "Rips"), std::nullopt);
-  // A dialog that did show would be closed by this watchdog, and noted.
+  QDialog open;
+  open.show();
+  dialogs.EndAll();
+  EXPECT_FALSE(open.isVisible());
+  EXPECT_EQ(open.result(), QDialog::Rejected);
+
+  ShownDialogs shown;
+  qApp->installEventFilter(&shown);
+  // A dialog that did come up is closed again, so that the fault fails the test instead of hanging it.
   QTimer watchdog;
-  watchdog.setSingleShot(true);
-  QObject::connect(&watchdog, &QTimer::timeout, [&] {
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-      if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) {
-        shownAfterEnding = true;
-        d->reject();
-      }
+      if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible()) d->reject();
     }
   });
-  watchdog.start(2000);
+  watchdog.start(500);
   EXPECT_EQ(dialogs.MsgBox("Delete it?", MsgBoxButtons::YesNo, MsgBoxIcon::Question, ""), MsgBoxResult::No);
   EXPECT_EQ(dialogs.MsgBox("Done", MsgBoxButtons::OK, MsgBoxIcon::None, ""), MsgBoxResult::OK);
+  EXPECT_EQ(dialogs.InputBox("Name a folder", "", "Rips"), std::nullopt);
   EXPECT_EQ(dialogs.PickFolder("Destination", "/"), std::nullopt);
-  EXPECT_FALSE(shownAfterEnding);
+  qApp->removeEventFilter(&shown);
+  EXPECT_EQ(shown.count, 0);
 }
 
 }  // namespace
