@@ -12,6 +12,7 @@
 #include "fileout/StagedOutput.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
+#include "rip/TrackOutputEnd.h"
 #include "rip/TrackReader.h"
 
 namespace korvalin {
@@ -111,23 +112,8 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   // an existing file of that name stays as it was.
   struct stat st {};
   const bool holdsAudio = ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
-  if (((outcome.framesEncoded > 0 && holdsAudio) || outcome.complete) && !(writeFailed && staged.ReplacesAFile())) {
-    if (staged.Commit()) {
-      outcome.created = true;
-      outcome.path = staged.FinalPath();
-      outcome.renamed = staged.Renamed();
-    } else {
-      outcome.cause = staged.Cause();
-      outcome.writeFailed = true;
-      outcome.complete = false;
-      ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
-    }
-  }
-  staged.Discard();
-  if (outcome.read.Suspicious()) {
-    ctx.dialogs.MsgBox(SuspiciousTrackText(outcome.created ? outcome.path : path, outcome.read), MsgBoxButtons::OK,
-                       MsgBoxIcon::Exclamation, {});
-  }
+  const bool keep = ((outcome.framesEncoded > 0 && holdsAudio) || outcome.complete) && !(writeFailed && staged.ReplacesAFile());
+  EndTrackOutput(ctx, staged, path, keep, outcome);
   return outcome;
 }
 

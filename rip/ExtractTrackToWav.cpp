@@ -9,6 +9,7 @@
 #include "fileout/WavHeader.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
+#include "rip/TrackOutputEnd.h"
 #include "rip/TrackReader.h"
 
 namespace korvalin {
@@ -93,23 +94,8 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   outcome.read = reader.Report();
   // The file takes its name only with audio in it (or as the whole of an empty track) and a header
   // that tells its length; otherwise an existing file of that name stays as it was.
-  if ((bytesWritten > 0 || outcome.complete) && headerRight && !(writeFailed && output.ReplacesAFile())) {
-    if (output.Commit()) {
-      outcome.created = true;
-      outcome.path = output.FinalPath();
-      outcome.renamed = output.Renamed();
-    } else {
-      outcome.cause = output.Cause();
-      outcome.writeFailed = true;
-      outcome.complete = false;
-      ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
-    }
-  }
-  output.Discard();
-  if (outcome.read.Suspicious()) {
-    ctx.dialogs.MsgBox(SuspiciousTrackText(outcome.created ? outcome.path : path, outcome.read), MsgBoxButtons::OK,
-                       MsgBoxIcon::Exclamation, {});
-  }
+  const bool keep = (bytesWritten > 0 || outcome.complete) && headerRight && !(writeFailed && output.ReplacesAFile());
+  EndTrackOutput(ctx, output, path, keep, outcome);
   return outcome;
 }
 

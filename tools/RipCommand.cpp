@@ -9,6 +9,7 @@
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
 #include "tools/ReadReportLine.h"
+#include "tools/RipEnding.h"
 #include "tools/CliFiles.h"
 #include "tools/StopSignals.h"
 #include "tools/TrackFigures.h"
@@ -40,16 +41,7 @@ int Rip(const std::vector<std::string>& given) {
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
     cd.CloseDrive();
     const std::string holds = " holds " + std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames";
-    if (StopSignals::Received() != 0 && !outcome.complete) {
-      return ReportStopped(outcome.created ? outcome.path + holds : "nothing was written");
-    }
-    if (!outcome.created) {
-      return Fail("track " + args[0] + " was not copied; nothing was written" +
-                  (outcome.cause.empty() ? "" : " (" + args[1] + ": " + outcome.cause + ")"));
-    }
-    if (outcome.renamed) NoteRenamed(args[1], outcome.path);
-    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + outcome.path + holds);
-    return 0;
+    return EndOfRip(outcome, args[0], args[1], holds, holds);
   } catch (const std::exception& e) {
     return Fail(e.what());
   }

@@ -11,6 +11,7 @@
 #include "tools/ConsoleProgress.h"
 #include "tools/DriveOptions.h"
 #include "tools/ReadReportLine.h"
+#include "tools/RipEnding.h"
 #include "tools/CliFiles.h"
 #include "tools/StopSignals.h"
 #include "tools/TrackFigures.h"
@@ -58,17 +59,8 @@ int RipMp3(const std::vector<std::string>& given) {
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
     const std::string holds = " holds " + std::to_string(outcome.framesEncoded) + " of " + std::to_string(end - span.first) + " frames";
-    if (StopSignals::Received() != 0 && !outcome.complete) {
-      return ReportStopped(outcome.created ? outcome.path + holds : "nothing was written");
-    }
-    if (!outcome.created) {
-      return Fail("track " + args[0] + " was not copied; nothing was written" +
-                  (outcome.cause.empty() ? "" : " (" + args[1] + ": " + outcome.cause + ")"));
-    }
-    if (outcome.renamed) NoteRenamed(args[1], outcome.path);
-    if (!outcome.complete) return Fail("track " + args[0] + " ended early: " + outcome.path + " holds " +
-                                       std::to_string(outcome.framesEncoded) + " frames of audio");
-    return 0;
+    return EndOfRip(outcome, args[0], args[1], holds,
+                    " holds " + std::to_string(outcome.framesEncoded) + " frames of audio");
   } catch (const std::exception& e) {
     return Fail(e.what());
   }
