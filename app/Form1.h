@@ -27,7 +27,7 @@
 #include "rip/AnalogCapture.h"
 #include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
-#include "window/OwnedForms.h"
+#include "controls/OwnedForms.h"
 
 namespace korvalin {
 

@@ -11,9 +11,9 @@
 #include "common/RaisedError.h"
 #include "common/SameFile.h"
 #include "encode/EncoderError.h"
-#include "encode/WavInput.h"
 #include "fileout/OutputFailure.h"
 #include "fileout/StagedOutput.h"
+#include "fileout/WavInput.h"
 #include "fileout/clsFileIo.h"
 #include "settings/PathHelpers.h"
 

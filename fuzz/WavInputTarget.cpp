@@ -3,7 +3,7 @@
 // the file holds.
 
 #include "common/RaisedError.h"
-#include "encode/WavInput.h"
+#include "fileout/WavInput.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTargets.h"
 

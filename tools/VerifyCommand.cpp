@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/RaisedError.h"
-#include "encode/WavInput.h"
+#include "fileout/WavInput.h"
 #include "rip/DiscIds.h"
 #include "rip/TrackBuffer.h"
 #include "rip/TrackChecksums.h"

@@ -11,7 +11,7 @@
 #include <mutex>
 
 #include "common/RaisedError.h"
-#include "encode/WavInput.h"
+#include "fileout/WavInput.h"
 #include "platform/linux/CueSheetScan.h"
 #include "platform/linux/RegularFile.h"
 #include "platform/linux/SheetFileLookup.h"

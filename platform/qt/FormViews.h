@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <typeindex>
 
-#include "window/OwnedForms.h"
+#include "controls/OwnedForms.h"
 
 namespace korvalin {
 

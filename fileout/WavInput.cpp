@@ -1,4 +1,4 @@
-#include "encode/WavInput.h"
+#include "fileout/WavInput.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
