@@ -5,6 +5,7 @@
 // file). The main window owns this component and passes its operations on to it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,33 @@ EntryKind KindOfItem(const std::string& text);
 // An item or a group: a group stands for the kind of its items; None for the root and any other
 // text.
 EntryKind KindOfNode(const std::string& text);
+
+// What the tree's selected node stands for: the work a Start on it takes.
+struct CollectionSelection {
+  enum class Scope {
+    None,       // no node, the root, or a node of no kind
+    Available,  // "Available Tracks", "WAV Files", "MP3 Files"
+    Selected,   // "Selected Tracks", "Selected WAV Files", "Selected MP3 Files"
+    Item,       // one track or file
+  };
+  std::string node;  // the selected node's text; "" when none is selected
+  EntryKind kind = EntryKind::None;
+  Scope scope = Scope::None;
+  // CD tracks: the track lines the group "Available Tracks" shows, for that group; otherwise the
+  // tracks chosen for extraction (lstRecord, which a press on a track makes that track alone).
+  // Files: every path of the group's list, in list order; for an item, the one path the lists
+  // hold under its name (none when no list holds it any more).
+  std::vector<std::string> entries;
+};
+
+// How "take every available track" finds the tracks.
+enum class TakeTracks {
+  // The tracks the group "Available Tracks" shows; they stay available (a Start on that group:
+  // a rip takes nothing away from the disc).
+  AsShown,
+  // Every line of lstTracks, which then leave it (the all-tracks switch); the tree is not changed.
+  FromAvailableList,
+};
 
 // What the collection needs of the main window.
 class CollectionHost {
@@ -93,6 +121,19 @@ class CollectionTree {
   // Takes the path out of the file lists and its item out of the tree; the file is not touched
   // (it was renamed or deleted elsewhere). True when the collection held it.
   bool Unlist(const std::string& path);
+
+  // --- the collection's operations ---
+  // What the selected node stands for; see CollectionSelection.
+  CollectionSelection Selected() const;
+  // The tracks chosen for extraction, in order.
+  const std::vector<std::string>& ChosenTracks() const { return lstRecord.Items(); }
+  // Makes the chosen tracks every available track, first to last, with the first one current;
+  // returns how many there are.
+  int32_t TakeEveryAvailableTrack(TakeTracks how);
+  // The path of the WAV or MP3 file an item's text names: the first entry of the kind's
+  // available list, then of its selected list, whose file name is the name in `itemText`.
+  // Nothing for a name no list holds, and for a text that names no WAV or MP3 file.
+  std::optional<std::string> FindByName(const std::string& itemText) const;
 
   // 1 root, 2 group, 3 item, 0 no node (or a key of another kind): the key's first character
   // decides.
