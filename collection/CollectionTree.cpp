@@ -190,14 +190,13 @@ void CollectionTree::Cmaddfile2(const std::string& path) {
   }
 }
 
-void CollectionTree::showfiles3() {
+void CollectionTree::showfiles3(const std::string& path) {
   IgnoreErrors([&] {
-    const std::string entry = host_.FinderSelection();
-    if (Holds(List1, entry) || Holds(List2, entry)) return;
-    if (IsWavFile(entry)) {
-      List1.AddItem(entry);
-    } else if (IsMp3File(entry)) {
-      List2.AddItem(entry);
+    if (Holds(List1, path) || Holds(List2, path)) return;
+    if (IsWavFile(path)) {
+      List1.AddItem(path);
+    } else if (IsMp3File(path)) {
+      List2.AddItem(path);
     }
   });
 }

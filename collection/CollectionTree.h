@@ -12,6 +12,7 @@
 #include "controls/ListBox.h"
 #include "controls/MenuItem.h"
 #include "controls/TreeView.h"
+#include "finder/ResultCommands.h"
 #include "platform/EventLoop.h"
 #include "settings/Settings.h"
 
@@ -79,15 +80,13 @@ class CollectionHost {
  public:
   virtual ~CollectionHost() = default;
   virtual void ShowMainWindow() = 0;
-  // The File Finder's selected result entry; "" when there is none.
-  virtual std::string FinderSelection() = 0;
   // What the mouse work on the tree shows in its window; a host without those displays ignores it.
   virtual void ShowNextAction(const std::string& /*line*/) {}
   virtual void SetCurrentTrack(int32_t /*track*/) {}
   virtual void ShowPopupMenu(controls::MenuItem& /*menu*/) {}
 };
 
-class CollectionTree {
+class CollectionTree : public FinderCollection {
  public:
   CollectionTree(const Settings& settings, EventLoop& loop, CollectionHost& host);
   CollectionTree(const CollectionTree&) = delete;
@@ -111,10 +110,11 @@ class CollectionTree {
   // window live, a WAV or MP3 file of 100 bytes or more gets an item at the end of its group
   // and its path at the front of its list, whatever "Delete WAV" says. A file
   // whose path or name is the text of a node already is not added.
-  void Cmaddfile2(const std::string& path);
-  // After the File Finder handed a file to Cmaddfile2: a file it turned away still enters the
-  // end of its list (without a node) unless the list holds it.
-  void showfiles3();
+  void Cmaddfile2(const std::string& path) override;
+  // After a file chosen for conversion (in the File Finder, or on the command line) was handed to
+  // Cmaddfile2: a WAV or MP3 file it turned away still enters the end of its list (without a
+  // node) unless the list holds it.
+  void showfiles3(const std::string& path) override;
   // Deletes the file (an error goes to the caller and the node stays), then takes the path out
   // of the file lists and removes its item from the tree.
   void DeleteAndUnlist(const std::string& path);

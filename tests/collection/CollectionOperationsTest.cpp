@@ -19,7 +19,6 @@ using Texts = std::vector<std::string>;
 
 struct Host : CollectionHost {
   void ShowMainWindow() override {}
-  std::string FinderSelection() override { return {}; }
 };
 
 class CollectionOperationsTest : public ::testing::Test {
