@@ -94,14 +94,16 @@ class CollectionTree : public FinderCollection {
 
   controls::TreeView TreeView1{"TreeView1"};
 
-  // The backing lists.
+  // The backing lists. Still public while code outside the collection reads or changes them:
+  // the main window (layout, its view's binding, the disc's tracks, the all-tracks switch, the
+  // select action, the stopped job's WAV), the jobs (extraction, capture, encode and decode
+  // batches), the Playlist Editor, and tests of those. New code uses the operations below.
   controls::ListBox lstTracks{"lstTracks"};  // available CD tracks
   controls::ListBox lstRecord{"lstRecord"};  // selected CD tracks
   controls::ListBox List1{"List1"};          // available WAV files (full paths)
   controls::ListBox List5{"List5"};          // selected WAV files
   controls::ListBox List2{"List2"};          // available MP3 files (full paths)
   controls::ListBox List4{"List4"};          // selected MP3 files
-  controls::ListBox List7{"List7"};          // scratch, for putting a list in a new order
 
   // Rebuilds the whole collection from the destination folder (WAV and MP3 files in it and
   // below) and the available tracks; shows the main window. Selected files are forgotten.
@@ -143,6 +145,11 @@ class CollectionTree : public FinderCollection {
   controls::TreeNode* FindText(const std::string& text) const;
 
  private:
+  // The tree's mouse work moves entries between the lists.
+  friend class TreeInteractions;
+
+  controls::ListBox List7{"List7"};  // scratch, for putting a list in a new order
+
   void AddGroup(const char* key, const char* text);
   void AddFileItems(controls::ListBox& list, const char* groupText);
   void Reverse(controls::ListBox& list);
