@@ -47,7 +47,7 @@ Form1::Form1(Services& s) : MainWindowState(s) {
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
-  finder.SetHost(this);
+  finder.SetCollection(&collection);
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
   timers_.push_back(services.loop.Attach(Timer1));
@@ -399,7 +399,5 @@ void Form1::Command4_Click() {
                             MsgBoxIcon::Exclamation, "Sound Mixer");
   }
 }
-
-std::string Form1::FinderSelection() { return finder.lstfiles.List(finder.lstfiles.ListIndex()); }
 
 }  // namespace korvalin

@@ -81,7 +81,6 @@ class StandInJobHost : public JobHost, public CollectionHost {
 
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }
-  std::string FinderSelection() override { return {}; }
   void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
 
