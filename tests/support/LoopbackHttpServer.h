@@ -42,6 +42,11 @@ struct ScriptedAnswer {
   static ScriptedAnswer Json(std::string body, int status = 200) {
     return Text(status, std::move(body), "application/json");
   }
+  static ScriptedAnswer Silent() {
+    ScriptedAnswer a;
+    a.neverAnswer = true;
+    return a;
+  }
   static ScriptedAnswer Redirect(std::string location) { return {302, {{"Location", std::move(location)}}, ""}; }
 };
 
