@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace korvalin {
@@ -178,11 +179,29 @@ class CurlCall : public HttpCall {
   std::thread worker_;
 };
 
+// A call that could not start (the system gave no thread for it).
+class UnstartedCall : public HttpCall {
+ public:
+  bool Finished() override { return true; }
+  void Cancel() override {}
+  HttpResponse Result() override {
+    HttpResponse r;
+    r.problem = "the request could not be started";
+    return r;
+  }
+};
+
 }  // namespace
 
 CurlHttpClient::CurlHttpClient() { InitialiseCurlOnce(); }
 
-std::unique_ptr<HttpCall> CurlHttpClient::Get(const HttpRequest& request) { return std::make_unique<CurlCall>(request); }
+std::unique_ptr<HttpCall> CurlHttpClient::Get(const HttpRequest& request) {
+  try {
+    return std::make_unique<CurlCall>(request);
+  } catch (const std::system_error&) {
+    return std::make_unique<UnstartedCall>();
+  }
+}
 
 std::string CurlHttpClient::Version() {
   const curl_version_info_data* info = curl_version_info(CURLVERSION_NOW);
