@@ -25,8 +25,12 @@ SourceAnswer Ask(DiscInfoSource& source, const LookupRequest& request) {
   }
 }
 
-void Take(SourceAnswer answer, const std::string& name, LookupResult& result) {
-  if (!answer.problem.empty()) result.problems.push_back(name + ": " + answer.problem);
+void Take(SourceAnswer answer, const std::string& name, DiscLookupResult& result) {
+  // Each line names its source once, whether or not the source named itself already.
+  if (!answer.problem.empty()) {
+    const std::string prefix = name + ": ";
+    result.problems.push_back(answer.problem.rfind(prefix, 0) == 0 ? answer.problem : prefix + answer.problem);
+  }
   for (DiscInfoCandidate& c : answer.candidates) {
     if (c.source.empty()) c.source = name;
     result.candidates.push_back(std::move(c));
@@ -35,8 +39,8 @@ void Take(SourceAnswer answer, const std::string& name, LookupResult& result) {
 
 }  // namespace
 
-LookupResult LookUpDisc(const LookupRequest& request, const LookupSources& sources) {
-  LookupResult result;
+DiscLookupResult LookUpDisc(const LookupRequest& request, const LookupSources& sources) {
+  DiscLookupResult result;
   std::string cdTextAlbum;
   if (sources.discText) {
     SourceAnswer answer = Ask(*sources.discText, request);

@@ -15,7 +15,7 @@
 
 namespace korvalin {
 
-struct LookupResult {
+struct DiscLookupResult {
   std::vector<DiscInfoCandidate> candidates;  // best first, the best completed from agreeing ones
   std::vector<std::string> problems;          // one plain line per source that failed
   bool fromCache = false;                     // a kept choice was used; no online source was asked
@@ -35,6 +35,6 @@ struct LookupRequest {
   std::function<bool()> cancelled;
 };
 
-LookupResult LookUpDisc(const LookupRequest& request, const LookupSources& sources);
+DiscLookupResult LookUpDisc(const LookupRequest& request, const LookupSources& sources);
 
 }  // namespace korvalin

@@ -7,15 +7,19 @@
 
 #include "discinfo/CdTextSource.h"
 #include "discinfo/DiscLookup.h"
+#include "discinfo/OnlineSources.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/LibDiscId.h"
 #include "rip/DiscIds.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"
-#include "tools/LookupSetup.h"
 
 namespace korvalin::cli {
 namespace {
+
+// The look-up settings as the user's settings give them; the defaults where none are kept.
+LookupOptions StoredLookupOptions() { return {}; }
 
 constexpr const char* kUsage =
     "[--drive N | --image FILE.cue] [--json] [--offline] [--again] [--musicbrainz-url URL] [--gnudb-url URL]";
@@ -89,10 +93,11 @@ int Lookup(const std::vector<std::string>& given) {
 
     const DiscInfoCache cache(DiscInfoCache::DefaultFolder());
     HeadlessEventLoop loop;
-    const OnlineSources online = MakeOnlineSources(loop, request.options);
+    CurlHttpClient http;
+    const auto online = MakeOnlineSources(http, loop, request.options);
     LookupSources sources{&discText, &cache, {}};
-    for (const auto& s : online.sources) sources.online.push_back(s.get());
-    const LookupResult result = LookUpDisc(request, sources);
+    for (const auto& s : online) sources.online.push_back(s.get());
+    const DiscLookupResult result = LookUpDisc(request, sources);
 
     for (const std::string& problem : result.problems) std::fprintf(stderr, "korvalin-cli: %s\n", problem.c_str());
     if (result.candidates.empty()) {

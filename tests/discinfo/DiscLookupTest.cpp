@@ -89,7 +89,7 @@ TEST(DiscLookup, SourcesAreAskedAsTheOptionsAndTheKeptChoiceSay) {
     LookupRequest request{disc, {}, c.again, {}};
     request.options.online = c.online;
     request.options.order = c.order;
-    const LookupResult result = LookUpDisc(request, {&cdText, &cache, {&mb, &gnudb}});
+    const DiscLookupResult result = LookUpDisc(request, {&cdText, &cache, {&mb, &gnudb}});
     EXPECT_EQ(result.asked, c.asked);
     std::vector<std::string> sources;
     for (const auto& candidate : result.candidates) sources.push_back(candidate.source);
@@ -106,7 +106,7 @@ TEST(DiscLookup, ADamagedKeptChoiceIsSaidOnceAndTheSourcesAreAsked) {
   const DiscQuery disc = test::VectorDisc();
   test::WriteFile(cache.FileOf(disc), "{\"format\": 1, \"cddbId\": ");
   ToldSource mb("MusicBrainz", ToldSource::kAlbum);
-  const LookupResult result = LookUpDisc({disc, {}, false, {}}, {nullptr, &cache, {&mb}});
+  const DiscLookupResult result = LookUpDisc({disc, {}, false, {}}, {nullptr, &cache, {&mb}});
   ASSERT_EQ(result.problems.size(), 1u);
   EXPECT_NE(result.problems[0].find("was ignored: it is not JSON."), std::string::npos);
   ASSERT_EQ(result.candidates.size(), 1u);
@@ -116,7 +116,7 @@ TEST(DiscLookup, ADamagedKeptChoiceIsSaidOnceAndTheSourcesAreAsked) {
 TEST(DiscLookup, ACancelledLookUpAsksNoFurtherSource) {
   ToldSource mb("MusicBrainz", ToldSource::kAlbum), gnudb("gnudb", ToldSource::kAlbum);
   LookupRequest request{test::VectorDisc(), {}, false, [&] { return mb.asked > 0; }};
-  const LookupResult result = LookUpDisc(request, {nullptr, nullptr, {&mb, &gnudb}});
+  const DiscLookupResult result = LookUpDisc(request, {nullptr, nullptr, {&mb, &gnudb}});
   EXPECT_EQ(result.asked, std::vector<std::string>{"MusicBrainz"});
   EXPECT_EQ(gnudb.asked, 0);
 }

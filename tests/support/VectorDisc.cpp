@@ -9,22 +9,7 @@
 #include "tools/discgen/DiscImage.h"
 
 namespace korvalin::test {
-namespace {
-
-constexpr int32_t kLbas[] = {150, 22767, 41887, 58317, 72102, 91375, 104652, 115380, 132165, 143932, 159870, 174597};
-constexpr int32_t kLeadOutLba = 267257;
-
-}  // namespace
-
-DiscToc VectorToc() {
-  DiscToc toc;
-  int number = 1;
-  for (const int32_t lba : kLbas) toc.tracks.push_back({number++, lba - 150, false});
-  toc.leadOut = kLeadOutLba - 150;
-  return toc;
-}
-
-DiscQuery VectorDisc() { return {VectorToc(), kVectorMusicBrainzId, kVectorCddbId}; }
+DiscToc VectorToc() { return VectorDisc().toc; }
 
 std::string WriteVectorImage(const std::string& folder, const std::string& discLines,
                              const std::vector<std::string>& trackLines) {
