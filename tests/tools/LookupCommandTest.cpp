@@ -2,12 +2,16 @@
 // what it says when nothing is known.
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
 #include "discinfo/DiscInfoCache.h"
+#include "tests/support/DiscInfoAnswers.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VectorDisc.h"
@@ -93,6 +97,43 @@ TEST(CliLookup, JsonIsOneObjectOfCandidatesBestFirst) {
       "tracks": [{"number": 1, "title": "Dawn", "artist": ""}, {"number": 2, "title": "Noon", "artist": "Guest"}],
       "reasons": ["from CD-Text, the disc's own text"]}]})");
   EXPECT_EQ(out, expected) << r.out;
+}
+
+// Online through loopback servers: the music database answers, the CDDB server is gone. The
+// candidates come ranked with their reasons, the failure is one line on standard error.
+TEST(CliLookup, TheDatabasesRankedWithReasonsAndAFailureInOneLine) {
+  LookupHome home;
+  test::TempDir images;
+  const std::string cue = test::WriteVectorImage(images.Path(), "TITLE \"Vector Album\"\n");
+  test::LoopbackHttpServer musicBrainz;
+  musicBrainz.Queue(test::ScriptedAnswer::Json(test::MusicBrainzTwoReleases()));
+  std::string gone;
+  {
+    test::LoopbackHttpServer stopped;
+    gone = stopped.BaseUrl();
+  }
+  const test::CliResult r =
+      test::RunCli({"lookup", "--image", cue, "--json", "--musicbrainz-url", musicBrainz.BaseUrl(), "--gnudb-url", gone});
+  ASSERT_EQ(r.status, 0) << r.err;
+  ASSERT_EQ(musicBrainz.Requests().size(), 1u);
+  EXPECT_EQ(musicBrainz.Requests()[0].Path(), "/ws/2/discid/I5l9cCSFccLKFEKS.7wqSZAorPU-");
+  EXPECT_EQ(r.err.rfind("korvalin-cli: gnudb: ", 0), 0u) << r.err;
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+
+  const nlohmann::json out = nlohmann::json::parse(r.out);
+  const auto& candidates = out.at("candidates");
+  ASSERT_EQ(candidates.size(), 3u) << r.out;
+  const std::vector<std::string> albums = {candidates[0].at("album"), candidates[1].at("album"), candidates[2].at("album")};
+  EXPECT_EQ(albums, (std::vector<std::string>{"Vector Album", "Vector Anthology", "Vector Album"}));
+  EXPECT_EQ(candidates[0].at("source"), "MusicBrainz");
+  EXPECT_EQ(candidates[0].at("artist"), "Anna Vector & The Offsets");
+  EXPECT_EQ(candidates[0].at("year"), "1994");
+  EXPECT_EQ(candidates[0].at("reasons").at(0), "the medium's disc id matches exactly");
+  EXPECT_EQ(candidates[0].at("tracks").size(), 12u);
+  EXPECT_EQ(candidates[0].at("tracks").at(2).at("artist"), "Guest Singer");
+  EXPECT_EQ(candidates[1].at("tracks").at(0).at("title"), "Anthology 2-1");
+  EXPECT_EQ(candidates[2].at("source"), "CD-Text");
+  for (const auto& c : candidates) EXPECT_EQ(c.size(), 6u) << c.dump();
 }
 
 }  // namespace
