@@ -26,6 +26,8 @@ int FuzzMp3Info(const uint8_t* data, std::size_t size);
 int FuzzId3Tag(const uint8_t* data, std::size_t size);
 // A CUE sheet with a small BIN (and WAV) beside it, opened as a disc image and read.
 int FuzzCueImage(const uint8_t* data, std::size_t size);
+// The file of a kept disc choice, read and saved again.
+int FuzzDiscChoice(const uint8_t* data, std::size_t size);
 
 struct Target {
   std::string name;  // also the name of its executable, dictionary and regression folder
