@@ -66,7 +66,8 @@ std::string GnudbSource::Command(const std::string& command) const {
 
 std::string GnudbSource::QueryUrl(const DiscQuery& disc) const {
   const DiscToc& toc = disc.toc;
-  std::string command = "cddb+query+" + Hex8(disc.cddbId) + "+" + std::to_string(toc.tracks.size());
+  const uint32_t id = disc.cddbId ? disc.cddbId : CddbId(toc);
+  std::string command = "cddb+query+" + Hex8(id) + "+" + std::to_string(toc.tracks.size());
   for (const DiscTocTrack& t : toc.tracks) command += "+" + std::to_string(t.start + kLeadIn);
   command += "+" + std::to_string((toc.leadOut + kLeadIn) / kFramesPerSecond);
   return Command(command);

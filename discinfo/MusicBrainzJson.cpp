@@ -204,8 +204,9 @@ SourceAnswer Read(std::string_view body, const MusicBrainzDisc& disc) {
     if (CandidateOf(*release, disc, c)) result.candidates.push_back(std::move(c));
   }
   if (result.candidates.empty()) {
-    result.problem = "none of the " + std::to_string(releases.size()) + " releases has a medium of " +
-                     std::to_string(disc.trackCount) + " tracks";
+    const std::string tracks = " medium of " + std::to_string(disc.trackCount) + " tracks";
+    result.problem = releases.size() == 1 ? "the release listed has no" + tracks
+                                          : "none of the " + std::to_string(releases.size()) + " releases listed has a" + tracks;
   }
   return result;
 }

@@ -12,6 +12,9 @@ const std::vector<Target>& AllTargets() {
       {"id3_tag", FuzzId3Tag},
       {"cue_image", FuzzCueImage},
       {"disc_choice", FuzzDiscChoice},
+      {"musicbrainz_json", FuzzMusicBrainzJson},
+      {"cddb_response", FuzzCddbResponse},
+      {"xmcd_record", FuzzXmcdRecord},
   };
   return targets;
 }

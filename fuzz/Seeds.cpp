@@ -2,6 +2,7 @@
 
 #include "discinfo/DiscInfoCache.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/DiscInfoAnswers.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
 
@@ -160,6 +161,34 @@ Seeds DiscChoiceSeeds() {
   };
 }
 
+Seeds MusicBrainzSeeds() {
+  return {
+      {"two-releases.json", test::MusicBrainzTwoReleases()},
+      {"by-toc.json", test::MusicBrainzTocAnswer()},
+      {"one-release.json", R"({"id":"r","title":"T","artist-credit":[{"name":"A","joinphrase":" & "},{"artist":{"name":"B"}}],)"
+                           R"("media":[{"position":1,"discs":[{"id":"I5l9cCSFccLKFEKS.7wqSZAorPU-"}],"tracks":[{"title":"x"}]}]})"},
+      {"error.json", R"({"error":"Not Found","help":"x"})"},
+  };
+}
+
+Seeds CddbSeeds() {
+  return {
+      {"211-list", test::GnudbQueryTwoMatches()},
+      {"200-match", "200 rock a70de90c Anna Vector / Vector Album\r\n"},
+      {"210-read", test::GnudbRockEntry()},
+      {"202", "202 No match found\r\n"},
+      {"cut-short", "210 Found exact matches\nrock a70de90c A / B\n"},
+  };
+}
+
+Seeds XmcdSeeds() {
+  return {
+      {"entry", test::GnudbRockEntry()},
+      {"latin1-various", "DTITLE=Various / Caf\xe9\nTTITLE0=S\xfc / Song\nTTITLE0= continued\nEXTD=a\\nb\\t\\\\\n"},
+      {"offsets", "# Track frame offsets:\n#  150\n#\t300\n#\n# Disc length: 12 seconds\nTTITLE1=b\n"},
+  };
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& target) {
@@ -171,6 +200,9 @@ std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& targ
   if (target == "id3_tag") return Id3TagSeeds();
   if (target == "cue_image") return CueSeeds();
   if (target == "disc_choice") return DiscChoiceSeeds();
+  if (target == "musicbrainz_json") return MusicBrainzSeeds();
+  if (target == "cddb_response") return CddbSeeds();
+  if (target == "xmcd_record") return XmcdSeeds();
   return {};
 }
 

@@ -88,7 +88,7 @@ TEST(MusicBrainzJson, AnswersThatAreNoDiscInformationGiveOnePlainLine) {
       {"releases not a list", R"({"releases":{"title":"x"}})", "no release holds this disc"},
       {"wrong types everywhere",
        R"({"releases":[{"title":7,"artist-credit":"x","date":1994,"label-info":[1,null],"media":[{"position":"2","discs":"D","tracks":[5,{"title":["a"]}]}]}]})",
-       "none of the 1 releases has a medium of 12 tracks"},
+       "the release listed has no medium of 12 tracks"},
       {"too deep", std::string(5000, '[') + std::string(5000, ']'), "the answer is not disc information"},
   };
   for (const auto& row : rows) {

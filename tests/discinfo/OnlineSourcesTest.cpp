@@ -7,6 +7,7 @@
 #include "discinfo/GnudbSource.h"
 #include "discinfo/MusicBrainzSource.h"
 #include "platform/linux/CurlHttpClient.h"
+#include "platform/linux/LibDiscId.h"
 #include "tests/support/DiscInfoAnswers.h"
 #include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/SettledHttpClient.h"
@@ -42,6 +43,18 @@ struct Rig {
 };
 
 const std::function<bool()> kNeverCancelled = [] { return false; };
+
+TEST(OnlineSources, TheExampleDiscHasThePublishedIds) {
+  const DiscQuery disc = test::VectorDisc();
+  LibDiscId library;
+  EXPECT_EQ(MusicDatabaseIdOf(disc.toc, library), test::kVectorMusicBrainzId);
+  EXPECT_EQ(CddbId(disc.toc), test::kVectorCddbId);
+  // A query without the CDDB id computes it.
+  DiscQuery withoutId = disc;
+  withoutId.cddbId = 0;
+  Rig rig;
+  EXPECT_NE(rig.Gnudb().QueryUrl(withoutId).find("cmd=cddb+query+a70de90c+12+150+"), std::string::npos);
+}
 
 TEST(MusicBrainzSource, OneRequestByDiscIdNamingTheProgram) {
   Rig rig;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace korvalin::test {
@@ -75,6 +76,19 @@ RecordedRequest ParseHead(const std::string& head) {
   return r;
 }
 
+// A proxy named in the environment (as on some CI machines) must not stand between the tests'
+// clients and this server.
+void BypassProxiesForLoopback() {
+  for (const char* name : {"no_proxy", "NO_PROXY"}) {
+    const char* old = std::getenv(name);
+    std::string list = old ? old : "";
+    if (list.find("127.0.0.1") != std::string::npos) continue;
+    if (!list.empty()) list += ",";
+    list += "127.0.0.1";
+    ::setenv(name, list.c_str(), 1);
+  }
+}
+
 void SendAll(int connection, const std::string& bytes) {
   std::size_t sent = 0;
   while (sent < bytes.size()) {
@@ -94,6 +108,7 @@ std::string RecordedRequest::Header(std::string_view name) const {
 }
 
 LoopbackHttpServer::LoopbackHttpServer() {
+  BypassProxiesForLoopback();
   listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
