@@ -306,6 +306,7 @@ void Form1::Form_Unload() {
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
                [&] { playlistEditor.Form_Unload(); },
+               [&] { discInfo.Form_Unload(); },
                [&] { window.SetVisible(false); },
                [&] { window.SetLoaded(false); });
   unloaded_ = true;
