@@ -16,6 +16,7 @@
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
 #include "settings/AccuracySettings.h"
+#include "settings/DiscInfoSettings.h"
 
 namespace korvalin {
 
@@ -206,6 +207,7 @@ void Form1::Form_Load() {
       [&] { ProgressBar1.SetValue(0); },
       [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
       [&] { LoadAccuracySettings(services.store, settings); },
+      [&] { LoadDiscInfoSettings(services.store, settings); },
       [&] { SettleDestination(); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
@@ -304,6 +306,7 @@ void Form1::Form_Unload() {
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { finder.Form_Unload(); },
                [&] { playlistEditor.Form_Unload(); },
+               [&] { discInfo.Form_Unload(); },
                [&] { window.SetVisible(false); },
                [&] { window.SetLoaded(false); });
   unloaded_ = true;

@@ -18,6 +18,7 @@
 #include "desktop/DiskSpaceMonitor.h"
 #include "desktop/System.h"
 #include "desktop/frmpopup.h"
+#include "discinfo/frmDiscInfo.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "encode/EncoderChoices.h"
@@ -240,6 +241,8 @@ class Form1 : public MainWindowState, public TrayHost {
   // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
   FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
   frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
+  // Disc Information: looks each disc read up in the background; Action menu and CD bar.
+  frmDiscInfo& discInfo = forms.Make<frmDiscInfo>(services, settings, mnuActiopn, cd, lblStatus);
   // The tray form: the icon in the notification area while the window is put away; never shown.
   frmpopup& trayForm = forms.Make<frmpopup>(services, *this);
 

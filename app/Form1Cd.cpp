@@ -23,6 +23,7 @@ void Form1::cmdRefresh_Click() {
   auto replyText = [&] { return TextBeforeNul(reply.data(), reply.size()); };
   int32_t opened = -1;
   int32_t tracks = 0;
+  IgnoreErrors([&] { discInfo.DiscRead(); });  // looked up in the background
   IgnoreErrors([&] { lblCDID.SetCaption(""); }, [&] { lblNumTracks.SetCaption(""); },
                [&] { collection.lstTracks.Clear(); }, [&] { collection.lstRecord.Clear(); },
                [&] { mci.SendCommand("stop cd"); }, [&] { mci.SendCommand("close cd"); },
@@ -125,7 +126,8 @@ void Form1::cmbDrives_Click() {
   IgnoreErrors([&] { cd.CloseDrive(); },
                [&] {
                  if (isDrive) cd.OpenDrive(index);
-               });
+               },
+               [&] { discInfo.DiscRead(); });
   // The track list and the rip read the same drive: the CD information follows the choice.
   const int32_t chosen = isDrive ? index : -1;
   if (chosen == chosenDrive_) return;

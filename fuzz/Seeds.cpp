@@ -1,5 +1,6 @@
 #include "fuzz/Seeds.h"
 
+#include "discinfo/DiscInfoCache.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/DiscInfoAnswers.h"
 #include "tests/support/PcmGenerator.h"
@@ -139,6 +140,27 @@ Seeds CueSeeds() {
   };
 }
 
+Seeds DiscChoiceSeeds() {
+  DiscQuery disc;
+  disc.musicBrainzId = "I5l9cCSFccLKFEKS.7wqSZAorPU-";
+  disc.cddbId = 0xa70de90c;
+  DiscInfoCandidate chosen;
+  chosen.source = "MusicBrainz";
+  chosen.album = "Caf\xC3\xA9";
+  chosen.artist = "Anna Vector";
+  chosen.year = "1994";
+  chosen.discNumber = 2;
+  chosen.discCount = 2;
+  chosen.artistIds = {"artist-anna"};
+  chosen.tracks = {{1, "One", "", 180000, "GBAAA9400006", "rec-1", "trk-1", ""}, {2, "Two", "Guest", 0, "", "", "", "Bo"}};
+  const std::string full = CacheText(disc, chosen);
+  return {
+      {"full.json", full},
+      {"bare.json", "{\"format\": 1, \"cddbId\": \"a70de90c\", \"musicBrainzId\": \"I5l9cCSFccLKFEKS.7wqSZAorPU-\", \"tracks\": []}"},
+      {"cut.json", full.substr(0, full.size() / 2)},
+  };
+}
+
 Seeds MusicBrainzSeeds() {
   return {
       {"two-releases.json", test::MusicBrainzTwoReleases()},
@@ -177,6 +199,7 @@ std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& targ
   if (target == "mp3_info") return Mp3InfoSeeds();
   if (target == "id3_tag") return Id3TagSeeds();
   if (target == "cue_image") return CueSeeds();
+  if (target == "disc_choice") return DiscChoiceSeeds();
   if (target == "musicbrainz_json") return MusicBrainzSeeds();
   if (target == "cddb_response") return CddbSeeds();
   if (target == "xmcd_record") return XmcdSeeds();

@@ -1,7 +1,13 @@
 #include "settings/FrmPrefs.h"
 
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
 #include "common/Numeric.h"
+#include "common/Text.h"
 #include "common/RaisedError.h"
+#include "settings/DiscInfoSettings.h"
 
 namespace korvalin {
 namespace {
@@ -16,6 +22,14 @@ constexpr int16_t kTicked = controls::CheckBox::Checked;
 constexpr int16_t kCleared = controls::CheckBox::Unchecked;
 
 int16_t Flag(const controls::CheckBox& box) { return box.Value() == kTicked ? 1 : 0; }
+
+// The sources list: what each entry shows and the setting it stands for.
+constexpr std::pair<const char*, const char*> kSourceOrders[] = {{"MusicBrainz, then gnudb", "MusicBrainz,gnudb"},
+                                                                 {"gnudb, then MusicBrainz", "gnudb,MusicBrainz"},
+                                                                 {"MusicBrainz only", "MusicBrainz"},
+                                                                 {"gnudb only", "gnudb"}};
+
+constexpr const char* kAddressNote = "An address begins with http:// or https://; the last good one is kept.";
 
 constexpr int32_t kThresholdDigits = 5;  // 32767, the largest threshold the setting holds
 
@@ -43,6 +57,8 @@ FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::stri
   for (const auto& entry : qualityEntries_) Combo1.AddItem(entry);
   for (const char* bitrate : kBitrates) Combo2.AddItem(bitrate);
   Picture6.SetVisible(false);
+  for (const auto& [shown, setting] : kSourceOrders) cmbSources.AddItem(shown);
+  txtCountry.SetMaxLength(2);
   ConnectHandlers();
 }
 
@@ -83,6 +99,11 @@ void FrmPrefs::ConnectHandlers() {
   Check2.OnClick = Handler(&FrmPrefs::Check2_Click);
   Co111.OnClick = Handler(&FrmPrefs::Co111_Click);
   chkSecureReading.OnClick = Handler(&FrmPrefs::chkSecureReading_Click);
+  chkLookupOnline.OnClick = Handler(&FrmPrefs::chkLookupOnline_Click);
+  cmbSources.OnClick = Handler(&FrmPrefs::cmbSources_Click);
+  txtCountry.OnChange = Handler(&FrmPrefs::txtCountry_Change);
+  txtMusicBrainzUrl.OnChange = Handler(&FrmPrefs::txtMusicBrainzUrl_Change);
+  txtGnudbUrl.OnChange = Handler(&FrmPrefs::txtGnudbUrl_Change);
   window.OnUnload = [this] { Form_Unload(); };
 }
 
@@ -106,7 +127,8 @@ void FrmPrefs::RestoreDesignState() {
                [&] { Combo1.SetListIndex(settings_.EncodingQuality); },
                [&] { Combo2.SetListIndex(settings_.EncodingBitrate); },
                [&] { Text9.SetText(""); }, [&] { Check2.SetValue(kCleared); }, [&] { Picture6.SetVisible(false); },
-               [&] { Text10.SetText(""); }, [&] { chkSecureReading.SetValue(kCleared); });
+               [&] { Text10.SetText(""); }, [&] { chkSecureReading.SetValue(kCleared); },
+               [&] { chkLookupOnline.SetValue(kTicked); }, [&] { lblAddressNote.SetCaption(""); });
   quiet_ = false;
 }
 
@@ -135,6 +157,7 @@ void FrmPrefs::Form_Load() {
                [&] { Check10.SetValue(settings_.EncodeAfterExtracting); },
                [&] { Check1.SetValue(settings_.MuteButton); },
                [&] { chkSecureReading.SetValue(settings_.SecureReading != 0 ? kTicked : kCleared); });
+  IgnoreErrors([&] { ShowDiscInfoSettings(); });
   IgnoreErrors([&] {
     quiet_ = true;  // showing the stored format is no choice to save
     struct Loud {
@@ -298,5 +321,70 @@ void FrmPrefs::Check2_Click() { Picture6.SetVisible(Check2.Value() == kTicked); 
 void FrmPrefs::chkSecureReading_Click() {
   SaveFlag(settingkey::SecureReading, chkSecureReading, settings_.SecureReading);
 }
+
+// --- "Disc Information" ------------------------------------------------------------------------
+
+void FrmPrefs::ShowDiscInfoSettings() {
+  quiet_ = true;  // showing the stored values chooses nothing
+  struct Loud {
+    bool& quiet;
+    ~Loud() { quiet = false; }
+  } loud{quiet_};
+  chkLookupOnline.SetValue(settings_.LookupDiscInfo != 0 ? kTicked : kCleared);
+  int32_t order = 0;
+  for (int32_t i = 0; i < static_cast<int32_t>(std::size(kSourceOrders)); ++i) {
+    if (settings_.DiscInfoSources == kSourceOrders[i].second) order = i;
+  }
+  cmbSources.SetListIndex(order);
+  txtCountry.SetText(settings_.PreferredCountry);
+  txtMusicBrainzUrl.SetText(settings_.MusicBrainzUrl);
+  txtGnudbUrl.SetText(settings_.GnudbUrl);
+  EnableLookupControls();
+}
+
+void FrmPrefs::EnableLookupControls() {
+  const bool online = chkLookupOnline.Value() == kTicked;
+  for (controls::Control* c : std::initializer_list<controls::Control*>{
+           &lblSources, &cmbSources, &lblCountry, &txtCountry, &lblMusicBrainzUrl, &txtMusicBrainzUrl, &lblGnudbUrl,
+           &txtGnudbUrl}) {
+    c->SetEnabled(online);
+  }
+}
+
+void FrmPrefs::chkLookupOnline_Click() {
+  SaveFlag(settingkey::LookupDiscInfo, chkLookupOnline, settings_.LookupDiscInfo);
+  EnableLookupControls();
+}
+
+void FrmPrefs::cmbSources_Click() {
+  const int32_t index = cmbSources.ListIndex();
+  if (index < 0 || index >= static_cast<int32_t>(std::size(kSourceOrders))) return;
+  settings_.DiscInfoSources = kSourceOrders[index].second;
+  SaveSetting(services_.store, settingkey::DiscInfoSources, settings_.DiscInfoSources);
+}
+
+// Saved once the box holds a country or nothing (no preference); one letter is still being typed.
+void FrmPrefs::txtCountry_Change() {
+  const std::string code = CountryCode(txtCountry.Text());
+  if (code.empty() && !Trim(txtCountry.Text()).empty()) return;
+  settings_.PreferredCountry = code;
+  SaveSetting(services_.store, settingkey::PreferredCountry, code);
+}
+
+void FrmPrefs::SaveBaseUrl(const char* key, const controls::TextBox& box, std::string& target) {
+  if (!IsBaseUrl(box.Text())) {
+    lblAddressNote.SetCaption(kAddressNote);
+    return;
+  }
+  lblAddressNote.SetCaption("");
+  target = box.Text();
+  SaveSetting(services_.store, key, target);
+}
+
+void FrmPrefs::txtMusicBrainzUrl_Change() {
+  SaveBaseUrl(settingkey::MusicBrainzUrl, txtMusicBrainzUrl, settings_.MusicBrainzUrl);
+}
+
+void FrmPrefs::txtGnudbUrl_Change() { SaveBaseUrl(settingkey::GnudbUrl, txtGnudbUrl, settings_.GnudbUrl); }
 
 }  // namespace korvalin

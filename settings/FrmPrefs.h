@@ -1,6 +1,6 @@
 #pragma once
 // The Preferences window: disk-space warnings, audio and other options, the destination
-// folder, and how exactly tracks are read. Every control writes its setting to the store and to the in-memory settings when the
+// folder, how exactly tracks are read, and where disc information is looked up. Every control writes its setting to the store and to the in-memory settings when the
 // user changes it, so a change takes effect at once. The main window loads it hidden at every
 // start, and its load settles (and creates) the destination folder; closing it unloads it.
 
@@ -40,7 +40,7 @@ class FrmPrefs {
   FrmPrefs& operator=(const FrmPrefs&) = delete;
 
   controls::Window window{"FrmPrefs", "Preferences"};
-  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path", "Accuracy"}};
+  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path", "Accuracy", "Disc Information"}};
 
   // --- "Disk Space" ---
   controls::CheckBox Check6{"Check6", "Warn me when hard drive space falls below"};
@@ -97,6 +97,23 @@ class FrmPrefs {
       "so that a scratch or a jittery drive cannot slip wrong samples into a file. Ripping takes about "
       "twice as long. A track that could not be read exactly is reported when it is done."};
 
+  // --- "Disc Information" ---
+  controls::CheckBox chkLookupOnline{"chkLookupOnline", "Look up disc information on the Internet"};
+  controls::Label lblLookupOnline{
+      "lblLookupOnline",
+      "When a disc is read, its ids and track lengths are sent to the sources below, which answer with "
+      "the album, the artist and the track titles. Off: nothing leaves this computer; the disc's CD-Text "
+      "and the information you saved with \"Use\" are still shown."};
+  controls::Label lblSources{"lblSources", "Sources, in order"};
+  controls::ComboBox cmbSources{"cmbSources"};
+  controls::Label lblCountry{"lblCountry", "Preferred country (two letters, such as DE)"};
+  controls::TextBox txtCountry{"txtCountry"};
+  controls::Label lblMusicBrainzUrl{"lblMusicBrainzUrl", "MusicBrainz address"};
+  controls::TextBox txtMusicBrainzUrl{"txtMusicBrainzUrl"};
+  controls::Label lblGnudbUrl{"lblGnudbUrl", "gnudb address"};
+  controls::TextBox txtGnudbUrl{"txtGnudbUrl"};
+  controls::Label lblAddressNote{"lblAddressNote"};  // why a typed address is not taken
+
   // Centres the window, opens the mixer, shows the settings (running the click action of every
   // box that differs from its initial state), fills the format list, refreshes the disk figures
   // and settles the destination folder.
@@ -126,6 +143,11 @@ class FrmPrefs {
   // "Create": settles the destination folder.
   void Co111_Click();
   void chkSecureReading_Click();
+  void chkLookupOnline_Click();
+  void cmbSources_Click();
+  void txtCountry_Change();
+  void txtMusicBrainzUrl_Change();
+  void txtGnudbUrl_Change();
 
   // Shows the stored quality and bitrate in this window's lists, choosing nothing.
   void ShowEncoding();
@@ -158,6 +180,11 @@ class FrmPrefs {
   void RefuseEmptyThreshold(controls::TextBox& box, std::string& accepted, int16_t stored);
   void SettleDestination();
   void AskForFolderAfterError();
+  // Shows the disc-information settings; the source, country and address boxes follow the
+  // "Look up" box.
+  void ShowDiscInfoSettings();
+  void EnableLookupControls();
+  void SaveBaseUrl(const char* key, const controls::TextBox& box, std::string& target);
   // The folder a new destination goes in when the user gave none: where the default one lies.
   std::string DefaultParent() const;
 

@@ -32,6 +32,12 @@ inline constexpr const char* ShowFullPath = "show full path";
 inline constexpr const char* EncodeAfterExtracting = "encode after extracting";
 inline constexpr const char* MuteButton = "mute button";
 inline constexpr const char* SecureReading = "Secure reading";  // read by LoadAccuracySettings
+// Read by LoadDiscInfoSettings.
+inline constexpr const char* LookupDiscInfo = "Look up disc information";
+inline constexpr const char* DiscInfoSources = "Disc information sources";
+inline constexpr const char* PreferredCountry = "Preferred country";
+inline constexpr const char* MusicBrainzUrl = "MusicBrainz URL";
+inline constexpr const char* GnudbUrl = "gnudb URL";
 }  // namespace settingkey
 
 // Until LoadSettings runs, every number is 0 and the destination folder is empty. Flags are
@@ -52,6 +58,13 @@ struct Settings {
   int16_t EncodeAfterExtracting = 0;
   int16_t MuteButton = 0;       // mute CD sound while extracting
   int16_t SecureReading = 0;    // read every block until two reads agree (off by default)
+  // Disc information: whether to ask the online databases at all, which of them in which order
+  // (names joined by ","), the country whose releases rank first, and where each database is.
+  int16_t LookupDiscInfo = 0;
+  std::string DiscInfoSources;
+  std::string PreferredCountry;
+  std::string MusicBrainzUrl;
+  std::string GnudbUrl;
 };
 
 // Reads the fourteen keys in their fixed order, each on its own: a missing key gives its

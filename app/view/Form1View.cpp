@@ -83,6 +83,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Make<QCheckBox>(cdBar, form.Check3);
   binder_.Make<QLabel>(cdBar, form.lblCDID);
   binder_.Make<QLabel>(cdBar, form.lblNumTracks);
+  binder_.Make<QToolButton>(cdBar, form.discInfo.cmdDiscInfo)->setAutoRaise(true);
 
   // Next-action strip.
   binder_.Make<MiddleElidedLabel>(nextAction, form.Label3);

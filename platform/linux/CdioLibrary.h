@@ -38,6 +38,7 @@ class CdioLibrary : public CdExtractionLibrary {
   int32_t ModifyCDParms(int32_t handle, int32_t parameter, int32_t value) override;
   int32_t ReadTOC(int32_t handle, uint8_t* toc) override;
   int32_t ReadCDAudioLBA(int32_t handle, uint8_t* trackBuffer) override;
+  void ReadsEnded(int32_t handle) override;
   int32_t CloseCDHandle(int32_t handle) override;
   int32_t GetAspiLibError() override;
   std::vector<std::string> SourceFiles(int32_t handle) const override;
@@ -46,6 +47,8 @@ class CdioLibrary : public CdExtractionLibrary {
   // After a failed read: a disc image's sentence naming the file and what went wrong instead of
   // the code's text; a drive's answer after it.
   std::string ExplainError(const std::string& codeText) const override;
+  // A real disc's CD-Text, or a disc image's TITLE/PERFORMER/SONGWRITER lines.
+  DiscText ReadDiscText(int32_t handle) override;
 
   // Why the last drive that would not open did not, in one sentence ("" after a good open).
   const std::string& LastFault() const { return lastFault_; }

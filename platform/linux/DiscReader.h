@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/CorrectingReader.h"
+#include "platform/DiscText.h"
 
 namespace korvalin {
 
@@ -46,6 +47,11 @@ class DiscReader {
   // A reader that verifies and corrects its own reads (a real drive's), or none. It reads
   // through this reader's handle and must not outlive it.
   virtual std::unique_ptr<CorrectingReader> OpenCorrectingReader() { return nullptr; }
+  // The text the disc carries about itself (CD-Text, or a sheet's TITLE/PERFORMER lines).
+  virtual DiscText Text() { return {}; }
+  // The program reads no further for now (a track ended or was cancelled): a reader that reads
+  // ahead stops and lets go of what it holds.
+  virtual void ReadsEnded() {}
 
  protected:
   std::vector<DiscTrack> tracks_;

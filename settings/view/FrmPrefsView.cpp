@@ -35,6 +35,7 @@ FrmPrefsView::FrmPrefsView(FrmPrefs& form, const std::string& pictureFolder, QWi
   tabs->addTab(BuildAudioPage(), QString());
   tabs->addTab(BuildDestinationPage(), QString());
   tabs->addTab(BuildAccuracyPage(), QString());
+  tabs->addTab(BuildDiscInfoPage(), QString());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   binder_.Bind(tabs, form.SSTab1, InLayout);
@@ -160,6 +161,34 @@ QWidget* FrmPrefsView::BuildAccuracyPage() {
   auto* explanation = binder_.Make<QLabel>(page, f.lblSecureReading, InLayout);
   explanation->setWordWrap(true);
   column->addWidget(explanation);
+  column->addStretch(1);
+  return page;
+}
+
+QWidget* FrmPrefsView::BuildDiscInfoPage() {
+  FrmPrefs& f = form_;
+  auto* page = new QWidget;
+  auto* column = new QVBoxLayout(page);
+  column->addWidget(binder_.Make<QCheckBox>(page, f.chkLookupOnline, InLayout));
+  auto* explanation = binder_.Make<QLabel>(page, f.lblLookupOnline, InLayout);
+  explanation->setWordWrap(true);
+  column->addWidget(explanation);
+  auto* grid = new QGridLayout;
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblSources, InLayout), 0, 0);
+  grid->addWidget(binder_.Make<QComboBox>(page, f.cmbSources, InLayout), 0, 1);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblCountry, InLayout), 1, 0);
+  auto* country = binder_.Make<QLineEdit>(page, f.txtCountry, InLayout);
+  country->setFixedWidth(country->fontMetrics().horizontalAdvance(QStringLiteral("WWWW")));
+  grid->addWidget(country, 1, 1, Qt::AlignLeft);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblMusicBrainzUrl, InLayout), 2, 0);
+  grid->addWidget(binder_.Make<QLineEdit>(page, f.txtMusicBrainzUrl, InLayout), 2, 1);
+  grid->addWidget(binder_.Make<QLabel>(page, f.lblGnudbUrl, InLayout), 3, 0);
+  grid->addWidget(binder_.Make<QLineEdit>(page, f.txtGnudbUrl, InLayout), 3, 1);
+  grid->setColumnStretch(1, 1);
+  column->addLayout(grid);
+  auto* note = binder_.Make<QLabel>(page, f.lblAddressNote, InLayout);
+  note->setWordWrap(true);
+  column->addWidget(note);
   column->addStretch(1);
   return page;
 }

@@ -1,5 +1,5 @@
 #pragma once
-// The Preferences window on screen: four tab pages, each widget bound to its control of
+// The Preferences window on screen: five tab pages, each widget bound to its control of
 // FrmPrefs and named after it.
 
 #include <QWidget>
@@ -20,6 +20,7 @@ class FrmPrefsView : public QWidget {
   QWidget* BuildAudioPage();
   QWidget* BuildDestinationPage();
   QWidget* BuildAccuracyPage();
+  QWidget* BuildDiscInfoPage();
 
   FrmPrefs& form_;
   Binder binder_;
