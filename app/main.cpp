@@ -16,6 +16,7 @@
 #include "app/view/Form1View.h"
 #include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
+#include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/DiscFolders.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "platform/linux/Mpg123Player.h"
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
   QtHelpViewer help;
   AlsaMixer mixer;
   LibDiscId discIds;
+  CurlHttpClient http;
   QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{
       .loop = loop,
@@ -121,6 +123,7 @@ int main(int argc, char** argv) {
       .notificationArea = tray,
       .libraries = LibraryVersions("Qt " + std::string(qVersion())),
       .discIds = discIds,
+      .http = http,
   };
 
   Form1 form(services);

@@ -21,6 +21,7 @@ struct TrackInfo {
   std::string isrc;
   std::string recordingId;  // the online music database's recording and track ids
   std::string trackId;
+  std::string songwriter;  // as CD-Text gives it
 };
 
 struct DiscInfoCandidate {
@@ -40,6 +41,7 @@ struct DiscInfoCandidate {
   std::string releaseGroupId;
   std::string mediumDiscId;  // the disc id of the medium the tracks came from
   std::vector<std::string> artistIds;
+  std::string songwriter;  // as CD-Text gives it
   // Ranking: the higher the better, and the reasons in plain words ("the disc id matches exactly").
   int score = 0;
   std::vector<std::string> reasons;

@@ -11,6 +11,10 @@ const std::vector<Target>& AllTargets() {
       {"mp3_info", FuzzMp3Info},
       {"id3_tag", FuzzId3Tag},
       {"cue_image", FuzzCueImage},
+      {"disc_choice", FuzzDiscChoice},
+      {"musicbrainz_json", FuzzMusicBrainzJson},
+      {"cddb_response", FuzzCddbResponse},
+      {"xmcd_record", FuzzXmcdRecord},
   };
   return targets;
 }

@@ -26,6 +26,14 @@ int FuzzMp3Info(const uint8_t* data, std::size_t size);
 int FuzzId3Tag(const uint8_t* data, std::size_t size);
 // A CUE sheet with a small BIN (and WAV) beside it, opened as a disc image and read.
 int FuzzCueImage(const uint8_t* data, std::size_t size);
+// The file of a kept disc choice, read and saved again.
+int FuzzDiscChoice(const uint8_t* data, std::size_t size);
+// The online music database's answer to a disc id look-up.
+int FuzzMusicBrainzJson(const uint8_t* data, std::size_t size);
+// A CDDB server's answer to a query and to a read.
+int FuzzCddbResponse(const uint8_t* data, std::size_t size);
+// A CDDB database entry (xmcd).
+int FuzzXmcdRecord(const uint8_t* data, std::size_t size);
 
 struct Target {
   std::string name;  // also the name of its executable, dictionary and regression folder

@@ -1,6 +1,8 @@
 #include "fuzz/Seeds.h"
 
+#include "discinfo/DiscInfoCache.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/DiscInfoAnswers.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
 
@@ -138,6 +140,55 @@ Seeds CueSeeds() {
   };
 }
 
+Seeds DiscChoiceSeeds() {
+  DiscQuery disc;
+  disc.musicBrainzId = "I5l9cCSFccLKFEKS.7wqSZAorPU-";
+  disc.cddbId = 0xa70de90c;
+  DiscInfoCandidate chosen;
+  chosen.source = "MusicBrainz";
+  chosen.album = "Caf\xC3\xA9";
+  chosen.artist = "Anna Vector";
+  chosen.year = "1994";
+  chosen.discNumber = 2;
+  chosen.discCount = 2;
+  chosen.artistIds = {"artist-anna"};
+  chosen.tracks = {{1, "One", "", 180000, "GBAAA9400006", "rec-1", "trk-1", ""}, {2, "Two", "Guest", 0, "", "", "", "Bo"}};
+  const std::string full = CacheText(disc, chosen);
+  return {
+      {"full.json", full},
+      {"bare.json", "{\"format\": 1, \"cddbId\": \"a70de90c\", \"musicBrainzId\": \"I5l9cCSFccLKFEKS.7wqSZAorPU-\", \"tracks\": []}"},
+      {"cut.json", full.substr(0, full.size() / 2)},
+  };
+}
+
+Seeds MusicBrainzSeeds() {
+  return {
+      {"two-releases.json", test::MusicBrainzTwoReleases()},
+      {"by-toc.json", test::MusicBrainzTocAnswer()},
+      {"one-release.json", R"({"id":"r","title":"T","artist-credit":[{"name":"A","joinphrase":" & "},{"artist":{"name":"B"}}],)"
+                           R"("media":[{"position":1,"discs":[{"id":"I5l9cCSFccLKFEKS.7wqSZAorPU-"}],"tracks":[{"title":"x"}]}]})"},
+      {"error.json", R"({"error":"Not Found","help":"x"})"},
+  };
+}
+
+Seeds CddbSeeds() {
+  return {
+      {"211-list", test::GnudbQueryTwoMatches()},
+      {"200-match", "200 rock a70de90c Anna Vector / Vector Album\r\n"},
+      {"210-read", test::GnudbRockEntry()},
+      {"202", "202 No match found\r\n"},
+      {"cut-short", "210 Found exact matches\nrock a70de90c A / B\n"},
+  };
+}
+
+Seeds XmcdSeeds() {
+  return {
+      {"entry", test::GnudbRockEntry()},
+      {"latin1-various", "DTITLE=Various / Caf\xe9\nTTITLE0=S\xfc / Song\nTTITLE0= continued\nEXTD=a\\nb\\t\\\\\n"},
+      {"offsets", "# Track frame offsets:\n#  150\n#\t300\n#\n# Disc length: 12 seconds\nTTITLE1=b\n"},
+  };
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& target) {
@@ -148,6 +199,10 @@ std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& targ
   if (target == "mp3_info") return Mp3InfoSeeds();
   if (target == "id3_tag") return Id3TagSeeds();
   if (target == "cue_image") return CueSeeds();
+  if (target == "disc_choice") return DiscChoiceSeeds();
+  if (target == "musicbrainz_json") return MusicBrainzSeeds();
+  if (target == "cddb_response") return CddbSeeds();
+  if (target == "xmcd_record") return XmcdSeeds();
   return {};
 }
 

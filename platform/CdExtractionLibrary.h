@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/CorrectingReader.h"
+#include "platform/DiscText.h"
 
 namespace korvalin {
 
@@ -83,6 +84,10 @@ class CdExtractionLibrary {
   // reading; none when the disc has no such reader (an image, a fake), and secure reading then
   // compares plain reads itself. It may be used only while `handle` stays open.
   virtual std::unique_ptr<CorrectingReader> OpenCorrectingReader(int32_t /*handle*/) { return nullptr; }
+
+  // The text the open disc of `handle` carries about itself: a real disc's CD-Text, a disc
+  // image's TITLE, PERFORMER and SONGWRITER lines. Empty when it has none (or for a fake).
+  virtual DiscText ReadDiscText(int32_t /*handle*/) { return {}; }
 };
 
 }  // namespace korvalin

@@ -17,6 +17,7 @@
 #include "platform/EventLoop.h"
 #include "platform/ExceptionFilter.h"
 #include "platform/HelpViewer.h"
+#include "platform/HttpClient.h"
 #include "platform/MediaControl.h"
 #include "platform/Mixer.h"
 #include "platform/Mp3Player.h"
@@ -48,6 +49,8 @@ struct Services {
   std::vector<std::string> libraries;
   // The online music database's disc id, for the rip log.
   DiscIdLibrary& discIds = NoDiscIdLibrary::Instance();
+  // HTTP GET for the online disc databases; a program without one never leaves the machine.
+  HttpClient& http = NoHttpClient::Instance();
 };
 
 }  // namespace korvalin

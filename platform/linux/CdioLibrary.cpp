@@ -228,4 +228,9 @@ std::vector<std::string> CdioLibrary::SourceFiles(int32_t handle) const {
   return s ? s->disc->SourceFiles() : std::vector<std::string>{};
 }
 
+DiscText CdioLibrary::ReadDiscText(int32_t handle) {
+  Slot* s = SlotOf(handle);
+  return s ? s->disc->Text() : DiscText{};
+}
+
 }  // namespace korvalin

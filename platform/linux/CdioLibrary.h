@@ -46,6 +46,8 @@ class CdioLibrary : public CdExtractionLibrary {
   // After a failed read: a disc image's sentence naming the file and what went wrong instead of
   // the code's text; a drive's answer after it.
   std::string ExplainError(const std::string& codeText) const override;
+  // A real disc's CD-Text, or a disc image's TITLE/PERFORMER/SONGWRITER lines.
+  DiscText ReadDiscText(int32_t handle) override;
 
   // Why the last drive that would not open did not, in one sentence ("" after a good open).
   const std::string& LastFault() const { return lastFault_; }

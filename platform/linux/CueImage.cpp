@@ -13,6 +13,7 @@
 #include "common/RaisedError.h"
 #include "encode/WavInput.h"
 #include "platform/linux/CueSheetScan.h"
+#include "platform/linux/CueSheetText.h"
 #include "platform/linux/RegularFile.h"
 #include "platform/linux/SheetFileLookup.h"
 
@@ -243,6 +244,8 @@ void CueImage::Build() {
     }
     sheet.push_back(t);
   }
+
+  text_ = SheetDiscText(text);
 
   for (const ScannedFile& file : scan.files) AddFile(file.name, file.type);
 

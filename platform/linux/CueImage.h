@@ -34,6 +34,8 @@ class CueImage : public DiscReader {
 
   bool ReadAudio(int32_t first, int32_t count, uint8_t* out) override;
   std::vector<std::string> SourceFiles() const override;
+  // The sheet's TITLE, PERFORMER and SONGWRITER lines, as read when the image was opened.
+  DiscText Text() override { return text_; }
 
   // The longest disc the reader accepts: 100 minutes of frames.
   static constexpr int32_t kMaxDiscFrames = 100 * 60 * 75;
@@ -70,6 +72,7 @@ class CueImage : public DiscReader {
   std::vector<AudioFile> files_;
   std::vector<Segment> segments_;
   int64_t discFrames_ = 0;
+  DiscText text_;
 };
 
 }  // namespace korvalin

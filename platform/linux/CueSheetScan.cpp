@@ -94,4 +94,6 @@ CueSheetScan ScanCueSheet(const std::string& text) {
   return scan;
 }
 
+std::vector<std::string> SheetLineWords(const std::string& line) { return Words(line); }
+
 }  // namespace korvalin

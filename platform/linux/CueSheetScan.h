@@ -31,4 +31,8 @@ struct CueSheetScan {
 
 CueSheetScan ScanCueSheet(const std::string& text);
 
+// The words of one line of a sheet as the parser library reads them: a quoted word keeps its
+// blanks, and its quotes are removed.
+std::vector<std::string> SheetLineWords(const std::string& line);
+
 }  // namespace korvalin

@@ -3,6 +3,7 @@
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 
+#include "platform/linux/CdioDiscText.h"
 #include "platform/linux/CueImage.h"
 #include "platform/linux/ParanoiaReader.h"
 
@@ -52,6 +53,13 @@ class CdioDrive : public DiscReader {
   std::vector<std::string> SourceFiles() const override { return {device_}; }
 
   std::unique_ptr<CorrectingReader> OpenCorrectingReader() override { return ParanoiaReader::Open(cdio_); }
+
+  // Read from the lead-in only when asked for: a drive may take a moment over it.
+  DiscText Text() override {
+    std::vector<int> numbers;
+    for (const DiscTrack& t : tracks_) numbers.push_back(t.number);
+    return DiscTextOf(cdio_get_cdtext(cdio_), numbers);
+  }
 
  private:
   CdIo_t* cdio_;

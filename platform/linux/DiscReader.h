@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/CorrectingReader.h"
+#include "platform/DiscText.h"
 
 namespace korvalin {
 
@@ -46,6 +47,8 @@ class DiscReader {
   // A reader that verifies and corrects its own reads (a real drive's), or none. It reads
   // through this reader's handle and must not outlive it.
   virtual std::unique_ptr<CorrectingReader> OpenCorrectingReader() { return nullptr; }
+  // The text the disc carries about itself (CD-Text, or a sheet's TITLE/PERFORMER lines).
+  virtual DiscText Text() { return {}; }
 
  protected:
   std::vector<DiscTrack> tracks_;

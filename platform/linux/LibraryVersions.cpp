@@ -6,6 +6,8 @@
 #include <lame/lame.h>
 #include <mpg123.h>
 
+#include "platform/linux/CurlHttpClient.h"
+
 namespace korvalin {
 
 std::vector<std::string> LibraryVersions(const std::string& toolkit) {
@@ -16,6 +18,7 @@ std::vector<std::string> LibraryVersions(const std::string& toolkit) {
   lines.push_back(std::string("LAME ") + get_lame_version());
   lines.push_back("libmpg123 " KORVALIN_MPG123_VERSION);
   lines.push_back(std::string("ALSA ") + snd_asoundlib_version());
+  lines.push_back(CurlHttpClient::Version());
   return lines;
 }
 

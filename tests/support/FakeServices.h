@@ -53,6 +53,7 @@ struct Replaced {
   SettingsStore* store = nullptr;
   MediaControl* media = nullptr;
   Dialogs* dialogs = nullptr;
+  HttpClient* http = nullptr;
 };
 
 struct FakeServices {
@@ -96,6 +97,8 @@ struct FakeServices {
         .notificationArea = tray,
         .libraries = LibraryVersions(),
         .discIds = discIds,
+        // No network unless a test hands in a client (a real one pointed at a loopback server).
+        .http = r.http ? *r.http : NoHttpClient::Instance(),
     };
   }
   // With another CD extraction library (a real one over disc images, say).
