@@ -1,8 +1,8 @@
 #include "discinfo/frmDiscInfo.h"
 
 #include "discinfo/LookupSettings.h"
-#include "discinfo/RememberedDiscInfo.h"
-#include "platform/UserFolders.h"
+#include "discinfo/DiscInfoCache.h"
+#include "discinfo/ProgramDiscLookup.h"
 #include "rip/DiscIds.h"
 
 namespace korvalin {
@@ -53,7 +53,7 @@ std::optional<DiscQuery> DiscInDrive(modAKRip32& cd, DiscIdLibrary& ids) {
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine)
     : frmDiscInfo(services, settings, actionMenu, cd, statusLine,
-                  std::make_unique<RememberedDiscInfo>(UserDataFolder() + "/discinfo"), nullptr) {}
+                  std::make_unique<ProgramDiscLookup>(services, cd, DiscInfoCache::DefaultFolder()), nullptr) {}
 
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine, DiscInfoLookup& lookup)
