@@ -8,8 +8,8 @@
 namespace korvalin {
 namespace {
 
-constexpr int32_t kDesignWidth = 9000;  // twips
-constexpr int32_t kDesignHeight = 6600;
+constexpr int32_t kDesignWidth = 12600;  // twips: wide enough for a candidate line and its reasons
+constexpr int32_t kDesignHeight = 6900;
 
 std::string Joined(const std::vector<std::string>& lines, const char* separator) {
   std::string text;
