@@ -27,7 +27,7 @@ std::string SafeName(const std::string& id) {
     const bool safe = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
     out += safe ? c : '_';
   }
-  return out.empty() ? std::string("none") : out;
+  return out;
 }
 
 std::string Hex(uint32_t v) {
@@ -130,7 +130,8 @@ int Number(const json& object, const char* key, int low, int high) {
 std::string DiscInfoCache::DefaultFolder() { return UserDataFolder() + "/discinfo"; }
 
 std::string DiscInfoCache::FileOf(const DiscQuery& disc) const {
-  return folder_ + "/" + Hex(disc.cddbId) + "-" + SafeName(disc.musicBrainzId) + ".json";
+  const std::string id = disc.musicBrainzId.empty() ? std::string() : "-" + SafeName(disc.musicBrainzId);
+  return folder_ + "/" + Hex(disc.cddbId) + id + ".json";
 }
 
 std::string CacheText(const DiscQuery& disc, const DiscInfoCandidate& c) {
@@ -169,8 +170,11 @@ std::string CacheText(const DiscQuery& disc, const DiscInfoCandidate& c) {
 DiscInfoCandidate ParseCacheText(const std::string& text, const DiscQuery& disc) {
   const json file = json::parse(text, nullptr, /*allow_exceptions=*/false);
   if (file.is_discarded() || !file.is_object()) throw std::runtime_error("it is not JSON");
-  if (Number(file, "format", 0, 1000) != kFormat) throw std::runtime_error("it is of another format");
-  if (Text(file, "cddbId") != Hex(disc.cddbId) || Text(file, "musicBrainzId") != disc.musicBrainzId) {
+  // A file written without the format and the ids (as the window's first version wrote them) is
+  // read by its name alone; one that gives them must give these.
+  if (file.contains("format") && Number(file, "format", 0, 1000) != kFormat) throw std::runtime_error("it is of another format");
+  if ((file.contains("cddbId") && Text(file, "cddbId") != Hex(disc.cddbId)) ||
+      (file.contains("musicBrainzId") && Text(file, "musicBrainzId") != disc.musicBrainzId)) {
     throw std::runtime_error("it belongs to another disc");
   }
   DiscInfoCandidate c;
@@ -212,7 +216,8 @@ DiscInfoCandidate ParseCacheText(const std::string& text, const DiscQuery& disc)
     track.songwriter = Text(t, "songwriter");
     c.tracks.push_back(std::move(track));
   }
-  const std::string from = Text(file, "chosenFrom");
+  std::string from = Text(file, "chosenFrom");
+  if (from.empty()) from = Text(file, "source");
   c.reasons.push_back(from.empty() || from == kCacheSource ? "chosen before for this disc"
                                                          : "chosen before for this disc (from " + from + ")");
   return c;

@@ -1,6 +1,6 @@
 #pragma once
 // What the user chose or edited for a disc, kept per disc in the user's data folder
-// (UserDataFolder()/discinfo/<CDDB id>-<music database id>.json), so that the next look-up of
+// (UserDataFolder()/discinfo/<CDDB id>-<music database id>.json, or <CDDB id>.json without that id), so that the next look-up of
 // that disc needs no request and a re-rip works offline. A file is written whole to a temporary
 // file and then moved to its name, so a crash leaves the old file or the new one, never half of
 // one. A damaged file is passed over with one line saying so.

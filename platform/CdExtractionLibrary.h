@@ -67,6 +67,9 @@ class CdExtractionLibrary {
   virtual int32_t ReadTOC(int32_t handle, uint8_t* toc) = 0;
   // 1 = success: the frames the buffer's header asks for stand from offset 24.
   virtual int32_t ReadCDAudioLBA(int32_t handle, uint8_t* trackBuffer) = 0;
+  // The program reads no further from `handle` for now (a track ended, completed or cancelled): an
+  // adapter that reads ahead stops and lets go of what it holds. Not one of the library's calls.
+  virtual void ReadsEnded(int32_t /*handle*/) {}
   virtual int32_t CloseCDHandle(int32_t handle) = 0;
   // The error code of the last call that failed.
   virtual int32_t GetAspiLibError() = 0;

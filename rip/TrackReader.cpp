@@ -17,6 +17,11 @@ TrackReader::TrackReader(modAKRip32& cd, bool secure) : cd_(cd), secure_(secure)
   if (secure) correcting_ = cd.Library().OpenCorrectingReader(cd.CurrentDriveHandle);
 }
 
+TrackReader::~TrackReader() {
+  correcting_.reset();
+  cd_.Library().ReadsEnded(cd_.CurrentDriveHandle);
+}
+
 int32_t TrackReader::Read(int32_t address, int32_t frames) {
   if (!secure_) {
     data_ = buffer_.Data();

@@ -20,6 +20,10 @@ namespace korvalin {
 class TrackReader {
  public:
   TrackReader(modAKRip32& cd, bool secure);
+  // Tells the library that the track's reads are over, so that nothing read ahead is held.
+  ~TrackReader();
+  TrackReader(const TrackReader&) = delete;
+  TrackReader& operator=(const TrackReader&) = delete;
 
   // Reads `frames` frames from `address`; the count of frames that stand in Data(), in order,
   // as TrackBuffer::ReadReadableFrames counts them.

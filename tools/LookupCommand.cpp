@@ -7,19 +7,28 @@
 
 #include "discinfo/CdTextSource.h"
 #include "discinfo/DiscLookup.h"
+#include "discinfo/LookupSettings.h"
 #include "discinfo/OnlineSources.h"
 #include "platform/linux/CurlHttpClient.h"
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/LibDiscId.h"
+#include "platform/qtcore/QtSettingsStore.h"
 #include "rip/DiscIds.h"
+#include "settings/DiscInfoSettings.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"
 
 namespace korvalin::cli {
 namespace {
 
-// The look-up settings as the user's settings give them; the defaults where none are kept.
-LookupOptions StoredLookupOptions() { return {}; }
+// The look-up settings as the window keeps them in the user's settings file; the defaults where
+// none are kept.
+LookupOptions StoredLookupOptions() {
+  QtSettingsStore store;
+  Settings settings;
+  LoadDiscInfoSettings(store, settings);
+  return LookupOptionsFrom(settings);
+}
 
 constexpr const char* kUsage =
     "[--drive N | --image FILE.cue] [--json] [--offline] [--again] [--musicbrainz-url URL] [--gnudb-url URL]";

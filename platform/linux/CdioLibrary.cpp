@@ -11,6 +11,7 @@
 
 #include "common/NameOrder.h"
 #include "common/RaisedError.h"
+#include "platform/linux/DiscReading.h"
 
 namespace korvalin {
 namespace {
@@ -150,7 +151,7 @@ int32_t CdioLibrary::GetCDHandle(const uint8_t* request) {
     lastFault_ = opened.fault;
     return Fail(kNotACdDevice);
   }
-  free->disc = std::move(opened.reader);
+  free->disc = ForReading(std::move(opened.reader), drives_[static_cast<std::size_t>(drive)].isImage);
   free->drive = drive;
   lastError_ = 0;
   lastFault_.clear();
@@ -201,6 +202,10 @@ int32_t CdioLibrary::ReadCDAudioLBA(int32_t handle, uint8_t* buffer) {
   }
   lastError_ = 0;
   return 1;
+}
+
+void CdioLibrary::ReadsEnded(int32_t handle) {
+  if (Slot* s = SlotOf(handle)) s->disc->ReadsEnded();
 }
 
 int32_t CdioLibrary::CloseCDHandle(int32_t handle) {

@@ -38,6 +38,7 @@ class CdioLibrary : public CdExtractionLibrary {
   int32_t ModifyCDParms(int32_t handle, int32_t parameter, int32_t value) override;
   int32_t ReadTOC(int32_t handle, uint8_t* toc) override;
   int32_t ReadCDAudioLBA(int32_t handle, uint8_t* trackBuffer) override;
+  void ReadsEnded(int32_t handle) override;
   int32_t CloseCDHandle(int32_t handle) override;
   int32_t GetAspiLibError() override;
   std::vector<std::string> SourceFiles(int32_t handle) const override;

@@ -49,6 +49,9 @@ class DiscReader {
   virtual std::unique_ptr<CorrectingReader> OpenCorrectingReader() { return nullptr; }
   // The text the disc carries about itself (CD-Text, or a sheet's TITLE/PERFORMER lines).
   virtual DiscText Text() { return {}; }
+  // The program reads no further for now (a track ended or was cancelled): a reader that reads
+  // ahead stops and lets go of what it holds.
+  virtual void ReadsEnded() {}
 
  protected:
   std::vector<DiscTrack> tracks_;

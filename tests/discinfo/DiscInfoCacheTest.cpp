@@ -62,10 +62,18 @@ TEST(DiscInfoCache, AChoiceComesBackAsItWasSavedAndNamesItsSource) {
   ASSERT_EQ(cache.Save(disc, edited), "");
   EXPECT_EQ(cache.Load(disc).candidate->tracks[0].title, "Dusk");
   EXPECT_EQ(test::NamesIn(dir / "deep/discinfo").size(), 1u);
-  // Another disc has a file of its own.
+  // Another disc has a file of its own; a disc without a music database id is known by its CDDB id.
   DiscQuery other = disc;
   other.cddbId = 1;
   EXPECT_FALSE(cache.Load(other).candidate);
+  other.musicBrainzId.clear();
+  EXPECT_EQ(cache.FileOf(other), dir / "deep/discinfo/00000001.json");
+  // A file without the format and the ids, as the window's first version wrote them, is read.
+  test::WriteFile(cache.FileOf(other), R"({"source": "gnudb", "album": "Plain", "tracks": [{"number": 1, "title": "A"}]})");
+  const CachedChoice plain = cache.Load(other);
+  ASSERT_TRUE(plain.candidate) << plain.problem;
+  EXPECT_EQ(plain.candidate->album, "Plain");
+  EXPECT_EQ(plain.candidate->reasons, std::vector<std::string>{"chosen before for this disc (from gnudb)"});
 }
 
 TEST(DiscInfoCache, ADamagedFileIsIgnoredWithOneLine) {
@@ -86,6 +94,7 @@ TEST(DiscInfoCache, ADamagedFileIsIgnoredWithOneLine) {
       {"not an object", "[1, 2]", "it is not JSON"},
       {"another disc's file", replaced("a70de90c", "00000001"), "it belongs to another disc"},
       {"another format", replaced("\"format\": 1", "\"format\": 7"), "it is of another format"},
+      {"no format, another disc's id", "{\"cddbId\": \"00000001\", \"tracks\": []}", "it belongs to another disc"},
       {"a number as the album", replaced("\"album\": \"Caf\xC3\xA9 \\\"Live\\\"\"", "\"album\": 5"), "\"album\" is not text"},
       {"a track number off the disc", replaced("\"number\": 2", "\"number\": 100"), "\"number\" is out of range"},
       {"a huge length", replaced("\"lengthMs\": 180000", "\"lengthMs\": 99999999999999999999"), "\"lengthMs\" is not a whole number"},

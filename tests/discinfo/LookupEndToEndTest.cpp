@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "discinfo/CdTextSource.h"
+#include "discinfo/CombinedDiscLookup.h"
 #include "discinfo/DiscLookup.h"
 #include "discinfo/OnlineSources.h"
 #include "platform/linux/CdioLibrary.h"
@@ -164,6 +165,38 @@ TEST(LookupEndToEnd, BothDatabasesAnswerAndTheRankingSaysWhy) {
                                         "released in your preferred country (DE)") != anthology.reasons.end();
     EXPECT_EQ(countryNamed, country == "DE");
   }
+}
+
+// The window's look-up over every source: what it keeps with "Use" comes back first without a
+// request, also offline, until it asks again.
+TEST(LookupEndToEnd, TheWindowsLookUpKeepsAChoiceAndAsksAgainWhenTold) {
+  Rig rig;
+  int textReads = 0;
+  CombinedDiscLookup lookup([&] { return ++textReads, SheetText(rig.dir); }, rig.http, rig.loop, rig.dir / "kept");
+  LookupOptions options;
+  options.musicBrainzUrl = rig.musicBrainz.BaseUrl();
+  options.gnudbUrl = rig.gnudb.BaseUrl();
+  options.online = false;
+  const LookupResult offline = lookup.Look(test::VectorDisc(), options, false, {});
+  ASSERT_EQ(offline.candidates.size(), 1u);
+  EXPECT_EQ(offline.candidates[0].source, "CD-Text");
+
+  DiscInfoCandidate chosen = offline.candidates[0];
+  chosen.tracks[0].title = "Opening (edited)";
+  ASSERT_EQ(lookup.Remember(test::VectorDisc(), chosen), "");
+  options.online = true;
+  const LookupResult kept = lookup.Look(test::VectorDisc(), options, false, {});
+  EXPECT_EQ(rig.Requests(), 0u);
+  EXPECT_EQ(kept.candidates.at(0).source, "cache");
+  EXPECT_EQ(kept.candidates.at(0).tracks.at(0).title, "Opening (edited)");
+
+  rig.musicBrainz.Queue(ScriptedAnswer::Json(test::MusicBrainzTwoReleases()));
+  rig.gnudb.Queue(ScriptedAnswer::Text(202, "202 No match for disc ID a70de90c.\r\n"));
+  const LookupResult fresh = lookup.Look(test::VectorDisc(), options, true, {});
+  EXPECT_EQ(rig.Requests(), 2u);
+  EXPECT_EQ(fresh.candidates.at(0).album, "Vector Album");
+  EXPECT_EQ(fresh.candidates.at(0).source, "MusicBrainz");
+  EXPECT_EQ(textReads, 3);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ class NoisyCdLibrary : public CdExtractionLibrary {
   int32_t ModifyCDParms(int32_t h, int32_t p, int32_t v) override { return inner_.ModifyCDParms(h, p, v); }
   int32_t ReadTOC(int32_t handle, uint8_t* toc) override { return inner_.ReadTOC(handle, toc); }
   int32_t ReadCDAudioLBA(int32_t handle, uint8_t* trackBuffer) override;
+  void ReadsEnded(int32_t handle) override { inner_.ReadsEnded(handle); }
   int32_t CloseCDHandle(int32_t handle) override { return inner_.CloseCDHandle(handle); }
   int32_t GetAspiLibError() override { return inner_.GetAspiLibError(); }
   std::string ExplainError(const std::string& codeText) const override { return inner_.ExplainError(codeText); }

@@ -136,5 +136,32 @@ TEST(CliLookup, TheDatabasesRankedWithReasonsAndAFailureInOneLine) {
   for (const auto& c : candidates) EXPECT_EQ(c.size(), 6u) << c.dump();
 }
 
+// The window's settings steer the command too: looking up turned off there sends nothing, and
+// the addresses kept there are asked without any option.
+TEST(CliLookup, TheSettingsSayWhetherAndWhereToAsk) {
+  test::TempDir images;
+  const std::string cue = test::WriteVectorImage(images.Path(), "TITLE \"Vector Album\"\n");
+  for (const bool online : {false, true}) {
+    SCOPED_TRACE(online);
+    LookupHome home;
+    test::LoopbackHttpServer musicBrainz, gnudb;
+    musicBrainz.Queue(test::ScriptedAnswer::Json(test::MusicBrainzTwoReleases()));
+    gnudb.Queue(test::ScriptedAnswer::Text(202, "202 No match for disc ID a70de90c.\r\n"));
+    ASSERT_EQ(::mkdir((home.dir / "config").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((home.dir / "config/Korvalin").c_str(), 0755), 0);
+    test::WriteFile(home.dir / "config/Korvalin/Korvalin v2.0.ini",
+                    std::string("[Settings]\nLook up disc information=") + (online ? "1" : "0") + "\nMusicBrainz URL=" +
+                        musicBrainz.BaseUrl() + "\ngnudb URL=" + gnudb.BaseUrl() + "\n");
+    const test::CliResult r = test::RunCli({"lookup", "--image", cue});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(musicBrainz.Requests().size() + gnudb.Requests().size(), online ? 2u : 0u);
+    EXPECT_EQ(r.out.rfind(online ? "1. Anna Vector & The Offsets \xE2\x80\x93 Vector Album (1994)  [MusicBrainz]\n"
+                                 : "1. (no artist) \xE2\x80\x93 Vector Album  [CD-Text]\n",
+                          0),
+              0u)
+        << r.out;
+  }
+}
+
 }  // namespace
 }  // namespace korvalin
