@@ -1,15 +1,15 @@
 #include "discinfo/frmDiscInfo.h"
 
 #include "discinfo/LookupSettings.h"
-#include "discinfo/RememberedDiscInfo.h"
-#include "platform/UserFolders.h"
+#include "discinfo/DiscInfoCache.h"
+#include "discinfo/ProgramDiscLookup.h"
 #include "rip/DiscIds.h"
 
 namespace korvalin {
 namespace {
 
-constexpr int32_t kDesignWidth = 9000;  // twips
-constexpr int32_t kDesignHeight = 6600;
+constexpr int32_t kDesignWidth = 12600;  // twips: wide enough for a candidate line and its reasons
+constexpr int32_t kDesignHeight = 6900;
 
 std::string Joined(const std::vector<std::string>& lines, const char* separator) {
   std::string text;
@@ -53,7 +53,7 @@ std::optional<DiscQuery> DiscInDrive(modAKRip32& cd, DiscIdLibrary& ids) {
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine)
     : frmDiscInfo(services, settings, actionMenu, cd, statusLine,
-                  std::make_unique<RememberedDiscInfo>(UserDataFolder() + "/discinfo"), nullptr) {}
+                  std::make_unique<ProgramDiscLookup>(services, cd, DiscInfoCache::DefaultFolder()), nullptr) {}
 
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine, DiscInfoLookup& lookup)

@@ -70,7 +70,7 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
   EXPECT_EQ(prefs->windowTitle(), "Preferences");
 
   auto* tabs = Child<QTabWidget>("SSTab1");
-  ASSERT_EQ(tabs->count(), 4);
+  ASSERT_EQ(tabs->count(), 5);
   EXPECT_EQ(tabs->tabText(0), "Disk Space");
   EXPECT_EQ(tabs->tabText(1), "Audio, Misc.");
   EXPECT_EQ(tabs->tabText(2), " Destination Path");
@@ -168,6 +168,26 @@ TEST_F(FrmPrefsViewTest, TheAccuracyTabsBoxTurnsSecureReadingOnInTheIniFile) {
   ClickBox(secure);
   EXPECT_EQ(IniLine("Secure reading"), "Secure reading=1");
   EXPECT_EQ(form.settings.SecureReading, 1);
+}
+
+TEST_F(FrmPrefsViewTest, TheDiscInformationTabTurnsTheLookUpOffAndTakesAnAddressAsTyped) {
+  form.prefs.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  EXPECT_EQ(tabs->tabText(4), "Disc Information");
+  QTabBar* bar = tabs->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(4).center());
+  auto* online = Child<QCheckBox>("chkLookupOnline");
+  ASSERT_TRUE(online->isVisible());
+  EXPECT_TRUE(online->isChecked());  // on unless turned off
+  auto* address = Child<QLineEdit>("txtMusicBrainzUrl");
+  EXPECT_EQ(address->text(), "https://musicbrainz.org");
+  address->selectAll();
+  QTest::keyClicks(address, "http://127.0.0.1:8000");
+  EXPECT_EQ(IniLine("MusicBrainz URL"), "MusicBrainz URL=http://127.0.0.1:8000");
+  ClickBox(online);
+  EXPECT_EQ(IniLine("Look up disc information"), "Look up disc information=0");
+  EXPECT_FALSE(address->isEnabled());
 }
 
 TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInTheTree) {
