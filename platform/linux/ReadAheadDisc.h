@@ -28,7 +28,6 @@ class ReadAheadDisc : public DiscReader {
 
   // The end (exclusive) of the track that holds `frame`; `frame` itself when no track does.
   int32_t TrackEnd(int32_t frame) const;
-  const ReadAhead& Ahead() const { return ahead_; }
 
  private:
   std::unique_ptr<DiscReader> disc_;
