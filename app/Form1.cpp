@@ -47,7 +47,7 @@ Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
-  finder.SetHost(this);
+  finder.SetCollection(&collection);
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
   FollowJobLife();
@@ -408,7 +408,5 @@ void Form1::Command4_Click() {
                             MsgBoxIcon::Exclamation, "Sound Mixer");
   }
 }
-
-std::string Form1::FinderSelection() { return finder.lstfiles.List(finder.lstfiles.ListIndex()); }
 
 }  // namespace korvalin

@@ -31,7 +31,7 @@
 
 namespace korvalin {
 
-class Form1 : public MainWindowState, public FinderHost, public TrayHost {
+class Form1 : public MainWindowState, public TrayHost {
  public:
   // `jobs`: the program's job runner, which the composition root owns.
   Form1(Services& services, JobRunner& jobs);
@@ -251,11 +251,6 @@ class Form1 : public MainWindowState, public FinderHost, public TrayHost {
   // The first half of the exit command: query-unload (stops a job), then unload.
   void UnloadMainWindow() override;
   void EndProgram() override { window.RequestClose(); }
-  std::string FinderSelection() override;
-
-  // FinderHost: a file the finder's "Select for Conversion" hands over.
-  void Cmaddfile2(const std::string& path) override { collection.Cmaddfile2(path); }
-  void showfiles3() override { collection.showfiles3(); }
 
  private:
   void PlaceDesignGeometry();

@@ -34,11 +34,8 @@ void MainWindowState::FollowJobs() {
   follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
   follow(e.spaceWatchEnded.Connect([this] { tmrWarning.SetEnabled(false); }));
   // The collection shows the tracks a job takes and lists the files it writes.
-  follow(e.tracksTaken.Connect([this](const std::vector<std::string>& tracks) {
-    IgnoreErrors([&] { collection.lstRecord.Clear(); },
-                 [&] {
-                   for (const auto& line : tracks) collection.lstRecord.AddItem(line);
-                 });
+  follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
+    collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
   }));
   follow(e.trackInHand.Connect([this](int32_t index) { collection.lstRecord.SetListIndex(index); }));
   follow(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));

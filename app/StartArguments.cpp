@@ -95,7 +95,7 @@ void ApplyStartArguments(Form1& form, const StartArguments& arguments) {
     IgnoreErrors([&] { form.cmbDrives.SetListIndex(arguments.drive); });
   }
   for (const std::string& file : arguments.files) {
-    IgnoreErrors([&] { form.Cmaddfile2(file); }, [&] { form.showfiles3(); });
+    IgnoreErrors([&] { form.collection.Cmaddfile2(file); }, [&] { form.collection.showfiles3(file); });
   }
 }
 

@@ -91,7 +91,6 @@ void MakeDestination(const std::string& root) {
 
 struct Host : CollectionHost {
   void ShowMainWindow() override {}
-  std::string FinderSelection() override { return {}; }
 };
 
 double Median(std::vector<double> times) {

@@ -8,6 +8,7 @@
 #include "common/Text.h"
 #include "desktop/DestroyFile.h"
 #include "finder/LocalSearch.h"
+#include "settings/PathHelpers.h"
 
 namespace korvalin {
 namespace {
@@ -189,14 +190,13 @@ void CollectionTree::Cmaddfile2(const std::string& path) {
   }
 }
 
-void CollectionTree::showfiles3() {
+void CollectionTree::showfiles3(const std::string& path) {
   IgnoreErrors([&] {
-    const std::string entry = host_.FinderSelection();
-    if (Holds(List1, entry) || Holds(List2, entry)) return;
-    if (IsWavFile(entry)) {
-      List1.AddItem(entry);
-    } else if (IsMp3File(entry)) {
-      List2.AddItem(entry);
+    if (Holds(List1, path) || Holds(List2, path)) return;
+    if (IsWavFile(path)) {
+      List1.AddItem(path);
+    } else if (IsMp3File(path)) {
+      List2.AddItem(path);
     }
   });
 }
@@ -231,6 +231,77 @@ bool CollectionTree::Unlist(const std::string& path) {
     return true;
   }
   return held;
+}
+
+CollectionSelection CollectionTree::Selected() const {
+  CollectionSelection s;
+  const TreeNode* node = TreeView1.SelectedItem();
+  if (node == nullptr) return s;
+  s.node = node->Text();
+  s.kind = KindOfNode(s.node);
+  const std::string& t = s.node;
+  if (t == group::AvailableTracks || t == group::Wav || t == group::Mp3) {
+    s.scope = CollectionSelection::Scope::Available;
+  } else if (t == group::SelectedTracks || t == group::SelectedWav || t == group::SelectedMp3) {
+    s.scope = CollectionSelection::Scope::Selected;
+  } else if (s.kind != EntryKind::None) {
+    s.scope = CollectionSelection::Scope::Item;
+  }
+  switch (s.kind) {
+    case EntryKind::None: break;
+    case EntryKind::Track:
+      if (t == group::AvailableTracks) {
+        for (const TreeNode* child : node->Children()) s.entries.push_back(child->Text());
+      } else {
+        s.entries = lstRecord.Items();
+      }
+      break;
+    case EntryKind::Wav:
+    case EntryKind::Mp3: {
+      const bool wav = s.kind == EntryKind::Wav;
+      if (s.scope == CollectionSelection::Scope::Item) {
+        if (auto path = FindByName(t)) s.entries.push_back(std::move(*path));
+      } else {
+        const bool chosen = s.scope == CollectionSelection::Scope::Selected;
+        s.entries = (wav ? (chosen ? List5 : List1) : (chosen ? List4 : List2)).Items();
+      }
+      break;
+    }
+  }
+  return s;
+}
+
+int32_t CollectionTree::TakeEveryAvailableTrack(TakeTracks how) {
+  std::vector<std::string> tracks;
+  if (how == TakeTracks::AsShown) {
+    if (const TreeNode* shown = FindText(group::AvailableTracks)) {
+      for (const TreeNode* child : shown->Children()) tracks.push_back(child->Text());
+    }
+  } else {
+    tracks = lstTracks.Items();
+  }
+  lstRecord.Clear();
+  for (auto& line : tracks) lstRecord.AddItem(std::move(line));
+  if (how == TakeTracks::FromAvailableList) lstTracks.Clear();
+  if (lstRecord.ListCount() > 0) lstRecord.SetListIndex(0);
+  return lstRecord.ListCount();
+}
+
+std::optional<std::string> CollectionTree::FindByName(const std::string& itemText) const {
+  const controls::ListBox* available = nullptr;
+  const controls::ListBox* selected = nullptr;
+  switch (AudioFileKindOf(itemText)) {
+    case AudioFileKind::Wav: available = &List1, selected = &List5; break;
+    case AudioFileKind::Mp3: available = &List2, selected = &List4; break;
+    case AudioFileKind::None: return std::nullopt;
+  }
+  const std::string name = SplitPathName(itemText);
+  for (const controls::ListBox* list : {available, selected}) {
+    for (const std::string& line : list->Items()) {
+      if (SplitPathName(line) == name) return line;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace korvalin

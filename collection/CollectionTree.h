@@ -5,12 +5,14 @@
 // file). The main window owns this component and passes its operations on to it.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "controls/ListBox.h"
 #include "controls/MenuItem.h"
 #include "controls/TreeView.h"
+#include "finder/ResultCommands.h"
 #include "platform/EventLoop.h"
 #include "settings/Settings.h"
 
@@ -46,20 +48,45 @@ EntryKind KindOfItem(const std::string& text);
 // text.
 EntryKind KindOfNode(const std::string& text);
 
+// What the tree's selected node stands for: the work a Start on it takes.
+struct CollectionSelection {
+  enum class Scope {
+    None,       // no node, the root, or a node of no kind
+    Available,  // "Available Tracks", "WAV Files", "MP3 Files"
+    Selected,   // "Selected Tracks", "Selected WAV Files", "Selected MP3 Files"
+    Item,       // one track or file
+  };
+  std::string node;  // the selected node's text; "" when none is selected
+  EntryKind kind = EntryKind::None;
+  Scope scope = Scope::None;
+  // CD tracks: the track lines the group "Available Tracks" shows, for that group; otherwise the
+  // tracks chosen for extraction (lstRecord, which a press on a track makes that track alone).
+  // Files: every path of the group's list, in list order; for an item, the one path the lists
+  // hold under its name (none when no list holds it any more).
+  std::vector<std::string> entries;
+};
+
+// How "take every available track" finds the tracks.
+enum class TakeTracks {
+  // The tracks the group "Available Tracks" shows; they stay available (a Start on that group:
+  // a rip takes nothing away from the disc).
+  AsShown,
+  // Every line of lstTracks, which then leave it (the all-tracks switch); the tree is not changed.
+  FromAvailableList,
+};
+
 // What the collection needs of the main window.
 class CollectionHost {
  public:
   virtual ~CollectionHost() = default;
   virtual void ShowMainWindow() = 0;
-  // The File Finder's selected result entry; "" when there is none.
-  virtual std::string FinderSelection() = 0;
   // What the mouse work on the tree shows in its window; a host without those displays ignores it.
   virtual void ShowNextAction(const std::string& /*line*/) {}
   virtual void SetCurrentTrack(int32_t /*track*/) {}
   virtual void ShowPopupMenu(controls::MenuItem& /*menu*/) {}
 };
 
-class CollectionTree {
+class CollectionTree : public FinderCollection {
  public:
   CollectionTree(const Settings& settings, EventLoop& loop, CollectionHost& host);
   CollectionTree(const CollectionTree&) = delete;
@@ -67,14 +94,16 @@ class CollectionTree {
 
   controls::TreeView TreeView1{"TreeView1"};
 
-  // The backing lists.
+  // The backing lists. Still public while code outside the collection reads or changes them:
+  // the main window (layout, its view's binding, the disc's tracks, the all-tracks switch, the
+  // select action, the stopped job's WAV), the jobs (extraction, capture, encode and decode
+  // batches), the Playlist Editor, and tests of those. New code uses the operations below.
   controls::ListBox lstTracks{"lstTracks"};  // available CD tracks
   controls::ListBox lstRecord{"lstRecord"};  // selected CD tracks
   controls::ListBox List1{"List1"};          // available WAV files (full paths)
   controls::ListBox List5{"List5"};          // selected WAV files
   controls::ListBox List2{"List2"};          // available MP3 files (full paths)
   controls::ListBox List4{"List4"};          // selected MP3 files
-  controls::ListBox List7{"List7"};          // scratch, for putting a list in a new order
 
   // Rebuilds the whole collection from the destination folder (WAV and MP3 files in it and
   // below) and the available tracks; shows the main window. Selected files are forgotten.
@@ -83,16 +112,30 @@ class CollectionTree {
   // window live, a WAV or MP3 file of 100 bytes or more gets an item at the end of its group
   // and its path at the front of its list, whatever "Delete WAV" says. A file
   // whose path or name is the text of a node already is not added.
-  void Cmaddfile2(const std::string& path);
-  // After the File Finder handed a file to Cmaddfile2: a file it turned away still enters the
-  // end of its list (without a node) unless the list holds it.
-  void showfiles3();
+  void Cmaddfile2(const std::string& path) override;
+  // After a file chosen for conversion (in the File Finder, or on the command line) was handed to
+  // Cmaddfile2: a WAV or MP3 file it turned away still enters the end of its list (without a
+  // node) unless the list holds it.
+  void showfiles3(const std::string& path) override;
   // Deletes the file (an error goes to the caller and the node stays), then takes the path out
   // of the file lists and removes its item from the tree.
   void DeleteAndUnlist(const std::string& path);
   // Takes the path out of the file lists and its item out of the tree; the file is not touched
   // (it was renamed or deleted elsewhere). True when the collection held it.
   bool Unlist(const std::string& path);
+
+  // --- the collection's operations ---
+  // What the selected node stands for; see CollectionSelection.
+  CollectionSelection Selected() const;
+  // The tracks chosen for extraction, in order.
+  const std::vector<std::string>& ChosenTracks() const { return lstRecord.Items(); }
+  // Makes the chosen tracks every available track, first to last, with the first one current;
+  // returns how many there are.
+  int32_t TakeEveryAvailableTrack(TakeTracks how);
+  // The path of the WAV or MP3 file an item's text names: the first entry of the kind's
+  // available list, then of its selected list, whose file name is the name in `itemText`.
+  // Nothing for a name no list holds, and for a text that names no WAV or MP3 file.
+  std::optional<std::string> FindByName(const std::string& itemText) const;
 
   // 1 root, 2 group, 3 item, 0 no node (or a key of another kind): the key's first character
   // decides.
@@ -102,6 +145,11 @@ class CollectionTree {
   controls::TreeNode* FindText(const std::string& text) const;
 
  private:
+  // The tree's mouse work moves entries between the lists.
+  friend class TreeInteractions;
+
+  controls::ListBox List7{"List7"};  // scratch, for putting a list in a new order
+
   void AddGroup(const char* key, const char* text);
   void AddFileItems(controls::ListBox& list, const char* groupText);
   void Reverse(controls::ListBox& list);

@@ -264,9 +264,9 @@ void TreeInteractions::TreeView1_DragOver(TreeNode* target) {
     bool accepted = true;
     if (Left(dragged, 5) == "Track") {
       accepted = t == group::SelectedTracks || Left(t, 5) == "Track";
-    } else if (LCase(Right(dragged, 3)) == "wav") {
+    } else if (IsWavFile(dragged)) {
       accepted = t == group::SelectedWav || t == group::Wav;
-    } else if (LCase(Right(dragged, 3)) == "mp3") {
+    } else if (IsMp3File(dragged)) {
       accepted = t == group::SelectedMp3 || t == group::Mp3;
     }
     if (accepted) tree_.SetDropHighlight(target);
@@ -322,7 +322,7 @@ void TreeInteractions::TreeView1_AfterLabelEdit(bool& cancel, std::string& newSt
 
 void TreeInteractions::RenameFileOf(const std::string& nodeText, const std::string& name) {
   if (name.find('/') != std::string::npos) throw RaisedError::Of(errnum::BadFileName);  // not a plain name
-  const bool wav = LCase(Right(name, 3)) == "wav";
+  const bool wav = IsWavFile(name);
   ListBox* lists[] = {wav ? &collection_.List1 : &collection_.List2, wav ? &collection_.List5 : &collection_.List4};
   // A node showing a full path stands for that file; one showing a name, for a file of that name.
   const bool byPath = nodeText.find('/') != std::string::npos;

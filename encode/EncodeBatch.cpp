@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -39,8 +38,7 @@ struct Batch {
 
 void DeleteSourceIfWanted(Batch& batch, bool encoded) {
   JobHost& form = batch.form;
-  if (!encoded || batch.options.deleteWav != 1 || Right(form.State().CurrentOutputPath, 4) != ".wav") return;
-  if (!LiesDirectlyIn(form.State().CurrentOutputPath, batch.options.destination)) return;
+  if (!DeleteWavApplies(form.State().CurrentOutputPath, batch.options.deleteWav, batch.options.destination, encoded)) return;
   IgnoreErrors([&] { form.DeleteFile(form.State().CurrentOutputPath); });
 }
 
@@ -95,15 +93,6 @@ void EncodeItem(Batch& batch, const std::string& itemText) {
 }
 
 }  // namespace
-
-bool LiesDirectlyIn(const std::string& path, const std::string& folder) {
-  if (path.empty() || folder.empty()) return false;
-  std::error_code ec;
-  const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-  // The same folder however it is spelt (a trailing "/", "..", a link to it).
-  const bool same = std::filesystem::equivalent(parent.empty() ? "." : parent, folder, ec);
-  return !ec && same;
-}
 
 std::string NotListedText(const std::string& itemText) {
   return "\"" + itemText + "\" is no longer in the collection's WAV lists, so it was not encoded. "

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "collection/DeleteWavRule.h"
 #include "platform/Services.h"
 #include "window/JobHost.h"
 
@@ -17,9 +18,6 @@ namespace korvalin {
 // the batch is over the status displays return to idle a second later (Timer1). Any other node,
 // or none, does nothing. The options are read once, as the action starts.
 void cmdEncFile_Click(JobHost& host, Services& services);
-
-// True when `path` names an entry directly inside `folder` (not in a subfolder), both existing.
-bool LiesDirectlyIn(const std::string& path, const std::string& folder);
 
 // The message for a WAV item whose file neither WAV list holds any more.
 std::string NotListedText(const std::string& itemText);

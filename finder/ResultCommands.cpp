@@ -41,9 +41,9 @@ void frmsearch::lstfiles_MouseDown(int16_t button, int16_t, int32_t, int32_t) {
 }
 
 void frmsearch::mnuSeelectfile_Click() {
-  if (lstfiles.ListIndex() < 0 || host_ == nullptr) return;
+  if (lstfiles.ListIndex() < 0 || collection_ == nullptr) return;
   const std::string path = lstfiles.List(lstfiles.ListIndex());
-  IgnoreErrors([&] { host_->Cmaddfile2(path); }, [&] { host_->showfiles3(); });
+  IgnoreErrors([&] { collection_->Cmaddfile2(path); }, [&] { collection_->showfiles3(path); });
 }
 
 void frmsearch::mnuRemoveFile_Click() {

@@ -76,8 +76,8 @@ class frmsearch {
   WebBrowser* Web1 = nullptr;
   void SetWebBrowser(WebBrowser* browser) { Web1 = browser; }
 
-  // The main window, which takes the files chosen for conversion.
-  void SetHost(FinderHost* host) { host_ = host; }
+  // The collection, which takes the files chosen for conversion.
+  void SetCollection(FinderCollection* collection) { collection_ = collection; }
   // The folder of the running program: the start page is written beside it where it can be.
   void SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
 
@@ -139,7 +139,7 @@ class frmsearch {
   // Takes the entry off the result list: the one at `index` when it still holds `path`, else
   // the first that does (the list may have changed while events ran).
   void Unlist(int32_t index, const std::string& path);
-  FinderHost* host_ = nullptr;
+  FinderCollection* collection_ = nullptr;
   std::string programFolder_;
 };
 

@@ -5,11 +5,11 @@
 #include <cmath>
 #include <filesystem>
 
+#include "collection/DeleteWavRule.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "common/TrackLine.h"
-#include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "encode/WavFileEncoding.h"
 #include "rip/ExtractionJob.h"
@@ -201,7 +201,7 @@ void AnalogCapture::KeepOrDeleteWav(bool encoded) {
   const std::string& wav = w_.State().CurrentOutputPath;
   // Only the program's own intermediate file goes, and only once its audio is safe in the MP3:
   // a stop, a failed encoding or a WAV outside the destination keeps it, in the collection.
-  if (options_.deleteWav == 1 && encoded && Right(wav, 4) == ".wav" && LiesDirectlyIn(wav, options_.destination)) {
+  if (DeleteWavApplies(wav, options_.deleteWav, options_.destination, encoded)) {
     IgnoreErrors([&] { w_.DeleteFile(wav); });
   } else {
     IgnoreErrors([&] { w_.FileWritten(wav); });

@@ -18,9 +18,7 @@ using Texts = std::vector<std::string>;
 
 struct Host : CollectionHost {
   int shown = 0;
-  std::string selection;
   void ShowMainWindow() override { ++shown; }
-  std::string FinderSelection() override { return selection; }
 };
 
 class CollectionTest : public ::testing::Test {
@@ -211,8 +209,7 @@ TEST_F(CollectionTest, FinderFilesTurnedAwayStillEnterTheEndOfTheirList) {
   const std::string small = Put("small.wav", 10), other = Put("other.wav");
   tree.List1.AddItem(other);
   for (const std::string& selection : {small, small, listed, dest / "x.ogg", std::string()}) {
-    host.selection = selection;
-    tree.showfiles3();
+    tree.showfiles3(selection);
   }
   EXPECT_EQ(tree.List1.Items(), (Texts{other, small}));
   EXPECT_EQ(tree.List2.Items(), Texts{listed});

@@ -38,7 +38,6 @@ struct TreeHost : CollectionHost {
   void Disablem() { mnupopup.SetEnabled(false); }
   // CollectionHost
   void ShowMainWindow() override { window.SetVisible(true); }
-  std::string FinderSelection() override { return {}; }
   void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }

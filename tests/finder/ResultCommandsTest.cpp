@@ -18,15 +18,11 @@ using test::Exists;
 using test::MakeTree;
 using Paths = std::vector<std::string>;
 
-class RecordingHost : public FinderHost {
+class RecordingHost : public FinderCollection {
  public:
-  explicit RecordingHost(const controls::ListBox& results) : results_(results) {}
   void Cmaddfile2(const std::string& path) override { calls.push_back("Cmaddfile2 " + path); }
-  void showfiles3() override { calls.push_back("showfiles3 " + results_.List(results_.ListIndex())); }
+  void showfiles3(const std::string& path) override { calls.push_back("showfiles3 " + path); }
   std::vector<std::string> calls;
-
- private:
-  const controls::ListBox& results_;
 };
 
 class ResultCommandsTest : public ::testing::Test {
@@ -35,7 +31,7 @@ class ResultCommandsTest : public ::testing::Test {
   test::ScriptedEventLoop& loop = fake.loop;
   test::ScriptedDialogs& dialogs = fake.dialogs;
   frmsearch form{fake.services};
-  RecordingHost host{form.lstfiles};
+  RecordingHost host;
   test::TempDir dir;
   std::string root = dir.Path() + "/";
   int popups = 0;
@@ -45,7 +41,7 @@ class ResultCommandsTest : public ::testing::Test {
   });
 
   void SetUp() override {
-    form.SetHost(&host);
+    form.SetCollection(&host);
     form.Show();
     form.Dir1.SetText(dir.Path());
   }

@@ -58,7 +58,6 @@ class StandInJobHost : public JobRunner, public CollectionHost {
 
   // CollectionHost
   void ShowMainWindow() override {}
-  std::string FinderSelection() override { return {}; }
   void SetCurrentTrack(int32_t track) override { state.CurrentTrack = track; }
 
   // What the stop and cancel commands do to a running job: both flags set (a cancel only; a stop
