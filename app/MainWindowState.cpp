@@ -2,7 +2,7 @@
 
 #include "collection/BackingLists.h"
 #include "common/Numeric.h"
-#include "jobs/CollectionSelection.h"
+#include "window/CollectionSelection.h"
 #include "common/RaisedError.h"
 
 namespace korvalin {

@@ -1,7 +1,7 @@
 #include "tests/support/StandInJobHost.h"
 
 #include "common/RaisedError.h"
-#include "jobs/CollectionSelection.h"
+#include "window/CollectionSelection.h"
 
 namespace korvalin::test {
 

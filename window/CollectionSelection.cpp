@@ -1,4 +1,4 @@
-#include "jobs/CollectionSelection.h"
+#include "window/CollectionSelection.h"
 
 namespace korvalin {
 
