@@ -35,7 +35,6 @@ void StandInJobHost::Record() {
     bar = value;
   }));
   on(e.idle.Connect([this](bool soon) {
-    reports.push_back(soon ? "idle soon" : "idle");
     if (soon) {
       resetPending = true;
       return;
@@ -47,34 +46,16 @@ void StandInJobHost::Record() {
     statusLine.clear();
     percent.clear();
   }));
-  on(e.locked.Connect([this] {
-    reports.push_back("lock");
-    ++disables;
-  }));
-  on(e.unlocked.Connect([this] {
-    reports.push_back("unlock");
-    ++enables;
-  }));
+  on(e.locked.Connect([this] { ++disables; }));
+  on(e.unlocked.Connect([this] { ++enables; }));
   on(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? cancelShown : stopShown) = true; }));
-  on(e.spaceWatchEnded.Connect([this] { reports.push_back("space watch ended"); }));
   // The collection follows the job as the main window's does.
-  on(e.tracksTaken.Connect([this](const std::vector<std::string>& tracks) {
-    reports.push_back("tracks " + std::to_string(tracks.size()));
-    collection.lstRecord.Clear();
-    for (const auto& line : tracks) collection.lstRecord.AddItem(line);
+  on(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
+    collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
   }));
-  on(e.trackInHand.Connect([this](int32_t index) {
-    reports.push_back("in hand " + std::to_string(index));
-    collection.lstRecord.SetListIndex(index);
-  }));
-  on(e.fileWritten.Connect([this](const std::string& path) {
-    reports.push_back("written " + path);
-    collection.Cmaddfile2(path);
-  }));
-  on(e.fileDeleted.Connect([this](const std::string& path) {
-    reports.push_back("deleted " + path);
-    collection.Unlist(path);
-  }));
+  on(e.trackInHand.Connect([this](int32_t index) { collection.lstRecord.SetListIndex(index); }));
+  on(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));
+  on(e.fileDeleted.Connect([this](const std::string& path) { collection.Unlist(path); }));
 }
 
 void StandInJobHost::ChangeProgress(const std::string& status, float done, float total) {

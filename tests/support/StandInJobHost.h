@@ -1,7 +1,7 @@
 #pragma once
 // A job's host without a window: the job runner itself, with a recorder of what the job reported
-// (the last text of each status line, the percentage and bar, the commands shown, the locks,
-// every report in order), the options a test sets, the collection the selection is read from and
+// (the last text of each status line, the percentage and bar, the commands shown, the locks),
+// the options a test sets, the collection the selection is read from and
 // the files go to, and the drive. A job test builds this and the job, and nothing else of the
 // program.
 
@@ -48,9 +48,6 @@ class StandInJobHost : public JobRunner, public CollectionHost {
   int disables = 0;
   int enables = 0;
   int resets = 0;
-  // Every report, in order: "lock", "unlock", "written <path>", "deleted <path>", "idle",
-  // "idle soon", "tracks <n>", "in hand <i>", "space watch ended".
-  std::vector<std::string> reports;
   // Between a lock and the next release.
   bool Locked() const { return disables > enables; }
 
