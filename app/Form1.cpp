@@ -38,7 +38,7 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s) : MainWindowState(s) {
+Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -51,9 +51,50 @@ Form1::Form1(Services& s) : MainWindowState(s) {
   finder.SetCollection(&collection);
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
+  FollowJobLife();
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
-  timers_.push_back(services.loop.Attach(tmrRecord));
+}
+
+void Form1::FollowJobLife() {
+  JobEvents& e = jobs.events;
+  auto follow = [this](controls::Connection c) { lifeConnections_.push_back(std::move(c)); };
+  follow(e.locked.Connect([this] { Disablem(); }));
+  follow(e.unlocked.Connect([this] { Enablem(); }));
+  follow(e.idle.Connect([this](bool soon) {
+    if (soon) {
+      Timer1.SetEnabled(true);
+    } else {
+      ResetStatus();
+    }
+  }));
+  follow(e.starting.Connect([this] {
+    IgnoreErrors([&] { diskMonitor.JobStarting(); }, [&] { stopNotice_.clear(); },
+                 [&] {
+                   if (settings.MinimizeOnstart == 1) MinimizeCommand();
+                 });
+  }));
+  follow(e.ended.Connect([this] {
+    IgnoreErrors([&] { RestoreAfterJob(); });
+    IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
+                 [&] {
+                   // A window closed during the job stays closed: the program is ending.
+                   if (!unloaded_) window.SetVisible(true);
+                 });
+  }));
+  // The finder, the Playlist Editor and the tray form lie below the runner and cannot see it:
+  // they close on its signals from here.
+  follow(e.closing.Connect([this] { IgnoreErrors([&] { trayForm.Form_Unload(); }); }));
+  for (controls::Signal<>* signal : {&e.locked, &e.closing}) {
+    follow(signal->Connect([this] {
+      if (finder.window.Loaded()) IgnoreErrors([&] { finder.Form_Unload(); });
+    }));
+    follow(signal->Connect([this] {
+      if (playlistEditor.window.Loaded()) IgnoreErrors([&] { playlistEditor.Form_Unload(); });
+    }));
+  }
+  // A look-up in hand ends with the program.
+  follow(e.closing.Connect([this] { IgnoreErrors([&] { discInfo.Form_Unload(); }); }));
 }
 
 Form1::~Form1() = default;
@@ -72,7 +113,7 @@ void Form1::ConnectPreferences() {
   };
   // A job shows its own output in the destination line until it ends.
   prefs.OnDestinationChosen = [this] {
-    if (!jobRunning_) Label2.SetCaption(DestinationLine());
+    if (!jobs.Running()) Label2.SetCaption(DestinationLine());
   };
   diskMonitor.OnSurveyed = [this] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
@@ -302,11 +343,9 @@ void Form1::ArrangeStatusLines(int32_t width) {
 void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
-  IgnoreErrors([&] { trayForm.Form_Unload(); });
+  // The program is closing: the tray form and the other windows close on the runner's signal.
+  IgnoreErrors([&] { jobs.Close(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
-               [&] { finder.Form_Unload(); },
-               [&] { playlistEditor.Form_Unload(); },
-               [&] { discInfo.Form_Unload(); },
                [&] { window.SetVisible(false); },
                [&] { window.SetLoaded(false); });
   unloaded_ = true;
@@ -330,9 +369,6 @@ std::vector<controls::Control*> Form1::JobLockedControls() {
 
 void Form1::Disablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(false);
-  decoding.UnloadHost();
-  if (finder.window.Loaded()) finder.Form_Unload();
-  if (playlistEditor.window.Loaded()) playlistEditor.Form_Unload();
 }
 
 void Form1::Enablem() {
@@ -352,32 +388,6 @@ void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
 }
 
 // --- jobs --------------------------------------------------------------------------------------
-
-void Form1::Command8_Click() {
-  // Both flags: the batches stop between files, and a rip or encoding after the block in hand,
-  // leaving a valid, shorter file.
-  IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; },
-               [&] { flags.CancelRequested = kTrue; },
-               [&] { Timer1.SetEnabled(true); },
-               [&] { Enablem(); },
-               [&] { Check9.SetValue(controls::CheckBox::Checked); },
-               [&] { CaptureEnd = 0; },
-               [&] { tmrWarning.SetEnabled(false); },
-               [&] {
-                 // The WAV of the job that was stopped goes into the WAV list, so that it can still
-                 // be encoded. No job yet, no file written, an MP3, or a path the list holds already:
-                 // nothing to add.
-                 if (IsWavFile(CurrentOutputPath) && ::access(CurrentOutputPath.c_str(), F_OK) == 0 &&
-                     !Holds(collection.List1, CurrentOutputPath)) {
-                   collection.List1.AddItem(CurrentOutputPath);
-                 }
-               },
-               [&] { services.loop.Yield(); },
-               [&] {
-                 if (!CurrentOutputPath.empty()) collection.Cmaddfile2(CurrentOutputPath);
-               },
-               [&] { services.loop.Yield(); });
-}
 
 // --- dragging ----------------------------------------------------------------------------------
 

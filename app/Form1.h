@@ -34,7 +34,8 @@ namespace korvalin {
 
 class Form1 : public MainWindowState, public TrayHost {
  public:
-  explicit Form1(Services& services);
+  // `jobs`: the program's job runner, which the composition root owns.
+  Form1(Services& services, JobRunner& jobs);
   ~Form1() override;
 
   // --- regions (twips) ---
@@ -124,9 +125,10 @@ class Form1 : public MainWindowState, public TrayHost {
   bool Unloaded() const { return unloaded_; }
 
   // --- status ---
-  void ResetStatus() override;
-  void Disablem() override;
-  void Enablem() override;
+  void ResetStatus();
+  // The commands a running job must not run beside: locked and freed with the job's lock.
+  void Disablem();
+  void Enablem();
   void Timer1_Timer();
 
   // --- bars ---
@@ -151,16 +153,15 @@ class Form1 : public MainWindowState, public TrayHost {
   void cmbDrives_Click();
 
   // --- jobs ---
-  void Command8_Click() override;
   // CD tracks: the extraction job.
   void cmdStart_Click() { extraction.cmdStart_Click(); }
   void StartTrackRecording3(int32_t track) { extraction.StartTrackRecording3(track); }
   void Command6_Click() { extraction.Command6_Click(); }
   void Command3_Click() { extraction.Command3_Click(); }
   // WAV files: encoding to MP3.
-  void cmdEncFile_Click() { korvalin::cmdEncFile_Click(*this, services); }
+  void cmdEncFile_Click() { korvalin::cmdEncFile_Click(jobs, services); }
   bool EncodeWavToMp3(const std::string& path) {
-    return korvalin::EncodeWavToMp3(*this, services, path, ReadJobOptions()).Succeeded();
+    return korvalin::EncodeWavToMp3(jobs, services, path, ReadJobOptions()).Succeeded();
   }
   // MP3 files: decoding to WAV through the decoder host.
   void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
@@ -213,9 +214,9 @@ class Form1 : public MainWindowState, public TrayHost {
   void cmdCancel_Click() { capture.cmdCancel_Click(); }
 
   // --- job components ---
-  AnalogCapture capture{*this, services, tmrRecord};
-  ExtractionJob extraction{*this, services, cd, PrefixRandom::ClockSeed, &capture};
-  DecodeBatch decoding{*this, services};
+  AnalogCapture capture{jobs, services};
+  ExtractionJob extraction{jobs, services, cd, PrefixRandom::ClockSeed, &capture};
+  DecodeBatch decoding{jobs, jobs.events, services};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
@@ -223,7 +224,7 @@ class Form1 : public MainWindowState, public TrayHost {
   controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
   System system;
   // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
-  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, flags, [this] { LowSpaceStop(); }},
+  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, jobs.flags, [this] { LowSpaceStop(); }},
                                services.loop,
                                [this] {
                                  return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
@@ -270,10 +271,12 @@ class Form1 : public MainWindowState, public TrayHost {
   }
   // Runs a job between the Start action's opening and closing steps.
   void RunJob(const std::function<void()>& job);
+  // The window's part of a job's start and end, and the other windows' part of its life.
+  void FollowJobLife();
+  std::vector<controls::Connection> lifeConnections_;
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
-  bool jobRunning_ = false;
   bool unloaded_ = false;
   // The drive of the "cd" device: the first until another line of the drive list is chosen.
   int32_t chosenDrive_ = 0;

@@ -68,7 +68,7 @@ void Form1::cmdRefresh_Click() {
       collection.lstTracks.AddItem(TrackLine(n, replyText()));
     });
   }
-  TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);
+  jobs.state.TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);
   IgnoreErrors([&] { mci.SendCommand("set cd time format milliseconds"); });
   for (int32_t n = 1; n <= tracks; ++n) {
     IgnoreErrors([&] {
@@ -77,7 +77,7 @@ void Form1::cmdRefresh_Click() {
       const double value = Val(text);
       // A reply that is not a whole number leaves the length as it was.
       if (!text.empty() && value == static_cast<double>(static_cast<int64_t>(value))) {
-        TrackLengths[static_cast<std::size_t>(n)] = CInt32(value);
+        jobs.state.TrackLengths[static_cast<std::size_t>(n)] = CInt32(value);
       }
     });
   }
@@ -89,9 +89,9 @@ void Form1::Command11_Click() {
   int32_t tracks = 0;
   IgnoreErrors([&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
   for (int32_t i = 1; i <= tracks; ++i) {
-    if (i == CurrentTrack) break;
+    if (i == jobs.state.CurrentTrack) break;
     // Without a refresh there are no lengths: the offset stays at its last good value.
-    if (static_cast<std::size_t>(i) < TrackLengths.size()) offset += TrackLengths[static_cast<std::size_t>(i)];
+    if (static_cast<std::size_t>(i) < jobs.state.TrackLengths.size()) offset += jobs.state.TrackLengths[static_cast<std::size_t>(i)];
   }
   IgnoreErrors([&] { services.media.SendCommand("open cdaudio alias cd"); },
                [&] { services.media.SendCommand("set cd time format milliseconds"); },

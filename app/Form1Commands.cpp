@@ -11,32 +11,8 @@
 namespace korvalin {
 
 void Form1::RunJob(const std::function<void()>& job) {
-  // Jobs yield while they run, so a job button can be clicked in the middle of one; a second
-  // job inside the first would share its files, lists and flags. One at a time.
   // Nor does a job start once the window is closing.
-  if (jobRunning_ || unloaded_) return;
-  jobRunning_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{jobRunning_};
-  IgnoreErrors([&] { diskMonitor.JobStarting(); },
-               [&] {
-                 flags.CaptureStopRequested = kFalse;
-                 flags.CancelRequested = kFalse;
-                 flags.StopReason.clear();
-                 stopNotice_.clear();
-               },
-               [&] {
-                 if (settings.MinimizeOnstart == 1) MinimizeCommand();
-               },
-               job);
-  IgnoreErrors([&] { RestoreAfterJob(); });
-  IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
-               [&] {
-                 // A window closed during the job stays closed: the program is ending.
-                 if (!unloaded_) window.SetVisible(true);
-               });
+  if (!unloaded_) jobs.Run(job);
 }
 
 void Form1::CmdSelectAction_Click() {
@@ -73,24 +49,16 @@ void Form1::UnloadMainWindow() {
   Form_Unload();
 }
 
-void Form1::Command1_Click() {
-  IgnoreErrors([&] { flags.CaptureStopRequested = kTrue; }, [&] { decoding.UnloadHost(); }, [&] { Command8_Click(); },
-               [&] { Enablem(); });
-}
+void Form1::Command1_Click() { jobs.Stop(); }
 
 void Form1::LowSpaceStop() {
   const std::string reason = "low disk space, " + diskMonitor.DestinationFigure() + " MB free on the destination drive";
-  flags.StopReason = "stopped: " + reason;
   stopNotice_ = "Job stopped: " + reason;
   lblStatus.SetCaption(stopNotice_);
-  Command1_Click();
+  jobs.LowSpaceStop(reason);
 }
 
-void Form1::Command2_Click() {
-  flags.CaptureStopRequested = kTrue;
-  flags.CancelRequested = kTrue;
-  Command1_Click();
-}
+void Form1::Command2_Click() { jobs.Cancel(); }
 
 void Form1::mnuOpenfile_Click() {
   IgnoreErrors([&] {

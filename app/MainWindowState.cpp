@@ -1,36 +1,59 @@
 #include "app/MainWindowState.h"
 
-#include <cmath>
-
+#include "collection/BackingLists.h"
 #include "common/Numeric.h"
+#include "window/CollectionSelection.h"
 #include "common/RaisedError.h"
 
 namespace korvalin {
 
-MainWindowState::MainWindowState(Services& s)
-    : services(s), collection(settings, s.loop, *this), cd(s.cdLibrary) {
+MainWindowState::MainWindowState(Services& s, JobRunner& runner)
+    : services(s), jobs(runner), collection(settings, s.loop, *this), cd(s.cdLibrary) {
   outputChoice_.Add(optMP3);
   outputChoice_.Add(optWAV);
-  Check9.SetVisible(false);
   Command2.SetVisible(false);
+  jobs.readOptions = [this] { return ReadJobOptions(); };
+  FollowJobs();
 }
 
-void MainWindowState::ChangeProgress(const std::string&, float done, float total) {
-  if (total == 0) throw RaisedError::Of(errnum::DivisionByZero);  // the displays keep their values
-  const float percent = done / total * 100.0f;
-  const std::string text = Format(percent, "00.00") + " %";
-  window.SetCaption("Progress " + text);
-  Label33.SetCaption(text);
-  ProgressBar1.SetValue(static_cast<int32_t>(std::floor(percent)));
+void MainWindowState::FollowJobs() {
+  JobEvents& e = jobs.events;
+  auto follow = [this](controls::Connection c) { jobConnections_.push_back(std::move(c)); };
+  follow(e.status.Connect([this](StatusLine line, const std::string& text) {
+    switch (line) {
+      case StatusLine::Caption: window.SetCaption(text); break;
+      case StatusLine::NextAction: Label3.SetCaption(text); break;
+      case StatusLine::Destination: Label2.SetCaption(text); break;
+      case StatusLine::Status: lblStatus.SetCaption(text); break;
+    }
+  }));
+  follow(e.progress.Connect([this](const std::string& text, int32_t bar) {
+    Label33.SetCaption(text);
+    ProgressBar1.SetValue(bar);
+  }));
+  follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
+  follow(e.spaceWatchEnded.Connect([this] { tmrWarning.SetEnabled(false); }));
+  // The collection shows the tracks a job takes and lists the files it writes.
+  follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
+    collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
+  }));
+  follow(e.trackInHand.Connect([this](int32_t index) { collection.lstRecord.SetListIndex(index); }));
+  follow(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));
+  follow(e.fileDeleted.Connect([this](const std::string& path) { collection.Unlist(path); }));
+  follow(e.stoppedWavKept.Connect([this](const std::string& path) {
+    if (!Holds(collection.List1, path)) collection.List1.AddItem(path);
+  }));
 }
 
-void MainWindowState::ShowPercent(const std::string& text, int32_t bar) {
-  Label33.SetCaption(text);
-  ProgressBar1.SetValue(bar);
-}
-
-JobOptions MainWindowState::WindowOptions() const {
+JobOptions MainWindowState::ReadJobOptions() const {
   JobOptions options;
+  options.destination = settings.DecodePath;
+  options.encodingBitrate = settings.EncodingBitrate;
+  options.encodingQuality = settings.EncodingQuality;
+  options.deleteWav = settings.DeleteWAV;
+  options.audioFormat = settings.AudioFormat;
+  options.secureReading = settings.SecureReading != 0;
+  options.selection = SelectionOf(collection);
   options.toMp3 = optMP3.Value();
   options.oneStep = Chk2Stage.Value();
   options.bitrate = Val(cmbBitrate.Text());

@@ -1,7 +1,8 @@
 #pragma once
 // The main window's displays and options that the jobs report to and start from: the status
 // displays, the encoder and extraction options, the CD labels, the collection and the drive.
-// It is the jobs' host (JobHost): the jobs in rip/, encode/ and mp3/ see only that interface.
+// The jobs run on the job runner; these displays follow its signals, and the options and the
+// collection's selection are what a job reads as it starts.
 // Form1 (app/) is this state plus its toolbar, menus, layout and handlers.
 
 #include <cstdint>
@@ -21,18 +22,22 @@
 #include "platform/Services.h"
 #include "rip/modAKRip32.h"
 #include "settings/Settings.h"
-#include "window/JobHost.h"
+#include "jobs/JobRunner.h"
 
 namespace korvalin {
 
-class MainWindowState : public JobHost, public CollectionHost {
+class MainWindowState : public CollectionHost {
  public:
-  explicit MainWindowState(Services& services);
+  MainWindowState(Services& services, JobRunner& jobs);
   MainWindowState(const MainWindowState&) = delete;
   MainWindowState& operator=(const MainWindowState&) = delete;
   ~MainWindowState() override = default;
 
   Services& services;
+  // The job runner of the program: its flags, the job's shared state, its signals.
+  JobRunner& jobs;
+  // The settings in memory.
+  Settings settings;
 
   controls::Window window{"Form1", kProgramTitle};
 
@@ -44,7 +49,6 @@ class MainWindowState : public JobHost, public CollectionHost {
   controls::ProgressBar ProgressBar1{"ProgressBar1"};
   controls::Timer Timer1{"Timer1", 1000, false};          // returns the displays to idle
   controls::Timer tmrWarning{"tmrWarning", 2000, false};  // low-disk-space warning
-  controls::Timer tmrRecord{"tmrRecord", 100, false};     // polls a capture's play position
 
   // --- job buttons ---
   controls::CommandButton Command1{"Command1"};  // stop
@@ -61,7 +65,6 @@ class MainWindowState : public JobHost, public CollectionHost {
   controls::OptionButton optMP3{"optMP3", "MP3", true};
   controls::OptionButton optWAV{"optWAV", "WAV"};
   controls::CheckBox Chk2Stage{"Chk2Stage", "1 Step Extraction", controls::CheckBox::Checked};
-  controls::CheckBox Check9{"Check9"};  // hidden: tells analog capture that the job was stopped
   controls::CheckBox Check3{"Check3", "All"};  // all tracks
 
   // --- CD information ---
@@ -72,39 +75,27 @@ class MainWindowState : public JobHost, public CollectionHost {
   CollectionTree collection;
   modAKRip32 cd;
 
-  // JobHost: the window operations the jobs call.
-  void ChangeProgress(const std::string& status, float done, float total) override;
-  void ShowCaption(const std::string& text) override { window.SetCaption(text); }
-  void ShowDestination(const std::string& line) override { Label2.SetCaption(line); }
-  void ShowPercent(const std::string& text, int32_t bar) override;
-  void ShowStatus(const std::string& line) override { lblStatus.SetCaption(line); }
-  void ResetStatusSoon() override { Timer1.SetEnabled(true); }
-  void ShowCancelCommand() override { Command2.SetVisible(true); }
-  void ShowStopCommand() override { Command1.SetVisible(true); }
-  void StopSpaceWatch() override { tmrWarning.SetEnabled(false); }
-  bool StopMarked() const override { return Check9.Value() == controls::CheckBox::Checked; }
-  void ClearStopMark() override { Check9.SetValue(controls::CheckBox::Unchecked); }
-  CollectionTree& Collection() override { return collection; }
-  void Cmaddfile2(const std::string& path) override { collection.Cmaddfile2(path); }
-  void DeleteAndUnlist(const std::string& path) override { collection.DeleteAndUnlist(path); }
   // "Stop Everything": ends a running job; a rip or an encoding stops after the block in hand,
   // a batch before its next file.
-  virtual void Command8_Click() = 0;
+  void Command8_Click() { jobs.StopEverything(); }
 
-  // JobHost and CollectionHost: a job's and the tree's mouse work show in the next-action line;
-  // the tree's also in the pop-up menu.
+  // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
   void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
-  void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
+  void SetCurrentTrack(int32_t track) override { jobs.state.CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
+
+  // The options and selection a job starts with: the option controls, the CD information, the
+  // settings and what is selected in the collection now.
+  JobOptions ReadJobOptions() const;
 
   // The destination line for a folder setting: "Destination:  " + folder + "/".
   std::string DestinationLine() const { return "Destination:  " + settings.DecodePath + "/"; }
 
- protected:
-  JobOptions WindowOptions() const override;
-
  private:
+  // The displays follow the job's reports.
+  void FollowJobs();
   controls::OptionGroup outputChoice_;
+  std::vector<controls::Connection> jobConnections_;
 };
 
 }  // namespace korvalin

@@ -14,6 +14,7 @@
 #include "app/Form1.h"
 #include "app/StartArguments.h"
 #include "app/view/Form1View.h"
+#include "jobs/JobRunner.h"
 #include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/CurlHttpClient.h"
@@ -126,7 +127,9 @@ int main(int argc, char** argv) {
       .http = http,
   };
 
-  Form1 form(services);
+  // The jobs run on one runner for the whole program; the main window starts them and follows them.
+  JobRunner jobs(loop);
+  Form1 form(services, jobs);
   Form1View view(form);
   dialogs.SetParent(&view);
   // A request to end from outside (SIGTERM, SIGINT, SIGHUP) closes the window as the user would.

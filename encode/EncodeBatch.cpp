@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "collection/CollectionTree.h"
 #include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -37,68 +38,58 @@ struct Batch {
 
 void DeleteSourceIfWanted(Batch& batch, bool encoded) {
   JobHost& form = batch.form;
-  if (!DeleteWavApplies(form.CurrentOutputPath, batch.options.deleteWav, batch.options.destination, encoded)) return;
-  IgnoreErrors([&] { form.DeleteAndUnlist(form.CurrentOutputPath); });
+  if (!DeleteWavApplies(form.State().CurrentOutputPath, batch.options.deleteWav, batch.options.destination, encoded)) return;
+  IgnoreErrors([&] { form.DeleteFile(form.State().CurrentOutputPath); });
 }
 
-void EncodeList(Batch& batch, controls::ListBox& list, bool listEveryResult) {
+void EncodeList(Batch& batch, bool listEveryResult) {
   JobHost& form = batch.form;
   const std::string& folder = batch.options.destination;
   // The files as they stood at the start: a deleted source leaves the list on the way.
-  const std::vector<std::string> files = list.Items();
+  const std::vector<std::string>& files = batch.options.selection.files;
   const int32_t count = static_cast<int32_t>(files.size());
-  for (int32_t i = 0; i < count && form.flags.CaptureStopRequested == kFalse; ++i) {
-    form.CurrentOutputPath = files[static_cast<std::size_t>(i)];
-    const std::string title = FileTitleNoExt(LCase(form.CurrentOutputPath));
+  for (int32_t i = 0; i < count && form.Flags().CaptureStopRequested == kFalse; ++i) {
+    form.State().CurrentOutputPath = files[static_cast<std::size_t>(i)];
+    const std::string title = FileTitleNoExt(LCase(form.State().CurrentOutputPath));
     form.ShowCaption("Encoding " + title + ".wav");
     form.ShowNextAction("Encoding #" + std::to_string(i + 1) + " of " + std::to_string(count) + " files");
     form.ShowDestination("Destination:  " + folder + "/" + title + ".mp3");
     batch.services.loop.Yield();
     // A stop during that yield must not wait for a whole file to be encoded.
-    if (form.flags.CaptureStopRequested != kFalse) break;
+    if (form.Flags().CaptureStopRequested != kFalse) break;
     form.Disablem();
-    const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options);
+    const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.State().CurrentOutputPath, batch.options);
     DeleteSourceIfWanted(batch, outcome.Succeeded());
     // The name the MP3 really took (another file may have taken the usual one meanwhile).
-    form.CurrentOutputPath = outcome.mp3Path.empty() ? Mp3PathFor(folder, form.CurrentOutputPath) : outcome.mp3Path;
+    form.State().CurrentOutputPath = outcome.mp3Path.empty() ? Mp3PathFor(folder, form.State().CurrentOutputPath) : outcome.mp3Path;
     // An MP3 that was never made is simply not listed; the batch goes on with the next file.
-    const std::optional<int64_t> length = FileLength(form.CurrentOutputPath);
-    if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.Cmaddfile2(form.CurrentOutputPath);
+    const std::optional<int64_t> length = FileLength(form.State().CurrentOutputPath);
+    if (listEveryResult || (length && *length >= kSmallestListedMp3)) form.FileWritten(form.State().CurrentOutputPath);
     // A destination that cannot be written to fails every later file the same way: its one
     // message has been shown.
     if (outcome.destinationFailed) break;
   }
 }
 
-// The first line of `list` whose file name is `name`.
-std::optional<std::string> FindByName(const controls::ListBox& list, const std::string& name) {
-  for (const std::string& line : list.Items()) {
-    if (SplitPathName(line) == name) return line;
-  }
-  return std::nullopt;
-}
-
 void EncodeItem(Batch& batch, const std::string& itemText) {
   JobHost& form = batch.form;
   const std::string& folder = batch.options.destination;
-  const std::string name = SplitPathName(itemText);
-  std::optional<std::string> path = FindByName(form.Collection().List1, name);
-  if (!path) path = FindByName(form.Collection().List5, name);
-  if (!path) {
+  const std::vector<std::string>& listed = batch.options.selection.files;
+  if (listed.empty()) {
     // Encoding whatever file the last job left behind would be worse than doing nothing.
     batch.services.dialogs.MsgBox(NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     return;
   }
-  form.CurrentOutputPath = *path;
-  const std::string title = FileTitleNoExt(form.CurrentOutputPath);
+  form.State().CurrentOutputPath = listed.front();
+  const std::string title = FileTitleNoExt(form.State().CurrentOutputPath);
   form.ShowCaption("Encoding " + title + ".wav");
-  form.ShowNextAction("Encoding " + form.CurrentOutputPath);
+  form.ShowNextAction("Encoding " + form.State().CurrentOutputPath);
   form.ShowDestination("Destination:  " + folder + "/" + title + ".mp3");
   form.Disablem();
-  const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.CurrentOutputPath, batch.options);
+  const WavEncodingOutcome outcome = EncodeWavToMp3(form, batch.services, form.State().CurrentOutputPath, batch.options);
   DeleteSourceIfWanted(batch, outcome.Succeeded());
-  form.CurrentOutputPath = outcome.mp3Path.empty() ? Mp3PathFor(folder, form.CurrentOutputPath) : outcome.mp3Path;
-  form.Cmaddfile2(form.CurrentOutputPath);
+  form.State().CurrentOutputPath = outcome.mp3Path.empty() ? Mp3PathFor(folder, form.State().CurrentOutputPath) : outcome.mp3Path;
+  form.FileWritten(form.State().CurrentOutputPath);
 }
 
 }  // namespace
@@ -109,15 +100,12 @@ std::string NotListedText(const std::string& itemText) {
 }
 
 void cmdEncFile_Click(JobHost& host, Services& services) {
-  CollectionTree& collection = host.Collection();
-  const controls::TreeNode* node = collection.TreeView1.SelectedItem();
-  if (!node) return;
   Batch batch{host, services, host.ReadJobOptions()};
-  const std::string text = node->Text();
+  const std::string& text = batch.options.selection.node;
   if (text == group::Wav) {
-    EncodeList(batch, collection.List1, false);
+    EncodeList(batch, false);
   } else if (text == group::SelectedWav) {
-    EncodeList(batch, collection.List5, true);
+    EncodeList(batch, true);
   } else if (IsWavFile(text)) {
     EncodeItem(batch, text);
   } else {

@@ -32,11 +32,9 @@ class WindowDisplay : public WavEncodingDisplay {
 WavEncodingOutcome EncodeWavToMp3(JobHost& host, Services& services, const std::string& path,
                                   const JobOptions& options) {
   WindowDisplay display(host);
-  WavEncodingContext ctx{services.encoder, services.dialogs, services.loop, host.flags, display};
+  WavEncodingContext ctx{services.encoder, services.dialogs, services.loop, host.Flags(), display};
   auto chooseConfig = [&](int32_t sampleRate, int channels) {
-    host.settings.EncodingBitrate =
-        CInt16(services.store.get(kSettingsApplication, kSettingsSection, settingkey::EncodingBitrate, "5"));
-    return WavEncodingConfig(host.settings.EncodingBitrate, options.encodingQuality, sampleRate, channels);
+    return WavEncodingConfig(options.encodingBitrate, options.encodingQuality, sampleRate, channels);
   };
   return EncodeWavFile(ctx, path, options.destination, chooseConfig);
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "collection/CollectionTree.h"
 #include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -9,24 +10,17 @@
 #include "settings/PathHelpers.h"
 
 namespace korvalin {
-namespace {
-
-// The first line of `list` whose file name is `name`.
-std::optional<std::string> FindByName(const controls::ListBox& list, const std::string& name) {
-  for (const std::string& line : list.Items()) {
-    if (SplitPathName(line) == name) return line;
-  }
-  return std::nullopt;
-}
-
-}  // namespace
-
 std::string Mp3NotListedText(const std::string& itemText) {
   return "\"" + itemText + "\" is no longer in the collection's MP3 lists, so it was not decoded. "
          "Refresh the list and try again.";
 }
 
-DecodeBatch::DecodeBatch(JobHost& host, Services& services) : w_(host), services_(services) {}
+DecodeBatch::DecodeBatch(JobHost& host, JobEvents& events, Services& services) : w_(host), services_(services) {
+  // A stop, and a job that locks the commands, unload the decoder window.
+  for (controls::Signal<>* signal : {&events.stopping, &events.locked}) {
+    connections_.push_back(signal->Connect([this] { UnloadHost(); }));
+  }
+}
 
 DecodeBatch::~DecodeBatch() = default;
 
@@ -38,40 +32,40 @@ void DecodeBatch::CmdDecoder_Click() {
     bool& running;
     ~Done() { running = false; }
   } done{running_};
-  DecodeFolder = w_.ReadJobOptions().destination;
-
-  CollectionTree& collection = w_.Collection();
-  const controls::TreeNode* node = collection.TreeView1.SelectedItem();
-  const std::string text = node ? node->Text() : std::string();
+  const JobOptions options = w_.ReadJobOptions();
+  DecodeFolder = options.destination;
+  const JobSelection& selection = options.selection;
+  const std::string& text = selection.node;
   if (text == group::Mp3) {
-    if (collection.List2.ListCount() == 0) {
+    if (selection.files.empty()) {
       services_.dialogs.MsgBox("No files in list.", MsgBoxButtons::OK, MsgBoxIcon::Information);
       return;
     }
-    DecodeList(collection.List2, true);
+    DecodeList(selection.files, true);
   } else if (text == group::SelectedMp3) {
-    if (collection.List4.ListCount() == 0) {
+    if (selection.files.empty()) {
       services_.dialogs.MsgBox("No files selected", MsgBoxButtons::OK, MsgBoxIcon::Information);
       return;
     }
-    DecodeList(collection.List4, false);
+    DecodeList(selection.files, false);
   } else if (IsMp3File(text)) {
-    DecodeItem(text);
+    DecodeItem(text, selection.files);
   } else {
-    w_.flags.CaptureStopRequested = kTrue;
+    w_.Flags().CaptureStopRequested = kTrue;
   }
 }
 
-void DecodeBatch::DecodeList(controls::ListBox& list, bool wholeCollection) {
+void DecodeBatch::DecodeList(const std::vector<std::string>& files, bool wholeCollection) {
   bool converted = false;
-  for (int32_t i = 0; i < list.ListCount(); ++i) {
-    if (w_.flags.CaptureStopRequested != kFalse) break;
-    DecodeSource = list.List(i);
+  const int32_t count = static_cast<int32_t>(files.size());
+  for (int32_t i = 0; i < count; ++i) {
+    if (w_.Flags().CaptureStopRequested != kFalse) break;
+    DecodeSource = files[static_cast<std::size_t>(i)];
     // The whole collection is shown in lower case, as it always was; the file keeps its name.
     const std::string shown = wholeCollection ? LCase(DecodeSource) : DecodeSource;
     const auto caption = [&] { w_.ShowCaption("Decoding " + FileTitleNoExt(shown) + ".mp3"); };
     const auto lines = [&] {
-      w_.ShowNextAction("Decoding #" + std::to_string(i + 1) + " of " + std::to_string(list.ListCount()) + " files");
+      w_.ShowNextAction("Decoding #" + std::to_string(i + 1) + " of " + std::to_string(count) + " files");
       w_.ShowDestination("Destination:  " + DecodeFolder + "/" + FileTitleNoExt(shown) + ".wav");
     };
     if (wholeCollection) {
@@ -83,7 +77,7 @@ void DecodeBatch::DecodeList(controls::ListBox& list, bool wholeCollection) {
     if (!ConvertOne()) continue;
     converted = true;
     IgnoreErrors([&] { DecodeTarget = written_.empty() ? WavPathFor(DecodeFolder, DecodeSource) : written_; },
-                 [&] { w_.Cmaddfile2(DecodeTarget); });
+                 [&] { w_.FileWritten(DecodeTarget); });
   }
   if (!wholeCollection && converted) {
     IgnoreErrors([&] {
@@ -94,18 +88,14 @@ void DecodeBatch::DecodeList(controls::ListBox& list, bool wholeCollection) {
   EndBatch();
 }
 
-void DecodeBatch::DecodeItem(const std::string& itemText) {
-  CollectionTree& collection = w_.Collection();
-  const std::string name = SplitPathName(itemText);
-  std::optional<std::string> path = FindByName(collection.List2, name);
-  if (!path) path = FindByName(collection.List4, name);
-  if (!path) {
+void DecodeBatch::DecodeItem(const std::string& itemText, const std::vector<std::string>& listed) {
+  if (listed.empty()) {
     // Converting whatever file the last batch left in DecodeSource would be worse than nothing.
     services_.dialogs.MsgBox(Mp3NotListedText(itemText), MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     EndBatch();
     return;
   }
-  DecodeSource = *path;
+  DecodeSource = listed.front();
   std::string target;
   IgnoreErrors([&] { target = WavPathFor(DecodeFolder, itemText); },
                [&] { w_.ShowNextAction("Decoding  " + itemText); },
@@ -113,7 +103,7 @@ void DecodeBatch::DecodeItem(const std::string& itemText) {
                [&] { w_.ShowCaption("Decoding " + FileTitleNoExt(LCase(DecodeSource)) + ".mp3"); });
   if (ConvertOne()) {
     DecodeTarget = written_.empty() ? target : written_;
-    IgnoreErrors([&] { w_.Cmaddfile2(DecodeTarget); });
+    IgnoreErrors([&] { w_.FileWritten(DecodeTarget); });
   }
   EndBatch();
 }
@@ -145,7 +135,7 @@ bool DecodeBatch::ConvertOne() {
                                                                                : WriteFailureText(target, cause),
                                  MsgBoxButtons::OK, MsgBoxIcon::Exclamation);
     });
-    w_.flags.CaptureStopRequested = kTrue;
+    w_.Flags().CaptureStopRequested = kTrue;
   }
   return written;
 }
@@ -167,7 +157,7 @@ void DecodeBatch::UnloadHost() {
 
 void DecodeBatch::EndBatch() {
   w_.ResetStatusSoon();
-  w_.flags.CaptureStopRequested = kTrue;
+  w_.Flags().CaptureStopRequested = kTrue;
 }
 
 }  // namespace korvalin

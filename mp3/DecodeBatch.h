@@ -5,14 +5,16 @@
 // through the decoder host, and adds each WAV file written to the collection.
 //
 // The batch runs on the program's one thread: while a file converts it yields until the host has
-// unloaded, so the host's timers, the stop and cancel commands and repaints run meanwhile. The
-// stop and cancel commands and Disablem call UnloadHost; a stop request ends the batch between
-// files. Form1 owns one batch for the whole run.
+// unloaded, so the host's timers, the stop and cancel commands and repaints run meanwhile. A
+// stop, and a job that locks the commands, unload the decoder window (the runner's signals); a
+// stop request ends the batch between files. One batch serves the whole run.
 
 #include <memory>
 #include <string>
 
-#include "controls/ListBox.h"
+#include <vector>
+
+#include "window/JobEvents.h"
 #include "mp3/DecodeState.h"
 #include "mp3/Form6.h"
 #include "platform/Services.h"
@@ -22,7 +24,7 @@ namespace korvalin {
 
 class DecodeBatch : public DecodeState {
  public:
-  DecodeBatch(JobHost& host, Services& services);
+  DecodeBatch(JobHost& host, JobEvents& events, Services& services);
   ~DecodeBatch();
   DecodeBatch(const DecodeBatch&) = delete;
   DecodeBatch& operator=(const DecodeBatch&) = delete;
@@ -50,8 +52,9 @@ class DecodeBatch : public DecodeState {
 
  private:
   // Decodes each entry of `list`; `wholeCollection` for "MP3 Files".
-  void DecodeList(controls::ListBox& list, bool wholeCollection);
-  void DecodeItem(const std::string& itemText);
+  void DecodeList(const std::vector<std::string>& files, bool wholeCollection);
+  // `listed`: the listed file the item names (none when no list holds it any more).
+  void DecodeItem(const std::string& itemText, const std::vector<std::string>& listed);
   // Converts DecodeSource and waits for the host to unload. True when a WAV file was written.
   // A WAV file that could not be made or written is reported (once: the batch stops with it).
   bool ConvertOne();
@@ -62,6 +65,7 @@ class DecodeBatch : public DecodeState {
   std::unique_ptr<Form6> host_;
   std::string written_;  // the file the last conversion wrote, when the control tells it
   bool running_ = false;
+  std::vector<controls::Connection> connections_;
 };
 
 // The message for an MP3 item whose file neither MP3 list holds any more.

@@ -30,7 +30,7 @@ Form6::~Form6() {
 void Form6::Form_Load() {
   window.SetLoaded(true);
   Timer1.SetEnabled(true);
-  if (main_.flags.CaptureStopRequested != kFalse) {
+  if (main_.Flags().CaptureStopRequested != kFalse) {
     Form_Unload();
     return;
   }
@@ -71,7 +71,7 @@ void Form6::Timer2_Timer() {
   try {
     if (!ActiveMP31 || !ActiveMP31->Busy()) {
       Finish();
-    } else if (main_.flags.CaptureStopRequested == kFalse) {
+    } else if (main_.Flags().CaptureStopRequested == kFalse) {
       const int64_t position = ActiveMP31->Position();  // the position first: the length never trails it
       const int16_t percent = DecodePercent(position, ActiveMP31->Length());
       main_.ShowPercent(std::to_string(percent) + "%", percent);

@@ -2,15 +2,16 @@
 // Extraction through the sound card: the "cd" device plays a track while the "capture" device
 // records it. A 100 ms timer (tmrRecord) follows the play position, shows the percentage done,
 // and at the track's end saves the recording, encodes it to MP3 when that output is chosen and
-// starts the next selected track. It reports to its host (the main window, or a stand-in) and
-// runs with the options read when the capture of the first track started; Form1 owns one.
+// starts the next selected track. It reports to its host (the job runner, or a recorder) and
+// runs with the options and tracks read when the capture of the first track started; it keeps
+// its own place among those tracks and its own timer.
 // A recording that cannot be started or saved whole ends the whole capture with one message that
 // names the file and the cause; what could be kept stays a valid WAV file and is listed.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "controls/Timer.h"
 #include "platform/Services.h"
 #include "rip/OutputName.h"
 #include "window/JobHost.h"
@@ -19,9 +20,12 @@ namespace korvalin {
 
 class AnalogCapture {
  public:
-  // `tmrRecord`: the host's 100 ms timer, which this capture drives.
-  AnalogCapture(JobHost& host, Services& services, controls::Timer& tmrRecord,
-                PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
+  AnalogCapture(JobHost& host, Services& services, PrefixRandom::SeedSource seed = PrefixRandom::ClockSeed);
+  AnalogCapture(const AnalogCapture&) = delete;
+  AnalogCapture& operator=(const AnalogCapture&) = delete;
+
+  // Follows the play position every 100 ms while a capture runs.
+  controls::Timer tmrRecord{"tmrRecord", 100, false};
 
   // Starts capturing `track`: names its WAV file, works out where the track lies on the disc,
   // opens and sets up the recorder in the "Audio format" setting, and plays the disc from the
@@ -32,7 +36,9 @@ class AnalogCapture {
   // The same with the options of the job it belongs to; the next tracks keep them.
   void StartTrackRecording2(int32_t track, const JobOptions& options);
   // While a capture runs (its timer ticks).
-  bool Recording() const { return tmrRecord_.Enabled(); }
+  bool Recording() const { return tmrRecord.Enabled(); }
+  // The place of the track in hand among the job's tracks (-1: none).
+  int32_t Cursor() const { return cursor_; }
   // One tick of tmrRecord: progress while the track plays; at its end, or when stopped, the
   // recording is saved and handled and the next track follows. Errors are passed over step by step.
   void tmrRecord_Timer();
@@ -58,12 +64,16 @@ class AnalogCapture {
   void KeepOrDeleteWav(bool encoded);
   void AbortSteps();
   int32_t TrackLength(int32_t track) const;
+  // The track at `index` of the job's tracks is the one in hand.
+  void MoveTo(int32_t index);
+  int32_t TrackCount() const { return static_cast<int32_t>(options_.selection.tracks.size()); }
 
   JobHost& w_;
   Services& services_;
-  controls::Timer& tmrRecord_;
   PrefixRandom random_;
   JobOptions options_;
+  int32_t cursor_ = -1;
+  std::unique_ptr<EventLoop::TimerHandle> timer_;
   bool failureSaid_ = false;  // a failure of the track in hand has been reported
 };
 

@@ -1,10 +1,10 @@
 #include "rip/ExtractionJob.h"
 
+#include "collection/CollectionTree.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "common/TrackLine.h"
-#include "controls/CheckBox.h"
 #include "encode/EncoderChoices.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
@@ -17,6 +17,9 @@ constexpr const char* kExtracting = "Extracting Track ";
 constexpr const char* kDestination = "Destination: ";
 constexpr const char* kWav = ".wav";
 constexpr const char* kMp3 = ".mp3";
+// "1 Step Extraction" ticked and cleared (greyed is neither).
+constexpr int16_t kBoxTicked = 1;
+constexpr int16_t kBoxCleared = 0;
 
 }  // namespace
 
@@ -64,65 +67,63 @@ bool ExtractionJob::SkipDataTrack(int32_t track) {
 }
 
 void ExtractionJob::cmdStart_Click() {
-  const JobOptions options = host_.ReadJobOptions();
-  auto& lists = host_.Collection();
-  IgnoreErrors([&] { host_.flags.CaptureStopRequested = kFalse; }, [&] { host_.ClearStopMark(); });
+  JobOptions options = host_.ReadJobOptions();
+  JobSelection& selection = options.selection;
+  JobState& state = host_.State();
+  IgnoreErrors([&] { host_.Flags().CaptureStopRequested = kFalse; }, [&] { state.StopMarked = false; });
 
-  std::string node;
-  std::vector<std::string> shownTracks;
-  IgnoreErrors([&] {
-    if (const controls::TreeNode* selected = lists.TreeView1.SelectedItem()) {
-      node = selected->Text();
-      for (const controls::TreeNode* child : selected->Children()) shownTracks.push_back(child->Text());
-    }
-  });
+  const std::string& node = selection.node;
+  std::vector<std::string>& tracks = selection.tracks;
   if (Left(node, 5) == "Track") {
-    IgnoreErrors([&] { host_.CurrentTrack = TrackNumberOf(node); });
+    IgnoreErrors([&] { state.CurrentTrack = TrackNumberOf(node); });
   } else if (node == group::AvailableTracks) {
     // The tracks the group shows, every time: a rip takes nothing away from the disc, so the
     // available tracks stay available for the next Start.
-    IgnoreErrors([&] { lists.lstRecord.Clear(); },
-                 [&] {
-                   for (const auto& line : shownTracks) lists.lstRecord.AddItem(line);
-                 },
-                 [&] { lists.lstRecord.SetListIndex(0); },
-                 [&] { host_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
-                 [&] { host_.CaptureEnd = 0; });
+    IgnoreErrors([&] { tracks = selection.nodeTracks; },
+                 [&] { host_.TracksTaken(tracks); },
+                 [&] { InHand(selection, 0); },
+                 [&] { state.CurrentTrack = TrackNumberOf(tracks.at(0)); },
+                 [&] { state.CaptureEnd = 0; });
   } else if (node == group::SelectedTracks) {
-    if (lists.lstRecord.ListCount() > 0) {
-      IgnoreErrors([&] { lists.lstRecord.SetListIndex(0); },
-                   [&] { host_.CurrentTrack = TrackNumberOf(lists.lstRecord.List(0)); },
-                   [&] { host_.CaptureEnd = 0; });
+    if (!tracks.empty()) {
+      IgnoreErrors([&] { InHand(selection, 0); },
+                   [&] { state.CurrentTrack = TrackNumberOf(tracks[0]); },
+                   [&] { state.CaptureEnd = 0; });
     }
   }
   // No track to extract (none chosen, or every available track was taken by an earlier rip):
   // say so instead of announcing a track that is never written.
-  if (lists.lstRecord.ListCount() == 0) {
+  if (tracks.empty()) {
     IgnoreErrors([&] {
       services_.dialogs.MsgBox("You must select tracks to record.", MsgBoxButtons::OK, MsgBoxIcon::Information);
     });
     return;
   }
 
-  IgnoreErrors([&] { ShowExtracting(" Extracting Track ", host_.CurrentTrack); }, [&] { services_.loop.Yield(); });
+  IgnoreErrors([&] { ShowExtracting(" Extracting Track ", state.CurrentTrack); }, [&] { services_.loop.Yield(); });
 
   // Ticked: the tracks are read digitally. Cleared: they are captured through the sound card, one
   // after the other by the recording timer, while Start waits. Greyed starts nothing.
-  if (options.oneStep == controls::CheckBox::Checked) {
-    IgnoreErrors([&] { host_.ShowCancelCommand(); }, [&] { StartTrackRecording3(host_.CurrentTrack, options); });
-  } else if (options.oneStep == controls::CheckBox::Unchecked && capture_ != nullptr) {
-    IgnoreErrors([&] { capture_->StartTrackRecording2(host_.CurrentTrack, options); });
+  if (options.oneStep == kBoxTicked) {
+    IgnoreErrors([&] { host_.ShowCancelCommand(); }, [&] { StartTrackRecording3(state.CurrentTrack, options); });
+  } else if (options.oneStep == kBoxCleared && capture_ != nullptr) {
+    IgnoreErrors([&] { capture_->StartTrackRecording2(state.CurrentTrack, options); });
     while (capture_->Recording()) services_.loop.YieldWhileWaiting();
   }
+}
+
+void ExtractionJob::InHand(JobSelection& selection, int32_t index) {
+  selection.trackIndex = index;
+  host_.TrackInHand(index);
 }
 
 void ExtractionJob::StartTrackRecording3(int32_t track) { StartTrackRecording3(track, host_.ReadJobOptions()); }
 
 void ExtractionJob::StartTrackRecording3(int32_t track, const JobOptions& options) {
-  IgnoreErrors([&] { host_.flags.CaptureStopRequested = kFalse; },
+  IgnoreErrors([&] { host_.Flags().CaptureStopRequested = kFalse; },
                [&] { ShowExtracting(kExtracting, track); },
-               [&] { host_.CurrentOutputPath = NameOutput(track, kWav, options); },
-               [&] { host_.ShowDestination(kDestination + host_.CurrentOutputPath); },
+               [&] { host_.State().CurrentOutputPath = NameOutput(track, kWav, options); },
+               [&] { host_.ShowDestination(kDestination + host_.State().CurrentOutputPath); },
                [&] { services_.loop.Yield(); },
                [&] { host_.Disablem(); },
                [&] { Command6_Click(options); });
@@ -135,28 +136,28 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
   // anything is read.
   const EncoderConfig config = ConfigWith(CInt32(options.bitrate), options.qualityIndex, options);
   RipJournal journal(cd_, options.destination, LogSettings(options.toMp3, config, options.qualityIndex, options),
-                     services_.dialogs, services_.discIds, host_.flags);
-  ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.flags};
+                     services_.dialogs, services_.discIds, host_.Flags());
+  ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.Flags()};
   ctx.secureReading = options.secureReading;
-  const controls::ListBox& tracks = host_.Collection().lstRecord;
-
-  // The list is read afresh for every track: events run while a track is copied.
-  for (int32_t i = 0; i <= tracks.ListCount() - 1 && host_.flags.CancelRequested == kFalse; ++i) {
-    host_.CurrentTrack = TrackNumberOf(tracks.List(i));
+  // The tracks chosen when the job started.
+  const std::vector<std::string>& tracks = options.selection.tracks;
+  const int32_t count = static_cast<int32_t>(tracks.size());
+  for (int32_t i = 0; i < count && host_.Flags().CancelRequested == kFalse; ++i) {
+    host_.State().CurrentTrack = TrackNumberOf(tracks[static_cast<std::size_t>(i)]);
     const bool toMp3 = options.toMp3;
-    const std::string path = NameOutput(host_.CurrentTrack, toMp3 ? kMp3 : kWav, options);
-    ShowExtracting(kExtracting, host_.CurrentTrack);
-    host_.CurrentOutputPath = path;
+    const std::string path = NameOutput(host_.State().CurrentTrack, toMp3 ? kMp3 : kWav, options);
+    ShowExtracting(kExtracting, host_.State().CurrentTrack);
+    host_.State().CurrentOutputPath = path;
     host_.ShowDestination(kDestination + path);
-    if (SkipDataTrack(host_.CurrentTrack)) {
-      journal.PassOver(host_.CurrentTrack, path, "data track");
+    if (SkipDataTrack(host_.State().CurrentTrack)) {
+      journal.PassOver(host_.State().CurrentTrack, path, "data track");
       continue;
     }
-    int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
-    const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
+    int32_t first = cd_.TrackFirstFrame(host_.State().CurrentTrack);
+    const int32_t end = cd_.TrackEndFrame(host_.State().CurrentTrack);
     bool writeFailed = false, created = false;
     std::string written;  // the name the track really went to
-    ctx.checksums = journal.StartTrack(host_.CurrentTrack, path);
+    ctx.checksums = journal.StartTrack(host_.State().CurrentTrack, path);
     if (toMp3) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
       journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
@@ -174,7 +175,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
       created = outcome.created;
       written = outcome.path;
     }
-    if (created) host_.Cmaddfile2(written);
+    if (created) host_.FileWritten(written);
     // A destination that cannot be written to (a full disk) fails every later track the same way.
     if (writeFailed) return;
   }
@@ -183,30 +184,31 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
 void ExtractionJob::Command3_Click() {
   const JobOptions options = host_.ReadJobOptions();
   if (!options.toMp3) return;
-  controls::ListBox& tracks = host_.Collection().lstRecord;
-  if (tracks.ListCount() > 0) tracks.SetListIndex(0);
+  const std::vector<std::string>& tracks = options.selection.tracks;
+  const int32_t count = static_cast<int32_t>(tracks.size());
+  if (count > 0) host_.TrackInHand(0);
   const EncoderConfig config = ConfigWith(BitrateFromIndex(options.encodingBitrate), options.encodingQuality, options);
   RipJournal journal(cd_, options.destination, LogSettings(true, config, options.encodingQuality, options),
-                     services_.dialogs, services_.discIds, host_.flags);
-  ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.flags};
+                     services_.dialogs, services_.discIds, host_.Flags());
+  ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.Flags()};
   ctx.secureReading = options.secureReading;
 
-  for (int32_t i = 0; i <= tracks.ListCount() - 1 && host_.flags.CancelRequested == kFalse; ++i) {
-    tracks.SetListIndex(i);
-    host_.CurrentTrack = TrackNumberOf(tracks.List(i));
-    const std::string path = NameOutput(host_.CurrentTrack, kMp3, options);
+  for (int32_t i = 0; i < count && host_.Flags().CancelRequested == kFalse; ++i) {
+    host_.TrackInHand(i);
+    host_.State().CurrentTrack = TrackNumberOf(tracks[static_cast<std::size_t>(i)]);
+    const std::string path = NameOutput(host_.State().CurrentTrack, kMp3, options);
     // This walk keeps the path without its extension; only the encoder gets the full name.
-    host_.CurrentOutputPath = DropRight(path, 4);
-    ShowExtracting(kExtracting, host_.CurrentTrack);
-    host_.ShowDestination(kDestination + host_.CurrentOutputPath);
+    host_.State().CurrentOutputPath = DropRight(path, 4);
+    ShowExtracting(kExtracting, host_.State().CurrentTrack);
+    host_.ShowDestination(kDestination + host_.State().CurrentOutputPath);
     services_.loop.Yield();
-    if (SkipDataTrack(host_.CurrentTrack)) {
-      journal.PassOver(host_.CurrentTrack, path, "data track");
+    if (SkipDataTrack(host_.State().CurrentTrack)) {
+      journal.PassOver(host_.State().CurrentTrack, path, "data track");
       continue;
     }
-    int32_t first = cd_.TrackFirstFrame(host_.CurrentTrack);
-    const int32_t end = cd_.TrackEndFrame(host_.CurrentTrack);
-    ctx.checksums = journal.StartTrack(host_.CurrentTrack, path);
+    int32_t first = cd_.TrackFirstFrame(host_.State().CurrentTrack);
+    const int32_t end = cd_.TrackEndFrame(host_.State().CurrentTrack);
+    ctx.checksums = journal.StartTrack(host_.State().CurrentTrack, path);
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
     journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
                       outcome.encoderFailed || outcome.writeFailed, outcome.read});

@@ -54,6 +54,8 @@ class ExtractionJob {
   void ShowExtracting(const std::string& prefix, int32_t track);
   // A data track holds no audio: it is passed over with a message. True when it was.
   bool SkipDataTrack(int32_t track);
+  // The track at `index` of the selection is the one in hand.
+  void InHand(JobSelection& selection, int32_t index);
   static EncoderConfig ConfigWith(int32_t bitrateKbps, int32_t qualityIndex, const JobOptions& options);
   // The settings the rip log shows for a job with these options and this configuration.
   static RipSettings LogSettings(bool mp3, const EncoderConfig& config, int32_t qualityIndex, const JobOptions& options);

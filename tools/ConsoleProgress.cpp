@@ -4,15 +4,14 @@
 
 #include <cstdio>
 
-#include "common/RaisedError.h"
-
 namespace korvalin::cli {
 
-void ConsoleProgress::ChangeProgress(const std::string&, float done, float total) {
-  if (total == 0) throw RaisedError::Of(errnum::DivisionByZero);
+ConsoleProgress::ConsoleProgress(JobEvents& events)
+    : connection_(events.progress.Connect([this](const std::string&, int32_t bar) { Draw(bar); })) {}
+
+void ConsoleProgress::Draw(int32_t percent) {
   if (!::isatty(STDERR_FILENO)) return;  // a bar is for people watching, not for logs
-  const int percent = static_cast<int>(done / total * 100.0f);
-  if (percent == lastPercent_) return;  // redraw only when the figure changes
+  if (percent == lastPercent_) return;   // redraw only when the figure changes
   lastPercent_ = percent;
   constexpr int kWidth = 40;
   const int filled = percent * kWidth / 100;

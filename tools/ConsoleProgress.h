@@ -1,22 +1,28 @@
 #pragma once
-// The main window's progress display for the command line: a text bar on standard error.
+// A job's progress on the command line: a text bar on standard error that follows the job
+// runner's progress reports.
 
+#include <cstdint>
 #include <string>
 
-#include "common/MainWindowOps.h"
+#include "window/JobEvents.h"
 
 namespace korvalin::cli {
 
-class ConsoleProgress : public MainWindowOps {
+class ConsoleProgress {
  public:
-  void ChangeProgress(const std::string& status, float done, float total) override;
+  explicit ConsoleProgress(JobEvents& events);
+  ConsoleProgress(const ConsoleProgress&) = delete;
+  ConsoleProgress& operator=(const ConsoleProgress&) = delete;
+  ~ConsoleProgress() { Finish(); }
   // Ends the bar's line, if one was drawn.
   void Finish();
-  ~ConsoleProgress() override { Finish(); }
 
  private:
+  void Draw(int32_t percent);
   int lastPercent_ = -1;
   bool drawn_ = false;
+  controls::Connection connection_;
 };
 
 }  // namespace korvalin::cli

@@ -15,7 +15,7 @@
 #include "settings/PathHelpers.h"
 #include "tools/CliCommand.h"
 #include "tools/CliFiles.h"
-#include "tools/ConsoleProgress.h"
+#include "tools/CliJob.h"
 #include "tools/StopSignals.h"
 
 namespace korvalin::cli {
@@ -56,20 +56,21 @@ int Decode(const std::vector<std::string>& args) {
       return Fail(ShortNameText(source, ".wav"));
     }
 
-    StopSignals stopSignals;
+    CliJob job;
     Mpg123Player player;
-    player.SetSourceFile(source);
-    player.ConvertToWav(wav);
-    ConsoleProgress progress;
-    while (player.Busy()) {
-      // A stop signal ends the conversion after the block in hand, its WAV valid and shorter.
-      if (StopSignals::Received() != 0) player.Stop();
-      const int64_t position = player.Position();
-      const int64_t length = player.Length();
-      if (length > 0) progress.ChangeProgress("", static_cast<float>(position), static_cast<float>(length));
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    progress.Finish();
+    job.runner.Run([&] {
+      player.SetSourceFile(source);
+      player.ConvertToWav(wav);
+      while (player.Busy()) {
+        // A stop signal ends the conversion after the block in hand, its WAV valid and shorter.
+        if (StopSignals::Received() != 0) player.Stop();
+        const int64_t position = player.Position();
+        const int64_t length = player.Length();
+        if (length > 0) job.runner.ChangeProgress("", static_cast<float>(position), static_cast<float>(length));
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+    });
+    job.progress.Finish();
     const std::string written = player.LastOutputPath();
     if (player.LastOutcome() == Outcome::Stopped) {
       if (written.empty()) return ReportStopped("nothing was written");

@@ -14,7 +14,7 @@
 #include "platform/linux/LameEncoderLibrary.h"
 #include "tools/CliCommand.h"
 #include "tools/CliFiles.h"
-#include "tools/ConsoleProgress.h"
+#include "tools/CliJob.h"
 #include "tools/DriveOptions.h"
 #include "tools/StopSignals.h"
 
@@ -52,14 +52,16 @@ int32_t ParseListIndex(const std::string& text, const std::string& option, const
   return index;
 }
 
+// The encoding's progress goes to the runner, whose subscriber draws the bar.
 class ConsoleDisplay : public WavEncodingDisplay {
  public:
+  explicit ConsoleDisplay(CliJob& job) : job_(job) {}
   void Started() override {}
-  void Progress(float percent) override { bar_.ChangeProgress("", percent, 100.0f); }
-  void Ended() override { bar_.Finish(); }
+  void Progress(float percent) override { job_.runner.ChangeProgress("", percent, 100.0f); }
+  void Ended() override { job_.progress.Finish(); }
 
  private:
-  ConsoleProgress bar_;
+  CliJob& job_;
 };
 
 int Encode(const std::vector<std::string>& given) {
@@ -79,17 +81,16 @@ int Encode(const std::vector<std::string>& given) {
 
     if (const std::string why = NotAFile(source); !why.empty()) return Fail(why);
 
-    JobFlags flags;
-    StopSignals stopSignals;
-    StoppingEventLoop loop(flags);
+    CliJob job;
     QuietDialogs dialogs;
     LameEncoderLibrary encoder;
-    ConsoleDisplay display;
-    WavEncodingContext ctx{encoder, dialogs, loop, flags, display};
-    const WavEncodingOutcome outcome =
-        EncodeWavFile(ctx, source, folder, [&](int32_t sampleRate, int channels) {
-          return WavEncodingConfig(bitrateIndex, qualityIndex, sampleRate, channels);
-        });
+    ConsoleDisplay display(job);
+    WavEncodingContext ctx{encoder, dialogs, job.loop, job.runner.flags, display};
+    const WavEncodingOutcome outcome = job.Run([&] {
+      return EncodeWavFile(ctx, source, folder, [&](int32_t sampleRate, int channels) {
+        return WavEncodingConfig(bitrateIndex, qualityIndex, sampleRate, channels);
+      });
+    });
     if (outcome.result == WavEncodingOutcome::Result::Missing) return Fail("no such file: " + source);
     if (outcome.result == WavEncodingOutcome::Result::Cancelled) {
       return ReportStopped(outcome.mp3Path + " holds the audio encoded so far");

@@ -6,7 +6,7 @@
 #include "platform/linux/ConsoleDialogs.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tools/CliCommand.h"
-#include "tools/ConsoleProgress.h"
+#include "tools/CliJob.h"
 #include "tools/DriveOptions.h"
 #include "tools/ReadReportLine.h"
 #include "tools/RipEnding.h"
@@ -26,17 +26,14 @@ int Rip(const std::vector<std::string>& given) {
     modAKRip32 cd(*choice.library);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
-    JobFlags flags;
-    StopSignals stopSignals;
-    StoppingEventLoop loop(flags);
+    CliJob job;
     ConsoleDialogs dialogs;
-    ConsoleProgress progress;
     TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
-    ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ExtractionContext ctx{cd, job.runner, dialogs, job.loop, job.runner.flags};
     ctx.checksums = &sums;
     ctx.secureReading = secure;
-    const ExtractionOutcome outcome = ExtractTrackToWav(ctx, args[1], first, end);
-    progress.Finish();
+    const ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToWav(ctx, args[1], first, end); });
+    job.progress.Finish();
     PrintReadReport(outcome.read);
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
     cd.CloseDrive();

@@ -8,7 +8,7 @@
 #include "platform/linux/ConsoleDialogs.h"
 #include "platform/linux/LameEncoderLibrary.h"
 #include "tools/CliCommand.h"
-#include "tools/ConsoleProgress.h"
+#include "tools/CliJob.h"
 #include "tools/DriveOptions.h"
 #include "tools/ReadReportLine.h"
 #include "tools/RipEnding.h"
@@ -42,18 +42,15 @@ int RipMp3(const std::vector<std::string>& given) {
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     int32_t first = span.first;
     const int32_t end = span.end;
-    JobFlags flags;
-    StopSignals stopSignals;
-    StoppingEventLoop loop(flags);
+    CliJob job;
     ConsoleDialogs dialogs;
-    ConsoleProgress progress;
     LameEncoderLibrary encoder;
     TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
-    ExtractionContext ctx{cd, progress, dialogs, loop, flags};
+    ExtractionContext ctx{cd, job.runner, dialogs, job.loop, job.runner.flags};
     ctx.checksums = &sums;
     ctx.secureReading = secure;
-    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, encoder, args[1], first, end, config);
-    progress.Finish();
+    const Mp3ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToMp3(ctx, encoder, args[1], first, end, config); });
+    job.progress.Finish();
     PrintReadReport(outcome.read);
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesEncoded, outcome.read, sums);
     cd.CloseDrive();

@@ -30,7 +30,7 @@ int StopSignals::Received() { return received; }
 
 void StoppingEventLoop::Yield() {
   HeadlessEventLoop::Yield();
-  if (StopSignals::Received() != 0) flags_.CancelRequested = kTrue;
+  if (StopSignals::Received() != 0 && flags_ != nullptr) flags_->CancelRequested = kTrue;
 }
 
 int ReportStopped(const std::string& kept) {

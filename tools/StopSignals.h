@@ -33,11 +33,12 @@ class StopSignals {
 // request, the way the window's Cancel button sets it.
 class StoppingEventLoop : public HeadlessEventLoop {
  public:
-  explicit StoppingEventLoop(JobFlags& flags) : flags_(flags) {}
+  // The flags of the job to stop (the runner is made after its loop).
+  void Watch(JobFlags& flags) { flags_ = &flags; }
   void Yield() override;
 
  private:
-  JobFlags& flags_;
+  JobFlags* flags_ = nullptr;
 };
 
 // Prints the one line that ends a stopped job ("korvalin-cli: stopped by SIGINT; <kept>") and

@@ -1,72 +1,60 @@
 #pragma once
-// What the jobs (the rips, the encodings, the decodings) need of the main window: the job flags
-// and the job's shared state, the options at the job's start, the status lines, the lock on the
-// other commands, and the collection the files go to. Form1 is one host; tests/support has a
-// stand-in, so a job runs without a window.
+// What a job (a rip, a capture, an encoding or decoding batch) needs of its surroundings: the job
+// flags and shared state, the options and selection read once as it starts, and somewhere to
+// report to (progress, status lines, the lock on the other commands, files written and deleted).
+// The job runner (jobs/) is the host: it publishes every report as a signal.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "collection/CollectionTree.h"
 #include "common/JobFlags.h"
 #include "common/MainWindowOps.h"
-#include "settings/Settings.h"
+#include "window/JobEvents.h"
 #include "window/JobOptions.h"
+#include "window/JobState.h"
 
 namespace korvalin {
 
 class JobHost : public MainWindowOps {
  public:
-  // --- shared with the window's own commands (stop, cancel, play) ---
-  JobFlags flags;
-  int32_t CurrentTrack = 0;
-  std::string CurrentOutputPath;
-  // Where a capture through the sound card starts and ends on the disc (milliseconds).
-  int32_t CaptureStart = 0;
-  int32_t CaptureEnd = 0;
-  // Track lengths in milliseconds, from the last CD information refresh; index 0 unused.
-  std::vector<int32_t> TrackLengths;
-  // The settings in memory.
-  Settings settings;
+  virtual JobFlags& Flags() = 0;
+  virtual JobState& State() = 0;
+  // The options and the selection as they are now: a job reads them once, when it starts.
+  virtual JobOptions ReadJobOptions() = 0;
 
-  // The options as the window shows them now: a job reads them once, when it starts.
-  JobOptions ReadJobOptions();
-
-  // --- the status lines ---
-  virtual void ShowCaption(const std::string& text) = 0;
-  virtual void ShowNextAction(const std::string& line) = 0;
-  virtual void ShowDestination(const std::string& line) = 0;
+  // --- reports ---
+  virtual void ShowLine(StatusLine line, const std::string& text) = 0;
   // The percent label's text and the progress bar's value.
   virtual void ShowPercent(const std::string& text, int32_t bar) = 0;
-  virtual void ShowStatus(const std::string& line) = 0;
   // The status displays return to idle now, or a second from now.
-  virtual void ResetStatus() = 0;
-  virtual void ResetStatusSoon() = 0;
-
-  // --- the commands ---
+  virtual void Idle(bool soon) = 0;
   // Locks the commands a job must not run beside (and closes the windows it must not run with),
-  // and frees them again.
-  virtual void Disablem() = 0;
-  virtual void Enablem() = 0;
-  virtual void ShowCancelCommand() = 0;
-  virtual void ShowStopCommand() = 0;
+  // or frees them again.
+  virtual void Lock(bool locked) = 0;
+  virtual void ShowCommand(JobCommand command) = 0;
   // The low-disk-space watch ends with the capture it watched.
   virtual void StopSpaceWatch() = 0;
-  // The hidden mark a stop leaves for a capture through the sound card.
-  virtual bool StopMarked() const = 0;
-  virtual void ClearStopMark() = 0;
+  // The tracks the job takes, and the one in hand (its place among them).
+  virtual void TracksTaken(const std::vector<std::string>& tracks) = 0;
+  virtual void TrackInHand(int32_t index) = 0;
+  // A file the job wrote: it joins the collection.
+  virtual void FileWritten(const std::string& path) = 0;
+  // Deletes a file the job made and no longer needs; it leaves the collection. An error goes to
+  // the caller and the file stays listed.
+  virtual void DeleteFile(const std::string& path) = 0;
 
-  // --- the collection ---
-  virtual CollectionTree& Collection() = 0;
-  // A file a job wrote joins the collection.
-  virtual void Cmaddfile2(const std::string& path) = 0;
-  // Deletes the file and takes it out of the collection; an error goes to the caller.
-  virtual void DeleteAndUnlist(const std::string& path) = 0;
-
- protected:
-  // The option controls' and the CD information's part of the options.
-  virtual JobOptions WindowOptions() const = 0;
+  // The reports under the names the jobs have always used.
+  void ShowCaption(const std::string& text) { ShowLine(StatusLine::Caption, text); }
+  void ShowNextAction(const std::string& text) { ShowLine(StatusLine::NextAction, text); }
+  void ShowDestination(const std::string& text) { ShowLine(StatusLine::Destination, text); }
+  void ShowStatus(const std::string& text) { ShowLine(StatusLine::Status, text); }
+  void ResetStatus() { Idle(false); }
+  void ResetStatusSoon() { Idle(true); }
+  void Disablem() { Lock(true); }
+  void Enablem() { Lock(false); }
+  void ShowCancelCommand() { ShowCommand(JobCommand::Cancel); }
+  void ShowStopCommand() { ShowCommand(JobCommand::Stop); }
 };
 
 }  // namespace korvalin

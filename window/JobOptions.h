@@ -5,8 +5,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvalin {
+
+// What the job works on, as the collection showed it when Start was pressed.
+struct JobSelection {
+  std::string node;                     // the selected tree node's text ("" when none)
+  std::vector<std::string> nodeTracks;  // the track lines that node shows (its children)
+  std::vector<std::string> tracks;      // the selected track list
+  int32_t trackIndex = -1;              // the line selected in it (-1: none)
+  // The files the node stands for: its group's list, or, for one file's item, the listed file of
+  // that name (none when no list holds it any more).
+  std::vector<std::string> files;
+};
 
 struct JobOptions {
   // --- from the settings ---
@@ -31,6 +43,8 @@ struct JobOptions {
   // --- from the CD information ---
   double discIdentity = 0;  // the disc's identity: the output names' prefix is drawn from it
   double trackCount = 0;    // the disc's track count
+
+  JobSelection selection;
 };
 
 }  // namespace korvalin

@@ -63,7 +63,8 @@ class CaptureRig : public ::testing::Test {
   }
   test::FakeServices fake;
   test::TempDir dest;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
 };
 
 TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
@@ -98,9 +99,9 @@ TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
   EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{fake.media.savedFiles.rbegin(),
                                                                      fake.media.savedFiles.rend()}));
   EXPECT_EQ(form.collection.FindText("WAV Files")->Children().size(), 3u);
-  EXPECT_FALSE(form.tmrRecord.Enabled());
+  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
   EXPECT_TRUE(form.C777.Enabled());
-  EXPECT_EQ(form.CurrentTrack, 3);
+  EXPECT_EQ(form.jobs.state.CurrentTrack, 3);
   EXPECT_TRUE(fake.dialogs.messages.empty());
   // Whole percentages without leading zeros, rising through each track.
   int highest = 0;
@@ -113,27 +114,27 @@ TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
 }
 
 TEST_F(CaptureRig, TheTickShowsThePercentageAndEndsThePlayedTrack) {
-  form.CaptureStart = 1000;
-  form.CaptureEnd = 3000;
-  form.CurrentOutputPath = dest / "5-2.wav";
+  form.jobs.state.CaptureStart = 1000;
+  form.jobs.state.CaptureEnd = 3000;
+  form.jobs.state.CurrentOutputPath = dest / "5-2.wav";
   fake.media.SendCommand("open cdaudio alias cd", nullptr, 0);
   fake.media.SendCommand("open new type waveaudio alias capture", nullptr, 0);
   fake.media.SendCommand("record capture overwrite", nullptr, 0);
-  form.tmrRecord.SetEnabled(true);
+  form.capture.tmrRecord.SetEnabled(true);
   // No disc position yet (a tick while an error about the sound card is on screen): no share.
   fake.media.position = 0;
   const std::string before = form.Label33.Caption();
   form.tmrRecord_Timer();
   EXPECT_EQ(form.Label33.Caption(), before);
-  EXPECT_TRUE(form.tmrRecord.Enabled());
+  EXPECT_TRUE(form.capture.tmrRecord.Enabled());
   fake.media.position = 1140;
   form.tmrRecord_Timer();
   EXPECT_EQ(form.Label33.Caption(), "7%");
   EXPECT_EQ(form.ProgressBar1.Value(), 7);
-  EXPECT_TRUE(form.tmrRecord.Enabled());
+  EXPECT_TRUE(form.capture.tmrRecord.Enabled());
   fake.media.position = 3000;
   form.tmrRecord_Timer();
-  EXPECT_FALSE(form.tmrRecord.Enabled());
+  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
   EXPECT_EQ(fake.media.savedFiles, std::vector<std::string>{dest / "5-2.wav"});
 }
 
@@ -149,7 +150,8 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     test::FakeServices f;
     f.media.trackMs = {2000, 1500};
     f.media.clock = [&f] { return f.loop.Elapsed(); };
-    Form1 w(f.services);
+    JobRunner wJobs{f.services.loop};
+    Form1 w(f.services, wJobs);
     w.settings.DecodePath = dest.Path();
     w.settings.AudioFormat = c.failing ? 1 : 2;  // 2 is no format: every figure is 0
     w.cmdRefresh_Click();
@@ -175,16 +177,16 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
       ASSERT_NE(++at, sent.end());
       EXPECT_EQ(*at, "close capture");
     }
-    const std::vector<std::string> cancel{"stop capture", "stop cd", "save capture " + w.CurrentOutputPath,
+    const std::vector<std::string> cancel{"stop capture", "stop cd", "save capture " + w.jobs.state.CurrentOutputPath,
                                           "close capture", "close cd"};
     ASSERT_GE(sent.end() - at, 6);
     EXPECT_EQ(std::vector<std::string>(at + 1, at + 6), cancel);
     // Nothing was recorded and the second track never started.
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "record capture overwrite"), c.failing && std::string(c.failing) == "play cd");
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
-    EXPECT_EQ(w.CaptureEnd, 0);
+    EXPECT_EQ(w.jobs.state.CaptureEnd, 0);
     EXPECT_EQ(w.collection.lstRecord.ListIndex(), 1);
-    EXPECT_FALSE(w.tmrRecord.Enabled());
+    EXPECT_FALSE(w.capture.tmrRecord.Enabled());
     EXPECT_TRUE(w.C777.Enabled());
   }
 }
@@ -205,7 +207,8 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     test::TempDir dest;
     fake.media.trackMs = {2000, 1500};
     fake.media.clock = [&fake] { return fake.loop.Elapsed(); };
-    Form1 form(fake.services);
+    JobRunner formJobs{fake.services.loop};
+    Form1 form(fake.services, formJobs);
     form.settings.DecodePath = dest.Path();
     form.settings.AudioFormat = 1;
     form.settings.DeleteWAV = 1;
@@ -226,7 +229,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
     EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
               (std::vector<std::string>{"stop capture", "stop cd", "save capture " + wav, "close capture", "close cd"}));
-    EXPECT_FALSE(form.tmrRecord.Enabled());
+    EXPECT_FALSE(form.capture.tmrRecord.Enabled());
     EXPECT_TRUE(form.C777.Enabled());
   }
 }
@@ -251,10 +254,10 @@ TEST_F(CaptureRig, Mp3OutputIsEncodedFromTheMonoRecordingListedAndTheWavDeleted)
 }
 
 TEST_F(CaptureRig, WithoutTrackLengthsNothingIsRecorded) {
-  form.TrackLengths.clear();
+  form.jobs.state.TrackLengths.clear();
   Start({2});
   EXPECT_TRUE(fake.media.DeviceCommands().empty());
-  EXPECT_FALSE(form.tmrRecord.Enabled());
+  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
@@ -268,7 +271,8 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", "hw:99,99");
   Services services = fake.With({.cdLibrary = &library, .media = &media});
-  Form1 form(services);
+  JobRunner formJobs{services.loop};
+  Form1 form(services, formJobs);
   test::TempDir dest;
   form.settings.DecodePath = dest.Path();
   form.cmdRefresh_Click();
@@ -278,7 +282,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   form.CmdSelectAction_Click();
   // Said once: with MP3 output there is no recording to encode, and no second message about it.
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Error opening waveaudio"});
-  EXPECT_FALSE(form.tmrRecord.Enabled());
+  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
   EXPECT_TRUE(test::NamesIn(form.settings.DecodePath).empty());
 }
 
@@ -294,7 +298,8 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   MediaCommandInterpreter media(drives, "null", kLoopbackCapture);
   HeadlessEventLoop loop;
   Services services = fake.With({.loop = &loop, .cdLibrary = &library, .media = &media});
-  Form1 form(services);
+  JobRunner formJobs{services.loop};
+  Form1 form(services, formJobs);
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;
   form.settings.DeleteWAV = 0;
@@ -312,7 +317,7 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   EXPECT_GT(seconds, 190 / 75.0 - 0.05);  // played at the pace of real playback
   EXPECT_LT(seconds, 190 / 75.0 + 2.0);
 
-  const std::string bytes = ReadFile(form.CurrentOutputPath);
+  const std::string bytes = ReadFile(form.jobs.state.CurrentOutputPath);
   const auto wav = test::ParseWav(bytes);
   ASSERT_TRUE(wav && test::HeaderIsExact(*wav, bytes.size()));
   EXPECT_EQ(wav->channels, 2);

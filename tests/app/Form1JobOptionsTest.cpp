@@ -26,7 +26,8 @@ std::vector<std::string> Extensions(const std::string& folder) {
 
 TEST(Form1JobOptions, AreReadFromTheOptionControlsTheCdInformationAndTheSettings) {
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   form.optWAV.SetValue(true);
   form.Chk2Stage.SetValue(controls::CheckBox::Grayed);
   form.cmbBitrate.SetText("192");
@@ -59,7 +60,8 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   test::FakeServices fake;
   fake.cd.identifications = {"fake"};
   fake.cd.SetTrackLengths({30, 30, 30});
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   test::TempDir first, second;
   form.settings.DecodePath = first.Path();
   form.cmbBitrate.SetText("128");

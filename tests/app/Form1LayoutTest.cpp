@@ -14,7 +14,8 @@ class Form1Layout : public ::testing::Test {
     form.Form_Resize();
   }
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
 };
 
 TEST_F(Form1Layout, StartsWithTheDesignTexts) {
@@ -102,17 +103,18 @@ namespace {
 
 TEST(ChangeProgress, ShowsThePercentInCaptionLabelAndBar) {
   test::FakeServices fake;
-  Form1 form(fake.services);
-  form.ChangeProgress("Extracting track /x.wav", 3, 40);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
+  form.jobs.ChangeProgress("Extracting track /x.wav", 3, 40);
   EXPECT_EQ(form.window.Caption(), "Progress 07.50 %");
   EXPECT_EQ(form.Label33.Caption(), "07.50 %");
   EXPECT_EQ(form.ProgressBar1.Value(), 7);
-  form.ChangeProgress("", 40, 40);
+  form.jobs.ChangeProgress("", 40, 40);
   EXPECT_EQ(form.window.Caption(), "Progress 100.00 %");
   EXPECT_EQ(form.ProgressBar1.Value(), 100);
-  EXPECT_THROW(form.ChangeProgress("", 1, 0), RaisedError);  // the displays keep their values
+  EXPECT_THROW(form.jobs.ChangeProgress("", 1, 0), RaisedError);  // the displays keep their values
   EXPECT_EQ(form.Label33.Caption(), "100.00 %");
-  form.ChangeProgress("", 1, 3);
+  form.jobs.ChangeProgress("", 1, 3);
   EXPECT_EQ(form.Label33.Caption(), "33.33 %");
   EXPECT_EQ(form.ProgressBar1.Value(), 33);
 }

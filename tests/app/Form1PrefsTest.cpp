@@ -20,7 +20,8 @@ TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLoo
   test::MakeTree(rips, {"Song.wav"});
   fake.store.values[{kSettingsApplication, kSettingsSection, "DecodePath"}] = rips;
   fake.store.values[{kSettingsApplication, kSettingsSection, "mute button"}] = "0";
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   form.Form_Load();
 
   EXPECT_TRUE(form.prefs.window.Loaded());

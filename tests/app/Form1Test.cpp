@@ -40,7 +40,8 @@ class Form1Test : public ::testing::Test {
     fake.cd.SetTrackLengths({4875, 9038, 225});
   }
   FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
 };
 
 TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
@@ -113,10 +114,10 @@ TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
 
 TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
   form.cmdRefresh_Click();
-  form.CurrentTrack = 1;
+  form.jobs.state.CurrentTrack = 1;
   form.Command11_Click();
   EXPECT_EQ(fake.media.commands.back(), "play cd from 0");
-  form.CurrentTrack = 3;
+  form.jobs.state.CurrentTrack = 3;
   form.Command11_Click();
   EXPECT_EQ(fake.media.commands.back(), "play cd from 185500");
   form.Command12_Click();
@@ -143,7 +144,7 @@ TEST_F(Form1Test, DisablemLocksExactlyTheJobCommandsAndEnablemFreesThem) {
 
 TEST_F(Form1Test, TheStatusReturnsToIdleOneSecondAfterTimer1IsEnabled) {
   form.settings.DecodePath = "/music";
-  form.ChangeProgress("", 1, 4);
+  form.jobs.ChangeProgress("", 1, 4);
   form.lblStatus.SetCaption("busy");
   form.Timer1.SetEnabled(true);
   fake.loop.Advance(0.999);
@@ -164,8 +165,8 @@ TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
   bool cancel = false;
   form.window.OnQueryUnload(cancel);
   EXPECT_FALSE(cancel);
-  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
-  EXPECT_EQ(form.flags.CancelRequested, kTrue);
+  EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);
+  EXPECT_EQ(form.jobs.flags.CancelRequested, kTrue);
   EXPECT_TRUE(form.C777.Enabled());  // "Stop Everything" re-enabled the commands
   EXPECT_TRUE(form.Timer1.Enabled());
   form.window.OnUnload();
@@ -208,7 +209,8 @@ TEST_F(Form1Test, TheBitrateAndQualityListsSaveTheirIndexAndANewStartSelectsItAg
   EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}]), "8");
   form.cmbQuality.SetListIndex(2);
   EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}]), "2");
-  Form1 again(fake.services);
+  JobRunner againJobs{fake.services.loop};
+  Form1 again(fake.services, againJobs);
   again.Form_Load();
   EXPECT_EQ(again.cmbBitrate.Text(), "128");
   EXPECT_EQ(again.cmbQuality.Text(), "High");
@@ -256,7 +258,8 @@ TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUse
   FakeServices fake;
   Services services = fake.services;
   services.programFolder = root / "usr/bin";
-  Form1 form(services);
+  JobRunner formJobs{services.loop};
+  Form1 form(services, formJobs);
   form.Form_Load();
   EXPECT_EQ(form.settings.DecodePath, root / "home/Music/Korvalin");
   EXPECT_EQ(form.Label2.Caption(), "Destination:  " + root / "home/Music/Korvalin" + "/");
@@ -328,11 +331,11 @@ TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
                                                                      {"Action > Stop", [&] { form.mnuStop.Click(); }}};
   for (const auto& [name, click] : commands) {
     SCOPED_TRACE(name);
-    form.flags = JobFlags{};
+    form.jobs.flags = JobFlags{};
     form.Disablem();
     click();
-    EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
-    EXPECT_EQ(form.flags.CancelRequested, kTrue);
+    EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);
+    EXPECT_EQ(form.jobs.flags.CancelRequested, kTrue);
     EXPECT_TRUE(form.CmdSelectAction.Enabled());
   }
 }
@@ -344,8 +347,8 @@ TEST_F(Form1Test, ExitUnloadsTheWindowAndAsksItToClose) {
   form.Command5.Click();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(closes, 1);
-  EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);  // a running job was told to stop first
-  EXPECT_EQ(form.flags.CancelRequested, kTrue);
+  EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);  // a running job was told to stop first
+  EXPECT_EQ(form.jobs.flags.CancelRequested, kTrue);
 }
 
 TEST_F(Form1Test, AnEmptyDestinationSettingBecomesTheDefaultFolderNeverTheRoot) {
@@ -379,7 +382,8 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
   Services services = fake.With({.cdLibrary = &library, .media = &media});
-  Form1 form(services);
+  JobRunner formJobs{services.loop};
+  Form1 form(services, formJobs);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line
   EXPECT_EQ(form.collection.lstTracks.ListCount(), 2);

@@ -30,7 +30,8 @@ class Form1TrayTest : public ::testing::Test {
   void RightClickIcon() { fake.tray.Mouse(&form.trayForm.window, form.trayForm.Icon.handle, traymouse::RightUp); }
 
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
 };
 
 TEST_F(Form1TrayTest, MinimizeHidesTheWindowBehindTheIconAndRestoreBringsItBack) {
@@ -53,7 +54,8 @@ TEST_F(Form1TrayTest, WithoutATrayMinimizeMinimisesToTheTaskBarAndSaysSoOnce) {
     bool available, takesIcons;
   } desktops[] = {{false, true}, {true, false}};
   for (const auto& d : desktops) {
-    Form1 f{fake.services};
+    JobRunner fJobs{fake.services.loop};
+    Form1 f{fake.services, fJobs};
     fake.tray.available = d.available;
     fake.tray.takesIcons = d.takesIcons;
     f.window.SetVisible(true);

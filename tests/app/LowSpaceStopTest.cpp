@@ -46,7 +46,8 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   CdioLibrary image({CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "disc", {track}))});
   test::FakeServices fake;
   Services services = fake.With(image);
-  Form1 form(services);
+  JobRunner formJobs{services.loop};
+  Form1 form(services, formJobs);
   form.settings.DecodePath = dest.Path();
   form.settings.HDWarning = 1;
   form.settings.HDWarningNo = 100;

@@ -50,7 +50,8 @@ TEST(SoundMixer, StartsTheFirstMixerInstalledOrSaysThereIsNone) {
     for (const auto& name : c.installed) StandIn(bin / name, out / (name + ".ran"));
     test::ScopedEnv path("PATH", bin.Path().c_str());
     test::FakeServices fake;
-    Form1 form(fake.services);
+    JobRunner formJobs{fake.services.loop};
+    Form1 form(fake.services, formJobs);
     form.playlistEditor.Show();
     form.Command4.Click();
     EXPECT_FALSE(form.playlistEditor.window.Loaded());

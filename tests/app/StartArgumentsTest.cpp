@@ -60,7 +60,8 @@ TEST(StartArguments, TheDriveIsChosenAndTheFilesJoinTheCollection) {
   test::FakeServices fake;
   fake.cd.identifications = {"first drive", "second drive"};
   fake.cd.SetTrackLengths({300, 400});
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   form.Form_Load();
   test::TempDir dir;
   const std::string song = dir / "song.mp3", take = dir / "take.wav";

@@ -7,7 +7,8 @@
 
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
-#include "tests/support/StandInJobHost.h"
+#include "controls/Label.h"
+#include "controls/Window.h"
 
 namespace korvalin {
 namespace {
@@ -21,18 +22,25 @@ using Texts = std::vector<std::string>;
 constexpr int16_t kLeft = 1, kRight = 2;
 
 // The tree's host with the tree's pop-up menu, as the main window has them.
-struct TreeHost : test::StandInJobHost {
-  using StandInJobHost::StandInJobHost;
+struct TreeHost : CollectionHost {
+  explicit TreeHost(Services& services) : collection(settings, services.loop, *this) {}
+  Settings settings;
+  CollectionTree collection;
+  controls::Window window{"Form1", "Korvalin V 2.1"};
+  controls::Label Label3{"Label3", "Next Action: Make a selection"};
+  int32_t CurrentTrack = 0;
   controls::MenuItem mnuStart2{"mnuStart2", "Start!"};
   controls::MenuItem mnuSpace5{"mnuSpace5", "-"};
   controls::MenuItem mnuFileRemove{"mnuFileRemove", "Remove from List"};
   controls::MenuItem mnuRemoveDelete{"mnuRemoveDelete", "Remove and Delete File"};
   controls::MenuItem mnupopup{"mnupopup", "popup", {&mnuStart2, &mnuSpace5, &mnuFileRemove, &mnuRemoveDelete}};
   // A running job locks the pop-up with the other commands.
-  void Disablem() override {
-    StandInJobHost::Disablem();
-    mnupopup.SetEnabled(false);
-  }
+  void Disablem() { mnupopup.SetEnabled(false); }
+  // CollectionHost
+  void ShowMainWindow() override { window.SetVisible(true); }
+  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
+  void SetCurrentTrack(int32_t track) override { CurrentTrack = track; }
+  void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
 };
 
 class TreeInteractionsTest : public ::testing::Test {

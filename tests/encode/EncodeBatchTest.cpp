@@ -22,13 +22,14 @@ using Lines = std::tuple<std::string, std::string, std::string>;
 
 // A job host, keeping the status lines each time a job locks the commands.
 struct WatchedForm : test::StandInJobHost {
-  using StandInJobHost::StandInJobHost;
-  void Disablem() override {
-    const Lines now{window.Caption(), Label3.Caption(), Label2.Caption()};
-    if (shown.empty() || shown.back() != now) shown.push_back(now);
-    StandInJobHost::Disablem();
+  explicit WatchedForm(Services& services) : StandInJobHost(services) {
+    watch = events.locked.Connect([this] {
+      const Lines now{caption, nextAction, destination};
+      if (shown.empty() || shown.back() != now) shown.push_back(now);
+    });
   }
   std::vector<Lines> shown;
+  controls::Connection watch;
 };
 
 constexpr std::size_t kBlockBytes = 4 * 1152 * 2 * 2;
@@ -74,9 +75,9 @@ TEST_F(EncodeBatchTest, WavFilesEncodesTheWholeListInOrderShowingLowerCaseNames)
                                             {"Encoding c.wav", "Encoding #3 of 3 files", dest + "c.mp3"}}));
   // Each new file went to the front of the MP3 list, under the name it was written with.
   EXPECT_EQ(List2(), (Texts{out / "c.mp3", out / "b.mp3", out / "Song A.mp3"}));
-  EXPECT_EQ(form.CurrentOutputPath, out / "c.mp3");
+  EXPECT_EQ(form.state.CurrentOutputPath, out / "c.mp3");
   for (const auto& s : sources) EXPECT_TRUE(Exists(s));  // "Delete WAV" is off
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
@@ -96,7 +97,7 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
   form.collection.TreeView1.Add(wav, "p " + good, good);
   // The long file is cancelled after its first block.
   fake.loop.EveryYield([&] {
-    if (form.CurrentOutputPath == longer && form.Label33.Caption() == "25.0%") form.flags.CancelRequested = kTrue;
+    if (form.state.CurrentOutputPath == longer && form.percent == "25.0%") form.flags.CancelRequested = kTrue;
   });
   Select(wav);
   cmdEncFile_Click(form, fake.services);
@@ -119,7 +120,7 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
 }
 
 TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
-  fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}] = "0";  // 32 kbit/s: a few small frames
+  form.settings.EncodingBitrate = 0;  // 32 kbit/s: a few small frames
   const std::string a = MakeWav("tiny a.wav", 4410 * 4), b = MakeWav("tiny b.wav", 4410 * 4),
                     c = MakeWav("tiny c.wav", 4410 * 4);
 
@@ -146,12 +147,12 @@ TEST_F(EncodeBatchTest, OnlyWavGroupsAndWavItemsStartABatchAndAnEmptyListStillEn
   for (controls::TreeNode* node : {static_cast<controls::TreeNode*>(nullptr), mp3, root}) {
     Select(node);
     cmdEncFile_Click(form, fake.services);
-    EXPECT_FALSE(form.Timer1.Enabled());
+    EXPECT_FALSE(form.resetPending);
   }
   Select(wav);
   cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(form.disables, 0);
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
@@ -163,7 +164,7 @@ TEST_F(EncodeBatchTest, AStopBetweenFilesEndsTheBatch) {
   EXPECT_TRUE(Exists(out / "1.mp3"));  // the file in hand is finished
   EXPECT_FALSE(Exists(out / "2.mp3"));
   EXPECT_FALSE(Exists(out / "3.mp3"));
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
 }
 
 TEST_F(EncodeBatchTest, AStopWhileTheFirstFilesLinesShowEncodesNothing) {
@@ -197,23 +198,23 @@ TEST_F(EncodeBatchTest, AWavItemIsFoundByItsNameInTheListsOrRefused) {
   cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(form.shown, (std::vector<Lines>{{"Encoding Beat.wav", "Encoding " + (in / "Beat.wav"),
                                              "Destination:  " + out.Path() + "/Beat.mp3"}}));
-  EXPECT_EQ(form.CurrentOutputPath, out / "Beat.mp3");
+  EXPECT_EQ(form.state.CurrentOutputPath, out / "Beat.mp3");
   EXPECT_EQ(List2(), Texts{out / "Beat.mp3"});
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
 
   Select(&tree.Add(selectedWav, "p name picked.wav", "picked.wav"));
   cmdEncFile_Click(form, fake.services);
   EXPECT_TRUE(Exists(out / "picked.mp3"));
 
   // A file neither list holds is not encoded, and certainly not the file of the last job.
-  form.Timer1.SetEnabled(false);
+  form.resetPending = false;
   const int disables = form.disables;
   Select(&tree.Add(wav, "p name stray.wav", "stray.wav"));
   cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(fake.dialogs.MessageTexts(), Texts{NotListedText("stray.wav")});
   EXPECT_EQ(form.disables, disables);
-  EXPECT_EQ(form.CurrentOutputPath, out / "picked.mp3");
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_EQ(form.state.CurrentOutputPath, out / "picked.mp3");
+  EXPECT_TRUE(form.resetPending);
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ class DecodeBatchTest : public ::testing::Test {
   // runs the test's own check, and gives up (failing) on a batch that waits for good.
   void Watch() {
     if (batch.Host() && batch.Host()->Loaded() && (shown.empty() || shown.back().source != batch.DecodeSource)) {
-      shown.push_back({batch.DecodeSource, form.window.Caption(), form.Label3.Caption(), form.Label2.Caption()});
+      shown.push_back({batch.DecodeSource, form.caption, form.nextAction, form.destination});
     }
     if (during) during();
     if (!gaveUp && std::chrono::steady_clock::now() - started > std::chrono::seconds(120)) {
@@ -101,7 +101,7 @@ class DecodeBatchTest : public ::testing::Test {
 
   test::FakeServices fake;
   test::StandInJobHost form{fake.services};
-  DecodeBatch batch{form, fake.services};
+  DecodeBatch batch{form, form.events, fake.services};
   test::TempDir in, out;
   std::vector<Shown> shown;
   std::function<void()> during;
@@ -133,11 +133,11 @@ TEST_F(DecodeBatchTest, Mp3FilesConvertsTheWholeListInItsOrderLikeTheMpg123Comma
   // Each WAV went to the front of the WAV list as it was done.
   EXPECT_EQ(form.collection.List1.Items(), (Texts{out / "b.wav", out / "Song A.wav", out / "c.wav"}));
   EXPECT_EQ(batch.DecodeTarget, out / "b.wav");
-  EXPECT_EQ(form.Label33.Caption(), "100 %");
-  EXPECT_EQ(form.ProgressBar1.Value(), 100);
+  EXPECT_EQ(form.percent, "100 %");
+  EXPECT_EQ(form.bar, 100);
   EXPECT_EQ(form.disables, 3);
-  EXPECT_TRUE(form.Command2.Visible());
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.cancelShown);
+  EXPECT_TRUE(form.resetPending);
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
   EXPECT_FALSE(batch.DecodeBusy);
   EXPECT_EQ(batch.Host(), nullptr);
@@ -152,7 +152,7 @@ TEST_F(DecodeBatchTest, EmptyGroupsAreAnsweredWithAMessageAndOtherNodesOnlyStop)
   ASSERT_EQ(fake.dialogs.MessageTexts(), (Texts{"No files in list.", "No files selected"}));
   EXPECT_EQ(fake.dialogs.messages[0].icon, MsgBoxIcon::Information);
   EXPECT_EQ(form.flags.CaptureStopRequested, kFalse);
-  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.resetPending);
 
   // Any other node, or none: the stop flag is set and nothing else happens.
   form.collection.List2.AddItem(MakeMp3(out / "x.mp3", 1, 4));
@@ -161,7 +161,7 @@ TEST_F(DecodeBatchTest, EmptyGroupsAreAnsweredWithAMessageAndOtherNodesOnlyStop)
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
 
   EXPECT_EQ(form.disables, 0);
-  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.resetPending);
   EXPECT_FALSE(Exists(out / "x.wav"));
   EXPECT_EQ(fake.dialogs.messages.size(), 2u);
 }
@@ -196,8 +196,8 @@ TEST_F(DecodeBatchTest, ACancelDuringTheSecondFileEndsTheBatchOnceItsWavIsListed
   EXPECT_TRUE(test::HeaderIsExact(*partial, bytes.size()));
   EXPECT_FALSE(partial->samples.empty());
   EXPECT_EQ(form.collection.List1.Items(), (Texts{out / "two.wav", out / "one.wav"}));
-  EXPECT_EQ(form.lblStatus.Caption(), std::to_string(bytes.size()) + " bytes");
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_EQ(form.statusLine, std::to_string(bytes.size()) + " bytes");
+  EXPECT_TRUE(form.resetPending);
   EXPECT_EQ(batch.Host(), nullptr);
 }
 
@@ -229,9 +229,9 @@ TEST_F(DecodeBatchTest, FilesThatCannotBeConvertedArePassedAndTheBatchGoesOn) {
   EXPECT_EQ(form.collection.List1.Items(), Texts{out / "Good.wav"});
   // The last WAV written, not the name of a file passed over.
   EXPECT_EQ(batch.DecodeTarget, out / "Good.wav");
-  EXPECT_EQ(form.lblStatus.Caption(), std::to_string(test::FileSize(out / "Good.wav")) + " bytes");
+  EXPECT_EQ(form.statusLine, std::to_string(test::FileSize(out / "Good.wav")) + " bytes");
   EXPECT_FALSE(batch.DecodeBusy);
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
 }
 
 TEST_F(DecodeBatchTest, AnItemIsFoundByItsNameInEitherListOrRefused) {
@@ -246,7 +246,7 @@ TEST_F(DecodeBatchTest, AnItemIsFoundByItsNameInEitherListOrRefused) {
   EXPECT_EQ(shown[0], (Shown{beat, "Decoding beat.mp3", "Decoding  Beat.mp3", "Destination:  " + out.Path() + "/Beat.wav"}));
   ExpectDecodedLikeMpg123(out / "Beat.wav", beat);
   EXPECT_EQ(batch.DecodeTarget, out / "Beat.wav");
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
 
   form.flags.CaptureStopRequested = kFalse;
@@ -256,7 +256,7 @@ TEST_F(DecodeBatchTest, AnItemIsFoundByItsNameInEitherListOrRefused) {
 
   // A file neither list holds is not converted, and certainly not the one converted last.
   form.flags.CaptureStopRequested = kFalse;
-  form.Timer1.SetEnabled(false);
+  form.resetPending = false;
   const int disables = form.disables;
   SelectNewItem(group::Mp3, "stray.mp3");
   batch.CmdDecoder_Click();
@@ -264,7 +264,7 @@ TEST_F(DecodeBatchTest, AnItemIsFoundByItsNameInEitherListOrRefused) {
   EXPECT_EQ(form.disables, disables);
   EXPECT_EQ(shown.size(), 2u);
   EXPECT_EQ(batch.DecodeTarget, out / "LIVE.wav");
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.resetPending);
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
 }
 

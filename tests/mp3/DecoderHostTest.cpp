@@ -55,8 +55,8 @@ TEST_F(DecoderHostTest, FollowsTheConversionInWholePercentsAndShowsTheEndWithABl
 
   // The length is not known yet: the tick shows nothing rather than a wrong figure.
   fake.loop.Advance(0.5);
-  EXPECT_EQ(form.Label33.Caption(), "OFF");
-  EXPECT_EQ(form.ProgressBar1.Value(), 0);
+  EXPECT_EQ(form.percent, "OFF");
+  EXPECT_EQ(form.bar, 0);
   // The second start sequence, half a second after the load, and only that once.
   Calls twice = start;
   twice.insert(twice.end(), start.begin(), start.end());
@@ -73,17 +73,17 @@ TEST_F(DecoderHostTest, FollowsTheConversionInWholePercentsAndShowsTheEndWithABl
     player->position = s.position;
     player->length = s.length;
     fake.loop.Advance(0.5);
-    EXPECT_EQ(form.Label33.Caption(), s.label);
-    EXPECT_EQ(form.ProgressBar1.Value(), s.bar);
+    EXPECT_EQ(form.percent, s.label);
+    EXPECT_EQ(form.bar, s.bar);
     EXPECT_TRUE(state.DecodeBusy);
   }
   EXPECT_EQ(player->calls, twice);
 
   player->busy = false;
-  form.ProgressBar1.SetValue(3);
+  form.bar = 3;
   fake.loop.Advance(0.5);
-  EXPECT_EQ(form.Label33.Caption(), "100 %");
-  EXPECT_EQ(form.ProgressBar1.Value(), 100);
+  EXPECT_EQ(form.percent, "100 %");
+  EXPECT_EQ(form.bar, 100);
   EXPECT_FALSE(state.DecodeBusy);
   EXPECT_FALSE(host.Loaded());
   ASSERT_GT(player->calls.size(), twice.size());
@@ -107,7 +107,7 @@ TEST_F(DecoderHostTest, AStopOrASourceTooShortToConvertUnloadsTheHostSoNothingWa
     EXPECT_FALSE(player->busy);  // stopped
     EXPECT_FALSE(state.DecodeBusy);
     EXPECT_FALSE(host.Loaded());
-    EXPECT_NE(form.Label33.Caption(), "100 %");
+    EXPECT_NE(form.percent, "100 %");
   }
 
   // Loaded under a stop request, the host starts nothing.

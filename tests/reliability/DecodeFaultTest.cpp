@@ -73,7 +73,7 @@ struct DecodeRig {
 
   test::FakeServices fake;
   std::unique_ptr<test::StandInJobHost> form = std::make_unique<test::StandInJobHost>(fake.services);
-  std::unique_ptr<DecodeBatch> decoding = std::make_unique<DecodeBatch>(*form, fake.services);
+  std::unique_ptr<DecodeBatch> decoding = std::make_unique<DecodeBatch>(*form, form->events, fake.services);
   std::vector<std::string> sources, contents;
 };
 

@@ -25,9 +25,9 @@ using test::SmallDisk;
 // Two selected tracks captured through the sound card into `destination`, the first one first.
 struct CaptureRun {
   CaptureRun(Services& services, const std::string& destination, const std::vector<int32_t>& trackMs)
-      : host(services), capture(host, services, host.tmrRecord) {
-    host.TrackLengths = {0};
-    host.TrackLengths.insert(host.TrackLengths.end(), trackMs.begin(), trackMs.end());
+      : host(services), capture(host, services) {
+    host.state.TrackLengths = {0};
+    host.state.TrackLengths.insert(host.state.TrackLengths.end(), trackMs.begin(), trackMs.end());
     options.destination = destination;
     options.trackCount = static_cast<double>(trackMs.size());
     options.audioFormat = 1;
@@ -96,7 +96,7 @@ TEST(CaptureFailure, EndsTheCaptureWithOneMessageNamingTheFileAndTheCause) {
     else fake.loop.AtYield(c.atYield, [&] { c.fault(fake.media, disk, dest); });
     run.Run(fake.loop);
 
-    const std::string& path = run.host.CurrentOutputPath;
+    const std::string& path = run.host.state.CurrentOutputPath;
     const std::vector<std::string> messages = fake.dialogs.MessageTexts();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].rfind("The recording " + path + " " + c.failure, 0), 0u) << messages[0];
@@ -107,7 +107,7 @@ TEST(CaptureFailure, EndsTheCaptureWithOneMessageNamingTheFileAndTheCause) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "play cd"), c.atYield == 0 ? 0 : 1);
     EXPECT_EQ(sent.back(), "close cd");
-    EXPECT_FALSE(run.host.tmrRecord.Enabled());
+    EXPECT_FALSE(run.capture.tmrRecord.Enabled());
     EXPECT_FALSE(run.host.Locked());
     if (c.partKept) {
       const std::string bytes = test::ReadFile(path);
@@ -141,10 +141,10 @@ TEST(CaptureFailure, TheRealRecorderSaysWhyThroughTheInterpreter) {
   CaptureRun run(services, dest, {400, 266});
   disk.MakeReadOnly();
   run.Run(loop);
-  EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"The recording " + run.host.CurrentOutputPath +
+  EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"The recording " + run.host.state.CurrentOutputPath +
                                                                   " could not be saved: Read-only file system."});
   EXPECT_EQ(run.host.collection.lstRecord.ListIndex(), 0);  // the second track never started
-  EXPECT_FALSE(run.host.tmrRecord.Enabled());
+  EXPECT_FALSE(run.capture.tmrRecord.Enabled());
 }
 
 }  // namespace

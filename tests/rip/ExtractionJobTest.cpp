@@ -1,5 +1,7 @@
 #include "rip/ExtractionJob.h"
 
+#include "controls/CheckBox.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <memory>
 #include <type_traits>
 
-#include "app/Form1.h"
 #include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractTrackToWav.h"
@@ -107,15 +108,9 @@ class JobRigOf {
     form = std::make_unique<Host>(*services);
     job = std::make_unique<ExtractionJob>(*form, *services, form->cd, std::move(seed));
     form->settings.DecodePath = dest.Path();
-    if constexpr (std::is_same_v<Host, Form1>) {
-      form->lblCDID.SetCaption("3000");
-      form->cmbBitrate.SetText("128");
-      form->cmbQuality.SetListIndex(1);
-    } else {
-      form->options.discIdentity = 3000;
-      form->options.bitrate = 128;
-      form->options.qualityIndex = 1;
-    }
+    form->options.discIdentity = 3000;
+    form->options.bitrate = 128;
+    form->options.qualityIndex = 1;
     EXPECT_TRUE(form->cd.OpenDrive(0));
     for (int32_t n = 1; n <= trackCount; ++n) form->collection.lstTracks.AddItem(Line(n));
     form->collection.showfiles();
@@ -142,7 +137,7 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   form.options.toMp3 = false;
   rig.Select("Available Tracks");
   std::string firstCaption;
-  rig.fake.loop.AtYield(1, [&] { firstCaption = form.window.Caption() + "|" + form.Label3.Caption(); });
+  rig.fake.loop.AtYield(1, [&] { firstCaption = form.caption + "|" + form.nextAction; });
   rig.job->cmdStart_Click();
 
   EXPECT_EQ(firstCaption, " Extracting Track 1| Extracting Track 1");
@@ -164,13 +159,13 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
 
   // The job leaves its last track on show and the commands locked until the Start action returns.
-  EXPECT_EQ(form.CurrentTrack, 3);
-  EXPECT_EQ(form.CurrentOutputPath, paths[2]);
-  EXPECT_EQ(form.Label2.Caption(), "Destination: " + paths[2]);
-  EXPECT_EQ(form.Label3.Caption(), "Extracting Track 3");
-  EXPECT_TRUE(form.Command2.Visible());
+  EXPECT_EQ(form.state.CurrentTrack, 3);
+  EXPECT_EQ(form.state.CurrentOutputPath, paths[2]);
+  EXPECT_EQ(form.destination, "Destination: " + paths[2]);
+  EXPECT_EQ(form.nextAction, "Extracting Track 3");
+  EXPECT_TRUE(form.cancelShown);
   EXPECT_TRUE(form.Locked());
-  EXPECT_EQ(form.Check9.Value(), 0);
+  EXPECT_EQ(form.state.StopMarked, 0);
 
   // The group still shows the three tracks: Start takes them again, even with the list emptied.
   form.collection.lstRecord.Clear();
@@ -224,8 +219,8 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.fake.dialogs.messages[0].text, "You must select tracks to record.");
   EXPECT_EQ(rig.fake.dialogs.messages[0].icon, MsgBoxIcon::Information);
-  EXPECT_EQ(form.window.Caption(), "Korvalin V 2.1");
-  EXPECT_FALSE(form.Command2.Visible());
+  EXPECT_EQ(form.caption, "Korvalin V 2.1");
+  EXPECT_FALSE(form.cancelShown);
   EXPECT_FALSE(form.Locked());
   EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
 
@@ -238,7 +233,7 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
     rig.job->cmdStart_Click();
     EXPECT_TRUE(NamesIn(rig.Dest()).empty());
     EXPECT_EQ(rig.fake.dialogs.messages.size(), 1u);
-    EXPECT_FALSE(form.Command2.Visible());
+    EXPECT_FALSE(form.cancelShown);
     EXPECT_FALSE(form.Locked());
   }
 
@@ -248,13 +243,13 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
   rig.ChooseRecord({3, 1});
   rig.Select(rig.Line(2));
   std::string firstCaption;
-  rig.fake.loop.AtYield(1, [&] { firstCaption = form.window.Caption(); });
+  rig.fake.loop.AtYield(1, [&] { firstCaption = form.caption; });
   rig.job->cmdStart_Click();
   EXPECT_EQ(firstCaption, " Extracting Track 2");
   EXPECT_EQ(FilesFor(rig.Dest(), 3, ".wav").size(), 1u);
   EXPECT_EQ(FilesFor(rig.Dest(), 1, ".wav").size(), 1u);
   EXPECT_TRUE(FilesFor(rig.Dest(), 2, ".wav").empty());
-  EXPECT_EQ(form.CurrentTrack, 1);
+  EXPECT_EQ(form.state.CurrentTrack, 1);
   EXPECT_EQ(form.collection.lstRecord.ListCount(), 2);
 }
 
@@ -269,7 +264,7 @@ TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
   // A disc without tracks, whose group shows none; then the Extract button with no node chosen.
   form.collection.lstTracks.Clear();
   form.collection.showfiles();
-  const std::string caption = form.window.Caption();
+  const std::string caption = form.caption;
   for (controls::TreeNode* node : {form.collection.FindText("Available Tracks"), static_cast<controls::TreeNode*>(nullptr)}) {
     form.collection.TreeView1.SetSelectedItem(node);
     rig.job->cmdStart_Click();
@@ -277,7 +272,7 @@ TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
   EXPECT_EQ(rig.fake.dialogs.MessageTexts(),
             (std::vector<std::string>{"You must select tracks to record.", "You must select tracks to record."}));
   EXPECT_EQ(rig.fake.dialogs.messages[1].icon, MsgBoxIcon::Information);
-  EXPECT_EQ(form.window.Caption(), caption);
+  EXPECT_EQ(form.caption, caption);
   EXPECT_EQ(NamesIn(rig.Dest()).size(), 2u);
 }
 
@@ -323,25 +318,25 @@ TEST(ExtractionJob, TrackNinetyNineEndsAtTheTablesEntryNinetyNine) {
 
 TEST(ExtractionJob, ACancelDuringTheSecondTrackEndsTheJobBeforeTheThird) {
   // The window's own cancel command runs inside the job's yields.
-  JobRigOf<Form1> rig({30, 200, 30});
-  Form1& form = *rig.form;
-  form.optWAV.SetValue(true);
+  JobRig rig({30, 200, 30});
+  test::StandInJobHost& form = *rig.form;
+  form.options.toMp3 = false;
   rig.Select("Available Tracks");
   // The cancel command: both flags, then "Stop Everything"; queued once the second track runs.
   bool queued = false;
   rig.fake.loop.EveryYield([&] {
-    if (queued || form.CurrentTrack != 2) return;
+    if (queued || form.state.CurrentTrack != 2) return;
     queued = true;
     rig.fake.loop.AtYield(2, [&] {
       form.flags.CaptureStopRequested = kTrue;
       form.flags.CancelRequested = kTrue;
-      form.Command8_Click();
+      form.StopEverything();
     });
   });
   rig.job->cmdStart_Click();
 
   ASSERT_TRUE(queued);
-  EXPECT_EQ(form.CurrentTrack, 2);
+  EXPECT_EQ(form.state.CurrentTrack, 2);
   EXPECT_TRUE(FilesFor(rig.Dest(), 3, ".wav").empty());
   EXPECT_TRUE(WavData(FilesFor(rig.Dest(), 1, ".wav").at(0)) == rig.tracks[0]);
   const std::string second = FilesFor(rig.Dest(), 2, ".wav").at(0);
@@ -353,9 +348,8 @@ TEST(ExtractionJob, ACancelDuringTheSecondTrackEndsTheJobBeforeTheThird) {
   // Listed once, whoever listed it first.
   EXPECT_EQ(std::count(form.collection.List1.Items().begin(), form.collection.List1.Items().end(), second), 1);
   EXPECT_EQ(Children(form, "WAV Files").size(), 2u);
-  EXPECT_TRUE(form.C777.Enabled());
-  EXPECT_TRUE(form.mnuFile.Enabled());
-  EXPECT_EQ(form.Check9.Value(), 1);
+  EXPECT_FALSE(form.Locked());
+  EXPECT_EQ(form.state.StopMarked, 1);
 }
 
 TEST(ExtractionJob, AnEncoderThatWillNotStartEndsTheJobAfterOneMessage) {
@@ -367,7 +361,7 @@ TEST(ExtractionJob, AnEncoderThatWillNotStartEndsTheJobAfterOneMessage) {
   rig.job->cmdStart_Click();
   ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(rig.fake.dialogs.messages[0].title, "Critical error...");
-  EXPECT_EQ(form.CurrentTrack, 1);
+  EXPECT_EQ(form.state.CurrentTrack, 1);
   EXPECT_TRUE(NamesIn(rig.Dest()).empty());
   EXPECT_EQ(form.collection.List2.ListCount(), 0);
 }
@@ -383,7 +377,7 @@ TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
   EXPECT_EQ(rig.fake.dialogs.messages[0].text, form.cd.LibraryErrorText());
   EXPECT_TRUE(FilesFor(rig.Dest(), 2, ".wav").empty()) << "a track that gave no audio leaves no file";
   EXPECT_EQ(test::FileSize(FilesFor(rig.Dest(), 3, ".wav").at(0)), 44 + 40 * 2352);
-  EXPECT_EQ(form.CurrentTrack, 3);
+  EXPECT_EQ(form.state.CurrentTrack, 3);
 }
 
 TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
@@ -398,7 +392,7 @@ TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
     ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u) << (mp3 ? "mp3" : "wav");
     EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not create", 0), 0u);
     EXPECT_TRUE(form.collection.List1.Items().empty() && form.collection.List2.Items().empty());  // no file to list
-    EXPECT_EQ(form.CurrentTrack, 1);
+    EXPECT_EQ(form.state.CurrentTrack, 1);
     for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
   }
 }
@@ -448,9 +442,9 @@ TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
     ASSERT_EQ(found.size(), 1u);
     for (const auto& f : test::ScanFrames(ReadFile(found[0])).frames) ASSERT_EQ(f.bitrateKbps, 192);
   }
-  EXPECT_EQ(form.CurrentTrack, 1);
-  EXPECT_EQ(form.CurrentOutputPath + ".mp3", FilesFor(rig.Dest(), 1, ".mp3").at(0));
-  EXPECT_EQ(form.Label2.Caption(), "Destination: " + form.CurrentOutputPath);
+  EXPECT_EQ(form.state.CurrentTrack, 1);
+  EXPECT_EQ(form.state.CurrentOutputPath + ".mp3", FilesFor(rig.Dest(), 1, ".mp3").at(0));
+  EXPECT_EQ(form.destination, "Destination: " + form.state.CurrentOutputPath);
   EXPECT_EQ(form.collection.List2.ListCount(), 0);
   EXPECT_TRUE(Children(form, "MP3 Files").empty());
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());

@@ -1,54 +1,66 @@
 #include "tests/support/StandInJobHost.h"
 
-#include <cmath>
-
-#include "common/Numeric.h"
 #include "common/RaisedError.h"
+#include "window/CollectionSelection.h"
 
 namespace korvalin::test {
 
-StandInJobHost::StandInJobHost(Services& s) : services(s), collection(settings, s.loop, *this), cd(s.cdLibrary) {
-  Command2.SetVisible(false);
-  Check9.SetVisible(false);
-  Timer1.OnTimer = [this] {
-    Timer1.SetEnabled(false);
-    ResetStatus();
+StandInJobHost::StandInJobHost(Services& s)
+    : JobRunner(s.loop), services(s), collection(settings, s.loop, *this), cd(s.cdLibrary) {
+  settings.EncodingBitrate = 5;  // a fresh installation's bitrate index, as the settings load it
+  readOptions = [this] {
+    JobOptions o = options;
+    o.destination = settings.DecodePath;
+    o.encodingBitrate = settings.EncodingBitrate;
+    o.encodingQuality = settings.EncodingQuality;
+    o.deleteWav = settings.DeleteWAV;
+    o.audioFormat = settings.AudioFormat;
+    o.secureReading = settings.SecureReading != 0;
+    o.selection = SelectionOf(collection);
+    return o;
   };
-  timers_.push_back(services.loop.Attach(Timer1));
-  timers_.push_back(services.loop.Attach(tmrWarning));
-  timers_.push_back(services.loop.Attach(tmrRecord));
+  Record();
+}
+
+void StandInJobHost::Record() {
+  JobEvents& e = events;
+  auto on = [this](controls::Connection c) { connections_.push_back(std::move(c)); };
+  on(e.status.Connect([this](StatusLine line, const std::string& text) {
+    (line == StatusLine::Caption ? caption : line == StatusLine::NextAction ? nextAction
+                                          : line == StatusLine::Destination ? destination
+                                                                            : statusLine) = text;
+  }));
+  on(e.progress.Connect([this](const std::string& text, int32_t value) {
+    percent = text;
+    bar = value;
+  }));
+  on(e.idle.Connect([this](bool soon) {
+    if (soon) {
+      resetPending = true;
+      return;
+    }
+    ++resets;
+    nextAction = "Next action:";
+    destination = "Destination:  " + settings.DecodePath + "/";
+    bar = 0;
+    statusLine.clear();
+    percent.clear();
+  }));
+  on(e.locked.Connect([this] { ++disables; }));
+  on(e.unlocked.Connect([this] { ++enables; }));
+  on(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? cancelShown : stopShown) = true; }));
+  // The collection follows the job as the main window's does.
+  on(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
+    collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
+  }));
+  on(e.trackInHand.Connect([this](int32_t index) { collection.lstRecord.SetListIndex(index); }));
+  on(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));
+  on(e.fileDeleted.Connect([this](const std::string& path) { collection.Unlist(path); }));
 }
 
 void StandInJobHost::ChangeProgress(const std::string& status, float done, float total) {
   progress.ChangeProgress(status, done, total);
-  // The window's contract: a total of 0 raises, the displays keep their values.
-  if (total == 0) throw RaisedError::Of(errnum::DivisionByZero);
-  const float percent = done / total * 100.0f;
-  ShowPercent(Format(percent, "00.00") + " %", static_cast<int32_t>(std::floor(percent)));
-}
-
-void StandInJobHost::ShowPercent(const std::string& text, int32_t bar) {
-  Label33.SetCaption(text);
-  ProgressBar1.SetValue(bar);
-}
-
-void StandInJobHost::ResetStatus() {
-  ++resets;
-  Label3.SetCaption("Next action:");
-  Label2.SetCaption("Destination:  " + settings.DecodePath + "/");
-  ProgressBar1.SetValue(0);
-  lblStatus.SetCaption("");
-  Label33.SetCaption("");
-}
-
-void StandInJobHost::Disablem() {
-  ++disables;
-  locked_ = true;
-}
-
-void StandInJobHost::Enablem() {
-  ++enables;
-  locked_ = false;
+  JobRunner::ChangeProgress(status, done, total);
 }
 
 void StandInJobHost::RequestStop(bool cancel) {

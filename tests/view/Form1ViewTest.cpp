@@ -22,7 +22,8 @@ namespace {
 TEST(Form1View, ShowsTheMainWindowAndFollowsItsForm) {
   test::QtApp();
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -55,7 +56,8 @@ namespace {
 
 TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -88,7 +90,8 @@ TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
 
 TEST(Form1, OnlyTheLeftButtonStartsADrag) {
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   int moves = 0;
   auto c = form.window.SystemMoveRequested.Connect([&] { ++moves; });
   form.Form_MouseDown(2, 0, 100, 100);
@@ -107,7 +110,8 @@ namespace {
 TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
   test::QtApp();
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   QAction* about = nullptr;
   for (QAction* menu : view.menuBar()->actions()) {
@@ -135,7 +139,8 @@ TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
 TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
   test::FakeServices fake;
   fake.media.trackMs = {61000, 5000};
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -179,7 +184,8 @@ QRect OnSurface(const QWidget* w, const QWidget* surface) {
 
 TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -221,7 +227,8 @@ TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
 
 TEST(Form1View, TheLowSpaceWarningIsARedLabelOnTheToolbarShownOnlyWhenTheFormShowsIt) {
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));

@@ -57,7 +57,8 @@ class FrmPrefsViewTest : public ::testing::Test {
   test::TempDir config;
   QtSettingsStore store{config.Path()};
   Services services = fake.With({.store = &store});
-  Form1 form{services};
+  JobRunner formJobs{services.loop};
+  Form1 form{services, formJobs};
   Form1View view{form};
 };
 

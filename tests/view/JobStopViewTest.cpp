@@ -47,7 +47,7 @@ struct RipWindow {
   // Runs `action` inside the n-th yield of the rip, noting how much of the file was on disk then.
   void At(int yield, std::function<void()> action) {
     fake.loop.AtYield(yield, [this, action = std::move(action)] {
-      pathAtStop = form.CurrentOutputPath;
+      pathAtStop = form.jobs.state.CurrentOutputPath;
       bytesAtStop = BytesWrittenFor(pathAtStop);
       action();
     });
@@ -60,7 +60,8 @@ struct RipWindow {
   CdioLibrary library{{CdioLibrary::ImageDrive(
       discgen::WriteDiscImage(discs.Path(), "long", {track1, discgen::MusicCdFrames(75 * 20, 4)}))}};
   Services services = fake.With(library);
-  Form1 form{services};
+  JobRunner formJobs{services.loop};
+  Form1 form{services, formJobs};
   Form1View view{form};
   std::string pathAtStop;
   int64_t bytesAtStop = 0;
@@ -107,7 +108,7 @@ TEST(JobStopView, ClosingTheWindowDuringARipEndsItAndTheEventLoop) {
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, [&] {
     gaveUp = true;
-    rip.form.flags.CancelRequested = kTrue;  // let a rip that did not stop end, so the test can
+    rip.form.jobs.flags.CancelRequested = kTrue;  // let a rip that did not stop end, so the test can
     QCoreApplication::exit(1);
   });
   guard.start(60000);

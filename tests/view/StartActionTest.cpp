@@ -39,7 +39,8 @@ class StartActionTest : public ::testing::Test {
   }
 
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
   Form1View view{form};
   bool exposed = false;
 };
@@ -47,7 +48,7 @@ class StartActionTest : public ::testing::Test {
 TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheStatus) {
   Select("CD Tracks, WAV, MP3 files");
   form.C777.SetEnabled(false);  // as a job leaves it
-  form.ChangeProgress("", 1, 2);
+  form.jobs.ChangeProgress("", 1, 2);
   ClickStart();
   EXPECT_TRUE(form.C777.Enabled());
   EXPECT_TRUE(fake.dialogs.messages.empty());

@@ -24,7 +24,8 @@ QAction* ActionNamed(QMenu* menu, const QString& text) {
 TEST(TrayView, ARightClickOnTheIconOpensTheMenuAndRestoreBringsTheWindowBack) {
   test::QtApp();
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
   Form1View view{form};
   form.Form_Load();
   form.MinimizeCommand();

@@ -70,7 +70,8 @@ class TreeOnScreen : public ::testing::Test {
 
   QApplication& app = test::QtApp();
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
   TreeInteractions& interactions = form.treeInteractions;
   std::unique_ptr<Form1View> view;
   QTreeWidget* tree = nullptr;
@@ -83,7 +84,7 @@ TEST_F(TreeOnScreen, ADoubleClickMovesATrackToSelectedTracksAndBack) {
   const QPoint at = At(track);
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
   EXPECT_EQ(form.Label3.Caption(), "Next Action:  Process  Track  2 - 00:05");
-  EXPECT_EQ(form.CurrentTrack, 2);
+  EXPECT_EQ(form.jobs.state.CurrentTrack, 2);
   QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
   EXPECT_EQ(track->parent(), Item("Selected Tracks"));
   EXPECT_EQ(form.collection.lstRecord.Items(), Texts{"Track  2 - 00:05"});

@@ -62,7 +62,8 @@ class WindowsInFront : public ::testing::Test {
   test::FakeServices fake;
   QtDialogs dialogs;
   Services services = fake.With({.dialogs = &dialogs});
-  Form1 form{services};
+  JobRunner formJobs{services.loop};
+  Form1 form{services, formJobs};
   Form1View view{form};
 };
 

@@ -28,7 +28,8 @@ QStringList Texts(const QListWidget* w) {
 TEST(frmPlayListView, OpenedFromTheMainWindowAddsDelistsAndReadsAHeader) {
   test::QtApp();
   test::FakeServices fake;
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));

@@ -34,8 +34,9 @@ struct LogRig {
         std::vector<CdDriveSource>{CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "disc", tracks))});
     if (noisy) scratched = std::make_unique<test::NoisyCdLibrary>(*image);
     services = std::make_unique<Services>(fake.With(noisy ? static_cast<CdExtractionLibrary&>(*scratched) : *image));
-    form = std::make_unique<Form1>(*services);
-    job = std::make_unique<ExtractionJob>(*form, *services, form->cd);
+    jobs = std::make_unique<JobRunner>(services->loop);
+    form = std::make_unique<Form1>(*services, *jobs);
+    job = std::make_unique<ExtractionJob>(*jobs, *services, form->cd);
     form->settings.DecodePath = dest.Path();
     form->lblCDID.SetCaption("");
     form->cmbBitrate.SetText("128");
@@ -68,6 +69,7 @@ struct LogRig {
   std::unique_ptr<CdioLibrary> image;
   std::unique_ptr<test::NoisyCdLibrary> scratched;
   std::unique_ptr<Services> services;
+  std::unique_ptr<JobRunner> jobs;
   std::unique_ptr<Form1> form;
   std::unique_ptr<ExtractionJob> job;
 };
@@ -108,10 +110,10 @@ TEST(RipLog, ACancelledJobSaysSoAndWhereTheTrackEnded) {
   Form1& form = *rig.form;
   bool queued = false;
   rig.fake.loop.EveryYield([&] {
-    if (queued || form.CurrentTrack != 2) return;
+    if (queued || form.jobs.state.CurrentTrack != 2) return;
     queued = true;
     rig.fake.loop.AtYield(2, [&] {
-      form.flags.CancelRequested = kTrue;
+      form.jobs.flags.CancelRequested = kTrue;
       form.Command8_Click();
     });
   });

@@ -21,7 +21,8 @@ using Lines = std::vector<std::string>;
 class PlaylistTest : public ::testing::Test {
  protected:
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
   frmPlayList& editor = form.playlistEditor;
   test::TempDir dir;
 
@@ -289,7 +290,7 @@ TEST_F(PlaylistTest, PlayWithoutASoundCardSaysSoAndStopAlwaysAnswers) {
   EXPECT_EQ(fake.dialogs.MessageTexts(),
             (Lines{"No sound device could play this file, or it is not an MP3 file: " + a}));
   // A job start unloads the editor and with it the player.
-  form.Disablem();
+  form.jobs.Disablem();
   EXPECT_FALSE(editor.window.Loaded());
   EXPECT_EQ(editor.ActiveMP31(), nullptr);
   EXPECT_EQ(editor.List2.ListCount(), 0);

@@ -19,7 +19,8 @@ TEST(DriveList, HasOneLineMoreThanAdaptersAndRunsZeroBytesTogether) {
   fake.cd.identifications = {std::string("HL-DT-ST\0DVD\0\0RW 1.00", 22), "Image B"};
   fake.cd.adapters = 2;
   fake.cd.SetTrackLengths({100, 200});
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   form.FillDriveList();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);
   EXPECT_EQ(form.cmbDrives.List(0), "HL-DT-STDVDRW 1.00");
@@ -35,7 +36,8 @@ TEST(DriveList, HasOneLineMoreThanAdaptersAndRunsZeroBytesTogether) {
 TEST(DriveList, MoreAdaptersThanEntriesStopsAtTheEightEntriesTheListHolds) {
   test::FakeServices fake;
   for (int i = 0; i < 9; ++i) fake.cd.identifications.push_back("Drive " + std::to_string(i));
-  Form1 form(fake.services);
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
   form.FillDriveList();  // lines 8 and 9 raise the bounds error, which the fill passes over
   EXPECT_EQ(form.cmbDrives.ListCount(), 8);
 }
@@ -44,7 +46,8 @@ TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
   test::FakeServices fake;
   CdioLibrary none({});
   Services services = fake.With(none);
-  Form1 form(services);
+  JobRunner formJobs{services.loop};
+  Form1 form(services, formJobs);
   form.FillDriveList();
   EXPECT_EQ(form.cmbDrives.ListCount(), 0);
   EXPECT_EQ(form.cd.CurrentDriveHandle, 0);
