@@ -26,7 +26,8 @@ QWidget* TopLevel(const char* name) {
 TEST(DiscInfoView, TheCdBarButtonOpensTheWindowAndWhatIsTypedReachesTheForm) {
   test::QtApp();
   test::FakeServices fake;
-  Form1 form{fake.services};
+  JobRunner formJobs{fake.services.loop};
+  Form1 form{fake.services, formJobs};
   Form1View view{form};
   form.Form_Load();
   form.mnuCDbar.Click();  // the CD bar is off at first
