@@ -7,18 +7,17 @@
 
 namespace korvalin {
 
-ProgramDiscLookup::ProgramDiscLookup(Services& services, modAKRip32& cd, std::string cacheFolder)
-    : services_(services), cd_(cd), cacheFolder_(std::move(cacheFolder)) {}
+ProgramDiscLookup::ProgramDiscLookup(std::function<DiscText()> discText, HttpClient& http, EventLoop& loop,
+                                     std::string cacheFolder)
+    : discText_(std::move(discText)), http_(http), loop_(loop), cacheFolder_(std::move(cacheFolder)) {}
 
 LookupResult ProgramDiscLookup::Look(const DiscQuery& disc, const LookupOptions& options, bool fresh,
                                      const std::function<bool()>& cancelled) {
-  DiscText text;
-  if (cd_.CurrentDriveHandle != 0) text = cd_.Library().ReadDiscText(cd_.CurrentDriveHandle);
-  CdTextSource discText(std::move(text));
+  CdTextSource discText(discText_ ? discText_() : DiscText{});
   const DiscInfoCache cache(cacheFolder_);
   const std::string addresses = options.musicBrainzUrl + "\n" + options.gnudbUrl;
   if (online_.empty() || onlineFor_ != addresses) {
-    online_ = MakeOnlineSources(services_.http, services_.loop, options);
+    online_ = MakeOnlineSources(http_, loop_, options);
     onlineFor_ = addresses;
   }
   LookupSources sources{&discText, &cache, {}};

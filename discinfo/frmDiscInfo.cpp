@@ -53,7 +53,11 @@ std::optional<DiscQuery> DiscInDrive(modAKRip32& cd, DiscIdLibrary& ids) {
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine)
     : frmDiscInfo(services, settings, actionMenu, cd, statusLine,
-                  std::make_unique<ProgramDiscLookup>(services, cd, DiscInfoCache::DefaultFolder()), nullptr) {}
+                  std::make_unique<ProgramDiscLookup>(
+                      [&cd] {
+                        return cd.CurrentDriveHandle != 0 ? cd.Library().ReadDiscText(cd.CurrentDriveHandle) : DiscText{};
+                      },
+                      services.http, services.loop, DiscInfoCache::DefaultFolder()), nullptr) {}
 
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine, DiscInfoLookup& lookup)

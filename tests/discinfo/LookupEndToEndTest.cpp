@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "discinfo/CdTextSource.h"
-#include "discinfo/CombinedDiscLookup.h"
+#include "discinfo/ProgramDiscLookup.h"
 #include "discinfo/DiscLookup.h"
 #include "discinfo/OnlineSources.h"
 #include "platform/linux/CdioLibrary.h"
@@ -172,7 +172,7 @@ TEST(LookupEndToEnd, BothDatabasesAnswerAndTheRankingSaysWhy) {
 TEST(LookupEndToEnd, TheWindowsLookUpKeepsAChoiceAndAsksAgainWhenTold) {
   Rig rig;
   int textReads = 0;
-  CombinedDiscLookup lookup([&] { return ++textReads, SheetText(rig.dir); }, rig.http, rig.loop, rig.dir / "kept");
+  ProgramDiscLookup lookup([&] { return ++textReads, SheetText(rig.dir); }, rig.http, rig.loop, rig.dir / "kept");
   LookupOptions options;
   options.musicBrainzUrl = rig.musicBrainz.BaseUrl();
   options.gnudbUrl = rig.gnudb.BaseUrl();
