@@ -118,7 +118,11 @@ std::string Text(const json& object, const char* key) {
 
 int Number(const json& object, const char* key, int low, int high) {
   const auto it = object.find(key);
-  if (it == object.end() || it->is_null()) return 0;
+  if (it == object.end() || it->is_null()) {
+    // Missing means 0 where 0 may stand; otherwise the choice would not read back as it was saved.
+    if (low > 0) throw std::runtime_error(std::string("\"") + key + "\" is missing");
+    return 0;
+  }
   if (!it->is_number_integer()) throw std::runtime_error(std::string("\"") + key + "\" is not a whole number");
   const auto v = it->get<int64_t>();
   if (v < low || v > high) throw std::runtime_error(std::string("\"") + key + "\" is out of range");
