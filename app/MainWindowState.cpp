@@ -47,12 +47,7 @@ void MainWindowState::FollowJobs() {
 
 JobOptions MainWindowState::ReadJobOptions() const {
   JobOptions options;
-  options.destination = settings.DecodePath;
-  options.encodingBitrate = settings.EncodingBitrate;
-  options.encodingQuality = settings.EncodingQuality;
-  options.deleteWav = settings.DeleteWAV;
-  options.audioFormat = settings.AudioFormat;
-  options.secureReading = settings.SecureReading != 0;
+  options.TakeSettings(settings);
   options.selection = SelectionOf(collection);
   options.toMp3 = optMP3.Value();
   options.oneStep = Chk2Stage.Value();

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/Settings.h"
+
 namespace korvalin {
 
 // What the job works on, as the collection showed it when Start was pressed.
@@ -45,6 +47,16 @@ struct JobOptions {
   double trackCount = 0;    // the disc's track count
 
   JobSelection selection;
+
+  // Takes the settings' part from `settings`.
+  void TakeSettings(const Settings& settings) {
+    destination = settings.DecodePath;
+    encodingBitrate = settings.EncodingBitrate;
+    encodingQuality = settings.EncodingQuality;
+    deleteWav = settings.DeleteWAV;
+    audioFormat = settings.AudioFormat;
+    secureReading = settings.SecureReading != 0;
+  }
 };
 
 }  // namespace korvalin

@@ -10,12 +10,7 @@ StandInJobHost::StandInJobHost(Services& s)
   settings.EncodingBitrate = 5;  // a fresh installation's bitrate index, as the settings load it
   readOptions = [this] {
     JobOptions o = options;
-    o.destination = settings.DecodePath;
-    o.encodingBitrate = settings.EncodingBitrate;
-    o.encodingQuality = settings.EncodingQuality;
-    o.deleteWav = settings.DeleteWAV;
-    o.audioFormat = settings.AudioFormat;
-    o.secureReading = settings.SecureReading != 0;
+    o.TakeSettings(settings);
     o.selection = SelectionOf(collection);
     return o;
   };
