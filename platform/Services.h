@@ -23,6 +23,7 @@
 #include "platform/Mp3Player.h"
 #include "platform/NotificationArea.h"
 #include "platform/SettingsStore.h"
+#include "platform/TagLibrary.h"
 
 namespace korvalin {
 
@@ -51,6 +52,8 @@ struct Services {
   DiscIdLibrary& discIds = NoDiscIdLibrary::Instance();
   // HTTP GET for the online disc databases; a program without one never leaves the machine.
   HttpClient& http = NoHttpClient::Instance();
+  // Renders and reads ID3v2 tags; a program without it writes no ID3v2 tag.
+  TagLibrary& tags = NoTagLibrary::Instance();
 };
 
 }  // namespace korvalin

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/TrackTags.h"
 #include "settings/Settings.h"
 
 namespace korvalin {
@@ -45,6 +46,16 @@ struct JobOptions {
   // --- from the CD information ---
   double discIdentity = 0;  // the disc's identity: the output names' prefix is drawn from it
   double trackCount = 0;    // the disc's track count
+
+  // --- from the disc information (empty when the disc is not known) ---
+  // Per track of the disc, by track number - 1; a track beyond the vector has no tags.
+  std::vector<TrackTags> trackTags;
+  // The tags written: 0 none, 3 ID3v2.3 (the default), 4 ID3v2.4.
+  int tagVersion = 3;
+  // Names built from `nameTemplate` and the tags instead of the described names.
+  bool nameFromTags = false;
+  std::string nameTemplate;
+  bool fatSafeNames = false;  // also replace the characters FAT file systems refuse
 
   JobSelection selection;
 
