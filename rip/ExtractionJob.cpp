@@ -47,6 +47,7 @@ RipSettings ExtractionJob::LogSettings(bool mp3, const EncoderConfig& config, in
   RipSettings s;
   s.mp3 = mp3;
   s.secureReading = options.secureReading;
+  s.readOffset = options.readOffset;
   s.bitrateKbps = config.bitrate;
   const auto& qualities = QualityListEntries();
   if (qualityIndex >= 0 && static_cast<std::size_t>(qualityIndex) < qualities.size()) {
@@ -139,6 +140,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
                      services_.dialogs, services_.discIds, host_.Flags());
   ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.Flags()};
   ctx.secureReading = options.secureReading;
+  cd_.SetReadOffset(options.readOffset);
   // The tracks chosen when the job started.
   const std::vector<std::string>& tracks = options.selection.tracks;
   const int32_t count = static_cast<int32_t>(tracks.size());
@@ -192,6 +194,7 @@ void ExtractionJob::Command3_Click() {
                      services_.dialogs, services_.discIds, host_.Flags());
   ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.Flags()};
   ctx.secureReading = options.secureReading;
+  cd_.SetReadOffset(options.readOffset);
 
   for (int32_t i = 0; i < count && host_.Flags().CancelRequested == kFalse; ++i) {
     host_.TrackInHand(i);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "settings/AccuracySettings.h"
+
 #ifndef KORVALIN_VERSION
 #define KORVALIN_VERSION "unknown"
 #endif
@@ -23,6 +25,7 @@ std::string Padded(const std::string& text, std::size_t width) {
 
 std::string SettingsText(const RipSettings& s) {
   std::string text = "Settings\n";
+  text += "  Read offset correction: " + ReadOffsetText(s.readOffset) + " samples\n";
   text += "  Secure reading: " + std::string(s.secureReading ? "yes" : "no") + "\n";
   if (!s.mp3) return text + "  Output: WAV (44,100 Hz, 16-bit stereo)\n";
   text += "  Output: MP3\n";

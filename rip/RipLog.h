@@ -13,6 +13,7 @@ namespace korvalin {
 
 struct RipSettings {
   bool secureReading = false;
+  int32_t readOffset = 0;    // the read offset correction, in samples
   bool mp3 = false;
   int32_t bitrateKbps = 0;   // MP3 only
   std::string quality;       // the quality list's entry; MP3 only

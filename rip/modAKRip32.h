@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/CdExtractionLibrary.h"
+#include "rip/ReadOffsetLibrary.h"
 
 namespace korvalin {
 
@@ -19,7 +20,12 @@ class modAKRip32 {
  public:
   explicit modAKRip32(CdExtractionLibrary& library) : library_(library) {}
 
+  // The library as the program reads it: every read shifted by the read offset correction.
   CdExtractionLibrary& Library() { return library_; }
+
+  // The drive's read offset correction, in samples, for the reads from now on (0: none).
+  void SetReadOffset(int32_t samples) { library_.SetOffset(samples); }
+  int32_t ReadOffset() const { return library_.Offset(); }
 
   // A copy of drive entry `index` from a fresh drive list; an index outside 0..7 raises the
   // subscript error.
@@ -47,7 +53,7 @@ class modAKRip32 {
 
  private:
   int32_t EntryAddress(int32_t entry) const;
-  CdExtractionLibrary& library_;
+  ReadOffsetLibrary library_;
 };
 
 // The line a drive entry shows in the drive list: every non-zero byte of its identification

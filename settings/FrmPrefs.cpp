@@ -7,6 +7,7 @@
 #include "common/Numeric.h"
 #include "common/Text.h"
 #include "common/RaisedError.h"
+#include "settings/AccuracySettings.h"
 #include "settings/DiscInfoSettings.h"
 
 namespace korvalin {
@@ -30,6 +31,8 @@ constexpr std::pair<const char*, const char*> kSourceOrders[] = {{"MusicBrainz, 
                                                                  {"gnudb only", "gnudb"}};
 
 constexpr const char* kAddressNote = "An address begins with http:// or https://; the last good one is kept.";
+
+constexpr const char* kReadOffsetRefused = "Enter a number of samples from -2000 to +2000; the last good one is kept.";
 
 constexpr int32_t kThresholdDigits = 5;  // 32767, the largest threshold the setting holds
 
@@ -59,6 +62,7 @@ FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::stri
   Picture6.SetVisible(false);
   for (const auto& [shown, setting] : kSourceOrders) cmbSources.AddItem(shown);
   txtCountry.SetMaxLength(2);
+  txtReadOffset.SetMaxLength(5);  // a sign and four digits
   ConnectHandlers();
 }
 
@@ -99,6 +103,7 @@ void FrmPrefs::ConnectHandlers() {
   Check2.OnClick = Handler(&FrmPrefs::Check2_Click);
   Co111.OnClick = Handler(&FrmPrefs::Co111_Click);
   chkSecureReading.OnClick = Handler(&FrmPrefs::chkSecureReading_Click);
+  txtReadOffset.OnChange = Handler(&FrmPrefs::txtReadOffset_Change);
   chkLookupOnline.OnClick = Handler(&FrmPrefs::chkLookupOnline_Click);
   cmbSources.OnClick = Handler(&FrmPrefs::cmbSources_Click);
   txtCountry.OnChange = Handler(&FrmPrefs::txtCountry_Change);
@@ -128,6 +133,7 @@ void FrmPrefs::RestoreDesignState() {
                [&] { Combo2.SetListIndex(settings_.EncodingBitrate); },
                [&] { Text9.SetText(""); }, [&] { Check2.SetValue(kCleared); }, [&] { Picture6.SetVisible(false); },
                [&] { Text10.SetText(""); }, [&] { chkSecureReading.SetValue(kCleared); },
+               [&] { txtReadOffset.SetText("0"); }, [&] { lblReadOffsetRefused.SetCaption(""); },
                [&] { chkLookupOnline.SetValue(kTicked); }, [&] { lblAddressNote.SetCaption(""); });
   quiet_ = false;
 }
@@ -157,6 +163,11 @@ void FrmPrefs::Form_Load() {
                [&] { Check10.SetValue(settings_.EncodeAfterExtracting); },
                [&] { Check1.SetValue(settings_.MuteButton); },
                [&] { chkSecureReading.SetValue(settings_.SecureReading != 0 ? kTicked : kCleared); });
+  IgnoreErrors([&] {
+    quiet_ = true;  // showing the stored offset stores nothing
+    txtReadOffset.SetText(ReadOffsetText(settings_.ReadOffset));
+    quiet_ = false;
+  });
   IgnoreErrors([&] { ShowDiscInfoSettings(); });
   IgnoreErrors([&] {
     quiet_ = true;  // showing the stored format is no choice to save
@@ -320,6 +331,20 @@ void FrmPrefs::Check2_Click() { Picture6.SetVisible(Check2.Value() == kTicked); 
 
 void FrmPrefs::chkSecureReading_Click() {
   SaveFlag(settingkey::SecureReading, chkSecureReading, settings_.SecureReading);
+}
+
+void FrmPrefs::txtReadOffset_Change() {
+  const std::string& text = txtReadOffset.Text();
+  // A sign alone, or nothing, is an offset still being typed.
+  if (text.empty() || text == "-" || text == "+") return;
+  const std::optional<int16_t> offset = ParseReadOffset(text);
+  if (!offset) {
+    lblReadOffsetRefused.SetCaption(kReadOffsetRefused);
+    return;
+  }
+  lblReadOffsetRefused.SetCaption("");
+  settings_.ReadOffset = *offset;
+  SaveSetting(services_.store, settingkey::ReadOffset, *offset);
 }
 
 // --- "Disc Information" ------------------------------------------------------------------------

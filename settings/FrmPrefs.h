@@ -96,6 +96,15 @@ class FrmPrefs {
       "Reads every block of a track until two reads agree (on a CD drive, with full error correction), "
       "so that a scratch or a jittery drive cannot slip wrong samples into a file. Ripping takes about "
       "twice as long. A track that could not be read exactly is reported when it is done."};
+  controls::Label lblReadOffset{"lblReadOffset", "Read offset correction"};
+  controls::TextBox txtReadOffset{"txtReadOffset", "0"};
+  controls::Label lblReadOffsetUnit{"lblReadOffsetUnit", "samples"};
+  controls::Label lblReadOffsetNote{
+      "lblReadOffsetNote",
+      "Most drives deliver a track a few samples early or late. The correction takes every read that many "
+      "samples further on (-2000 to +2000), so that a rip holds exactly what the disc does; "
+      "korvalin-cli offset finds your drive's."};
+  controls::Label lblReadOffsetRefused{"lblReadOffsetRefused"};  // why the typed offset is not taken
 
   // --- "Disc Information" ---
   controls::CheckBox chkLookupOnline{"chkLookupOnline", "Look up disc information on the Internet"};
@@ -143,6 +152,9 @@ class FrmPrefs {
   // "Create": settles the destination folder.
   void Co111_Click();
   void chkSecureReading_Click();
+  // Stores the offset the box holds; text that is no offset in range is not stored, and the note
+  // says what the box takes.
+  void txtReadOffset_Change();
   void chkLookupOnline_Click();
   void cmbSources_Click();
   void txtCountry_Change();

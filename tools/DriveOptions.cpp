@@ -5,6 +5,8 @@
 #include <stdexcept>
 
 #include "platform/linux/DiscFolders.h"
+#include "platform/qtcore/QtSettingsStore.h"
+#include "settings/AccuracySettings.h"
 
 namespace korvalin::cli {
 
@@ -34,6 +36,20 @@ int32_t ParseCount(const std::string& text, const std::string& what) {
 std::optional<std::string> TakeGivenOption(std::vector<std::string>& args, const std::string& name) {
   if (std::find(args.begin(), args.end(), name) == args.end()) return std::nullopt;
   return TakeOption(args, name);
+}
+
+int32_t TakeReadOffset(std::vector<std::string>& args) {
+  if (const std::optional<std::string> given = TakeGivenOption(args, "--read-offset")) {
+    const std::optional<int16_t> offset = ParseReadOffset(*given);
+    if (!offset) {
+      throw std::runtime_error("--read-offset takes a number of samples from -2000 to +2000, not \"" + *given + "\"");
+    }
+    return *offset;
+  }
+  QtSettingsStore store;
+  Settings settings;
+  LoadAccuracySettings(store, settings);
+  return settings.ReadOffset;
 }
 
 DriveChoice TakeDriveOptions(std::vector<std::string>& args) {

@@ -32,6 +32,11 @@ struct TrackSpan {
 // that cannot be read, no such track, or a data track.
 TrackSpan OpenAudioTrack(const DriveChoice& choice, modAKRip32& cd, const std::string& trackText);
 
+// Takes "--read-offset N" out of `args`: the read offset correction in samples, -2000 to 2000 ("+6"
+// and "-30" alike). Absent, the one the Preferences keep. Throws std::runtime_error for a value out
+// of range or no number.
+int32_t TakeReadOffset(std::vector<std::string>& args);
+
 // Takes "--name VALUE" out of `args`; nothing when absent (a given empty value is "").
 std::optional<std::string> TakeGivenOption(std::vector<std::string>& args, const std::string& name);
 // Takes "--name VALUE" out of `args`; "" when absent.

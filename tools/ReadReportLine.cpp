@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "settings/AccuracySettings.h"
+
 namespace korvalin::cli {
 
 std::string ReadReportLine(const TrackReadReport& report) {
@@ -19,6 +21,10 @@ std::string ReadReportLine(const TrackReadReport& report) {
 void PrintReadReport(const TrackReadReport& report) {
   const std::string line = ReadReportLine(report);
   if (!line.empty()) std::printf("%s\n", line.c_str());
+}
+
+void PrintReadOffset(int32_t samples) {
+  if (samples != 0) std::printf("read offset correction: %s samples\n", ReadOffsetText(samples).c_str());
 }
 
 }  // namespace korvalin::cli

@@ -1,6 +1,7 @@
 #pragma once
-// The line the rip commands print after a track read with secure reading.
+// The lines the rip commands print after a track about how it was read.
 
+#include <cstdint>
 #include <string>
 
 #include "rip/TrackReadReport.h"
@@ -12,5 +13,8 @@ namespace korvalin::cli {
 std::string ReadReportLine(const TrackReadReport& report);
 // Prints that line on standard output, if there is one.
 void PrintReadReport(const TrackReadReport& report);
+
+// Prints "read offset correction: +6 samples" on standard output when the reads were shifted.
+void PrintReadOffset(int32_t samples);
 
 }  // namespace korvalin::cli

@@ -17,13 +17,17 @@
 namespace korvalin::cli {
 namespace {
 
+constexpr const char* kUsage = "[--drive N | --image FILE.cue] [--secure] [--read-offset N] TRACK OUT.wav";
+
 int Rip(const std::vector<std::string>& given) {
   try {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
     const bool secure = TakeFlag(args, "--secure");
-    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] [--secure] TRACK OUT.wav");
+    const int32_t readOffset = TakeReadOffset(args);
+    if (args.size() != 2) return Fail(std::string("usage: rip ") + kUsage);
     modAKRip32 cd(*choice.library);
+    cd.SetReadOffset(readOffset);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
     CliJob job;
@@ -35,6 +39,7 @@ int Rip(const std::vector<std::string>& given) {
     const ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToWav(ctx, args[1], first, end); });
     job.progress.Finish();
     PrintReadReport(outcome.read);
+    PrintReadOffset(readOffset);
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
     cd.CloseDrive();
     const std::string holds = " holds " + std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames";
@@ -44,9 +49,10 @@ int Rip(const std::vector<std::string>& given) {
   }
 }
 
-const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] [--secure] TRACK OUT.wav",
+const CliRegistration registration({"rip", kUsage,
                                     "Copy one track of a CD or disc image to a WAV file (--secure: read every "
-                                    "block until two reads agree).",
+                                    "block until two reads agree; --read-offset: the drive's read offset "
+                                    "correction in samples, else the one the Preferences keep).",
                                     Rip});
 
 }  // namespace

@@ -20,7 +20,7 @@ namespace korvalin::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "[--drive N | --image FILE.cue] [--secure] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] [--copyright] "
+    "[--drive N | --image FILE.cue] [--secure] [--read-offset N] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] [--copyright] "
     "[--original] TRACK OUT.mp3";
 
 int RipMp3(const std::vector<std::string>& given) {
@@ -28,6 +28,7 @@ int RipMp3(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
     const bool secure = TakeFlag(args, "--secure");
+    const int32_t readOffset = TakeReadOffset(args);
     const std::string bitrate = TakeOption(args, "--bitrate");
     const std::string quality = TakeOption(args, "--quality");
     FrameFlagBoxes boxes;
@@ -39,6 +40,7 @@ int RipMp3(const std::vector<std::string>& given) {
     const EncoderConfig config = ExtractionConfig(bitrate.empty() ? 128 : ParseCount(bitrate, "--bitrate"),
                                                   quality.empty() ? 1 : ParseCount(quality, "--quality"), boxes);
     modAKRip32 cd(*choice.library);
+    cd.SetReadOffset(readOffset);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     int32_t first = span.first;
     const int32_t end = span.end;
@@ -52,6 +54,7 @@ int RipMp3(const std::vector<std::string>& given) {
     const Mp3ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToMp3(ctx, encoder, args[1], first, end, config); });
     job.progress.Finish();
     PrintReadReport(outcome.read);
+    PrintReadOffset(readOffset);
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesEncoded, outcome.read, sums);
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");

@@ -18,7 +18,7 @@
 namespace korvalin::cli {
 namespace {
 
-constexpr const char* kUsage = "[--drive N | --image FILE.cue] TRACK FILE.wav";
+constexpr const char* kUsage = "[--drive N | --image FILE.cue] [--read-offset N] TRACK FILE.wav";
 constexpr int kDiffer = 1;
 constexpr int kCannotCompare = 2;
 constexpr int64_t kFrameBytes = cdrecord::kFrameSize;
@@ -41,8 +41,10 @@ std::string WavFault(const std::string& path, const RaisedError& e) {
 int Verify(const std::vector<std::string>& given) {
   std::vector<std::string> args = given;
   DriveChoice choice;
+  int32_t readOffset = 0;
   try {
     choice = TakeDriveOptions(args);
+    readOffset = TakeReadOffset(args);
   } catch (const std::exception& e) {
     return CannotCompare(e.what());
   }
@@ -62,6 +64,7 @@ int Verify(const std::vector<std::string>& given) {
                            std::to_string(format.bytesAfterData) + " bytes after the header");
     }
     modAKRip32 cd(*choice.library);
+    cd.SetReadOffset(readOffset);  // the disc read as the rip read it
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t frames = span.end - span.first;
 

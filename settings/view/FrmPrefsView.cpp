@@ -161,6 +161,19 @@ QWidget* FrmPrefsView::BuildAccuracyPage() {
   auto* explanation = binder_.Make<QLabel>(page, f.lblSecureReading, InLayout);
   explanation->setWordWrap(true);
   column->addWidget(explanation);
+  auto* offset = new QHBoxLayout;
+  offset->addWidget(binder_.Make<QLabel>(page, f.lblReadOffset, InLayout));
+  auto* samples = binder_.Make<QLineEdit>(page, f.txtReadOffset, InLayout);
+  samples->setMaximumWidth(80);
+  offset->addWidget(samples);
+  offset->addWidget(binder_.Make<QLabel>(page, f.lblReadOffsetUnit, InLayout));
+  offset->addStretch(1);
+  column->addLayout(offset);
+  for (auto* label : {&f.lblReadOffsetNote, &f.lblReadOffsetRefused}) {
+    auto* w = binder_.Make<QLabel>(page, *label, InLayout);
+    w->setWordWrap(true);
+    column->addWidget(w);
+  }
   column->addStretch(1);
   return page;
 }
