@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "settings/FrmPrefs.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/MemorySettingsStore.h"
@@ -26,7 +28,7 @@ TEST(AccuracySettings, SecureReadingIsOffUnlessStoredOnAndABadValueChangesNothin
     s.SecureReading = row.before;
     LoadAccuracySettings(store, s);
     EXPECT_EQ(s.SecureReading, row.after);
-    EXPECT_EQ(store.asked, (std::vector<std::string>{"Secure reading"}));
+    EXPECT_EQ(store.asked, (std::vector<std::string>{"Secure reading", "Read offset correction"}));
   }
 }
 
@@ -45,6 +47,58 @@ TEST(AccuracySettings, ThePreferencesBoxShowsTheSettingAndSavesEveryClick) {
     prefs.chkSecureReading.UserClick();
     EXPECT_EQ(settings.SecureReading, expected);
     EXPECT_EQ((fake.store.values[{kSettingsApplication, kSettingsSection, "Secure reading"}]), std::to_string(expected));
+  }
+}
+
+TEST(AccuracySettings, TheReadOffsetIsTakenOnlyInsideItsRange) {
+  struct Row {
+    const char* text;
+    std::optional<int16_t> typed;  // what the box and --read-offset take
+    int16_t loaded;                // what a stored value gives a setting that held 7
+  };
+  for (const Row& row : {Row{"6", 6, 6}, Row{"+6", 6, 6}, Row{"-30", -30, -30}, Row{"0", 0, 0},
+                         Row{"2000", 2000, 2000}, Row{"-2000", -2000, -2000}, Row{"2001", std::nullopt, 7},
+                         Row{"-2001", std::nullopt, 7}, Row{"", std::nullopt, 0}, Row{"-", std::nullopt, 0},
+                         Row{"6.5", std::nullopt, 6}, Row{"six", std::nullopt, 0}, Row{"+-6", std::nullopt, 0},
+                         Row{"00006", std::nullopt, 6}, Row{" 6", std::nullopt, 6}}) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(ParseReadOffset(row.text), row.typed);
+    test::MemorySettingsStore store;
+    store.values[{kSettingsApplication, kSettingsSection, "Read offset correction"}] = row.text;
+    Settings s;
+    s.ReadOffset = 7;
+    LoadAccuracySettings(store, s);
+    EXPECT_EQ(s.ReadOffset, row.loaded);
+  }
+  EXPECT_EQ(ReadOffsetText(6), "+6");
+  EXPECT_EQ(ReadOffsetText(-30), "-30");
+  EXPECT_EQ(ReadOffsetText(0), "0");
+}
+
+TEST(AccuracySettings, TheReadOffsetBoxStoresWhatItTakesAndSaysWhatItRefuses) {
+  test::FakeServices fake;
+  fake.store.values[{kSettingsApplication, kSettingsSection, "Read offset correction"}] = "-12";
+  Settings settings;
+  LoadSettings(fake.store, settings, fake.programFolder.Path());
+  LoadAccuracySettings(fake.store, settings);
+  FrmPrefs prefs{fake.services, settings, {"Low", "Normal"}};
+  prefs.Form_Load();
+  EXPECT_EQ(prefs.txtReadOffset.Text(), "-12");
+  auto stored = [&] { return fake.store.values[{kSettingsApplication, kSettingsSection, "Read offset correction"}]; };
+  EXPECT_EQ(stored(), "-12");  // showing it saved nothing new
+
+  struct Step {
+    const char* typed;
+    int16_t setting;  // what the setting holds afterwards
+    bool refused;
+  };
+  for (const Step& step : {Step{"+", -12, false}, Step{"+6", 6, false}, Step{"+60000", 6, true}, Step{"x", 6, true},
+                           Step{"-", 6, false}, Step{"-30", -30, false}, Step{"", -30, false}}) {
+    SCOPED_TRACE(step.typed);
+    prefs.txtReadOffset.SetText(step.typed);
+    EXPECT_EQ(settings.ReadOffset, step.setting);
+    EXPECT_EQ(stored(), std::to_string(step.setting));
+    EXPECT_EQ(prefs.lblReadOffsetRefused.Caption().empty(), !step.refused);
   }
 }
 
