@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "rip/AccurateRipDatabase.h"
+#include "settings/AccuracySettings.h"
 
 namespace korvalin {
 
