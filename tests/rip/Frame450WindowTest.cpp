@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "platform/linux/CdioLibrary.h"
+#include "rip/ReadOffsetFinder.h"
 #include "tests/support/PcmGenerator.h"
+#include "tests/support/TempDir.h"
+#include "tools/discgen/DiscImage.h"
 
 namespace korvalin {
 namespace {
@@ -109,6 +115,64 @@ TEST(Frame450Window, MatchesAddUpTheRipsOfEveryResponseThatAgrees) {
   EXPECT_EQ(PressingOffsetLine({{-30, 7, 1}, {12, 3, 1}}), "this rip matches a pressing at offset -30");
   EXPECT_EQ(PressingOffsetLine({{6, 7, 1}, {0, 2, 1}}), "");  // the rip as it stands agrees already
   EXPECT_EQ(PressingOffsetLine({}), "");
+}
+
+TEST(ReadOffsetFinder, ComparesTheFirstTrackThatCanTellAndNamesWhyOneCannot) {
+  // A disc whose drive delivers every sample 6 places late; the database's rips are exact.
+  test::TempDir dir;
+  const std::vector<std::string> exact = {discgen::MusicCdFrames(100, 1), std::string(460 * 2352, '\0'),
+                                          discgen::MusicCdFrames(460, 3), discgen::MusicCdFrames(460, 4)};
+  std::string disc;
+  for (const std::string& t : exact) disc += t;
+  const std::string late = std::string(24, '\0') + disc.substr(0, disc.size() - 24);
+  std::vector<std::string> lateTracks;
+  for (std::size_t at = 0, k = 0; k < exact.size(); at += exact[k].size(), ++k) lateTracks.push_back(late.substr(at, exact[k].size()));
+  const std::string cue = discgen::WriteDiscImage(dir.Path(), "late", lateTracks);
+
+  auto database = [&](bool knowsTracks3And4) {
+    DbarFile db;
+    DbarResponse one, other;
+    for (std::size_t k = 0; k < exact.size(); ++k) {
+      const bool known = k < 2 || knowsTracks3And4;
+      one.tracks.push_back({7, 0, known ? SlowChecksum(exact[k], 450 * 588) + (k == 1 ? 1 : 0) : 0});
+      other.tracks.push_back({2, 0, known && k >= 2 ? SlowChecksum(exact[k], 450 * 588 + 30) : 0});
+    }
+    db.responses = {one, other};
+    return db;
+  };
+  struct Row {
+    std::optional<int> track;
+    bool known;
+    int compared;  // 0: none
+    std::string problem;
+  };
+  const Row rows[] = {
+      {std::nullopt, true, 3, ""},
+      {4, true, 4, ""},
+      {1, true, 0, "track 1 is too short: it needs 455 frames"},
+      {2, true, 0, "track 2 is silent around frame 450"},
+      {9, true, 0, "the disc has no audio track 9"},
+      {std::nullopt, false, 0, "the database holds no frame-450 checksum for track 4"},
+  };
+  CdioLibrary library({CdioLibrary::ImageDrive(cue)});
+  modAKRip32 cd(library);
+  ASSERT_TRUE(cd.OpenDrive(0));
+  cd.SetReadOffset(-40);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.track ? *row.track : 0);
+    const OffsetFinding f = FindReadOffset(cd, TocOf(cd), database(row.known), row.track);
+    EXPECT_EQ(f.track, row.compared);
+    EXPECT_EQ(f.problem, row.problem);
+    EXPECT_EQ(cd.ReadOffset(), -40);  // the correction the rip uses is put back
+    if (row.compared == 0) continue;
+    // The drive needs +6 to agree with the 7 exact rips, +36 with the 2 rips of a pressing 30 samples on.
+    ASSERT_EQ(f.matches.size(), 2u);
+    EXPECT_EQ(f.matches[0].offset, 6);
+    EXPECT_EQ(f.matches[0].rips, 7u);
+    EXPECT_EQ(f.matches[1].offset, 36);
+    EXPECT_EQ(f.matches[1].rips, 2u);
+  }
+  cd.CloseDrive();
 }
 
 }  // namespace
