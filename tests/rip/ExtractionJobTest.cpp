@@ -468,5 +468,30 @@ TEST(ExtractionJob, WithSecureReadingSetEveryBlockIsReadUntilTwoReadsAgree) {
   EXPECT_NE(log.find("Read retries: 0\n  Suspicious frames: none"), std::string::npos) << log;
 }
 
+TEST(ExtractionJob, WithAReadOffsetSetEveryTrackIsTakenThatManySamplesOn) {
+  JobRig rig(JobRig::FakeDisc{}, {30, 20}, [] { return uint64_t{1}; });
+  test::StandInJobHost& form = *rig.form;
+  form.settings.ReadOffset = 6;
+  form.options.toMp3 = false;
+  rig.Select("Available Tracks");
+  rig.job->cmdStart_Click();
+  // Each disc frame is read once: the first track reaches one frame into the second, which
+  // reaches past the lead-out into silence, never read.
+  EXPECT_EQ(rig.fake.cd.reads, (std::vector<std::pair<int32_t, int32_t>>{{0, 27}, {27, 4}, {30, 20}}));
+  std::string disc;
+  for (int32_t f = 0; f < 50; ++f) disc += test::FakeCdLibrary::FrameBytes(f);
+  disc += std::string(24, '\0');
+  const auto one = FilesFor(rig.Dest(), 1, ".wav"), two = FilesFor(rig.Dest(), 2, ".wav");
+  ASSERT_EQ(one.size(), 1u);
+  ASSERT_EQ(two.size(), 1u);
+  EXPECT_TRUE(WavData(one[0]) == disc.substr(24, 30 * 2352));
+  EXPECT_TRUE(WavData(two[0]) == disc.substr(24 + 30 * 2352, 20 * 2352));
+  std::string log;
+  for (const auto& entry : std::filesystem::directory_iterator(rig.Dest())) {
+    if (entry.path().filename().string().ends_with("-rip.log")) log = ReadFile(entry.path());
+  }
+  EXPECT_NE(log.find("Read offset correction: +6 samples"), std::string::npos) << log;
+}
+
 }  // namespace
 }  // namespace korvalin
