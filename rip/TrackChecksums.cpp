@@ -64,6 +64,7 @@ TrackChecksums::TrackChecksums(int64_t totalPairs, TrackPlace place)
 void TrackChecksums::Add(const uint8_t* data, std::size_t bytes) {
   crc_ = CrcUpdate(crc_, data, bytes);
   bytes_ += static_cast<int64_t>(bytes);
+  frame450_.Add(data, bytes);
   if (partialBytes_ > 0) {
     const std::size_t take = std::min(bytes, 4 - partialBytes_);
     std::memcpy(partial_ + partialBytes_, data, take);

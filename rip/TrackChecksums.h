@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "rip/Frame450Window.h"
+
 namespace korvalin {
 
 // Where a track stands on the disc, for the AccurateRip skips.
@@ -29,6 +31,9 @@ class TrackChecksums {
   uint32_t AccurateRipV2() const { return v2_; }
   // Audio bytes added so far.
   int64_t Bytes() const { return bytes_; }
+  // The audio around the track's frame 450, for comparing with the database's frame-450 checksums
+  // at every shift of +-2000 samples (MatchingOffsets): where the rip agrees with other pressings.
+  const Frame450Window& Frame450() const { return frame450_; }
 
   // The CRC-32 (the polynomial of zip files) of `bytes` bytes, continuing from `crc` (0 to start).
   static uint32_t Crc32Of(uint32_t crc, const uint8_t* data, std::size_t bytes);
@@ -45,6 +50,7 @@ class TrackChecksums {
   int64_t bytes_ = 0;
   uint8_t partial_[4] = {};  // a pair split between two blocks
   std::size_t partialBytes_ = 0;
+  Frame450Window frame450_{kMaxReadOffset};
 };
 
 }  // namespace korvalin

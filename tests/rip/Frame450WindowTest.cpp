@@ -6,6 +6,7 @@
 
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ReadOffsetFinder.h"
+#include "rip/TrackChecksums.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/TempDir.h"
 #include "tools/discgen/DiscImage.h"
@@ -64,6 +65,13 @@ TEST(Frame450Window, GivesTheChecksumAtEveryShiftHoweverTheTrackArrives) {
   window.Add(bytes, 454 * 2352);
   EXPECT_FALSE(window.Complete());
   EXPECT_TRUE(window.Checksums().empty());
+
+  // A rip's checksums keep the window as the track goes by.
+  TrackChecksums sums(460 * 588, {});
+  for (std::size_t at = 0; at < track.size(); at += 61152) sums.Add(bytes + at, std::min<std::size_t>(61152, track.size() - at));
+  const std::vector<uint32_t> kept = sums.Frame450().Checksums();
+  ASSERT_EQ(kept.size(), 4001u);
+  EXPECT_EQ(kept[2006], SlowChecksum(track, 450 * 588 + 6));
 
   Frame450Window silent(20);
   const std::string nothing(460 * 2352, '\0');
