@@ -8,7 +8,7 @@ namespace korvalin {
 namespace {
 
 constexpr int64_t kPairBytes = 4;
-constexpr int64_t kFrameBytes = kPairsPerFrame * kPairBytes;
+constexpr int64_t kFrameBytes = kFrame450Pairs * kPairBytes;
 
 uint32_t Pair(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
@@ -19,14 +19,14 @@ uint32_t Pair(const uint8_t* p) {
 
 uint32_t Frame450Checksum(const uint8_t* pairs) {
   uint32_t sum = 0;
-  for (uint32_t i = 0; i < static_cast<uint32_t>(kPairsPerFrame); ++i) sum += Pair(pairs + kPairBytes * i) * (i + 1);
+  for (uint32_t i = 0; i < static_cast<uint32_t>(kFrame450Pairs); ++i) sum += Pair(pairs + kPairBytes * i) * (i + 1);
   return sum;
 }
 
 Frame450Window::Frame450Window(int32_t radius)
-    : radius_(std::clamp(radius, 0, kFrame450 * kPairsPerFrame)),
-      first_((static_cast<int64_t>(kFrame450) * kPairsPerFrame - radius_) * kPairBytes),
-      window_(static_cast<std::size_t>((kPairsPerFrame + 2 * static_cast<int64_t>(radius_)) * kPairBytes)) {}
+    : radius_(std::clamp(radius, 0, kFrame450 * kFrame450Pairs)),
+      first_((static_cast<int64_t>(kFrame450) * kFrame450Pairs - radius_) * kPairBytes),
+      window_(static_cast<std::size_t>((kFrame450Pairs + 2 * static_cast<int64_t>(radius_)) * kPairBytes)) {}
 
 int32_t Frame450Window::FirstFrame() const { return static_cast<int32_t>(first_ / kFrameBytes); }
 
@@ -58,13 +58,13 @@ std::vector<uint32_t> Frame450Window::Checksums() const {
   std::vector<uint32_t> sums(shifts);
   uint32_t weighted = Frame450Checksum(p);
   uint32_t plain = 0;
-  for (int32_t i = 0; i < kPairsPerFrame; ++i) plain += Pair(p + kPairBytes * i);
+  for (int32_t i = 0; i < kFrame450Pairs; ++i) plain += Pair(p + kPairBytes * i);
   for (std::size_t j = 0;; ++j) {
     sums[j] = weighted;
     if (j + 1 == shifts) break;
     const uint32_t leaving = Pair(p + kPairBytes * j);
-    const uint32_t coming = Pair(p + kPairBytes * (j + kPairsPerFrame));
-    weighted = weighted - plain + coming * static_cast<uint32_t>(kPairsPerFrame);
+    const uint32_t coming = Pair(p + kPairBytes * (j + kFrame450Pairs));
+    weighted = weighted - plain + coming * static_cast<uint32_t>(kFrame450Pairs);
     plain = plain - leaving + coming;
   }
   return sums;

@@ -21,7 +21,7 @@
 namespace korvalin {
 
 inline constexpr int32_t kFrame450 = 450;
-inline constexpr int32_t kPairsPerFrame = 588;
+inline constexpr int32_t kFrame450Pairs = 588;
 
 // The frame-450 checksum of 588 pairs of 16-bit little-endian stereo audio.
 uint32_t Frame450Checksum(const uint8_t* pairs);
