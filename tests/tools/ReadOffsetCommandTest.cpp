@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "rip/DiscIds.h"
+#include "tests/support/DbarBuilder.h"
+#include "tests/support/LoopbackHttpServer.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -132,6 +135,69 @@ TEST(CliReadOffset, WithTheStoredSettingARipOfAShiftedDiscHasTheChecksumsOfTheDi
       EXPECT_TRUE(test::ReadFile(dir / "late.wav") == test::ReadFile(dir / "exact.wav"));
     }
   }
+}
+
+// The frame-450 checksum of a track's 588 pairs from `pair` on, written out: each pair times its place.
+uint32_t Frame450Sum(const std::string& track, int64_t pair) {
+  uint32_t sum = 0;
+  for (uint32_t i = 0; i < 588; ++i) {
+    const auto* p = reinterpret_cast<const uint8_t*>(track.data()) + 4 * (pair + i);
+    sum += (p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24) * (i + 1);
+  }
+  return sum;
+}
+
+TEST(CliOffset, FindsTheCorrectionAShiftedDiscNeedsFromTheDatabasesFrame450) {
+  test::TempDir dir;
+  const std::vector<int64_t> lengths = {460, 30};
+  const std::string disc = discgen::MusicCdFrames(490, 6);
+  const std::string late = std::string(24, '\0') + disc.substr(0, disc.size() - 24);
+  const std::string exactCue = discgen::WriteDiscImage(dir.Path(), "exact", Cut(disc, lengths));
+  const std::string lateCue = discgen::WriteDiscImage(dir.Path(), "late", Cut(late, lengths));
+  DiscToc toc;
+  toc.tracks = {{1, 0, false}, {2, 460, false}};
+  toc.leadOut = 490;
+  const AccurateRipDiscId id = AccurateRipIdOf(toc);
+  // Seven rips of this pressing, two of one whose audio stands 30 samples later.
+  const std::string exactTrack = disc.substr(0, 460 * kFrame);
+  const std::string good = test::DbarFileBytes(id, {{{7, 0x11, Frame450Sum(exactTrack, 450 * 588)}, {7, 0x22, 0}},
+                                                    {{2, 0x33, Frame450Sum(exactTrack, 450 * 588 + 30)}, {2, 0x44, 0}}});
+  test::LoopbackHttpServer server;
+  server.Serve([&](const test::RecordedRequest& r) {
+    if (r.Path() == "/ar/" + DbarPath(id, 2)) return test::ScriptedAnswer::Text(200, good, "application/octet-stream");
+    if (r.Path() == "/short/" + DbarPath(id, 2)) return test::ScriptedAnswer::Text(200, good.substr(0, 30));
+    if (r.Path() == "/other/" + DbarPath(id, 2)) return test::ScriptedAnswer::Text(200, test::DbarFileBytes(id, {{{5, 1, 12345}, {5, 2, 0}}}));
+    return test::ScriptedAnswer::Text(404, "not found");
+  });
+  struct Row {
+    std::string cue;
+    std::string base;
+    int status;
+    std::string out;  // the offsets printed; for a failure, a part of the reason
+  };
+  const Row rows[] = {
+      {lateCue, "/ar", 0, "offset +6: 7 rips agree\noffset +36: 2 rips agree\n"},
+      {exactCue, "/ar/", 0, "offset 0: 7 rips agree\noffset +30: 2 rips agree\n"},
+      {lateCue, "/other", 1, "no offset matches\n"},
+      {lateCue, "/unknown", 2, "the AccurateRip database does not know this disc"},
+      {lateCue, "/short", 2, "; the offset cannot be found from it"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.base + " " + row.cue);
+    const auto r = RunCli({"offset", "--image", row.cue, "--accuraterip-url", server.BaseUrl() + row.base});
+    EXPECT_EQ(r.status, row.status) << r.err;
+    if (row.status == 2) {
+      EXPECT_NE(r.err.find(row.out), std::string::npos) << r.err;
+      continue;
+    }
+    const std::string head = "track 1, frame 450, shifted from -2000 to +2000 samples, against ";
+    EXPECT_EQ(r.out.rfind(head, 0), 0u) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.find('\n') + 1), row.out);
+  }
+  // The second track is too short to hold frame 450.
+  const auto shortTrack = RunCli({"offset", "--image", lateCue, "--track", "2", "--accuraterip-url", server.BaseUrl() + "/ar"});
+  EXPECT_EQ(shortTrack.status, 2);
+  EXPECT_EQ(shortTrack.err, "korvalin-cli: track 2 is too short: it needs 455 frames\n");
 }
 
 }  // namespace
