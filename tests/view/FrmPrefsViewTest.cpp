@@ -169,6 +169,15 @@ TEST_F(FrmPrefsViewTest, TheAccuracyTabsBoxTurnsSecureReadingOnInTheIniFile) {
   ClickBox(secure);
   EXPECT_EQ(IniLine("Secure reading"), "Secure reading=1");
   EXPECT_EQ(form.settings.SecureReading, 1);
+
+  // The read offset beside it, typed.
+  auto* offset = Child<QLineEdit>("txtReadOffset");
+  ASSERT_TRUE(offset->isVisible());
+  EXPECT_EQ(offset->text(), "0");
+  offset->selectAll();
+  QTest::keyClicks(offset, "+6");
+  EXPECT_EQ(IniLine("Read offset correction"), "Read offset correction=6");
+  EXPECT_EQ(form.settings.ReadOffset, 6);
 }
 
 TEST_F(FrmPrefsViewTest, TheDiscInformationTabTurnsTheLookUpOffAndTakesAnAddressAsTyped) {
