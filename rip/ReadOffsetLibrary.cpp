@@ -41,11 +41,21 @@ class ShiftedCorrectingReader : public CorrectingReader {
   ShiftedFrames shifted_;
 };
 
+// The tracks the table lists. A table whose header names none (its track numbers 0) still lists
+// its entries in rising order, the lead-out last: they count while their addresses rise.
+int TrackCount(const uint8_t* toc) {
+  if (toc[2] >= 1 && toc[3] >= toc[2]) return toc[3] - toc[2] + 1;
+  const auto address = [&](int entry) { return Be32(toc + 4 + 8 * entry + 4); };
+  int entries = 1;
+  while (static_cast<std::size_t>(entries) < kTocEntries && address(entries) > address(entries - 1)) ++entries;
+  return entries - 1;
+}
+
 }  // namespace
 
 std::vector<FrameSpan> AudioSpansOf(const uint8_t* toc) {
   std::vector<FrameSpan> spans;
-  const int tracks = static_cast<int>(toc[3]) - static_cast<int>(toc[2]) + 1;
+  const int tracks = TrackCount(toc);
   if (tracks < 1 || static_cast<std::size_t>(tracks) >= kTocEntries) return spans;
   for (int k = 0; k < tracks; ++k) {
     const uint8_t* e = toc + 4 + 8 * k;
