@@ -335,14 +335,11 @@ void FrmPrefs::chkSecureReading_Click() {
 
 void FrmPrefs::txtReadOffset_Change() {
   const std::string& text = txtReadOffset.Text();
-  // A sign alone, or nothing, is an offset still being typed.
-  if (text.empty() || text == "-" || text == "+") return;
+  // A sign alone, or nothing, is an offset still being typed: nothing to store or refuse yet.
+  const bool typing = text.empty() || text == "-" || text == "+";
   const std::optional<int16_t> offset = ParseReadOffset(text);
-  if (!offset) {
-    lblReadOffsetRefused.SetCaption(kReadOffsetRefused);
-    return;
-  }
-  lblReadOffsetRefused.SetCaption("");
+  lblReadOffsetRefused.SetCaption(offset || typing ? "" : kReadOffsetRefused);
+  if (!offset) return;
   settings_.ReadOffset = *offset;
   SaveSetting(services_.store, settingkey::ReadOffset, *offset);
 }

@@ -54,12 +54,12 @@ TEST(AccuracySettings, TheReadOffsetIsTakenOnlyInsideItsRange) {
   struct Row {
     const char* text;
     std::optional<int16_t> typed;  // what the box and --read-offset take
-    int16_t loaded;                // what a stored value gives a setting that held 7
+    int16_t loaded;                // what a stored value gives a setting that held 7 (no number: kept)
   };
   for (const Row& row : {Row{"6", 6, 6}, Row{"+6", 6, 6}, Row{"-30", -30, -30}, Row{"0", 0, 0},
                          Row{"2000", 2000, 2000}, Row{"-2000", -2000, -2000}, Row{"2001", std::nullopt, 7},
-                         Row{"-2001", std::nullopt, 7}, Row{"", std::nullopt, 0}, Row{"-", std::nullopt, 0},
-                         Row{"6.5", std::nullopt, 6}, Row{"six", std::nullopt, 0}, Row{"+-6", std::nullopt, 0},
+                         Row{"-2001", std::nullopt, 7}, Row{"", std::nullopt, 7}, Row{"-", std::nullopt, 7},
+                         Row{"6.5", std::nullopt, 6}, Row{"six", std::nullopt, 7}, Row{"+-6", std::nullopt, 7},
                          Row{"00006", std::nullopt, 6}, Row{" 6", std::nullopt, 6}}) {
     SCOPED_TRACE(row.text);
     EXPECT_EQ(ParseReadOffset(row.text), row.typed);
