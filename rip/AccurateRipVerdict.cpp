@@ -60,9 +60,8 @@ TrackVerdict JudgeTrack(const std::vector<DbarResponse>& responses, int audioInd
                  "NOT ACCURATE (" + std::to_string(largest) + " other rips agree with each other)", largest, total);
 }
 
-std::string AccurateRipSummary(const std::vector<TrackVerdict>& verdicts) {
-  const auto accurate = std::count_if(verdicts.begin(), verdicts.end(), [](const TrackVerdict& v) { return v.Accurate(); });
-  return std::to_string(accurate) + " of " + std::to_string(verdicts.size()) + " tracks accurately ripped";
+std::string AccurateRipSummary(int accurate, int judged) {
+  return std::to_string(accurate) + " of " + std::to_string(judged) + " tracks accurately ripped";
 }
 
 std::string OtherPressingLine(int offsetSamples) {

@@ -50,7 +50,7 @@ TrackVerdict UnverifiedTrack(const std::string& why);
 TrackVerdict AbsentTrack();
 
 // The last line of the log: "10 of 12 tracks accurately ripped".
-std::string AccurateRipSummary(const std::vector<TrackVerdict>& verdicts);
+std::string AccurateRipSummary(int accurate, int judged);
 
 // The line for a rip whose frame-450 checksums match a pressing read at another offset than the
 // one set: "this rip matches a pressing at offset +6" (samples, signed).

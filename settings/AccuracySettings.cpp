@@ -10,6 +10,9 @@ void LoadAccuracySettings(SettingsStore& store, Settings& settings) {
     const int16_t stored = CInt16(store.get(kSettingsApplication, kSettingsSection, settingkey::SecureReading, "0"));
     settings.SecureReading = stored != 0 ? 1 : 0;
   });
+  IgnoreErrors([&] {
+    settings.AccurateRipUrl = store.get(kSettingsApplication, kSettingsSection, settingkey::AccurateRipUrl, kDefaultAccurateRipUrl);
+  });
 }
 
 }  // namespace korvalin

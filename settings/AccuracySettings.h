@@ -6,8 +6,11 @@
 
 namespace korvalin {
 
+inline constexpr const char* kDefaultAccurateRipUrl = "http://www.accuraterip.com/accuraterip";
+
 // Reads "Secure reading" (default 0, off). A stored value that is not a number, or lies outside
 // -32768..32767, is skipped and the setting keeps its value; any value other than 0 turns it on.
+// Reads "AccurateRip URL" (default kDefaultAccurateRipUrl; stored empty, the database is not asked).
 void LoadAccuracySettings(SettingsStore& store, Settings& settings);
 
 }  // namespace korvalin

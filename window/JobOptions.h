@@ -31,6 +31,7 @@ struct JobOptions {
   int16_t deleteWav = 0;        // 1: a WAV made on the way to an MP3 is deleted once encoded
   int16_t audioFormat = 0;      // capture through the sound card: 0 mono, 1 stereo
   bool secureReading = false;   // every block read until two reads agree (or the drive's own correction)
+  std::string accurateRipUrl;   // the AccurateRip database's address; "" asks nothing
 
   // --- from the option controls ---
   bool toMp3 = true;     // the output choice: MP3, or WAV
@@ -67,6 +68,7 @@ struct JobOptions {
     deleteWav = settings.DeleteWAV;
     audioFormat = settings.AudioFormat;
     secureReading = settings.SecureReading != 0;
+    accurateRipUrl = settings.AccurateRipUrl;
   }
 };
 
