@@ -74,7 +74,8 @@ int AudioIndexOf(const DiscToc& toc, std::size_t index) {
 }
 
 TrackVerdict AccurateRipDisc::Judge(int audioIndex, const RippedTrack& track) const {
-  if (known) return JudgeTrack(responses, audioIndex, track);
+  // A track cut short or empty says so first, whatever the database answered.
+  if (known || track.bytes <= 0 || !track.complete) return JudgeTrack(responses, audioIndex, track);
   if (absent) return AbsentTrack();
   return UnverifiedTrack("no answer from the database");
 }
