@@ -55,7 +55,7 @@ int FuzzDbar(const uint8_t* data, std::size_t size) {
   }
   CheckParse(body, AccurateRipDiscId{0x0004a1b2u, 0x00c3d4e5u, 0x3e0a2c03u}, 3);
   const std::string path = DbarPath(AccurateRipDiscId{size > 0 ? data[0] * 0x01010101u : 0, 1, 2}, static_cast<int>(size % 120));
-  Check(path.find("/dBAR-") == 5 && path.size() <= 40, "a path of three folders and the file's name");
+  Check(path.find("/dBAR-") == 5 && path.size() == 45, "a path of three folders and the file's name");
   return 0;
 }
 
