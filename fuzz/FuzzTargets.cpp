@@ -15,6 +15,7 @@ const std::vector<Target>& AllTargets() {
       {"musicbrainz_json", FuzzMusicBrainzJson},
       {"cddb_response", FuzzCddbResponse},
       {"xmcd_record", FuzzXmcdRecord},
+      {"dbar", FuzzDbar},
   };
   return targets;
 }

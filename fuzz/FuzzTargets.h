@@ -34,6 +34,8 @@ int FuzzMusicBrainzJson(const uint8_t* data, std::size_t size);
 int FuzzCddbResponse(const uint8_t* data, std::size_t size);
 // A CDDB database entry (xmcd).
 int FuzzXmcdRecord(const uint8_t* data, std::size_t size);
+// The AccurateRip database's answer for a disc, and the verdicts drawn from it.
+int FuzzDbar(const uint8_t* data, std::size_t size);
 
 struct Target {
   std::string name;  // also the name of its executable, dictionary and regression folder

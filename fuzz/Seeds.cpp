@@ -2,6 +2,7 @@
 
 #include "discinfo/DiscInfoCache.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/DbarBuilder.h"
 #include "tests/support/DiscInfoAnswers.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
@@ -189,6 +190,18 @@ Seeds XmcdSeeds() {
   };
 }
 
+Seeds DbarSeeds() {
+  const AccurateRipDiscId disc{0x0004a1b2u, 0x00c3d4e5u, 0x3e0a2c03u};
+  const std::vector<DbarTrack> tracks = {{7, 0x11111111u, 0xa1a1a1a1u}, {2, 0, 0}, {200, 0x33333333u, 0xa3a3a3a3u}};
+  const std::string two = test::DbarFileBytes(disc, {tracks, tracks});
+  return {
+      {"one-response.bin", test::DbarFileBytes(disc, {tracks})},
+      {"two-responses.bin", two},
+      {"cut-short.bin", two.substr(0, two.size() - 5)},
+      {"another-disc.bin", test::DbarFileBytes({1, 2, 3}, {tracks})},
+  };
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& target) {
@@ -203,6 +216,7 @@ std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& targ
   if (target == "musicbrainz_json") return MusicBrainzSeeds();
   if (target == "cddb_response") return CddbSeeds();
   if (target == "xmcd_record") return XmcdSeeds();
+  if (target == "dbar") return DbarSeeds();
   return {};
 }
 

@@ -7,6 +7,7 @@
 #include "common/TrackLine.h"
 #include "encode/EncoderChoices.h"
 #include "rip/ExtractTrackToMp3.h"
+#include "rip/AccurateRipLookup.h"
 #include "rip/ExtractTrackToWav.h"
 #include "rip/RipJournal.h"
 
@@ -59,6 +60,12 @@ RipSettings ExtractionJob::LogSettings(bool mp3, const EncoderConfig& config, in
     if (value != 0) s.flags.push_back(name);
   }
   return s;
+}
+
+void ExtractionJob::ShowVerdict(const RipJournal& journal) {
+  const auto& tracks = journal.Log().tracks;
+  if (tracks.empty() || tracks.back().accurateRip.empty()) return;
+  host_.ShowStatus("Track " + std::to_string(tracks.back().number) + ": " + tracks.back().accurateRip);
 }
 
 bool ExtractionJob::SkipDataTrack(int32_t track) {
@@ -136,8 +143,11 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
   // The bitrate list's number as kbit/s: out of range raises the overflow error here, as before
   // anything is read.
   const EncoderConfig config = ConfigWith(CInt32(options.bitrate), options.qualityIndex, options);
+  AccurateRipCheck check(services_.http, services_.loop, options.accurateRipUrl, AccurateRipCacheFolder());
   RipJournal journal(cd_, options.destination, LogSettings(options.toMp3, config, options.qualityIndex, options),
                      services_.dialogs, services_.discIds, host_.Flags());
+  check.Start(journal.Log().toc);
+  journal.JudgeWith(check);
   ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.Flags()};
   ctx.secureReading = options.secureReading;
   cd_.SetReadOffset(options.readOffset);
@@ -164,6 +174,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
       const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
       journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
                         outcome.encoderFailed || outcome.writeFailed, outcome.read});
+      ShowVerdict(journal);
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
@@ -173,6 +184,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
       const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
       journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
+      ShowVerdict(journal);
       writeFailed = outcome.writeFailed;
       created = outcome.created;
       written = outcome.path;
@@ -190,8 +202,11 @@ void ExtractionJob::Command3_Click() {
   const int32_t count = static_cast<int32_t>(tracks.size());
   if (count > 0) host_.TrackInHand(0);
   const EncoderConfig config = ConfigWith(BitrateFromIndex(options.encodingBitrate), options.encodingQuality, options);
+  AccurateRipCheck check(services_.http, services_.loop, options.accurateRipUrl, AccurateRipCacheFolder());
   RipJournal journal(cd_, options.destination, LogSettings(true, config, options.encodingQuality, options),
                      services_.dialogs, services_.discIds, host_.Flags());
+  check.Start(journal.Log().toc);
+  journal.JudgeWith(check);
   ExtractionContext ctx{cd_, host_, journal, services_.loop, host_.Flags()};
   ctx.secureReading = options.secureReading;
   cd_.SetReadOffset(options.readOffset);
@@ -215,6 +230,7 @@ void ExtractionJob::Command3_Click() {
     const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
     journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
                       outcome.encoderFailed || outcome.writeFailed, outcome.read});
+    ShowVerdict(journal);
     if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }

@@ -12,6 +12,7 @@
 #include "platform/Services.h"
 #include "rip/AnalogCapture.h"
 #include "rip/OutputName.h"
+#include "rip/RipJournal.h"
 #include "rip/RipLog.h"
 #include "rip/modAKRip32.h"
 #include "window/JobHost.h"
@@ -52,6 +53,8 @@ class ExtractionJob {
   // The free output name for a track in the destination folder, from the disc's identity.
   std::string NameOutput(int32_t track, const std::string& extension, const JobOptions& options);
   void ShowExtracting(const std::string& prefix, int32_t track);
+  // The AccurateRip verdict of the track the journal saw end, on the status line.
+  void ShowVerdict(const RipJournal& journal);
   // A data track holds no audio: it is passed over with a message. True when it was.
   bool SkipDataTrack(int32_t track);
   // The track at `index` of the selection is the one in hand.

@@ -95,11 +95,10 @@ std::vector<OffsetMatch> MatchingOffsets(const std::vector<uint32_t>& checksums,
   return matches;
 }
 
-std::string PressingOffsetLine(const std::vector<OffsetMatch>& matches) {
-  if (matches.empty()) return {};
-  if (std::any_of(matches.begin(), matches.end(), [](const OffsetMatch& m) { return m.offset == 0; })) return {};
-  const int32_t offset = matches.front().offset;
-  return "this rip matches a pressing at offset " + std::string(offset > 0 ? "+" : "") + std::to_string(offset);
+std::optional<int32_t> OtherPressingOffset(const std::vector<OffsetMatch>& matches) {
+  if (matches.empty()) return std::nullopt;
+  if (std::any_of(matches.begin(), matches.end(), [](const OffsetMatch& m) { return m.offset == 0; })) return std::nullopt;
+  return matches.front().offset;
 }
 
 }  // namespace korvalin

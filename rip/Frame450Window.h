@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -75,9 +76,9 @@ struct OffsetMatch {
 std::vector<OffsetMatch> MatchingOffsets(const std::vector<uint32_t>& checksums, int32_t radius, const DbarFile& db,
                                          std::size_t trackIndex);
 
-// The rip report's line for a track whose own audio agrees with the database only at another
-// shift than 0: "this rip matches a pressing at offset +6" (the best of `matches`). "" when it
-// matches at 0 too, or nowhere.
-std::string PressingOffsetLine(const std::vector<OffsetMatch>& matches);
+// The shift at which a rip's own audio agrees with another pressing in the database, for the
+// rip's report ("this rip matches a pressing at offset +6"): the best of `matches` (from the rip's
+// own frame-450 window), when the rip as it stands (shift 0) agrees with none. Nothing otherwise.
+std::optional<int32_t> OtherPressingOffset(const std::vector<OffsetMatch>& matches);
 
 }  // namespace korvalin

@@ -80,6 +80,7 @@ TrackChecksums* RipJournal::StartTrack(int32_t position, const std::string& path
   const TrackPlace place{log_.toc.FirstAudio(index), log_.toc.LastAudio(index)};
   sums_.emplace(static_cast<int64_t>(std::max(track.frames, 0)) * kPairsPerFrame, place);
   log_.tracks.back().status = "not finished";
+  position_ = position;
   inTrack_ = true;
   firstMessage_.clear();
   return &*sums_;
@@ -98,6 +99,7 @@ void RipJournal::EndTrack(const TrackEnd& end) {
     t.accurateRipV1 = sums_->AccurateRipV1();
     t.accurateRipV2 = sums_->AccurateRipV2();
   }
+  Judge(t, end);
   sums_.reset();
   const std::string why = firstMessage_.empty() ? std::string() : ": " + firstMessage_;
   if (end.complete) {
@@ -112,6 +114,30 @@ void RipJournal::EndTrack(const TrackEnd& end) {
     t.status = "ended early" + why;
   }
   if (end.failed && failure_.empty()) failure_ = firstMessage_.empty() ? "track " + std::to_string(t.number) : firstMessage_;
+  Save();
+}
+
+void RipJournal::Judge(RipLogTrack& t, const TrackEnd& end) {
+  if (!check_ || position_ < 1) return;
+  const int audioIndex = AudioIndexOf(log_.toc, static_cast<std::size_t>(position_ - 1));
+  if (audioIndex < 0) return;
+  const AccurateRipDisc& disc = check_->Answer([this] { return flags_.CancelRequested != kFalse; });
+  if (log_.accurateRipLine.empty()) log_.accurateRipLine = disc.line;
+  RippedTrack ripped;
+  if (sums_ && end.created) {
+    ripped.v1 = sums_->AccurateRipV1();
+    ripped.v2 = sums_->AccurateRipV2();
+    ripped.bytes = sums_->Bytes();
+  }
+  ripped.complete = end.complete;
+  ripped.suspicious = end.read.Suspicious();
+  const TrackVerdict verdict = disc.Judge(audioIndex, ripped);
+  t.accurateRip = verdict.text;
+  t.accurate = verdict.Accurate();
+}
+
+void RipJournal::Note(const std::string& line) {
+  log_.accurateRipNotes.push_back(line);
   Save();
 }
 

@@ -13,6 +13,7 @@
 #include "common/JobFlags.h"
 #include "platform/DiscIdLibrary.h"
 #include "platform/Dialogs.h"
+#include "rip/AccurateRipLookup.h"
 #include "rip/RipLog.h"
 #include "rip/RipLogFile.h"
 #include "rip/TrackChecksums.h"
@@ -45,6 +46,11 @@ class RipJournal : public Dialogs {
   void EndTrack(const TrackEnd& end);
   // A track that is not copied at all (a data track), with the reason.
   void PassOver(int32_t position, const std::string& path, const std::string& reason);
+  // Judges every track that ends from here on against the database's answer for the disc, which
+  // `check` is asked for (and waited for) when the first track ends. The check must outlive the journal.
+  void JudgeWith(AccurateRipCheck& check) { check_ = &check; }
+  // A line on the comparison for the log's end ("this rip matches a pressing at offset +6").
+  void Note(const std::string& line);
 
   const RipLog& Log() const { return log_; }
   // The log's path; "" until the first track.
@@ -59,6 +65,7 @@ class RipJournal : public Dialogs {
 
  private:
   RipLogTrack& Begin(int32_t position, const std::string& path);
+  void Judge(RipLogTrack& t, const TrackEnd& end);
   void Save();
 
   Dialogs& dialogs_;
@@ -66,6 +73,8 @@ class RipJournal : public Dialogs {
   RipLog log_;
   std::unique_ptr<RipLogFile> file_;
   std::optional<TrackChecksums> sums_;
+  AccurateRipCheck* check_ = nullptr;
+  int32_t position_ = 0;  // the track in hand, counted from the disc's first track
   bool inTrack_ = false;
   std::string firstMessage_;  // the first message of the track in hand
   std::string failure_;       // the failure that ended the job

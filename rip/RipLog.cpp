@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "rip/AccurateRipVerdict.h"
 #include "settings/AccuracySettings.h"
 
 #ifndef KORVALIN_VERSION
@@ -78,6 +79,15 @@ std::string FrameRanges(const std::vector<int32_t>& given) {
   return text;
 }
 
+std::string AccurateRipSummaryOf(const RipLog& log) {
+  int judged = 0, accurate = 0;
+  for (const RipLogTrack& t : log.tracks) {
+    judged += t.accurateRip.empty() ? 0 : 1;
+    accurate += t.accurate ? 1 : 0;
+  }
+  return AccurateRipSummary(accurate, judged);
+}
+
 std::string TrackFiguresText(const RipLogTrack& t) {
   std::string text = "  Frames: " + std::to_string(t.framesCopied) + " of " + std::to_string(t.frames) + "\n";
   text += "  Read retries: " + std::to_string(t.read.retries) + "\n";
@@ -87,6 +97,7 @@ std::string TrackFiguresText(const RipLogTrack& t) {
     text += "  AccurateRip v1: " + Hex8(t.accurateRipV1) + "\n";
     text += "  AccurateRip v2: " + Hex8(t.accurateRipV2) + "\n";
   }
+  if (!t.accurateRip.empty()) text += "  AccurateRip: " + t.accurateRip + "\n";
   return text;
 }
 
@@ -96,7 +107,9 @@ std::string RipLogText(const RipLog& log) {
   text += "Source: " + log.source + "\n";
   text += "Destination: " + log.destination + "\n\n";
   text += SettingsText(log.settings) + "\n";
-  text += TocText(log.toc, log.musicDatabaseId) + "\n";
+  text += TocText(log.toc, log.musicDatabaseId);
+  if (!log.accurateRipLine.empty()) text += log.accurateRipLine + "\n";
+  text += "\n";
   for (const RipLogTrack& t : log.tracks) {
     text += "Track " + std::to_string(t.number) + "\n";
     text += "  File: " + t.file + "\n";
@@ -104,6 +117,8 @@ std::string RipLogText(const RipLog& log) {
     text += "  Status: " + t.status + "\n\n";
   }
   text += "Outcome: " + log.outcome + "\n";
+  for (const std::string& note : log.accurateRipNotes) text += note + "\n";
+  if (!log.accurateRipLine.empty()) text += AccurateRipSummaryOf(log) + "\n";
   return text;
 }
 

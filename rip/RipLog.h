@@ -31,6 +31,9 @@ struct RipLogTrack {
   uint32_t accurateRipV1 = 0;
   uint32_t accurateRipV2 = 0;
   std::string status;        // "complete", or what ended it
+  // The AccurateRip verdict's words ("" when the track was not judged) and whether it is accurate.
+  std::string accurateRip;
+  bool accurate = false;
 };
 
 struct RipLog {
@@ -40,12 +43,19 @@ struct RipLog {
   RipSettings settings;
   DiscToc toc;
   std::string musicDatabaseId;  // "" when unknown
+  // The AccurateRip look-up's one line ("" before it has answered), and further lines on the
+  // comparison (a pressing matched at another read offset).
+  std::string accurateRipLine;
+  std::vector<std::string> accurateRipNotes;
   std::vector<RipLogTrack> tracks;
   std::string outcome = "running";  // "completed", "cancelled", "stopped: <why>", "failed: <message>"
 };
 
 // The whole log as plain UTF-8 text.
 std::string RipLogText(const RipLog& log);
+
+// "10 of 12 tracks accurately ripped", over the tracks that were judged.
+std::string AccurateRipSummaryOf(const RipLog& log);
 
 // The lines the command line prints after a track: frames, retries, suspicious frames and the
 // checksums, two blanks in.

@@ -14,6 +14,9 @@ void LoadAccuracySettings(SettingsStore& store, Settings& settings) {
     const int16_t stored = CInt16(store.get(kSettingsApplication, kSettingsSection, settingkey::ReadOffset, "0"));
     if (stored >= -kMaxReadOffset && stored <= kMaxReadOffset) settings.ReadOffset = stored;
   });
+  IgnoreErrors([&] {
+    settings.AccurateRipUrl = store.get(kSettingsApplication, kSettingsSection, settingkey::AccurateRipUrl, kDefaultAccurateRipUrl);
+  });
 }
 
 std::optional<int16_t> ParseReadOffset(std::string_view text) {

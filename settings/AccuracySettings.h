@@ -15,9 +15,12 @@ namespace korvalin {
 // leaves out at a disc's ends, and beyond the offset of any known drive.
 inline constexpr int32_t kMaxReadOffset = 2000;
 
+inline constexpr const char* kDefaultAccurateRipUrl = "http://www.accuraterip.com/accuraterip";
+
 // Reads "Secure reading" (default 0, off). A stored value that is not a number, or lies outside
 // -32768..32767, is skipped and the setting keeps its value; any value other than 0 turns it on.
 // Reads "Read offset correction" (default 0) the same way; a value outside -2000..2000 is skipped.
+// Reads "AccurateRip URL" (default kDefaultAccurateRipUrl; stored empty, the database is not asked).
 void LoadAccuracySettings(SettingsStore& store, Settings& settings);
 
 // A read offset as the user types it: an optional sign and digits, -2000 to 2000 ("+6", "-30",

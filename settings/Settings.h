@@ -33,6 +33,7 @@ inline constexpr const char* EncodeAfterExtracting = "encode after extracting";
 inline constexpr const char* MuteButton = "mute button";
 inline constexpr const char* SecureReading = "Secure reading";  // read by LoadAccuracySettings
 inline constexpr const char* ReadOffset = "Read offset correction";  // read by LoadAccuracySettings
+inline constexpr const char* AccurateRipUrl = "AccurateRip URL";  // read by LoadAccuracySettings
 // Read by LoadDiscInfoSettings.
 inline constexpr const char* LookupDiscInfo = "Look up disc information";
 inline constexpr const char* DiscInfoSources = "Disc information sources";
@@ -60,6 +61,7 @@ struct Settings {
   int16_t MuteButton = 0;       // mute CD sound while extracting
   int16_t SecureReading = 0;    // read every block until two reads agree (off by default)
   int16_t ReadOffset = 0;       // the drive's read offset correction in samples, -2000..2000
+  std::string AccurateRipUrl;   // the AccurateRip database's address; "" asks nothing
   // Disc information: whether to ask the online databases at all, which of them in which order
   // (names joined by ","), the country whose releases rank first, and where each database is.
   int16_t LookupDiscInfo = 0;

@@ -13,6 +13,7 @@
 #include "rip/DiscIds.h"
 #include "rip/ReadOffsetFinder.h"
 #include "settings/AccuracySettings.h"
+#include "tools/AccurateRipCli.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"
 
@@ -20,7 +21,6 @@ namespace korvalin::cli {
 namespace {
 
 constexpr const char* kUsage = "[--drive N | --image FILE.cue] [--track N] [--accuraterip-url URL]";
-constexpr const char* kDefaultDatabaseUrl = "http://www.accuraterip.com/accuraterip";
 constexpr int kNoMatch = 1;
 constexpr int kCannotTell = 2;
 
@@ -57,7 +57,7 @@ int Offset(const std::vector<std::string>& given) {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
     const std::optional<std::string> trackText = TakeGivenOption(args, "--track");
-    const std::optional<std::string> url = TakeGivenOption(args, "--accuraterip-url");
+    const std::string url = TakeAccurateRipUrl(args);
     if (!args.empty()) return CannotTell(std::string("usage: offset ") + kUsage);
 
     modAKRip32 cd(*choice.library);  // no correction: the drive's reads as they come
@@ -74,7 +74,11 @@ int Offset(const std::vector<std::string>& given) {
       cd.CloseDrive();
       return CannotTell("the disc holds no audio track");
     }
-    const DbarFile db = FetchDatabase(url ? *url : kDefaultDatabaseUrl, AccurateRipIdOf(toc), audioTracks);
+    if (url.empty()) {
+      cd.CloseDrive();
+      return CannotTell("no AccurateRip database address is set: give --accuraterip-url URL");
+    }
+    const DbarFile db = FetchDatabase(url, AccurateRipIdOf(toc), audioTracks);
     if (!db.problem.empty()) {
       cd.CloseDrive();
       return CannotTell(db.problem + "; the offset cannot be found from it");

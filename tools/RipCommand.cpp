@@ -5,6 +5,7 @@
 
 #include "platform/linux/ConsoleDialogs.h"
 #include "rip/ExtractTrackToWav.h"
+#include "tools/AccurateRipCli.h"
 #include "tools/CliCommand.h"
 #include "tools/CliJob.h"
 #include "tools/DriveOptions.h"
@@ -17,7 +18,8 @@
 namespace korvalin::cli {
 namespace {
 
-constexpr const char* kUsage = "[--drive N | --image FILE.cue] [--secure] [--read-offset N] TRACK OUT.wav";
+constexpr const char* kUsage =
+    "[--drive N | --image FILE.cue] [--secure] [--read-offset N] [--accuraterip-url URL] TRACK OUT.wav";
 
 int Rip(const std::vector<std::string>& given) {
   try {
@@ -25,12 +27,15 @@ int Rip(const std::vector<std::string>& given) {
     DriveChoice choice = TakeDriveOptions(args);
     const bool secure = TakeFlag(args, "--secure");
     const int32_t readOffset = TakeReadOffset(args);
+    const std::string databaseUrl = TakeAccurateRipUrl(args);
     if (args.size() != 2) return Fail(std::string("usage: rip ") + kUsage);
     modAKRip32 cd(*choice.library);
     cd.SetReadOffset(readOffset);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
     CliJob job;
+    CliAccurateRip database(databaseUrl, job.loop);
+    database.Start(cd);
     ConsoleDialogs dialogs;
     TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
     ExtractionContext ctx{cd, job.runner, dialogs, job.loop, job.runner.flags};
@@ -40,7 +45,13 @@ int Rip(const std::vector<std::string>& given) {
     job.progress.Finish();
     PrintReadReport(outcome.read);
     PrintReadOffset(readOffset);
-    if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
+    if (outcome.created) {
+      const int32_t position = ParseCount(args[0], "TRACK");
+      PrintTrackFigures(cd, position, outcome.framesWritten, outcome.read, sums);
+      const TrackVerdict verdict = database.Judge(
+          position, {sums.AccurateRipV1(), sums.AccurateRipV2(), sums.Bytes(), outcome.complete, outcome.read.Suspicious()});
+      PrintVerdict(verdict, database.Line());
+    }
     cd.CloseDrive();
     const std::string holds = " holds " + std::to_string(outcome.framesWritten) + " of " + std::to_string(end - first) + " frames";
     return EndOfRip(outcome, args[0], args[1], holds, holds);
@@ -52,7 +63,8 @@ int Rip(const std::vector<std::string>& given) {
 const CliRegistration registration({"rip", kUsage,
                                     "Copy one track of a CD or disc image to a WAV file (--secure: read every "
                                     "block until two reads agree; --read-offset: the drive's read offset "
-                                    "correction in samples, else the one the Preferences keep).",
+                                    "correction in samples, else the one the Preferences keep) and judge it by the "
+                                    "AccurateRip database.",
                                     Rip});
 
 }  // namespace

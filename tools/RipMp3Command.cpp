@@ -7,6 +7,7 @@
 #include "rip/ExtractTrackToMp3.h"
 #include "platform/linux/ConsoleDialogs.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "tools/AccurateRipCli.h"
 #include "tools/CliCommand.h"
 #include "tools/CliJob.h"
 #include "tools/DriveOptions.h"
@@ -20,8 +21,8 @@ namespace korvalin::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "[--drive N | --image FILE.cue] [--secure] [--read-offset N] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] [--copyright] "
-    "[--original] TRACK OUT.mp3";
+    "[--drive N | --image FILE.cue] [--secure] [--read-offset N] [--bitrate KBPS] [--quality INDEX] [--private] [--crc] "
+    "[--copyright] [--original] [--accuraterip-url URL] TRACK OUT.mp3";
 
 int RipMp3(const std::vector<std::string>& given) {
   try {
@@ -36,6 +37,7 @@ int RipMp3(const std::vector<std::string>& given) {
     boxes.crcBox = TakeFlag(args, "--crc") ? 1 : 0;
     boxes.copyrightedBox = TakeFlag(args, "--copyright") ? 1 : 0;
     boxes.originalBox = TakeFlag(args, "--original") ? 1 : 0;
+    const std::string databaseUrl = TakeAccurateRipUrl(args);
     if (args.size() != 2) return Fail(std::string("usage: rip-mp3 ") + kUsage);
     const EncoderConfig config = ExtractionConfig(bitrate.empty() ? 128 : ParseCount(bitrate, "--bitrate"),
                                                   quality.empty() ? 1 : ParseCount(quality, "--quality"), boxes);
@@ -45,6 +47,8 @@ int RipMp3(const std::vector<std::string>& given) {
     int32_t first = span.first;
     const int32_t end = span.end;
     CliJob job;
+    CliAccurateRip database(databaseUrl, job.loop);
+    database.Start(cd);
     ConsoleDialogs dialogs;
     LameEncoderLibrary encoder;
     TrackChecksums sums = ChecksumsForTrack(cd, ParseCount(args[0], "TRACK"));
@@ -55,7 +59,13 @@ int RipMp3(const std::vector<std::string>& given) {
     job.progress.Finish();
     PrintReadReport(outcome.read);
     PrintReadOffset(readOffset);
-    if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesEncoded, outcome.read, sums);
+    if (outcome.created) {
+      const int32_t position = ParseCount(args[0], "TRACK");
+      PrintTrackFigures(cd, position, outcome.framesEncoded, outcome.read, sums);
+      const TrackVerdict verdict = database.Judge(
+          position, {sums.AccurateRipV1(), sums.AccurateRipV2(), sums.Bytes(), outcome.complete, outcome.read.Suspicious()});
+      PrintVerdict(verdict, database.Line());
+    }
     cd.CloseDrive();
     if (outcome.encoderFailed) return Fail("the encoder refused these settings; nothing was written");
     const std::string holds = " holds " + std::to_string(outcome.framesEncoded) + " of " + std::to_string(end - span.first) + " frames";

@@ -1,5 +1,6 @@
 // korvalin-cli verify: reads a track of a drive or disc image again and compares it with the audio
-// of a WAV file ripped from it: "match", or the first frame where they differ.
+// of a WAV file ripped from it: "match", or the first frame where they differ; then judges the
+// file by the AccurateRip database. A file is good when it is identical to the track or accurate.
 
 #include <algorithm>
 #include <cstdio>
@@ -12,13 +13,16 @@
 #include "rip/DiscIds.h"
 #include "rip/TrackBuffer.h"
 #include "rip/TrackChecksums.h"
+#include "platform/linux/HeadlessEventLoop.h"
+#include "tools/AccurateRipCli.h"
 #include "tools/CliCommand.h"
 #include "tools/DriveOptions.h"
+#include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
 
-constexpr const char* kUsage = "[--drive N | --image FILE.cue] [--read-offset N] TRACK FILE.wav";
+constexpr const char* kUsage = "[--drive N | --image FILE.cue] [--read-offset N] [--accuraterip-url URL] TRACK FILE.wav";
 constexpr int kDiffer = 1;
 constexpr int kCannotCompare = 2;
 constexpr int64_t kFrameBytes = cdrecord::kFrameSize;
@@ -48,6 +52,7 @@ int Verify(const std::vector<std::string>& given) {
   } catch (const std::exception& e) {
     return CannotCompare(e.what());
   }
+  const std::string databaseUrl = TakeAccurateRipUrl(args);
   if (args.size() != 2) return CannotCompare(std::string("usage: verify ") + kUsage);
   const std::string& wavPath = args[1];
   try {
@@ -67,10 +72,15 @@ int Verify(const std::vector<std::string>& given) {
     cd.SetReadOffset(readOffset);  // the disc read as the rip read it
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t frames = span.end - span.first;
+    const int32_t position = ParseCount(args[0], "TRACK");
+    HeadlessEventLoop loop;
+    CliAccurateRip database(databaseUrl, loop);
+    database.Start(cd);
 
     TrackBuffer buffer;
     std::vector<uint8_t> fileBlock(cdrecord::kTrackDataSize);
-    TrackChecksums disc(0, {}), file(0, {});
+    // The file's checksums are placed as the track is on the disc, for the database's figures.
+    TrackChecksums disc(0, {}), file = ChecksumsForTrack(cd, position);
     int64_t firstDifference = -1;  // a byte offset into the track
     int64_t fileBytes = 0;
     for (int32_t done = 0; done < frames;) {
@@ -104,19 +114,23 @@ int Verify(const std::vector<std::string>& given) {
     cd.CloseDrive();
 
     const int64_t trackBytes = frames * kFrameBytes;
-    if (firstDifference < 0 && disc.Crc32() == file.Crc32()) {
+    const TrackVerdict verdict =
+        database.Judge(position, {file.AccurateRipV1(), file.AccurateRipV2(), fileBytes, fileBytes == trackBytes, false});
+    const bool identical = firstDifference < 0 && disc.Crc32() == file.Crc32();
+    if (identical) {
       std::printf("match: CRC32 %s, %d frames\n", Hex8(disc.Crc32()).c_str(), static_cast<int>(frames));
-      return 0;
+    } else {
+      const int64_t frame = firstDifference / kFrameBytes;
+      std::printf("differ: first differing frame %lld (disc frame %lld); CRC32 of the track %s, of the file %s\n",
+                  static_cast<long long>(frame), static_cast<long long>(span.first + frame), Hex8(disc.Crc32()).c_str(),
+                  Hex8(file.Crc32()).c_str());
+      if (fileBytes != trackBytes) {
+        std::printf("the file holds %lld bytes of audio, the track %lld\n", static_cast<long long>(fileBytes),
+                    static_cast<long long>(trackBytes));
+      }
     }
-    const int64_t frame = firstDifference / kFrameBytes;
-    std::printf("differ: first differing frame %lld (disc frame %lld); CRC32 of the track %s, of the file %s\n",
-                static_cast<long long>(frame), static_cast<long long>(span.first + frame), Hex8(disc.Crc32()).c_str(),
-                Hex8(file.Crc32()).c_str());
-    if (fileBytes != trackBytes) {
-      std::printf("the file holds %lld bytes of audio, the track %lld\n", static_cast<long long>(fileBytes),
-                  static_cast<long long>(trackBytes));
-    }
-    return kDiffer;
+    PrintVerdict(verdict, database.Line());
+    return identical || verdict.Accurate() ? 0 : kDiffer;
   } catch (const RaisedError& e) {
     return CannotCompare(WavFault(wavPath, e));
   } catch (const std::exception& e) {
@@ -125,9 +139,10 @@ int Verify(const std::vector<std::string>& given) {
 }
 
 const CliRegistration registration({"verify", kUsage,
-                                    "Read a track again and compare it with a WAV file ripped from it: prints "
-                                    "\"match\" (exit 0) or the first differing frame (exit 1); 2 when they cannot "
-                                    "be compared.",
+                                    "Read a track again and compare it with a WAV file ripped from it, and with "
+                                    "the AccurateRip database: prints \"match\" or the first differing frame, then "
+                                    "the database's verdict; exit 0 when identical or accurate, 1 otherwise, 2 when "
+                                    "they cannot be compared.",
                                     Verify});
 
 }  // namespace

@@ -32,6 +32,7 @@ struct JobOptions {
   int16_t audioFormat = 0;      // capture through the sound card: 0 mono, 1 stereo
   bool secureReading = false;   // every block read until two reads agree (or the drive's own correction)
   int32_t readOffset = 0;       // the drive's read offset correction, in samples
+  std::string accurateRipUrl;   // the AccurateRip database's address; "" asks nothing
 
   // --- from the option controls ---
   bool toMp3 = true;     // the output choice: MP3, or WAV
@@ -69,6 +70,7 @@ struct JobOptions {
     audioFormat = settings.AudioFormat;
     secureReading = settings.SecureReading != 0;
     readOffset = settings.ReadOffset;
+    accurateRipUrl = settings.AccurateRipUrl;
   }
 };
 

@@ -22,6 +22,9 @@ using test::ReadFile;
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+// These rips have no network: each track's verdict says so.
+const std::string kUnverified = "  AccurateRip: Not verified (no answer from the database)\n";
+
 // The main window over a generated image, every track available, the identity empty so that
 // every output takes the lowest free prefix.
 struct LogRig {
@@ -88,10 +91,11 @@ TEST(RipLog, EachJobLogsItsTracksBesideThemAndNeverReplacesAUsersFile) {
     EXPECT_TRUE(Has(wavLog, "Track " + std::to_string(n) + "\n  File: " + rig.dest / ("1-" + std::to_string(n)) +
                                 ".wav\n  Frames: " + frames + " of " + frames +
                                 "\n  Read retries: 0\n  Suspicious frames: none\n" + rig.Figures(n) +
-                                "  Status: complete\n"))
+                                kUnverified + "  Status: complete\n"))
         << wavLog;
   }
-  EXPECT_TRUE(wavLog.ends_with("Outcome: completed\n")) << wavLog;
+  EXPECT_TRUE(Has(wavLog, "; the rip is not verified\n")) << wavLog;
+  EXPECT_TRUE(wavLog.ends_with("Outcome: completed\n0 of 3 tracks accurately ripped\n")) << wavLog;
 
   // The next job's files are 1-N.mp3: its log keeps clear of the first job's and of a user's file.
   test::WriteFile(rig.dest / "1-rip-2.log", "my notes");
@@ -101,7 +105,7 @@ TEST(RipLog, EachJobLogsItsTracksBesideThemAndNeverReplacesAUsersFile) {
   EXPECT_TRUE(Has(mp3Log, "  Output: MP3\n  Bitrate: 128 kbit/s\n  Quality: Normal\n  Flags: ")) << mp3Log;
   // A direct MP3 rip logs the checksums of the audio read from the disc.
   EXPECT_TRUE(Has(mp3Log, "File: " + rig.dest / "1-3.mp3\n") && Has(mp3Log, rig.Figures(3))) << mp3Log;
-  EXPECT_TRUE(mp3Log.ends_with("Outcome: completed\n"));
+  EXPECT_TRUE(mp3Log.ends_with("Outcome: completed\n0 of 3 tracks accurately ripped\n"));
   EXPECT_EQ(ReadFile(rig.dest / "1-rip.log"), wavLog);
 }
 
@@ -122,7 +126,8 @@ TEST(RipLog, ACancelledJobSaysSoAndWhereTheTrackEnded) {
   const std::string log = ReadFile(rig.dest / "1-rip.log");
   EXPECT_TRUE(Has(log, "Track 1\n") && Has(log, "Track 2\n") && !Has(log, "Track 3\n")) << log;
   EXPECT_TRUE(Has(log, "  Status: cancelled after ")) << log;
-  EXPECT_TRUE(log.ends_with("Outcome: cancelled\n")) << log;
+  EXPECT_TRUE(Has(log, "  AccurateRip: Not verified (the track was not read to its end)\n")) << log;
+  EXPECT_TRUE(log.ends_with("Outcome: cancelled\n0 of 2 tracks accurately ripped\n")) << log;
 }
 
 TEST(RipLog, SecureReadingOfAScratchedDiscLogsItsRetriesSuspiciousFramesAndTheFilesChecksums) {
@@ -141,9 +146,10 @@ TEST(RipLog, SecureReadingOfAScratchedDiscLogsItsRetriesSuspiciousFramesAndTheFi
   TrackChecksums sums(static_cast<int64_t>(written.size() / 4), {false, true});
   sums.Add(reinterpret_cast<const uint8_t*>(written.data()), written.size());
   EXPECT_TRUE(Has(log, "  CRC32: " + Hex8(sums.Crc32()) + "\n  AccurateRip v1: " + Hex8(sums.AccurateRipV1()) +
-                           "\n  AccurateRip v2: " + Hex8(sums.AccurateRipV2()) + "\n  Status: complete, with suspicious frames\n"))
+                           "\n  AccurateRip v2: " + Hex8(sums.AccurateRipV2()) + "\n" + kUnverified +
+                           "  Status: complete, with suspicious frames\n"))
       << log;
-  EXPECT_TRUE(log.ends_with("Outcome: completed\n"));
+  EXPECT_TRUE(log.ends_with("Outcome: completed\n0 of 2 tracks accurately ripped\n"));
 }
 
 TEST(RipLogFile, RewritesOnlyItsOwnFileAndReportsFailures) {

@@ -119,10 +119,10 @@ TEST(Frame450Window, MatchesAddUpTheRipsOfEveryResponseThatAgrees) {
   }
   EXPECT_TRUE(MatchingOffsets(sums, 2, Database({{{1, 1}, {7, 16}}}), 1).empty());  // not the radius of the sums
 
-  EXPECT_EQ(PressingOffsetLine({{6, 7, 1}}), "this rip matches a pressing at offset +6");
-  EXPECT_EQ(PressingOffsetLine({{-30, 7, 1}, {12, 3, 1}}), "this rip matches a pressing at offset -30");
-  EXPECT_EQ(PressingOffsetLine({{6, 7, 1}, {0, 2, 1}}), "");  // the rip as it stands agrees already
-  EXPECT_EQ(PressingOffsetLine({}), "");
+  EXPECT_EQ(OtherPressingOffset({{6, 7, 1}}), 6);
+  EXPECT_EQ(OtherPressingOffset({{-30, 7, 1}, {12, 3, 1}}), -30);
+  EXPECT_EQ(OtherPressingOffset({{6, 7, 1}, {0, 2, 1}}), std::nullopt);  // the rip as it stands agrees already
+  EXPECT_EQ(OtherPressingOffset({}), std::nullopt);
 }
 
 TEST(ReadOffsetFinder, ComparesTheFirstTrackThatCanTellAndNamesWhyOneCannot) {

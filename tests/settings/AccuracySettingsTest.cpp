@@ -28,7 +28,18 @@ TEST(AccuracySettings, SecureReadingIsOffUnlessStoredOnAndABadValueChangesNothin
     s.SecureReading = row.before;
     LoadAccuracySettings(store, s);
     EXPECT_EQ(s.SecureReading, row.after);
-    EXPECT_EQ(store.asked, (std::vector<std::string>{"Secure reading", "Read offset correction"}));
+    EXPECT_EQ(store.asked, (std::vector<std::string>{"Secure reading", "Read offset correction", "AccurateRip URL"}));
+  }
+}
+
+TEST(AccuracySettings, TheDatabaseAddressIsTheStoredOneAndAnEmptyOneStaysEmpty) {
+  for (const auto& [stored, expected] : std::vector<std::pair<const char*, std::string>>{
+           {nullptr, "http://www.accuraterip.com/accuraterip"}, {"http://127.0.0.1:8/ar", "http://127.0.0.1:8/ar"}, {"", ""}}) {
+    test::MemorySettingsStore store;
+    if (stored) store.values[{kSettingsApplication, kSettingsSection, "AccurateRip URL"}] = stored;
+    Settings s;
+    LoadAccuracySettings(store, s);
+    EXPECT_EQ(s.AccurateRipUrl, expected) << (stored ? stored : "(none)");
   }
 }
 

@@ -87,6 +87,12 @@ void IsolateEnvironment() {
   ::setenv("XDG_CACHE_HOME", (home + "/.cache").c_str(), 1);
   ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
   ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // No test leaves the machine: a request to any other host (the AccurateRip database's default
+  // address, say) goes to a port where nothing listens and fails at once; loopback servers are
+  // reached directly.
+  ::setenv("http_proxy", "http://127.0.0.1:9", 1);
+  ::setenv("https_proxy", "http://127.0.0.1:9", 1);
+  ::setenv("no_proxy", "127.0.0.1,localhost", 1);
   std::atexit([] { RemoveTree(isolatedRoot); });
 }
 

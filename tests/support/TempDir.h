@@ -32,7 +32,8 @@ int64_t FileSize(const std::string& path);
 // The names in `folder`, sorted; none when it cannot be read.
 std::vector<std::string> NamesIn(const std::string& folder);
 
-// Gives the current process a home and XDG folders of its own, and the offscreen Qt platform.
+// Gives the current process a home and XDG folders of its own, the offscreen Qt platform, and a
+// proxy that keeps every request but those to the loopback address on the machine.
 void IsolateEnvironment();
 
 }  // namespace korvalin::test

@@ -33,7 +33,8 @@ TEST(CliVerify, ARipPrintsItsFiguresAndVerifiesUntilAByteChanges) {
 
   const auto same = RunCli({"verify", "--image", cue, "2", wav});
   EXPECT_EQ(same.status, 0) << same.err;
-  EXPECT_EQ(same.out, "match: CRC32 " + Crc(tracks[1]) + ", 75 frames\n");
+  // The database cannot be reached from a test: the verdict says so and identical is enough.
+  EXPECT_EQ(same.out.rfind("match: CRC32 " + Crc(tracks[1]) + ", 75 frames\n  AccurateRip: Not verified (", 0), 0u) << same.out;
 
   // One byte changed in frame 30 of the track (frame 70 of the disc), then the file cut short.
   std::string bytes = test::ReadFile(wav);
