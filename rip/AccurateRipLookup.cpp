@@ -8,6 +8,7 @@
 
 #include "fileout/StagedOutput.h"
 #include "platform/UserFolders.h"
+#include "rip/Frame450Window.h"
 
 namespace korvalin {
 namespace {
@@ -75,7 +76,16 @@ int AudioIndexOf(const DiscToc& toc, std::size_t index) {
 
 TrackVerdict AccurateRipDisc::Judge(int audioIndex, const RippedTrack& track) const {
   // A track cut short or empty says so first, whatever the database answered.
-  if (known || track.bytes <= 0 || !track.complete) return JudgeTrack(responses, audioIndex, track);
+  if (known || track.bytes <= 0 || !track.complete) {
+    TrackVerdict verdict = JudgeTrack(responses, audioIndex, track);
+    if (known && track.complete && audioIndex >= 0) {
+      DbarFile db;
+      db.responses = responses;
+      const auto matches = MatchingOffsets(track.frame450, kMaxReadOffset, db, static_cast<std::size_t>(audioIndex));
+      if (const std::optional<int32_t> offset = OtherPressingOffset(matches)) verdict.otherPressing = OtherPressingLine(*offset);
+    }
+    return verdict;
+  }
   if (absent) return AbsentTrack();
   return UnverifiedTrack("no answer from the database");
 }

@@ -27,6 +27,9 @@ struct TrackVerdict {
   int confidence = 0;  // C (Accurate), or the largest group of agreeing rips (NotAccurate)
   int total = 0;       // T
   std::string text;    // the words shown for the track
+  // "this rip matches a pressing at offset +6" when the rip agrees with another pressing only at
+  // another shift; "" otherwise.
+  std::string otherPressing;
 
   bool Accurate() const { return result == AccurateRipResult::Accurate; }
 };
@@ -38,6 +41,8 @@ struct RippedTrack {
   int64_t bytes = 0;        // audio bytes the checksums were built from
   bool complete = false;    // every frame of the track was read (not cancelled, not ended early)
   bool suspicious = false;  // frames that could not be read exactly
+  // The rip's frame-450 checksums at every shift of +-2000 samples (Frame450Window); empty: none.
+  std::vector<uint32_t> frame450 = {};
 };
 
 // The verdict for audio track `audioIndex` (0 for the disc's first audio track) from the

@@ -128,11 +128,12 @@ void RipJournal::Judge(RipLogTrack& t, const TrackEnd& end) {
     ripped.v1 = sums_->AccurateRipV1();
     ripped.v2 = sums_->AccurateRipV2();
     ripped.bytes = sums_->Bytes();
+    ripped.frame450 = sums_->Frame450().Checksums();
   }
   ripped.complete = end.complete;
   ripped.suspicious = end.read.Suspicious();
   const TrackVerdict verdict = disc.Judge(audioIndex, ripped);
-  t.accurateRip = verdict.text;
+  t.accurateRip = verdict.text + (verdict.otherPressing.empty() ? "" : "; " + verdict.otherPressing);
   t.accurate = verdict.Accurate();
 }
 

@@ -34,7 +34,9 @@ TrackVerdict CliAccurateRip::Judge(int32_t position, const RippedTrack& track) {
 }
 
 void PrintVerdict(const TrackVerdict& verdict, const std::string& line) {
-  std::printf("  AccurateRip: %s\n%s\n", verdict.text.c_str(), line.c_str());
+  std::printf("  AccurateRip: %s\n", verdict.text.c_str());
+  if (!verdict.otherPressing.empty()) std::printf("  %s\n", verdict.otherPressing.c_str());
+  std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
 

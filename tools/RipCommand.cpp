@@ -49,7 +49,8 @@ int Rip(const std::vector<std::string>& given) {
       const int32_t position = ParseCount(args[0], "TRACK");
       PrintTrackFigures(cd, position, outcome.framesWritten, outcome.read, sums);
       const TrackVerdict verdict = database.Judge(
-          position, {sums.AccurateRipV1(), sums.AccurateRipV2(), sums.Bytes(), outcome.complete, outcome.read.Suspicious()});
+          position, {sums.AccurateRipV1(), sums.AccurateRipV2(), sums.Bytes(), outcome.complete, outcome.read.Suspicious(),
+                     sums.Frame450().Checksums()});
       PrintVerdict(verdict, database.Line());
     }
     cd.CloseDrive();

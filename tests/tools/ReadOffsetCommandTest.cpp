@@ -194,6 +194,16 @@ TEST(CliOffset, FindsTheCorrectionAShiftedDiscNeedsFromTheDatabasesFrame450) {
     EXPECT_EQ(r.out.rfind(head, 0), 0u) << r.out;
     EXPECT_EQ(r.out.substr(r.out.find('\n') + 1), row.out);
   }
+  // A rip without the correction says which pressing it matches; with it, the rip is that pressing.
+  for (const char* offset : {"0", "+6"}) {
+    SCOPED_TRACE(offset);
+    const auto rip = RunCli({"rip", "--image", lateCue, "--read-offset", offset, "--accuraterip-url", server.BaseUrl() + "/ar",
+                             "1", dir / "rip.wav"});
+    EXPECT_EQ(rip.status, 0) << rip.err;
+    EXPECT_EQ(rip.out.find("  this rip matches a pressing at offset +6\n") != std::string::npos,
+              std::string(offset) == "0")
+        << rip.out;
+  }
   // The second track is too short to hold frame 450.
   const auto shortTrack = RunCli({"offset", "--image", lateCue, "--track", "2", "--accuraterip-url", server.BaseUrl() + "/ar"});
   EXPECT_EQ(shortTrack.status, 2);
