@@ -92,5 +92,34 @@ TEST(CliTag, ShowSaysWhatItCannotRead) {
   EXPECT_EQ(RunCli({"tag", "--show", dir / "missing.mp3"}).status, 1);
 }
 
+TEST(CliTag, WritingAnId3v2TagReplacesTheOldOneWholeAndKeepsItsOtherFields) {
+  test::TempDir dir;
+  const std::string cue = discgen::WriteDiscImage(dir.Path(), "d", {discgen::MusicCdFrames(40, 1)});
+  ASSERT_EQ(RunCli({"rip-mp3", "--image", cue, "1", dir / "plain.mp3"}).status, 0);
+  ASSERT_EQ(RunCli({"rip-mp3", "--image", cue, "--title", "Old", "--album", "Kept Album", "--id3", "4", "1",
+                    dir / "t.mp3"})
+                .status,
+            0);
+  const std::string audio = test::ReadFile(dir / "plain.mp3");
+  const auto written = RunCli({"tag", "--id3", "3", "--title", "New", dir / "t.mp3"});
+  ASSERT_EQ(written.status, 0) << written.err;
+  const std::string shown = RunCli({"tag", "--show", dir / "t.mp3"}).out;
+  EXPECT_TRUE(Has(shown, "ID3v2.3 tag, 3 frames:\n  TIT2: New\n  TALB: Kept Album\n  TRCK: 1\n")) << shown;
+  EXPECT_TRUE(Has(shown, "  Title: New\n")) << shown;
+  const std::string bytes = test::ReadFile(dir / "t.mp3");
+  EXPECT_EQ(bytes.substr(3, 1), "\x03");
+  EXPECT_NE(bytes.find(audio.substr(0, 4096)), std::string::npos);  // the audio follows the new tag unchanged
+  EXPECT_EQ(test::DecodeMp3(bytes).samples, test::DecodeMp3(audio).samples);
+
+  // A damaged tag is left, with the file.
+  const std::string damaged = std::string("ID3\x03\x00\x00\x00\x00\x80\x10", 10) + audio;
+  test::WriteFile(dir / "damaged.mp3", damaged);
+  const auto refused = RunCli({"tag", "--id3", "3", "--title", "New", dir / "damaged.mp3"});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_TRUE(Has(refused.err, "its ID3v2 tag is damaged")) << refused.err;
+  EXPECT_TRUE(test::ReadFile(dir / "damaged.mp3") == damaged);
+  EXPECT_EQ(RunCli({"tag", "--id3", "2", "--title", "New", dir / "t.mp3"}).status, 1);
+}
+
 }  // namespace
 }  // namespace korvalin
