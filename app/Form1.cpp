@@ -17,6 +17,7 @@
 #include "platform/UserFolders.h"
 #include "settings/AccuracySettings.h"
 #include "settings/DiscInfoSettings.h"
+#include "settings/TagSettings.h"
 
 namespace korvalin {
 
@@ -52,6 +53,7 @@ Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
   FollowJobLife();
+  knownDisc = [this] { return discInfo.Known(); };
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }
@@ -249,6 +251,7 @@ void Form1::Form_Load() {
       [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
       [&] { LoadAccuracySettings(services.store, settings); },
       [&] { LoadDiscInfoSettings(services.store, settings); },
+      [&] { LoadTagSettings(services.store, settings); },
       [&] { SettleDestination(); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },

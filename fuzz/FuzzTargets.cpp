@@ -10,6 +10,7 @@ const std::vector<Target>& AllTargets() {
       {"settings", FuzzSettings},
       {"mp3_info", FuzzMp3Info},
       {"id3_tag", FuzzId3Tag},
+      {"id3v2_tag", FuzzId3v2Tag},
       {"cue_image", FuzzCueImage},
       {"disc_choice", FuzzDiscChoice},
       {"musicbrainz_json", FuzzMusicBrainzJson},

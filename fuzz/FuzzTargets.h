@@ -24,6 +24,8 @@ int FuzzSettings(const uint8_t* data, std::size_t size);
 int FuzzMp3Info(const uint8_t* data, std::size_t size);
 // Tag fields written into an MP3 file, then read back.
 int FuzzId3Tag(const uint8_t* data, std::size_t size);
+// An ID3v2 tag (or any block at a file's start) read by the tag library, and rendered again.
+int FuzzId3v2Tag(const uint8_t* data, std::size_t size);
 // A CUE sheet with a small BIN (and WAV) beside it, opened as a disc image and read.
 int FuzzCueImage(const uint8_t* data, std::size_t size);
 // The file of a kept disc choice, read and saved again.

@@ -1,6 +1,7 @@
 #include "fuzz/Seeds.h"
 
 #include "discinfo/DiscInfoCache.h"
+#include "platform/linux/TagLibTags.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/DbarBuilder.h"
 #include "tests/support/DiscInfoAnswers.h"
@@ -123,6 +124,31 @@ Seeds Id3TagSeeds() {
   };
 }
 
+Seeds Id3v2TagSeeds() {
+  TagLibTags library;
+  TrackTags tags;
+  tags.title = "Caf\xc3\xa9 \xf0\x9f\x8c\x99";
+  tags.artist = "An artist";
+  tags.album = "An album";
+  tags.year = "1994-05-02";
+  tags.genre = "Rock";
+  tags.track = 3;
+  tags.trackCount = 12;
+  tags.comment = "A comment";
+  tags.albumId = "album-id";
+  tags.recordingId = "recording-id";
+  const std::vector<uint8_t> v3 = library.RenderId3v2(tags, Id3v2Version::v3);
+  const std::vector<uint8_t> v4 = library.RenderId3v2(tags, Id3v2Version::v4);
+  const std::string mp3 = test::EncodeMp3(Pcm(1500, 2), 44100, 2, 128);
+  return {
+      {"v2.3", std::string(v3.begin(), v3.end()) + mp3},
+      {"v2.4", std::string(v4.begin(), v4.end())},
+      {"cut-short", std::string(v3.begin(), v3.begin() + 60)},
+      {"empty-v2.2", std::string("ID3\x02\x00\x00\x00\x00\x00\x00", 10)},
+      {"untagged", mp3},
+  };
+}
+
 // A sheet, a NUL, then the bytes of disc.bin (also inside disc.wav).
 Seeds CueSeeds() {
   const std::string frames = discgen::MusicCdFrames(8, 5);
@@ -211,6 +237,7 @@ std::vector<std::pair<std::string, std::string>> SeedsOf(const std::string& targ
   if (target == "settings") return SettingsSeeds();
   if (target == "mp3_info") return Mp3InfoSeeds();
   if (target == "id3_tag") return Id3TagSeeds();
+  if (target == "id3v2_tag") return Id3v2TagSeeds();
   if (target == "cue_image") return CueSeeds();
   if (target == "disc_choice") return DiscChoiceSeeds();
   if (target == "musicbrainz_json") return MusicBrainzSeeds();

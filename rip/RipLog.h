@@ -34,6 +34,7 @@ struct RipLogTrack {
   // The AccurateRip verdict's words ("" when the track was not judged) and whether it is accurate.
   std::string accurateRip;
   bool accurate = false;
+  std::string tags;          // the tags written into the file ("ID3v2.3 (9 frames) and ID3v1"); "" none
 };
 
 struct RipLog {

@@ -71,6 +71,7 @@ struct JobOptions {
     secureReading = settings.SecureReading != 0;
     readOffset = settings.ReadOffset;
     accurateRipUrl = settings.AccurateRipUrl;
+    tagVersion = settings.TagVersion;
   }
 };
 
