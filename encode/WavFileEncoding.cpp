@@ -15,6 +15,7 @@
 #include "fileout/StagedOutput.h"
 #include "fileout/WavInput.h"
 #include "fileout/clsFileIo.h"
+#include "platform/WavTags.h"
 #include "settings/PathHelpers.h"
 
 namespace korvalin {
@@ -36,16 +37,30 @@ uint32_t SamplesIn(int32_t bytes) {
   throw RaisedError(errnum::PathFileAccessError, CannotCreateText(path, cause));
 }
 
-// Gives the MP3 its name when it holds something: what was encoded before a failure or a cancel
-// stays, while an output that received nothing leaves an existing file of that name as it was.
-// Returns the name the file took, or "" when it was not kept.
-std::string Keep(StagedOutput& staged) {
+// Gives the MP3 its name when it holds audio: what was encoded before a failure or a cancel
+// stays, while an output that received none (a tag at most) leaves an existing file of that name
+// as it was. Returns the name the file took, or "" when it was not kept.
+std::string Keep(StagedOutput& staged, int64_t tagBytes) {
   struct stat st {};
   const bool holdsSomething =
-      ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+      ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > tagBytes);
   if (holdsSomething && staged.Commit()) return staged.FinalPath();
   staged.Discard();
   return {};
+}
+
+// The tag blocks that frame an MP3's frames.
+struct Mp3TagBlocks {
+  std::vector<uint8_t> front;  // an ID3v2 tag
+  std::vector<uint8_t> back;   // an ID3v1 tag
+};
+
+// The WAV's tags as the MP3's blocks; none when the encoding carries no tags or the WAV has none.
+Mp3TagBlocks TagBlocksOfWav(const WavEncodingContext& ctx, const std::string& wavPath) {
+  if (ctx.tags == nullptr || ctx.tagVersion == 0) return {};
+  const TrackTags tags = ReadWavTags(*ctx.tags, wavPath);
+  if (tags.Empty()) return {};
+  return {ctx.tags->RenderId3v2(tags, Id3v2VersionOf(ctx.tagVersion)), {}};
 }
 
 }  // namespace
@@ -80,6 +95,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
   bool streamOpen = false;  // `stream` must still be closed
   std::unique_ptr<clsFileIo> mp3;
   std::unique_ptr<StagedOutput> staged;
+  int64_t tagBytes = 0;  // the ID3v2 tag written before the audio
   try {
     WavInput wav(wavPath);
     const WavAudioFormat& format = wav.Format();
@@ -124,6 +140,16 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
       }
     };
 
+    // The WAV's tags frame the audio: ID3v2 before the first frame, ID3v1 after the last.
+    const Mp3TagBlocks tagBlocks = TagBlocksOfWav(ctx, wavPath);
+    if (!tagBlocks.front.empty()) {
+      if (!mp3->WriteBytes(tagBlocks.front.data(), static_cast<int32_t>(tagBlocks.front.size()))) {
+        outcome.destinationFailed = true;
+        throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
+      }
+      tagBytes = static_cast<int64_t>(tagBlocks.front.size());
+    }
+
     const int64_t data = format.dataLength;
     int64_t consumed = 0;
     while (consumed < data) {
@@ -151,12 +177,18 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     uint32_t last = 0;
     ctx.encoder.beDeinitStream(handle, output.data(), &last);
     write(last);
+    if (!tagBlocks.back.empty() &&
+        !mp3->WriteBytes(tagBlocks.back.data(), static_cast<int32_t>(tagBlocks.back.size()))) {
+      // The audio is whole (a write cut short is taken back); the tag's failure is still one.
+      outcome.destinationFailed = true;
+      throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
+    }
     mp3->CloseFile();
     mp3.reset();
     ctx.encoder.beCloseStream(handle);
     streamOpen = false;
     const std::string asked = outcome.mp3Path;
-    outcome.mp3Path = Keep(*staged);
+    outcome.mp3Path = Keep(*staged, 0);
     if (outcome.mp3Path.empty()) {
       outcome.mp3Path = asked;
       outcome.destinationFailed = true;
@@ -173,7 +205,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
       // What was encoded before the failure stays; an output that received nothing goes, and so
       // does one a full disk cut short where it would replace a whole file.
       if (outcome.destinationFailed && staged->ReplacesAFile()) staged->Discard();
-      const std::string kept = Keep(*staged);
+      const std::string kept = Keep(*staged, tagBytes);
       if (!kept.empty()) outcome.mp3Path = kept;
       outcome.renamed = staged->Renamed();
     }

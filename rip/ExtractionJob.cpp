@@ -6,6 +6,7 @@
 #include "common/Text.h"
 #include "common/TrackLine.h"
 #include "encode/EncoderChoices.h"
+#include "platform/WavTags.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
 #include "rip/RipJournal.h"
@@ -20,6 +21,13 @@ constexpr const char* kMp3 = ".mp3";
 // "1 Step Extraction" ticked and cleared (greyed is neither).
 constexpr int16_t kBoxTicked = 1;
 constexpr int16_t kBoxCleared = 0;
+
+// The chunks that carry `track`'s tags in its WAV file: none when the disc information gives the
+// track no tags, or the job writes none.
+std::vector<uint8_t> WavTagChunksFor(TagLibrary& library, int32_t track, const JobOptions& options) {
+  if (track < 1 || static_cast<std::size_t>(track) > options.trackTags.size()) return {};
+  return RenderWavTags(library, options.trackTags[static_cast<std::size_t>(track - 1)], options.tagVersion);
+}
 
 }  // namespace
 
@@ -169,7 +177,8 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
       written = outcome.path;
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
-      const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
+      const ExtractionOutcome outcome =
+          ExtractTrackToWav(ctx, path, first, end, WavTagChunksFor(services_.tags, host_.State().CurrentTrack, options));
       journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
       writeFailed = outcome.writeFailed;
       created = outcome.created;
