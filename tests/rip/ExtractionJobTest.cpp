@@ -196,12 +196,16 @@ TEST(ExtractionJob, AWavTakesItsTracksTagsByNumberAndNoneWhenTheJobWritesNone) {
       const auto info = ReadWavTagChunks(found[0]).info;
       const bool tagged = version != 0 && t <= 2;
       ASSERT_EQ(info.has_value(), tagged) << "track " << t;
-      if (tagged) EXPECT_EQ(info->title, form.options.trackTags[static_cast<std::size_t>(t - 1)].title);
+      if (tagged) {
+        EXPECT_EQ(info->title, form.options.trackTags[static_cast<std::size_t>(t - 1)].title);
+      }
       // The audio is the track's, whatever follows it.
       const auto wav = test::ParseWav(ReadFile(found[0]));
       ASSERT_TRUE(wav.has_value());
       EXPECT_EQ(wav->dataLength, rig.tracks[static_cast<std::size_t>(t - 1)].size());
-      if (!tagged) EXPECT_EQ(test::FileSize(found[0]), 44 + static_cast<int64_t>(wav->dataLength));
+      if (!tagged) {
+        EXPECT_EQ(test::FileSize(found[0]), 44 + static_cast<int64_t>(wav->dataLength));
+      }
     }
   }
 }
