@@ -38,6 +38,7 @@ inline constexpr const char* DiscInfoSources = "Disc information sources";
 inline constexpr const char* PreferredCountry = "Preferred country";
 inline constexpr const char* MusicBrainzUrl = "MusicBrainz URL";
 inline constexpr const char* GnudbUrl = "gnudb URL";
+inline constexpr const char* TagVersion = "Tag version";  // read by LoadTagSettings
 }  // namespace settingkey
 
 // Until LoadSettings runs, every number is 0 and the destination folder is empty. Flags are
@@ -65,6 +66,8 @@ struct Settings {
   std::string PreferredCountry;
   std::string MusicBrainzUrl;
   std::string GnudbUrl;
+  // The tags a rip writes when the disc is known: 3 ID3v2.3 (the default), 4 ID3v2.4, 0 none.
+  int TagVersion = 3;
 };
 
 // Reads the fourteen keys in their fixed order, each on its own: a missing key gives its
