@@ -15,6 +15,7 @@
 #include "fileout/StagedOutput.h"
 #include "fileout/WavInput.h"
 #include "fileout/clsFileIo.h"
+#include "mp3/Mp3TagBlocks.h"
 #include "platform/WavTags.h"
 #include "settings/PathHelpers.h"
 
@@ -49,18 +50,10 @@ std::string Keep(StagedOutput& staged, int64_t tagBytes) {
   return {};
 }
 
-// The tag blocks that frame an MP3's frames.
-struct Mp3TagBlocks {
-  std::vector<uint8_t> front;  // an ID3v2 tag
-  std::vector<uint8_t> back;   // an ID3v1 tag
-};
-
 // The WAV's tags as the MP3's blocks; none when the encoding carries no tags or the WAV has none.
 Mp3TagBlocks TagBlocksOfWav(const WavEncodingContext& ctx, const std::string& wavPath) {
   if (ctx.tags == nullptr || ctx.tagVersion == 0) return {};
-  const TrackTags tags = ReadWavTags(*ctx.tags, wavPath);
-  if (tags.Empty()) return {};
-  return {ctx.tags->RenderId3v2(tags, Id3v2VersionOf(ctx.tagVersion)), {}};
+  return RenderMp3TagBlocks(ReadWavTags(*ctx.tags, wavPath), ctx.tagVersion, *ctx.tags);
 }
 
 }  // namespace
@@ -142,12 +135,12 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
 
     // The WAV's tags frame the audio: ID3v2 before the first frame, ID3v1 after the last.
     const Mp3TagBlocks tagBlocks = TagBlocksOfWav(ctx, wavPath);
-    if (!tagBlocks.front.empty()) {
-      if (!mp3->WriteBytes(tagBlocks.front.data(), static_cast<int32_t>(tagBlocks.front.size()))) {
+    if (!tagBlocks.id3v2.empty()) {
+      if (!mp3->WriteBytes(tagBlocks.id3v2.data(), static_cast<int32_t>(tagBlocks.id3v2.size()))) {
         outcome.destinationFailed = true;
         throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
       }
-      tagBytes = static_cast<int64_t>(tagBlocks.front.size());
+      tagBytes = static_cast<int64_t>(tagBlocks.id3v2.size());
     }
 
     const int64_t data = format.dataLength;
@@ -177,8 +170,8 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     uint32_t last = 0;
     ctx.encoder.beDeinitStream(handle, output.data(), &last);
     write(last);
-    if (!tagBlocks.back.empty() &&
-        !mp3->WriteBytes(tagBlocks.back.data(), static_cast<int32_t>(tagBlocks.back.size()))) {
+    if (!tagBlocks.id3v1.empty() &&
+        !mp3->WriteBytes(tagBlocks.id3v1.data(), static_cast<int32_t>(tagBlocks.id3v1.size()))) {
       // The audio is whole (a write cut short is taken back); the tag's failure is still one.
       outcome.destinationFailed = true;
       throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
