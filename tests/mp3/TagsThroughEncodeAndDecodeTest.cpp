@@ -64,7 +64,7 @@ class TagsThroughEncodeAndDecode : public ::testing::Test {
   }
 
   std::string Encode(const std::string& wav, int version) {
-    form.options.tagVersion = version;
+    form.settings.TagVersion = version;
     const WavEncodingOutcome outcome = EncodeWavToMp3(form, fake.services, wav, form.ReadJobOptions());
     EXPECT_TRUE(outcome.Succeeded()) << outcome.message;
     return outcome.mp3Path;
@@ -72,7 +72,7 @@ class TagsThroughEncodeAndDecode : public ::testing::Test {
 
   // Decodes `mp3` through the decode action, as the window runs it; the WAV written.
   std::string Decode(const std::string& mp3, int version) {
-    form.options.tagVersion = version;
+    form.settings.TagVersion = version;
     form.collection.List2.Clear();
     form.collection.List2.AddItem(mp3);
     form.collection.TreeView1.SetSelectedItem(form.collection.FindText(group::Mp3));

@@ -182,7 +182,7 @@ TEST(ExtractionJob, AWavTakesItsTracksTagsByNumberAndNoneWhenTheJobWritesNone) {
     JobRig rig({30, 30, 30});
     test::StandInJobHost& form = *rig.form;
     form.options.toMp3 = false;
-    form.options.tagVersion = version;
+    form.settings.TagVersion = version;
     form.options.trackTags.resize(2);  // the third track has no tags
     form.options.trackTags[0].title = "First";
     form.options.trackTags[1].title = "Second";
