@@ -3,11 +3,14 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 
 #include "encode/EncodeWavToMp3.h"
+#include "fileout/OutputFailure.h"
 #include "fileout/WavTagChunks.h"
 #include "mp3/DecodeBatch.h"
 #include "mp3/DecodeTags.h"
@@ -146,6 +149,49 @@ TEST_F(TagsThroughEncodeAndDecode, TheTagsFrameTheVeryFramesOfTheUntaggedWav) {
 
   // No tags chosen: the tagged WAV gives the untagged MP3.
   EXPECT_EQ(ReadFile(Encode(in / "tagged.wav", 0)), plain);
+
+  // Tag chunks cut short or damaged are no tags, and the audio before them is all there.
+  const std::string whole = ReadFile(in / "tagged.wav");
+  const std::string audioEnd = ReadFile(plainWav);
+  for (const std::size_t cut : {audioEnd.size() + 5, whole.size() - 1}) {
+    SCOPED_TRACE(cut);
+    test::WriteFile(in / "cut.wav", whole.substr(0, cut));
+    std::string damaged = ReadFile(in / "cut.wav");
+    if (cut == whole.size() - 1) damaged[audioEnd.size() + 7] = '\x7F';  // the list's length runs past the end
+    test::WriteFile(in / "cut.wav", damaged);
+    EXPECT_EQ(ReadWavTags(fake.tags, in / "cut.wav"), TrackTags{});
+    EXPECT_EQ(ReadFile(Encode(in / "cut.wav", 3)), plain);
+  }
+}
+
+TEST_F(TagsThroughEncodeAndDecode, ADiskThatRefusesTheLastTagKeepsTheWholeAudioAndSaysSo) {
+  const TrackTags tags = Everything();
+  const std::string plainWav = in / "plain.wav";
+  test::WriteFile(plainWav, test::PcmWav(discgen::MusicBytes(44100, 5), 44100, 2));
+  const std::string plain = ReadFile(Encode(plainWav, 3));
+  const std::string wav = TaggedWav("tagged.wav", tags, 3);
+  const std::vector<uint8_t> front = fake.tags.RenderId3v2(tags, Id3v2Version::v3);
+  const std::string mp3 = out / "tagged.mp3";
+
+  // A file size limit that takes the ID3v2 tag and every frame, and half of the ID3v1 tag.
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  rlimit limit = old;
+  limit.rlim_cur = static_cast<rlim_t>(front.size() + plain.size() + kId3v1Size / 2);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+  form.settings.TagVersion = 3;
+  const WavEncodingOutcome outcome = EncodeWavToMp3(form, fake.services, wav, form.ReadJobOptions());
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(outcome.Succeeded());
+  EXPECT_TRUE(outcome.destinationFailed);
+  ASSERT_EQ(fake.dialogs.messages.size(), 1u);
+  EXPECT_EQ(fake.dialogs.messages[0].text, WriteFailureText(mp3, "File too large"));
+  // The MP3 replaced nothing, so it stays: its tag and all its frames, no half tag after them.
+  EXPECT_EQ(outcome.mp3Path, mp3);
+  EXPECT_TRUE(ReadFile(mp3) == std::string(front.begin(), front.end()) + plain);
 }
 
 TEST_F(TagsThroughEncodeAndDecode, AnMp3WithOnlyAnId3v1TagGivesItsFieldsToTheWav) {
