@@ -126,22 +126,19 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     if (blockBytes == 0) RaiseIfEncoderFailed(encerror::kBufferTooSmall);  // a stream that takes no samples
     std::vector<uint8_t> input(static_cast<std::size_t>(blockBytes), 0);
     std::vector<uint8_t> output(outputSize, 0);
-    auto write = [&](uint32_t bytes) {
-      if (bytes > 0 && !mp3->WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
+    // A write cut short is taken back, so the file always ends after a whole block.
+    auto writeBlock = [&](const void* bytes, std::size_t size) {
+      if (size > 0 && !mp3->WriteBytes(bytes, static_cast<int32_t>(size))) {
         outcome.destinationFailed = true;
         throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
       }
     };
+    auto write = [&](uint32_t bytes) { writeBlock(output.data(), bytes); };
 
     // The WAV's tags frame the audio: ID3v2 before the first frame, ID3v1 after the last.
     const Mp3TagBlocks tagBlocks = TagBlocksOfWav(ctx, wavPath);
-    if (!tagBlocks.id3v2.empty()) {
-      if (!mp3->WriteBytes(tagBlocks.id3v2.data(), static_cast<int32_t>(tagBlocks.id3v2.size()))) {
-        outcome.destinationFailed = true;
-        throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
-      }
-      tagBytes = static_cast<int64_t>(tagBlocks.id3v2.size());
-    }
+    writeBlock(tagBlocks.id3v2.data(), tagBlocks.id3v2.size());
+    tagBytes = static_cast<int64_t>(tagBlocks.id3v2.size());
 
     const int64_t data = format.dataLength;
     int64_t consumed = 0;
@@ -170,12 +167,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     uint32_t last = 0;
     ctx.encoder.beDeinitStream(handle, output.data(), &last);
     write(last);
-    if (!tagBlocks.id3v1.empty() &&
-        !mp3->WriteBytes(tagBlocks.id3v1.data(), static_cast<int32_t>(tagBlocks.id3v1.size()))) {
-      // The audio is whole (a write cut short is taken back); the tag's failure is still one.
-      outcome.destinationFailed = true;
-      throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
-    }
+    writeBlock(tagBlocks.id3v1.data(), tagBlocks.id3v1.size());
     mp3->CloseFile();
     mp3.reset();
     ctx.encoder.beCloseStream(handle);
