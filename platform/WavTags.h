@@ -19,6 +19,10 @@ Id3v2Version Id3v2VersionOf(int tagVersion);
 // `tagVersion` is 0 (no tags) or `tags` gives no field; no id3 chunk when the library renders none.
 std::vector<uint8_t> RenderWavTags(TagLibrary& library, const TrackTags& tags, int tagVersion);
 
+// What `chunks` (made by RenderWavTags with `tagVersion`) hold, for a log line: "LIST/INFO and
+// ID3v2.3 (id3 chunk)", "LIST/INFO"; "" for none.
+std::string WavTagsSummary(const std::vector<uint8_t>& chunks, int tagVersion);
+
 // The tags of the WAV file at `path`: the id3 chunk's where it gives a field, the LIST/INFO
 // chunk's for the rest. Empty for a file with no readable tag chunk.
 TrackTags ReadWavTags(TagLibrary& library, const std::string& path);

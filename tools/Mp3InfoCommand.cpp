@@ -12,6 +12,8 @@
 #include "mp3/Mp3Info.h"
 #include "mp3/MpegAudioCheck.h"
 #include "mp3/StagedTagWrite.h"
+#include "platform/linux/TagLibTags.h"
+#include "tools/ShowTags.h"
 #include "tools/CliCommand.h"
 #include "tools/CliFiles.h"
 
@@ -19,6 +21,8 @@ namespace korvalin::cli {
 namespace {
 
 constexpr long long kNoDataBytes = 99;
+constexpr const char* kTagUsage =
+    "[--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] [--id3 3|4] FILE | --show FILE";
 
 // The file's length, or a reason to refuse it.
 bool CheckFile(const std::string& path, long long& length, std::string& why) {
@@ -58,12 +62,21 @@ int Mp3InfoRun(const std::vector<std::string>& args) {
 
 int TagRun(const std::vector<std::string>& args) {
   try {
+    if (!args.empty() && args[0] == "--show") {
+      if (args.size() != 2) return Fail("usage: tag --show FILE");
+      long long length = 0;
+      std::string why;
+      if (!CheckFile(args[1], length, why)) return Fail(why);
+      TagLibTags library;
+      for (const std::string& line : TagLines(args[1], library)) std::printf("%s\n", line.c_str());
+      return std::ferror(stdout) ? Fail("cannot print the tags") : 0;
+    }
     std::map<std::string, std::string> given;
     std::string file;
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& a = args[i];
       if (a.rfind("--", 0) == 0) {
-        static const char* const kOptions[] = {"--title", "--artist", "--album", "--year", "--comment", "--genre"};
+        static const char* const kOptions[] = {"--title", "--artist", "--album", "--year", "--comment", "--genre", "--id3"};
         bool known = false;
         for (const char* o : kOptions) known = known || a == o;
         if (!known) return Fail("unknown option " + a);
@@ -75,7 +88,12 @@ int TagRun(const std::vector<std::string>& args) {
         return Fail("one FILE only");
       }
     }
-    if (file.empty()) return Fail("usage: tag [--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] FILE");
+    if (file.empty()) return Fail(std::string("usage: tag ") + kTagUsage);
+    std::string id3v2;
+    if (auto it = given.find("--id3"); it != given.end()) {
+      id3v2 = it->second;
+      if (id3v2 != "3" && id3v2 != "4") return Fail("--id3 takes 3 or 4, not \"" + id3v2 + "\"");
+    }
     long long length = 0;
     std::string why;
     if (!CheckFile(file, length, why)) return Fail(why);
@@ -97,7 +115,24 @@ int TagRun(const std::vector<std::string>& args) {
     take("--comment", fields.comment);
     take("--genre", fields.genre);
     try {
-      const std::string written = WriteId3v1TagStaged(file, fields);
+      std::string target = file;
+      if (!id3v2.empty()) {
+        // The file's own ID3v2 fields, where they can be read, with the given ones over them.
+        TagLibTags library;
+        TrackTags tags = library.ReadId3v2File(file).tags;
+        auto takeText = [&](const char* option, std::string& field) {
+          if (auto it = given.find(option); it != given.end()) field = it->second;
+        };
+        takeText("--title", tags.title);
+        takeText("--artist", tags.artist);
+        takeText("--album", tags.album);
+        takeText("--year", tags.year);
+        takeText("--comment", tags.comment);
+        takeText("--genre", tags.genre);
+        const auto block = library.RenderId3v2(tags, id3v2 == "4" ? Id3v2Version::v4 : Id3v2Version::v3);
+        if (!block.empty()) target = WriteId3v2TagStaged(file, block);
+      }
+      const std::string written = WriteId3v1TagStaged(target, fields);
       if (written != file) NoteRenamed(file, written);
     } catch (const std::exception& e) {
       return Fail("cannot write the tag to " + file + ": " + e.what());
@@ -110,9 +145,10 @@ int TagRun(const std::vector<std::string>& args) {
 
 const CliRegistration mp3info({"mp3info", "FILE",
                                "Print an MP3 file's frame header (twelve lines) and ID3v1 tag fields.", Mp3InfoRun});
-const CliRegistration tag({"tag", "[--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] FILE",
+const CliRegistration tag({"tag", kTagUsage,
                            "Write an ID3v1 tag; fields not given keep their current value. A file without a tag "
-                           "gets one appended.",
+                           "gets one appended. --id3 also writes an ID3v2.3 or 2.4 tag in place of the file's, "
+                           "keeping the fields it could read. --show prints the file's ID3v2 frames and ID3v1 fields.",
                            TagRun});
 
 }  // namespace

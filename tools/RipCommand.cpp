@@ -3,7 +3,9 @@
 
 #include <exception>
 
+#include "platform/WavTags.h"
 #include "platform/linux/ConsoleDialogs.h"
+#include "platform/linux/TagLibTags.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tools/CliCommand.h"
 #include "tools/CliJob.h"
@@ -12,17 +14,26 @@
 #include "tools/RipEnding.h"
 #include "tools/CliFiles.h"
 #include "tools/StopSignals.h"
+#include "tools/TagOptions.h"
 #include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
+
+const std::string kUsage =
+    "[--drive N | --image FILE.cue] [--secure] " + std::string(kTagOptionsUsage) + " TRACK OUT.wav";
 
 int Rip(const std::vector<std::string>& given) {
   try {
     std::vector<std::string> args = given;
     DriveChoice choice = TakeDriveOptions(args);
     const bool secure = TakeFlag(args, "--secure");
-    if (args.size() != 2) return Fail("usage: rip [--drive N | --image FILE.cue] [--secure] TRACK OUT.wav");
+    const TagChoice tagChoice = TakeTagOptions(args, 0);
+    if (args.size() != 2) return Fail(std::string("usage: rip ") + kUsage);
+    TrackTags trackTags = tagChoice.tags;
+    if (!trackTags.Empty()) trackTags.track = ParseCount(args[0], "TRACK");
+    TagLibTags library;
+    const std::vector<uint8_t> tags = RenderWavTags(library, trackTags, tagChoice.version);
     modAKRip32 cd(*choice.library);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
     const int32_t first = span.first, end = span.end;
@@ -32,7 +43,7 @@ int Rip(const std::vector<std::string>& given) {
     ExtractionContext ctx{cd, job.runner, dialogs, job.loop, job.runner.flags};
     ctx.checksums = &sums;
     ctx.secureReading = secure;
-    const ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToWav(ctx, args[1], first, end); });
+    const ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToWav(ctx, args[1], first, end, tags); });
     job.progress.Finish();
     PrintReadReport(outcome.read);
     if (outcome.created) PrintTrackFigures(cd, ParseCount(args[0], "TRACK"), outcome.framesWritten, outcome.read, sums);
@@ -44,9 +55,10 @@ int Rip(const std::vector<std::string>& given) {
   }
 }
 
-const CliRegistration registration({"rip", "[--drive N | --image FILE.cue] [--secure] TRACK OUT.wav",
+const CliRegistration registration({"rip", kUsage,
                                     "Copy one track of a CD or disc image to a WAV file (--secure: read every "
-                                    "block until two reads agree).",
+                                    "block until two reads agree; the tag options go into LIST/INFO and id3 "
+                                    "chunks after the audio).",
                                     Rip});
 
 }  // namespace

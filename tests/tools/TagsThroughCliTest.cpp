@@ -13,6 +13,7 @@
 #include "tests/support/SecondReader.h"
 #include "tests/support/TempDir.h"
 #include "tests/tools/CliRunner.h"
+#include "tools/discgen/DiscImage.h"
 
 namespace korvalin {
 namespace {
@@ -53,6 +54,33 @@ TEST(CliTags, EncodeAndDecodeKeepEveryTagOfTheWav) {
   const auto decoded = RunCli({"decode", mp3, back.Path()});
   ASSERT_EQ(decoded.status, 0) << decoded.err;
   EXPECT_EQ(ReadWavTags(library, back / "Take 2.wav"), tags);
+}
+
+TEST(CliTags, ARipToWavWritesTheTagsGivenAfterTheAudioAndNoneWithoutThem) {
+  test::TempDir dir;
+  const std::vector<std::string> tracks = {discgen::MusicCdFrames(30, 1), discgen::MusicCdFrames(45, 2)};
+  const std::string cue = discgen::WriteDiscImage(dir.Path(), "disc", tracks);
+  TagLibTags library;
+
+  const auto tagged = RunCli({"rip", "--image", cue, "--title", "Zwei", "--artist", "Band", "--tracks", "2",
+                              "--id3", "4", "2", dir / "tagged.wav"});
+  ASSERT_EQ(tagged.status, 0) << tagged.err;
+  const std::string bytes = test::ReadFile(dir / "tagged.wav");
+  EXPECT_TRUE(bytes.substr(44, tracks[1].size()) == tracks[1]);
+  const TrackTags read = ReadWavTags(library, dir / "tagged.wav");
+  EXPECT_EQ(read.title, "Zwei");
+  EXPECT_EQ(read.artist, "Band");
+  EXPECT_EQ(read.track, 2);
+  EXPECT_EQ(read.trackCount, 2);
+  EXPECT_EQ(ReadWavTagChunks(dir / "tagged.wav").id3.at(3), 4);  // the ID3v2 version asked for
+
+  for (const std::vector<std::string>& options : {std::vector<std::string>{}, {"--title", "Zwei", "--id3", "0"}}) {
+    std::vector<std::string> command = {"rip", "--image", cue};
+    command.insert(command.end(), options.begin(), options.end());
+    command.insert(command.end(), {"2", dir / "plain.wav"});
+    ASSERT_EQ(RunCli(command).status, 0);
+    EXPECT_EQ(test::ReadFile(dir / "plain.wav").size(), 44 + tracks[1].size());
+  }
 }
 
 }  // namespace
