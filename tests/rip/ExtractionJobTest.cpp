@@ -207,6 +207,16 @@ TEST(ExtractionJob, AWavTakesItsTracksTagsByNumberAndNoneWhenTheJobWritesNone) {
         EXPECT_EQ(test::FileSize(found[0]), 44 + static_cast<int64_t>(wav->dataLength));
       }
     }
+    // The rip log names the tags of each tagged track.
+    std::string log;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Dest())) {
+      if (entry.path().filename().string().ends_with("-rip.log")) log += ReadFile(entry.path());
+    }
+    const std::string line = "  Tags: LIST/INFO and ID3v2.3 (id3 chunk)\n";
+    std::size_t named = 0;
+    for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++named;
+    EXPECT_EQ(named, version == 0 ? 0u : 2u) << log;
+    EXPECT_EQ(log.find("  Tags: ") == std::string::npos, version == 0) << log;
   }
 }
 
