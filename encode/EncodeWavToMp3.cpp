@@ -32,7 +32,8 @@ class WindowDisplay : public WavEncodingDisplay {
 WavEncodingOutcome EncodeWavToMp3(JobHost& host, Services& services, const std::string& path,
                                   const JobOptions& options) {
   WindowDisplay display(host);
-  WavEncodingContext ctx{services.encoder, services.dialogs, services.loop, host.Flags(), display};
+  WavEncodingContext ctx{services.encoder, services.dialogs, services.loop, host.Flags(), display,
+                         &services.tags, options.tagVersion};
   auto chooseConfig = [&](int32_t sampleRate, int channels) {
     return WavEncodingConfig(options.encodingBitrate, options.encodingQuality, sampleRate, channels);
   };

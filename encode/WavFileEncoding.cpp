@@ -15,6 +15,8 @@
 #include "fileout/StagedOutput.h"
 #include "fileout/WavInput.h"
 #include "fileout/clsFileIo.h"
+#include "mp3/Mp3TagBlocks.h"
+#include "platform/WavTags.h"
 #include "settings/PathHelpers.h"
 
 namespace korvalin {
@@ -36,16 +38,22 @@ uint32_t SamplesIn(int32_t bytes) {
   throw RaisedError(errnum::PathFileAccessError, CannotCreateText(path, cause));
 }
 
-// Gives the MP3 its name when it holds something: what was encoded before a failure or a cancel
-// stays, while an output that received nothing leaves an existing file of that name as it was.
-// Returns the name the file took, or "" when it was not kept.
-std::string Keep(StagedOutput& staged) {
+// Gives the MP3 its name when it holds audio: what was encoded before a failure or a cancel
+// stays, while an output that received none (a tag at most) leaves an existing file of that name
+// as it was. Returns the name the file took, or "" when it was not kept.
+std::string Keep(StagedOutput& staged, int64_t tagBytes) {
   struct stat st {};
   const bool holdsSomething =
-      ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+      ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > tagBytes);
   if (holdsSomething && staged.Commit()) return staged.FinalPath();
   staged.Discard();
   return {};
+}
+
+// The WAV's tags as the MP3's blocks; none when the encoding carries no tags or the WAV has none.
+Mp3TagBlocks TagBlocksOfWav(const WavEncodingContext& ctx, const std::string& wavPath) {
+  if (ctx.tags == nullptr || ctx.tagVersion == 0) return {};
+  return RenderMp3TagBlocks(ReadWavTags(*ctx.tags, wavPath), ctx.tagVersion, *ctx.tags);
 }
 
 }  // namespace
@@ -80,6 +88,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
   bool streamOpen = false;  // `stream` must still be closed
   std::unique_ptr<clsFileIo> mp3;
   std::unique_ptr<StagedOutput> staged;
+  int64_t tagBytes = 0;  // the ID3v2 tag written before the audio
   try {
     WavInput wav(wavPath);
     const WavAudioFormat& format = wav.Format();
@@ -117,12 +126,19 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     if (blockBytes == 0) RaiseIfEncoderFailed(encerror::kBufferTooSmall);  // a stream that takes no samples
     std::vector<uint8_t> input(static_cast<std::size_t>(blockBytes), 0);
     std::vector<uint8_t> output(outputSize, 0);
-    auto write = [&](uint32_t bytes) {
-      if (bytes > 0 && !mp3->WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
+    // A write cut short is taken back, so the file always ends after a whole block.
+    auto writeBlock = [&](const void* bytes, std::size_t size) {
+      if (size > 0 && !mp3->WriteBytes(bytes, static_cast<int32_t>(size))) {
         outcome.destinationFailed = true;
         throw RaisedError(errnum::DiskFull, WriteFailureText(outcome.mp3Path, SystemReason(mp3->LastError())));
       }
     };
+    auto write = [&](uint32_t bytes) { writeBlock(output.data(), bytes); };
+
+    // The WAV's tags frame the audio: ID3v2 before the first frame, ID3v1 after the last.
+    const Mp3TagBlocks tagBlocks = TagBlocksOfWav(ctx, wavPath);
+    writeBlock(tagBlocks.id3v2.data(), tagBlocks.id3v2.size());
+    tagBytes = static_cast<int64_t>(tagBlocks.id3v2.size());
 
     const int64_t data = format.dataLength;
     int64_t consumed = 0;
@@ -151,12 +167,13 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
     uint32_t last = 0;
     ctx.encoder.beDeinitStream(handle, output.data(), &last);
     write(last);
+    writeBlock(tagBlocks.id3v1.data(), tagBlocks.id3v1.size());
     mp3->CloseFile();
     mp3.reset();
     ctx.encoder.beCloseStream(handle);
     streamOpen = false;
     const std::string asked = outcome.mp3Path;
-    outcome.mp3Path = Keep(*staged);
+    outcome.mp3Path = Keep(*staged, 0);
     if (outcome.mp3Path.empty()) {
       outcome.mp3Path = asked;
       outcome.destinationFailed = true;
@@ -173,7 +190,7 @@ WavEncodingOutcome EncodeWavFile(WavEncodingContext& ctx, const std::string& wav
       // What was encoded before the failure stays; an output that received nothing goes, and so
       // does one a full disk cut short where it would replace a whole file.
       if (outcome.destinationFailed && staged->ReplacesAFile()) staged->Discard();
-      const std::string kept = Keep(*staged);
+      const std::string kept = Keep(*staged, tagBytes);
       if (!kept.empty()) outcome.mp3Path = kept;
       outcome.renamed = staged->Renamed();
     }

@@ -12,6 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/EncoderLibrary.h"
 #include "platform/EventLoop.h"
+#include "platform/TagLibrary.h"
 
 namespace korvalin {
 
@@ -33,6 +34,11 @@ struct WavEncodingContext {
   EventLoop& loop;
   JobFlags& flags;
   WavEncodingDisplay& display;
+  // The WAV's tags go into the MP3 (an ID3v2 tag of this version before the frames, an ID3v1 tag
+  // after them) when the library is given and the version is 3 or 4; otherwise, and for a WAV
+  // without tags, the MP3 holds its frames alone.
+  TagLibrary* tags = nullptr;
+  int tagVersion = 0;
 };
 
 struct WavEncodingOutcome {

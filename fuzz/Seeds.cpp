@@ -34,6 +34,10 @@ Seeds WavSeeds() {
       {"float.wav", RiffFile({{"fmt ", FormatBody(3, 2, 44100, 32)}, {"data", stereo}})},
       {"no-data.wav", RiffFile({{"fmt ", FormatBody(1, 2, 44100, 16)}})},
       {"cd-header-only.wav", test::PcmWav("", 44100, 2)},
+      {"tags-after-data.wav",
+       RiffFile({{"fmt ", FormatBody(1, 2, 44100, 16)}, {"data", stereo},
+                 {"LIST", std::string("INFOINAM\6\0\0\0Title\0ITRK\4\0\0\0" "3/9\0", 30)},
+                 {"id3 ", std::string("ID3\3\0\0\0\0\0\0", 10)}})},
   };
 }
 

@@ -1,9 +1,10 @@
 // The WAV reader of the encoder over any file: it either refuses the file with a message or
 // reports a format it can encode and then reads exactly the audio it promised, never more than
-// the file holds.
+// the file holds. The file's tag chunks are read too: what they give is written back the same.
 
 #include "common/RaisedError.h"
 #include "fileout/WavInput.h"
+#include "fileout/WavTagChunks.h"
 #include "fuzz/FuzzSupport.h"
 #include "fuzz/FuzzTargets.h"
 
@@ -12,6 +13,16 @@ namespace korvalin::fuzz {
 int FuzzWavInput(const uint8_t* data, std::size_t size) {
   const std::string path = ScratchPath("input.wav");
   WriteWholeFile(path, AsText(data, size));
+  const WavTagChunks tags = ReadWavTagChunks(path);
+  Check(tags.id3.size() + 8 <= size || tags.id3.empty(), "an id3 chunk lies inside the file");
+  const std::vector<uint8_t> again = tags.info ? InfoListChunk(*tags.info) : std::vector<uint8_t>{};
+  if (!again.empty()) {
+    const auto reread = ParseInfoList(AsText(again.data() + 8, again.size() - 8));
+    Check(reread && reread->title == tags.info->title && reread->artist == tags.info->artist &&
+              reread->album == tags.info->album && reread->comment == tags.info->comment &&
+              reread->genre == tags.info->genre && reread->year == tags.info->year,
+          "the INFO texts read are written back the same");
+  }
   try {
     WavInput wav(path);
     const WavAudioFormat& f = wav.Format();

@@ -34,6 +34,7 @@ void DecodeBatch::CmdDecoder_Click() {
   } done{running_};
   const JobOptions options = w_.ReadJobOptions();
   DecodeFolder = options.destination;
+  DecodeTagVersion = options.tagVersion;
   const JobSelection& selection = options.selection;
   const std::string& text = selection.node;
   if (text == group::Mp3) {
@@ -143,7 +144,11 @@ bool DecodeBatch::ConvertOne() {
 bool DecodeBatch::StartDecoding(const std::string& Efile) {
   if (host_) return false;
   if (RegularFileLength(Efile) < kSmallestDecodableMp3) return false;
-  if (!running_) DecodeFolder = w_.ReadJobOptions().destination;
+  if (!running_) {
+    const JobOptions options = w_.ReadJobOptions();
+    DecodeFolder = options.destination;
+    DecodeTagVersion = options.tagVersion;
+  }
   IgnoreErrors([&] { w_.ShowCancelCommand(); });
   DecodeBusy = true;
   host_ = std::make_unique<Form6>(w_, services_, *this);

@@ -16,6 +16,9 @@ struct DecodeState {
   std::string DecodeTarget;
   // The folder the WAV files go to, as it was when the batch started.
   std::string DecodeFolder;
+  // The tags a WAV file keeps from its MP3, as the batch started: 0 none, 3 or 4 the ID3v2
+  // version of its id3 chunk.
+  int DecodeTagVersion = 3;
 };
 
 // A source this short holds no MP3 audio worth converting; it is skipped.

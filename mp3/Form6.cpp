@@ -2,6 +2,8 @@
 
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
+#include "mp3/DecodeTags.h"
+#include "platform/WavTags.h"
 
 namespace korvalin {
 
@@ -55,6 +57,9 @@ void Form6::StartMP3() {
     if (!ActiveMP31 || RegularFileLength(state_.DecodeSource) < kSmallestDecodableMp3) return;
     Timer2.SetEnabled(true);
     ActiveMP31->SetSourceFile(state_.DecodeSource);
+    // The WAV keeps the MP3's tags; an MP3 without them gives a WAV without them, as before.
+    ActiveMP31->SetWavTrailer(
+        RenderWavTags(services_.tags, ReadMp3Tags(services_.tags, state_.DecodeSource), state_.DecodeTagVersion));
     ActiveMP31->ConvertToWav(WavPathFor(state_.DecodeFolder, state_.DecodeSource));
     started_ = true;
   } catch (const std::exception&) {

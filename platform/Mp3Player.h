@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvalin {
 
@@ -40,6 +41,11 @@ class ActiveMP3 {
   // Id 8: starts playing the source file on the audio output and returns while it plays. Without
   // an audio output nothing plays and Busy stays false.
   virtual void Play() = 0;
+
+  // RIFF chunks (the tags of the MP3 being converted) that the next conversions write after the
+  // WAV's audio; none leaves the WAV its audio alone. The control itself has no such operation:
+  // the program needs it so that a decoded file keeps its tags.
+  virtual void SetWavTrailer(std::vector<uint8_t> chunks) { (void)chunks; }
 
   // Whether the last conversion, now over, could not create its WAV file or failed writing it (a
   // full disk, a folder gone or read-only). The control itself has no such query: the program

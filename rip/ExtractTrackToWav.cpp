@@ -7,6 +7,7 @@
 #include "fileout/OutputFailure.h"
 #include "fileout/StagedOutput.h"
 #include "fileout/WavHeader.h"
+#include "fileout/WavTagChunks.h"
 #include "fileout/clsFileIo.h"
 #include "rip/TrackBuffer.h"
 #include "rip/TrackOutputEnd.h"
@@ -29,7 +30,7 @@ bool OutputMayBeWritten(ExtractionContext& ctx, const std::string& path) {
 }
 
 ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
-                                    int32_t endFrame) {
+                                    int32_t endFrame, const std::vector<uint8_t>& tagChunks) {
   constexpr auto kFrameBytes = static_cast<int64_t>(cdrecord::kFrameSize);
   ctx.flags.CancelRequested = kFalse;
   TrackReader reader(ctx.cd, ctx.secureReading);
@@ -90,6 +91,16 @@ ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& p
   outcome.complete = remaining == 0 && !writeFailed;
   outcome.writeFailed = writeFailed;
   const bool headerRight = bytesWritten == total * kFrameBytes || file.RewriteWavHeader(bytesWritten);
+  // The tags follow the audio once its length is final. A disk that fills while they are written
+  // gets them cut off again: the audio stays whole, and the failure is reported as one.
+  int tagError = 0;
+  if (headerRight && !writeFailed &&
+      !AppendWavChunks(file.Handle(), static_cast<int64_t>(kWavHeaderSize) + bytesWritten, tagChunks, tagError)) {
+    writeFailed = true;
+    outcome.writeFailed = true;
+    outcome.cause = SystemReason(tagError);
+    ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
+  }
   file.CloseFile();
   outcome.read = reader.Report();
   // The file takes its name only with audio in it (or as the whole of an empty track) and a header

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/JobFlags.h"
 #include "common/MainWindowOps.h"
@@ -48,8 +49,11 @@ struct ExtractionOutcome {
 // track ends with audio in it: an existing file of that name is replaced by a finished (or
 // validly shortened) WAV, never by an empty one. A path that is one of the disc's own files, or a
 // file that cannot be created, is refused with a message before anything is read or written.
+// `tagChunks` (RIFF chunks: the track's tags) go after the audio of a file that is kept; none
+// leaves the file exactly as without tags. A disk that fills while they are written keeps the
+// audio whole and reports the write failure.
 ExtractionOutcome ExtractTrackToWav(ExtractionContext& ctx, const std::string& path, int32_t firstFrame,
-                                    int32_t endFrame);
+                                    int32_t endFrame, const std::vector<uint8_t>& tagChunks = {});
 
 // The message shown when an output would be written over a file the disc is read from.
 std::string OutputIsDiscSourceText(const std::string& path);

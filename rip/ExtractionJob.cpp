@@ -7,6 +7,7 @@
 #include "common/TrackLine.h"
 #include "encode/EncoderChoices.h"
 #include "mp3/Mp3TagBlocks.h"
+#include "platform/WavTags.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/AccurateRipLookup.h"
 #include "rip/ExtractTrackToWav.h"
@@ -29,6 +30,13 @@ constexpr const char* kMp3 = ".mp3";
 // "1 Step Extraction" ticked and cleared (greyed is neither).
 constexpr int16_t kBoxTicked = 1;
 constexpr int16_t kBoxCleared = 0;
+
+// The chunks that carry `track`'s tags in its WAV file: none when the disc information gives the
+// track no tags, or the job writes none.
+std::vector<uint8_t> WavTagChunksFor(TagLibrary& library, int32_t track, const JobOptions& options) {
+  if (track < 1 || static_cast<std::size_t>(track) > options.trackTags.size()) return {};
+  return RenderWavTags(library, options.trackTags[static_cast<std::size_t>(track - 1)], options.tagVersion);
+}
 
 }  // namespace
 
@@ -192,8 +200,11 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
       written = outcome.path;
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
-      const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
-      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read, ""});
+      const std::vector<uint8_t> tags = WavTagChunksFor(services_.tags, host_.State().CurrentTrack, options);
+      const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end, tags);
+      // A file that could not be written holds no tags (those it could not take were cut off).
+      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read,
+                        outcome.writeFailed ? "" : WavTagsSummary(tags, options.tagVersion)});
       ShowVerdict(journal);
       writeFailed = outcome.writeFailed;
       created = outcome.created;

@@ -11,7 +11,10 @@
 #include "common/RaisedError.h"
 #include "common/SameFile.h"
 #include "encode/WavFileEncoding.h"
+#include "mp3/DecodeTags.h"
+#include "platform/WavTags.h"
 #include "platform/linux/Mpg123Player.h"
+#include "platform/linux/TagLibTags.h"
 #include "settings/PathHelpers.h"
 #include "tools/CliCommand.h"
 #include "tools/CliFiles.h"
@@ -58,6 +61,9 @@ int Decode(const std::vector<std::string>& args) {
 
     CliJob job;
     Mpg123Player player;
+    TagLibTags tags;
+    // The MP3's tags go into the WAV, its ID3v2 tag as ID3v2.3 (the window's default choice).
+    player.SetWavTrailer(RenderWavTags(tags, ReadMp3Tags(tags, source), 3));
     job.runner.Run([&] {
       player.SetSourceFile(source);
       player.ConvertToWav(wav);

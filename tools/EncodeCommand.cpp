@@ -12,6 +12,7 @@
 #include "encode/WavFileEncoding.h"
 #include "platform/linux/ConsoleDialogs.h"
 #include "platform/linux/LameEncoderLibrary.h"
+#include "platform/linux/TagLibTags.h"
 #include "tools/CliCommand.h"
 #include "tools/CliFiles.h"
 #include "tools/CliJob.h"
@@ -25,6 +26,7 @@ constexpr const char* kUsage = "[--bitrate-index I] [--quality I] IN.wav DESTDIR
 // A fresh installation's choices: index 5 of the bitrate list (80 kbit/s), quality 5 ("Radio").
 constexpr int32_t kDefaultBitrateIndex = 5;
 constexpr int32_t kDefaultQualityIndex = 5;
+constexpr int kDefaultTagVersion = 3;
 
 // The reason of a failure is printed once, by the command, rather than as a message box.
 class QuietDialogs : public ConsoleDialogs {
@@ -85,7 +87,9 @@ int Encode(const std::vector<std::string>& given) {
     QuietDialogs dialogs;
     LameEncoderLibrary encoder;
     ConsoleDisplay display(job);
-    WavEncodingContext ctx{encoder, dialogs, job.loop, job.runner.flags, display};
+    TagLibTags tags;
+    // The WAV's tags go into the MP3 as ID3v2.3 and ID3v1, as the window's default choice does.
+    WavEncodingContext ctx{encoder, dialogs, job.loop, job.runner.flags, display, &tags, kDefaultTagVersion};
     const WavEncodingOutcome outcome = job.Run([&] {
       return EncodeWavFile(ctx, source, folder, [&](int32_t sampleRate, int channels) {
         return WavEncodingConfig(bitrateIndex, qualityIndex, sampleRate, channels);

@@ -3,7 +3,9 @@
 
 #include <exception>
 
+#include "platform/WavTags.h"
 #include "platform/linux/ConsoleDialogs.h"
+#include "platform/linux/TagLibTags.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tools/AccurateRipCli.h"
 #include "tools/CliCommand.h"
@@ -13,13 +15,15 @@
 #include "tools/RipEnding.h"
 #include "tools/CliFiles.h"
 #include "tools/StopSignals.h"
+#include "tools/TagOptions.h"
 #include "tools/TrackFigures.h"
 
 namespace korvalin::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "[--drive N | --image FILE.cue] [--secure] [--read-offset N] [--accuraterip-url URL] TRACK OUT.wav";
+const std::string kUsage =
+    "[--drive N | --image FILE.cue] [--secure] [--read-offset N] [--accuraterip-url URL] " +
+    std::string(kTagOptionsUsage) + " TRACK OUT.wav";
 
 int Rip(const std::vector<std::string>& given) {
   try {
@@ -28,7 +32,12 @@ int Rip(const std::vector<std::string>& given) {
     const bool secure = TakeFlag(args, "--secure");
     const int32_t readOffset = TakeReadOffset(args);
     const std::string databaseUrl = TakeAccurateRipUrl(args);
+    const TagChoice tagChoice = TakeTagOptions(args, 0);
     if (args.size() != 2) return Fail(std::string("usage: rip ") + kUsage);
+    TrackTags trackTags = tagChoice.tags;
+    if (!trackTags.Empty()) trackTags.track = ParseCount(args[0], "TRACK");
+    TagLibTags library;
+    const std::vector<uint8_t> tags = RenderWavTags(library, trackTags, tagChoice.version);
     modAKRip32 cd(*choice.library);
     cd.SetReadOffset(readOffset);
     const TrackSpan span = OpenAudioTrack(choice, cd, args[0]);
@@ -41,7 +50,7 @@ int Rip(const std::vector<std::string>& given) {
     ExtractionContext ctx{cd, job.runner, dialogs, job.loop, job.runner.flags};
     ctx.checksums = &sums;
     ctx.secureReading = secure;
-    const ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToWav(ctx, args[1], first, end); });
+    const ExtractionOutcome outcome = job.Run([&] { return ExtractTrackToWav(ctx, args[1], first, end, tags); });
     job.progress.Finish();
     PrintReadReport(outcome.read);
     PrintReadOffset(readOffset);
@@ -64,7 +73,8 @@ int Rip(const std::vector<std::string>& given) {
 const CliRegistration registration({"rip", kUsage,
                                     "Copy one track of a CD or disc image to a WAV file (--secure: read every "
                                     "block until two reads agree; --read-offset: the drive's read offset "
-                                    "correction in samples, else the one the Preferences keep) and judge it by the "
+                                    "correction in samples, else the one the Preferences keep; the tag options "
+                                    "go into LIST/INFO and id3 chunks after the audio) and judge it by the "
                                     "AccurateRip database.",
                                     Rip});
 

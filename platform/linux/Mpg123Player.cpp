@@ -18,6 +18,7 @@
 #include "fileout/OutputFailure.h"
 #include "fileout/StagedOutput.h"
 #include "fileout/WavHeader.h"
+#include "fileout/WavTagChunks.h"
 #include "platform/linux/AlsaPlayback.h"
 
 namespace korvalin {
@@ -116,6 +117,7 @@ class WavWriter {
   int BlockAlign() const { return channels_ * kBytesPerSample; }
   int64_t DataBytes() const { return dataBytes_; }
   const std::string& Cause() const { return cause_; }
+  bool TrailerFailed() const { return trailerFailed_; }
   const std::string& FinalPath() const { return output_.FinalPath(); }
   bool ReplacesAFile() const { return output_.ReplacesAFile(); }
 
@@ -126,9 +128,11 @@ class WavWriter {
     return written == static_cast<ssize_t>(size);
   }
 
-  // Gives the header its lengths, closes the file and moves it to its name; false when any of
-  // that failed (the temporary file is gone then, and the target is as it was).
-  bool Finish() {
+  // Gives the header its lengths, writes `trailer` (whole RIFF chunks) after the audio, closes
+  // the file and moves it to its name; false when any of that failed (the temporary file is gone
+  // then, and the target is as it was). A trailer that does not fit is cut off again and told by
+  // TrailerFailed(): the audio is kept whole, except where it would replace a file.
+  bool Finish(const std::vector<uint8_t>& trailer) {
     dataBytes_ -= dataBytes_ % BlockAlign();  // a partly written sample frame is not data
     const auto header = Header();
     bool ok = ::pwrite(fd_, header.data(), header.size(), 0) == static_cast<ssize_t>(header.size());
@@ -138,6 +142,12 @@ class WavWriter {
     if (ok && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode) && st.st_size != size && ::ftruncate(fd_, size) != 0) {
       ok = false;
       cause_ = SystemReason(errno);
+    }
+    int trailerError = 0;
+    if (ok && !AppendWavChunks(fd_, size, trailer, trailerError)) {
+      trailerFailed_ = true;
+      cause_ = SystemReason(trailerError);
+      ok = !output_.ReplacesAFile();
     }
     if (::close(fd_) != 0 && ok) {
       ok = false;
@@ -184,6 +194,7 @@ class WavWriter {
   long rate_ = kNoAudioRate;
   int channels_ = kNoAudioChannels;
   int64_t dataBytes_ = 0;
+  bool trailerFailed_ = false;
 };
 
 }  // namespace
@@ -260,10 +271,12 @@ void Mpg123Player::ConvertToWav(const std::string& wavPath) {
   writtenPath_.clear();
   cause_.clear();
   const std::string source = source_;
-  Launch([this, source, wavPath] { return Convert(source, wavPath); }, true, source, wavPath);
+  Launch([this, source, wavPath, trailer = trailer_] { return Convert(source, wavPath, trailer); }, true, source,
+         wavPath);
 }
 
-Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std::string& target) {
+Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std::string& target,
+                                             const std::vector<uint8_t>& trailer) {
   Decoder decoder;
   if (!decoder.Open(source)) return Outcome::SourceUnreadable;
   long rate = 0;
@@ -319,10 +332,13 @@ Mpg123Player::Outcome Mpg123Player::Convert(const std::string& source, const std
   // short by a full disk: the whole file stays rather than a part of the new one.
   if (wav.DataBytes() < wav.BlockAlign()) return outcome == Outcome::Finished ? Outcome::NotMp3 : outcome;
   if (outcome == Outcome::WriteFailed && wav.ReplacesAFile()) return outcome;
-  if (!wav.Finish()) return unwritable(Outcome::WriteFailed);
+  // A disk that refused audio takes no tags either.
+  if (!wav.Finish(outcome == Outcome::WriteFailed ? std::vector<uint8_t>{} : trailer)) {
+    return unwritable(Outcome::WriteFailed);
+  }
   writtenPath_ = wav.FinalPath();
   Advance(wav.DataBytes() / wav.BlockAlign(), length_.load());  // whole sample frames only
-  return outcome;
+  return wav.TrailerFailed() ? unwritable(Outcome::WriteFailed) : outcome;
 }
 
 void Mpg123Player::Play() {

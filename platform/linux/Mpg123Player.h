@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Mp3Player.h"
 
@@ -32,7 +33,8 @@ class Mpg123Player final : public ActiveMP3 {
     DecodeError,       // decoding failed partway; the WAV holds what came before
     FormatChanged,     // the stream changed its rate or channels partway; the WAV holds the first part
     TargetUnwritable,  // the WAV file could not be created, or it is the source file itself
-    WriteFailed,       // writing the WAV file failed (disk full); it holds what was written, if any audio was
+    WriteFailed,       // writing the WAV file failed (disk full); it holds what was written, if any audio was,
+                       // and no tags when writing them failed
     TooLong,           // the audio does not fit a WAV file; it holds as much as fits
     NoAudioOutput,     // playback: the audio output could not be opened
   };
@@ -48,6 +50,7 @@ class Mpg123Player final : public ActiveMP3 {
 
   void SetSourceFile(const std::string& path) override;
   void ConvertToWav(const std::string& wavPath) override;
+  void SetWavTrailer(std::vector<uint8_t> chunks) override { trailer_ = std::move(chunks); }
   bool Busy() const override { return busy_.load(std::memory_order_acquire); }
   int64_t Position() const override { return position_.load(); }
   int64_t Length() const override { return length_.load(); }
@@ -82,7 +85,7 @@ class Mpg123Player final : public ActiveMP3 {
 
   // Runs `job` on a fresh worker; `conversion` says whether it writes `target` from `source`.
   void Launch(std::function<Outcome()> job, bool conversion, const std::string& source, const std::string& target);
-  Outcome Convert(const std::string& source, const std::string& target);
+  Outcome Convert(const std::string& source, const std::string& target, const std::vector<uint8_t>& trailer);
   // Publishes progress and the decoder's latest estimate of the length (it refines it as it reads
   // frames of another size). The length goes first and is never below the position, so a Length
   // read after a Position is never behind it.
@@ -91,6 +94,7 @@ class Mpg123Player final : public ActiveMP3 {
   const std::string audioDevice_;
   const std::size_t convertBufferBytes_;
   std::string source_;
+  std::vector<uint8_t> trailer_;  // written after the audio of each conversion
   std::thread worker_;
   bool converting_ = false;  // the worker runs a conversion (not playback)
   std::string runningSource_, runningTarget_;

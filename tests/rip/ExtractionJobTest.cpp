@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "common/TrackLine.h"
+#include "fileout/WavTagChunks.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tests/support/FakeServices.h"
@@ -173,6 +174,50 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   rig.job->cmdStart_Click();
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
   EXPECT_EQ(NamesIn(rig.Dest()).size(), 6u);
+}
+
+TEST(ExtractionJob, AWavTakesItsTracksTagsByNumberAndNoneWhenTheJobWritesNone) {
+  for (const int version : {3, 0}) {
+    SCOPED_TRACE(version);
+    JobRig rig({30, 30, 30});
+    test::StandInJobHost& form = *rig.form;
+    form.options.toMp3 = false;
+    form.settings.TagVersion = version;
+    form.options.trackTags.resize(2);  // the third track has no tags
+    form.options.trackTags[0].title = "First";
+    form.options.trackTags[1].title = "Second";
+    rig.Select("Available Tracks");
+    rig.job->cmdStart_Click();
+
+    EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+    for (int32_t t = 1; t <= 3; ++t) {
+      const auto found = FilesFor(rig.Dest(), t, ".wav");
+      ASSERT_EQ(found.size(), 1u) << "track " << t;
+      const auto info = ReadWavTagChunks(found[0]).info;
+      const bool tagged = version != 0 && t <= 2;
+      ASSERT_EQ(info.has_value(), tagged) << "track " << t;
+      if (tagged) {
+        EXPECT_EQ(info->title, form.options.trackTags[static_cast<std::size_t>(t - 1)].title);
+      }
+      // The audio is the track's, whatever follows it.
+      const auto wav = test::ParseWav(ReadFile(found[0]));
+      ASSERT_TRUE(wav.has_value());
+      EXPECT_EQ(wav->dataLength, rig.tracks[static_cast<std::size_t>(t - 1)].size());
+      if (!tagged) {
+        EXPECT_EQ(test::FileSize(found[0]), 44 + static_cast<int64_t>(wav->dataLength));
+      }
+    }
+    // The rip log names the tags of each tagged track.
+    std::string log;
+    for (const auto& entry : std::filesystem::directory_iterator(rig.Dest())) {
+      if (entry.path().filename().string().ends_with("-rip.log")) log += ReadFile(entry.path());
+    }
+    const std::string line = "  Tags: LIST/INFO and ID3v2.3 (id3 chunk)\n";
+    std::size_t named = 0;
+    for (std::size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++named;
+    EXPECT_EQ(named, version == 0 ? 0u : 2u) << log;
+    EXPECT_EQ(log.find("  Tags: ") == std::string::npos, version == 0) << log;
+  }
 }
 
 TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags) {

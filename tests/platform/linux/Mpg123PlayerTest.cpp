@@ -225,6 +225,59 @@ TEST_F(Mp3Player, ADiskThatFillsBeforeAnyAudioLeavesTheOldWavAndNoTemporaryFile)
   EXPECT_NE(test::ReadFile(wav), userWav);
 }
 
+TEST_F(Mp3Player, TagChunksFollowTheAudioAndADiskThatRefusesThemKeepsTheAudioWhole) {
+  const std::string mp3 = MakeMp3("tagged.mp3", 1);
+  Mpg123Player player;
+  const WavContents plain = Convert(player, mp3, dir / "plain.wav");
+  const int64_t plainSize = test::FileSize(dir / "plain.wav");
+  const std::vector<uint8_t> small = {'I', 'S', 'F', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0};
+  std::vector<uint8_t> large = {'J', 'U', 'N', 'K', 0, 0, 2, 0};
+  large.resize(8 + (2 << 16), 'j');
+
+  player.SetWavTrailer(small);
+  player.SetSourceFile(mp3);
+  player.ConvertToWav(dir / "tagged.wav");
+  EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
+  EXPECT_EQ(player.LastOutcome(), Outcome::Finished);
+  const std::string bytes = test::ReadFile(dir / "tagged.wav");
+  const auto tagged = ParseWav(bytes);
+  ASSERT_TRUE(tagged.has_value());
+  EXPECT_EQ(tagged->samples, plain.samples);
+  EXPECT_EQ(static_cast<int64_t>(bytes.size()), plainSize + 12);
+  EXPECT_EQ(bytes.substr(bytes.size() - 12), std::string(small.begin(), small.end()));
+  EXPECT_EQ(tagged->riffLength, bytes.size() - 8);
+
+  // A file size limit just past the audio: the trailer does not fit. A new file keeps the whole
+  // audio and no trailer; a file that would replace the user's leaves the user's alone. Both fail.
+  const std::string userWav(5000, 'u');
+  test::WriteFile(dir / "user.wav", userWav);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  ::getrlimit(RLIMIT_FSIZE, &old);
+  player.SetWavTrailer(large);
+  for (const std::string name : {"new.wav", "user.wav"}) {
+    SCOPED_TRACE(name);
+    rlimit limit = old;
+    limit.rlim_cur = static_cast<rlim_t>(plainSize + 4096);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    player.SetSourceFile(mp3);
+    player.ConvertToWav(dir / name);
+    EXPECT_TRUE(WaitUntilIdle(player).finishedInTime);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(player.LastOutcome(), Outcome::WriteFailed);
+    EXPECT_EQ(player.LastTargetFault(), ActiveMP3::TargetFault::WriteFailed);
+    EXPECT_EQ(player.LastTargetCause(), "File too large");
+    if (name == "user.wav") {
+      EXPECT_EQ(test::ReadFile(dir / name), userWav);
+      EXPECT_EQ(player.LastOutputPath(), "");
+    } else {
+      EXPECT_EQ(test::ReadFile(dir / name), test::ReadFile(dir / "plain.wav"));
+      EXPECT_EQ(player.LastOutputPath(), dir / name);
+    }
+  }
+  std::signal(SIGXFSZ, oldHandler);
+}
+
 TEST_F(Mp3Player, MissingSourcesAndUnwritableTargetsWriteNothing) {
   Mpg123Player player;
   // A missing source writes nothing; an unwritable target or a full disk ends the conversion.
