@@ -59,6 +59,7 @@ FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::stri
   Picture6.SetVisible(false);
   for (const auto& [shown, setting] : kSourceOrders) cmbSources.AddItem(shown);
   txtCountry.SetMaxLength(2);
+  for (const char* version : {"ID3v2.3", "ID3v2.4", "No tags"}) cmbTagVersion.AddItem(version);
   ConnectHandlers();
 }
 
@@ -104,6 +105,14 @@ void FrmPrefs::ConnectHandlers() {
   txtCountry.OnChange = Handler(&FrmPrefs::txtCountry_Change);
   txtMusicBrainzUrl.OnChange = Handler(&FrmPrefs::txtMusicBrainzUrl_Change);
   txtGnudbUrl.OnChange = Handler(&FrmPrefs::txtGnudbUrl_Change);
+  cmbTagVersion.OnClick = Handler(&FrmPrefs::cmbTagVersion_Click);
+  chkNameFromTags.OnClick = Handler(&FrmPrefs::chkNameFromTags_Click);
+  txtNameTemplate.OnChange = Handler(&FrmPrefs::txtNameTemplate_Change);
+  chkFatSafeNames.OnClick = Handler(&FrmPrefs::chkFatSafeNames_Click);
+  // The disc may have become known since the tab was last shown.
+  SSTab1.OnClick = [this] {
+    if (window.Loaded()) ShowNamePreview();
+  };
   window.OnUnload = [this] { Form_Unload(); };
 }
 
@@ -158,6 +167,7 @@ void FrmPrefs::Form_Load() {
                [&] { Check1.SetValue(settings_.MuteButton); },
                [&] { chkSecureReading.SetValue(settings_.SecureReading != 0 ? kTicked : kCleared); });
   IgnoreErrors([&] { ShowDiscInfoSettings(); });
+  IgnoreErrors([&] { ShowTagAndNameSettings(); });
   IgnoreErrors([&] {
     quiet_ = true;  // showing the stored format is no choice to save
     struct Loud {
@@ -177,6 +187,7 @@ void FrmPrefs::Form_Load() {
 
 void FrmPrefs::Show() {
   Form_Load();
+  IgnoreErrors([&] { ShowNamePreview(); });
   window.SetVisible(true);
 }
 

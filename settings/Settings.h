@@ -38,6 +38,10 @@ inline constexpr const char* DiscInfoSources = "Disc information sources";
 inline constexpr const char* PreferredCountry = "Preferred country";
 inline constexpr const char* MusicBrainzUrl = "MusicBrainz URL";
 inline constexpr const char* GnudbUrl = "gnudb URL";
+// Read by LoadNamingSettings.
+inline constexpr const char* NameFromTags = "Name files from the disc information";
+inline constexpr const char* NameTemplate = "Name template";
+inline constexpr const char* FatSafeNames = "FAT-safe names";
 }  // namespace settingkey
 
 // Until LoadSettings runs, every number is 0 and the destination folder is empty. Flags are
@@ -65,6 +69,11 @@ struct Settings {
   std::string PreferredCountry;
   std::string MusicBrainzUrl;
   std::string GnudbUrl;
+  // Output names built from the template and the disc information instead of the described
+  // "<number>-<track>" names (off by default); with FatSafeNames also free of what FAT refuses.
+  int16_t NameFromTags = 0;
+  std::string NameTemplate;
+  int16_t FatSafeNames = 0;
 };
 
 // Reads the fourteen keys in their fixed order, each on its own: a missing key gives its

@@ -67,6 +67,9 @@ struct JobOptions {
     deleteWav = settings.DeleteWAV;
     audioFormat = settings.AudioFormat;
     secureReading = settings.SecureReading != 0;
+    nameFromTags = settings.NameFromTags != 0;
+    nameTemplate = settings.NameTemplate;
+    fatSafeNames = settings.FatSafeNames != 0;
   }
 };
 
