@@ -17,6 +17,7 @@
 #include "platform/UserFolders.h"
 #include "settings/AccuracySettings.h"
 #include "settings/DiscInfoSettings.h"
+#include "settings/TagSettings.h"
 #include "settings/NamingSettings.h"
 
 namespace korvalin {
@@ -250,6 +251,7 @@ void Form1::Form_Load() {
       [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
       [&] { LoadAccuracySettings(services.store, settings); },
       [&] { LoadDiscInfoSettings(services.store, settings); },
+      [&] { LoadTagSettings(services.store, settings); },
       [&] { LoadNamingSettings(services.store, settings); },
       [&] { SettleDestination(); },
       [&] { cmdRefresh_Click(); },

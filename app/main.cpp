@@ -27,6 +27,7 @@
 #include "platform/linux/LameEncoderLibrary.h"
 #include "platform/linux/LibraryVersions.h"
 #include "platform/linux/LibDiscId.h"
+#include "platform/linux/TagLibTags.h"
 #include "platform/linux/ProgramFolder.h"
 #include "platform/qt/HelpWindow.h"
 #include "platform/qt/QtDialogs.h"
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
   AlsaMixer mixer;
   LibDiscId discIds;
   CurlHttpClient http;
+  TagLibTags tags;
   QtNotificationArea tray(ProgramDataFolder(programFolder) + "/pictures");
   Services services{
       .loop = loop,
@@ -125,6 +127,7 @@ int main(int argc, char** argv) {
       .libraries = LibraryVersions("Qt " + std::string(qVersion())),
       .discIds = discIds,
       .http = http,
+      .tags = tags,
   };
 
   // The jobs run on one runner for the whole program; the main window starts them and follows them.

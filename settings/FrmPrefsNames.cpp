@@ -6,6 +6,7 @@
 #include "common/RaisedError.h"
 #include "fileout/NameTemplate.h"
 #include "settings/FrmPrefs.h"
+#include "settings/TagSettings.h"
 
 namespace korvalin {
 namespace {

@@ -38,6 +38,7 @@ inline constexpr const char* DiscInfoSources = "Disc information sources";
 inline constexpr const char* PreferredCountry = "Preferred country";
 inline constexpr const char* MusicBrainzUrl = "MusicBrainz URL";
 inline constexpr const char* GnudbUrl = "gnudb URL";
+inline constexpr const char* TagVersion = "Tag version";  // read by LoadTagSettings
 // Read by LoadNamingSettings.
 inline constexpr const char* NameFromTags = "Name files from the disc information";
 inline constexpr const char* NameTemplate = "Name template";
@@ -69,6 +70,8 @@ struct Settings {
   std::string PreferredCountry;
   std::string MusicBrainzUrl;
   std::string GnudbUrl;
+  // The tags a rip writes when the disc is known: 3 ID3v2.3 (the default), 4 ID3v2.4, 0 none.
+  int TagVersion = 3;
   // Output names built from the template and the disc information instead of the described
   // "<number>-<track>" names (off by default); with FatSafeNames also free of what FAT refuses.
   int16_t NameFromTags = 0;

@@ -67,6 +67,7 @@ struct JobOptions {
     deleteWav = settings.DeleteWAV;
     audioFormat = settings.AudioFormat;
     secureReading = settings.SecureReading != 0;
+    tagVersion = settings.TagVersion;
     nameFromTags = settings.NameFromTags != 0;
     nameTemplate = settings.NameTemplate;
     fatSafeNames = settings.FatSafeNames != 0;

@@ -7,6 +7,7 @@
 #include <mpg123.h>
 
 #include "platform/linux/CurlHttpClient.h"
+#include "platform/linux/TagLibTags.h"
 
 namespace korvalin {
 
@@ -19,6 +20,7 @@ std::vector<std::string> LibraryVersions(const std::string& toolkit) {
   lines.push_back("libmpg123 " KORVALIN_MPG123_VERSION);
   lines.push_back(std::string("ALSA ") + snd_asoundlib_version());
   lines.push_back(CurlHttpClient::Version());
+  lines.push_back(TagLibTags::VersionText());
   return lines;
 }
 

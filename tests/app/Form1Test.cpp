@@ -317,7 +317,7 @@ TEST_F(Form1Test, TheAboutBoxSitsInTheHelpMenuAndNamesTheProgramAndItsLibraries)
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(line[blank + 1]))) << line;  // a version follows the name
     names.push_back(line.substr(0, blank));
   }
-  EXPECT_EQ(names, (std::vector<std::string>{"libcdio", "libdiscid", "LAME", "libmpg123", "ALSA", "libcurl"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"libcdio", "libdiscid", "LAME", "libmpg123", "ALSA", "libcurl", "TagLib"}));
   form.about.cmdOK.Click();
   EXPECT_FALSE(form.about.window.Visible());
 }

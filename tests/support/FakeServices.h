@@ -8,6 +8,7 @@
 #include "platform/linux/LibraryVersions.h"
 #include "platform/linux/LibDiscId.h"
 #include "platform/linux/Mpg123Player.h"
+#include "platform/linux/TagLibTags.h"
 #include "tests/support/FakeCdLibrary.h"
 #include "tests/support/FakeMediaControl.h"
 #include "tests/support/FakeMixer.h"
@@ -76,6 +77,7 @@ struct FakeServices {
   FakeMixer mixer;
   FakeNotificationArea tray;
   LibDiscId discIds;  // the real library: it only computes
+  TagLibTags tags;    // the real library: tests read back what it writes
   Services services = With(Replaced{});
 
   // The same services with some of them replaced, by name: With({.store = &refusing}).
@@ -99,6 +101,7 @@ struct FakeServices {
         .discIds = discIds,
         // No network unless a test hands in a client (a real one pointed at a loopback server).
         .http = r.http ? *r.http : NoHttpClient::Instance(),
+        .tags = tags,
     };
   }
   // With another CD extraction library (a real one over disc images, say).
