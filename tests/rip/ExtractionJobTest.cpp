@@ -340,9 +340,9 @@ TEST(ExtractionJob, NamesFromTheDiscInformationAreThePreviewsAndNeverTakeAnother
   const std::string album = "Ana Ray/Blue Hours/";
   const std::vector<Row> rows{
       {"the default template", true, true, kDefaultNameTemplate, false, {},
-       {album + "1 - One.wav", album + "2 - Two_Three.wav", album + "3 - __.wav"}},
+       {album + "1 - One.wav", album + "2 - Two_Three.wav", album + "3 - ...wav"}},
       {"to MP3", true, true, "%artist% - %title%", true, {},
-       {"Ana Ray - One.mp3", "Ana Ray - Two_Three.mp3", "Ana Ray - __.mp3"}},
+       {"Ana Ray - One.mp3", "Ana Ray - Two_Three.mp3", "Ana Ray - ...mp3"}},
       {"one name for every track", true, true, "%album%", false, {},
        {"Blue Hours.wav", "Blue Hours (2).wav", "Blue Hours (3).wav"}},
       {"a taken name gets a number", true, true, "%title%", false, {"One.wav", "One (2).wav"},
