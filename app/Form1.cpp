@@ -54,6 +54,7 @@ Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
   FollowJobLife();
+  knownDisc = [this] { return discInfo.Known(); };
   timers_.push_back(services.loop.Attach(Timer1));
   timers_.push_back(services.loop.Attach(tmrWarning));
 }

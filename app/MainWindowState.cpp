@@ -4,6 +4,7 @@
 #include "common/Numeric.h"
 #include "window/CollectionSelection.h"
 #include "common/RaisedError.h"
+#include "discinfo/TagsFromDiscInfo.h"
 
 namespace korvalin {
 
@@ -59,6 +60,9 @@ JobOptions MainWindowState::ReadJobOptions() const {
   options.originalBox = chkOriginal.Value();
   options.discIdentity = Val(lblCDID.Caption());
   options.trackCount = Val(lblNumTracks.Caption());
+  if (const DiscInfoCandidate* known = knownDisc()) {
+    options.trackTags = TagsFromDiscInfo(*known, options.trackCount >= 1 && options.trackCount <= 99 ? static_cast<int>(options.trackCount) : 0);
+  }
   return options;
 }
 

@@ -6,6 +6,7 @@
 // Form1 (app/) is this state plus its toolbar, menus, layout and handlers.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "controls/ProgressBar.h"
 #include "controls/Timer.h"
 #include "controls/Window.h"
+#include "discinfo/DiscInfo.h"
 #include "platform/Services.h"
 #include "rip/modAKRip32.h"
 #include "settings/Settings.h"
@@ -87,6 +89,8 @@ class MainWindowState : public CollectionHost {
   // The options and selection a job starts with: the option controls, the CD information, the
   // settings and what is selected in the collection now.
   JobOptions ReadJobOptions() const;
+  // The disc's information as the user chose it (else as best found); null when the disc is not known.
+  std::function<const DiscInfoCandidate*()> knownDisc = [] { return static_cast<const DiscInfoCandidate*>(nullptr); };
 
   // The destination line for a folder setting: "Destination:  " + folder + "/".
   std::string DestinationLine() const { return "Destination:  " + settings.DecodePath + "/"; }

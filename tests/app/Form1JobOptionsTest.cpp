@@ -56,6 +56,30 @@ TEST(Form1JobOptions, AreReadFromTheOptionControlsTheCdInformationAndTheSettings
             (std::vector<int16_t>{10, 2, 1, 1}));
 }
 
+TEST(Form1JobOptions, TheKnownDiscGivesEachTrackItsTagsInTheChosenVersion) {
+  test::FakeServices fake;
+  JobRunner formJobs{fake.services.loop};
+  Form1 form(fake.services, formJobs);
+  form.lblNumTracks.SetCaption("3");
+  form.settings.TagVersion = 4;
+  EXPECT_TRUE(form.ReadJobOptions().trackTags.empty());  // a disc with no information: no tags
+
+  DiscInfoCandidate chosen;
+  chosen.album = "Vector Album";
+  chosen.artist = "Anna Vector";
+  TrackInfo second;
+  second.number = 2;
+  second.title = "Second";
+  chosen.tracks = {second};
+  form.discInfo.Session().Use(chosen);
+  const JobOptions o = form.ReadJobOptions();
+  ASSERT_EQ(o.trackTags.size(), 3u);
+  EXPECT_EQ(o.trackTags[1].title, "Second");
+  EXPECT_EQ(o.trackTags[1].album, "Vector Album");
+  EXPECT_EQ(o.trackTags[2].trackCount, 3);
+  EXPECT_EQ(o.tagVersion, 4);
+}
+
 TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   test::FakeServices fake;
   fake.cd.identifications = {"fake"};

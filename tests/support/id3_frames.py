@@ -34,8 +34,9 @@ def main(path):
         data = f.read()
     if len(data) >= 128 and data[-128:-125] == b"TAG":
         v1 = ParseID3v1(data[-128:]) or {}
-        fields = [v1.get(k) for k in ("TIT2", "TPE1", "TALB", "TDRC", "COMM", "TRCK", "TCON")]
-        print("v1 " + "|".join(shown(str(f.text[0])) if f else "" for f in fields))
+        texts = [shown(str(v1[k].text[0])) if k in v1 else "" for k in ("TIT2", "TPE1", "TALB", "TDRC", "COMM", "TRCK")]
+        texts.append(v1["TCON"].genres[0] if "TCON" in v1 and v1["TCON"].genres else "")
+        print("v1 " + "|".join(texts))
 
 
 if __name__ == "__main__":
