@@ -118,6 +118,9 @@ void Form1::ConnectPreferences() {
   prefs.OnDestinationChosen = [this] {
     if (!jobs.Running()) Label2.SetCaption(DestinationLine());
   };
+  // The names preview shows what a job started now would write.
+  prefs.KnownDiscTags = [this] { return ReadJobOptions().trackTags; };
+  prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(optMP3.Value() ? ".mp3" : ".wav"); };
   diskMonitor.OnSurveyed = [this] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
     prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
