@@ -150,7 +150,7 @@ TEST(DiscInfoWindow, AChosenAndEditedCandidateShowsInTheStatusLineAndComesBackIn
 
 TEST(DiscInfoWindow, ThePreviewShowsTheFilesARipWouldWriteAndFollowsEachEdit) {
   Rig rig;
-  rig.settings.NameTemplate = "%artist%/%track% %title%";
+  rig.settings.NameTemplate = "%artist%/%title%";
   ScriptedLookup lookup(rig.fake.loop, rig.kept.Path());
   lookup.answer.candidates = {Candidate("MusicBrainz", "Artist A", "Album A", {"One", "Two/2", ".."})};
   auto form = rig.Form(lookup);
@@ -163,7 +163,7 @@ TEST(DiscInfoWindow, ThePreviewShowsTheFilesARipWouldWriteAndFollowsEachEdit) {
             "The files a rip would write with these fields once \"Name files from the disc information\" is turned on "
             "in the Preferences:");
   EXPECT_EQ(form->lstNamePreview.Items(),
-            (std::vector<std::string>{"Artist A/1 One.mp3", "Artist A/2 Two_2.mp3", "Artist A/3 __.mp3"}));
+            (std::vector<std::string>{"Artist A/One.mp3", "Artist A/Two_2.mp3", "Artist A/__.mp3"}));
 
   rig.settings.NameFromTags = 1;
   form->PreviewExtension = [] { return std::string(".wav"); };
@@ -172,7 +172,7 @@ TEST(DiscInfoWindow, ThePreviewShowsTheFilesARipWouldWriteAndFollowsEachEdit) {
   form->txtTrackTitle.SetText("Uno");
   EXPECT_EQ(form->lblNamePreview.Caption(), "The files a rip writes with these fields:");
   EXPECT_EQ(form->lstNamePreview.Items(),
-            (std::vector<std::string>{"Artist B/1 Uno.wav", "Artist B/2 Two_2.wav", "Artist B/3 __.wav"}));
+            (std::vector<std::string>{"Artist B/Uno.wav", "Artist B/Two_2.wav", "Artist B/__.wav"}));
 }
 
 TEST(DiscInfoWindow, ALookUpThatFindsNothingSaysWhyOnceInTheStatusLineAndNeverAsks) {

@@ -97,6 +97,15 @@ TEST_F(NamesTab, TheTabSavesEachChoiceAndThePreviewFollowsTheTemplateAndTheDisc)
   EXPECT_EQ(Stored(fake.store, "FAT-safe names"), "1");
   EXPECT_EQ(prefs.lstNamePreview.Items(), (std::vector<std::string>{"Days/1 Dawn.wav", "Days/2 Dusk_ Live.wav"}));
 
+  // The tag choice on the same tab.
+  EXPECT_EQ(prefs.cmbTagVersion.Items(), (std::vector<std::string>{"ID3v2.3", "ID3v2.4", "No tags"}));
+  EXPECT_EQ(prefs.cmbTagVersion.ListIndex(), 0);
+  for (const auto& [index, version] : {std::pair{2, 0}, std::pair{1, 4}, std::pair{0, 3}}) {
+    prefs.cmbTagVersion.SetListIndex(index);
+    EXPECT_EQ(settings.TagVersion, version);
+    EXPECT_EQ(Stored(fake.store, "Tag version"), std::to_string(version));
+  }
+
   // A job started now names its files the same way.
   JobOptions options;
   options.TakeSettings(settings);
