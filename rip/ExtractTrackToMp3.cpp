@@ -30,7 +30,8 @@ struct StreamGuard {
 }  // namespace
 
 Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
-                                       int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config) {
+                                       int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config,
+                                       const Mp3TagBlocks& tags) {
   Mp3ExtractionOutcome outcome;
   ctx.flags.CancelRequested = kFalse;
   if (!OutputMayBeWritten(ctx, path)) {
@@ -62,14 +63,20 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   int32_t n = TrackBuffer::kFramesPerBlock;
   std::vector<uint8_t> output(outputSize, 0);
   bool writeFailed = false;
-  auto write = [&](uint32_t bytes) {
+  int64_t tagBytes = 0;  // what the file holds beside the audio
+  auto writeFrom = [&](const uint8_t* data, uint32_t bytes) {
     if (bytes == 0 || writeFailed) return;
-    if (!file.WriteBytes(output.data(), static_cast<int32_t>(bytes))) {
+    if (!file.WriteBytes(data, static_cast<int32_t>(bytes))) {
       writeFailed = true;
       outcome.cause = SystemReason(file.LastError());
       ctx.dialogs.MsgBox(WriteFailureText(path, outcome.cause), MsgBoxButtons::OK, MsgBoxIcon::Exclamation, {});
     }
   };
+  auto write = [&](uint32_t bytes) { writeFrom(output.data(), bytes); };
+  if (!tags.id3v2.empty()) {
+    writeFrom(tags.id3v2.data(), static_cast<uint32_t>(tags.id3v2.size()));
+    tagBytes += static_cast<int64_t>(tags.id3v2.size());
+  }
 
   while (remaining != 0 && !writeFailed) {
     if (remaining < n) n = remaining;
@@ -100,10 +107,14 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
 
   uint32_t last = 0;
   encoder.beDeinitStream(stream, output.data(), &last);
-  if (last > 0) {
-    write(last);
-    file.FlushBuffers();
+  if (last > 0) write(last);
+  // The ID3v1 tag ends a file that holds audio; a file that failed to take the audio gets none.
+  const bool endTag = !tags.id3v1.empty() && outcome.framesEncoded > 0 && !writeFailed;
+  if (endTag) {
+    writeFrom(reinterpret_cast<const uint8_t*>(tags.id3v1.data()), static_cast<uint32_t>(tags.id3v1.size()));
+    tagBytes += static_cast<int64_t>(tags.id3v1.size());
   }
+  if (last > 0 || endTag) file.FlushBuffers();
   file.CloseFile();
   outcome.read = reader.Report();
   outcome.complete = remaining == 0 && !writeFailed;
@@ -111,7 +122,7 @@ Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& e
   // The file takes its name once a frame went in (or as the whole of an empty track); otherwise
   // an existing file of that name stays as it was.
   struct stat st {};
-  const bool holdsAudio = ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > 0);
+  const bool holdsAudio = ::stat(staged.WritePath().c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || st.st_size > tagBytes);
   const bool keep = ((outcome.framesEncoded > 0 && holdsAudio) || outcome.complete) && !(writeFailed && staged.ReplacesAFile());
   EndTrackOutput(ctx, staged, path, keep, outcome);
   return outcome;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "encode/EncoderConfig.h"
+#include "mp3/Mp3TagBlocks.h"
 #include "platform/EncoderLibrary.h"
 #include "rip/ExtractTrackToWav.h"
 
@@ -33,7 +34,11 @@ struct Mp3ExtractionOutcome {
 // under a temporary name and takes its own only when at least one frame went in: an existing file
 // of that name is never replaced by an empty one. A path that is one of the disc's own files, or a
 // file that cannot be created, is refused with a message and nothing is read or written.
+// `tags`' ID3v2 block goes before the first frame and its ID3v1 block after the last one, both
+// inside the temporary file, so the file never has its name without them; no blocks: the bytes
+// are those of an untagged rip.
 Mp3ExtractionOutcome ExtractTrackToMp3(ExtractionContext& ctx, EncoderLibrary& encoder, const std::string& path,
-                                       int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config);
+                                       int32_t& firstFrame, int32_t endFrame, const EncoderConfig& config,
+                                       const Mp3TagBlocks& tags = {});
 
 }  // namespace korvalin

@@ -9,12 +9,20 @@
 #include "common/TrackLine.h"
 #include "fileout/NameTemplate.h"
 #include "encode/EncoderChoices.h"
+#include "mp3/Mp3TagBlocks.h"
 #include "rip/ExtractTrackToMp3.h"
 #include "rip/ExtractTrackToWav.h"
 #include "rip/RipJournal.h"
 
 namespace korvalin {
 namespace {
+
+// The tag blocks of track `number` of the disc: none when the disc is not known or tags are off.
+Mp3TagBlocks TagBlocksOf(const JobOptions& options, int32_t number, TagLibrary& library) {
+  if (number < 1 || static_cast<std::size_t>(number) > options.trackTags.size()) return {};
+  return RenderMp3TagBlocks(options.trackTags[static_cast<std::size_t>(number - 1)], options.tagVersion, library);
+}
+
 
 constexpr const char* kExtracting = "Extracting Track ";
 constexpr const char* kDestination = "Destination: ";
@@ -182,9 +190,11 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
     std::string written;  // the name the track really went to
     ctx.checksums = journal.StartTrack(host_.State().CurrentTrack, path);
     if (toMp3) {
-      const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
+      const Mp3TagBlocks tags = TagBlocksOf(options, host_.State().CurrentTrack, services_.tags);
+      const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config, tags);
       journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
-                        outcome.encoderFailed || outcome.writeFailed, outcome.read});
+                        outcome.encoderFailed || outcome.writeFailed, outcome.read,
+                        tags.Empty() ? "" : TagBlocksSummary(tags, services_.tags)});
       // An encoder that refuses these settings refuses every track: one message is enough.
       if (outcome.encoderFailed) return;
       writeFailed = outcome.writeFailed;
@@ -193,7 +203,7 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
     } else {
       // A track whose reads fail has said so and keeps what was read; the next track follows.
       const ExtractionOutcome outcome = ExtractTrackToWav(ctx, path, first, end);
-      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read});
+      journal.EndTrack({outcome.framesWritten, outcome.created, outcome.complete, outcome.writeFailed, outcome.read, ""});
       writeFailed = outcome.writeFailed;
       created = outcome.created;
       written = outcome.path;
@@ -233,9 +243,11 @@ void ExtractionJob::Command3_Click() {
     int32_t first = cd_.TrackFirstFrame(host_.State().CurrentTrack);
     const int32_t end = cd_.TrackEndFrame(host_.State().CurrentTrack);
     ctx.checksums = journal.StartTrack(host_.State().CurrentTrack, path);
-    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config);
+    const Mp3TagBlocks tags = TagBlocksOf(options, host_.State().CurrentTrack, services_.tags);
+    const Mp3ExtractionOutcome outcome = ExtractTrackToMp3(ctx, services_.encoder, path, first, end, config, tags);
     journal.EndTrack({outcome.framesEncoded, outcome.created, outcome.complete,
-                      outcome.encoderFailed || outcome.writeFailed, outcome.read});
+                      outcome.encoderFailed || outcome.writeFailed, outcome.read,
+                      tags.Empty() ? "" : TagBlocksSummary(tags, services_.tags)});
     if (outcome.encoderFailed || outcome.writeFailed) return;
   }
 }

@@ -92,6 +92,7 @@ void RipJournal::EndTrack(const TrackEnd& end) {
   t.framesCopied = end.framesCopied;
   if (end.created) wroteOutput_ = true;
   t.read = end.read;
+  if (end.created) t.tags = end.tags;
   if (sums_ && end.created) {
     t.checksummed = true;
     t.crc32 = sums_->Crc32();

@@ -27,6 +27,7 @@ struct TrackEnd {
   bool complete = false;
   bool failed = false;  // a failure that ends the job (a full disk, an encoder that will not start)
   TrackReadReport read;
+  std::string tags;  // the tags written into the file; "" none
 };
 
 class RipJournal : public Dialogs {

@@ -98,6 +98,7 @@ std::string RipLogText(const RipLog& log) {
     text += "Track " + std::to_string(t.number) + "\n";
     text += "  File: " + t.file + "\n";
     text += TrackFiguresText(t);
+    if (!t.tags.empty()) text += "  Tags: " + t.tags + "\n";
     text += "  Status: " + t.status + "\n\n";
   }
   text += "Outcome: " + log.outcome + "\n";

@@ -30,6 +30,7 @@ struct RipLogTrack {
   uint32_t accurateRipV1 = 0;
   uint32_t accurateRipV2 = 0;
   std::string status;        // "complete", or what ended it
+  std::string tags;          // the tags written into the file ("ID3v2.3 (9 frames) and ID3v1"); "" none
 };
 
 struct RipLog {

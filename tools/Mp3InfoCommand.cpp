@@ -12,6 +12,8 @@
 #include "mp3/Mp3Info.h"
 #include "mp3/MpegAudioCheck.h"
 #include "mp3/StagedTagWrite.h"
+#include "platform/linux/TagLibTags.h"
+#include "tools/ShowTags.h"
 #include "tools/CliCommand.h"
 #include "tools/CliFiles.h"
 
@@ -58,6 +60,15 @@ int Mp3InfoRun(const std::vector<std::string>& args) {
 
 int TagRun(const std::vector<std::string>& args) {
   try {
+    if (!args.empty() && args[0] == "--show") {
+      if (args.size() != 2) return Fail("usage: tag --show FILE");
+      long long length = 0;
+      std::string why;
+      if (!CheckFile(args[1], length, why)) return Fail(why);
+      TagLibTags library;
+      for (const std::string& line : TagLines(args[1], library)) std::printf("%s\n", line.c_str());
+      return std::ferror(stdout) ? Fail("cannot print the tags") : 0;
+    }
     std::map<std::string, std::string> given;
     std::string file;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -110,9 +121,9 @@ int TagRun(const std::vector<std::string>& args) {
 
 const CliRegistration mp3info({"mp3info", "FILE",
                                "Print an MP3 file's frame header (twelve lines) and ID3v1 tag fields.", Mp3InfoRun});
-const CliRegistration tag({"tag", "[--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] FILE",
+const CliRegistration tag({"tag", "[--title T] [--artist A] [--album B] [--year Y] [--comment C] [--genre N] FILE | --show FILE",
                            "Write an ID3v1 tag; fields not given keep their current value. A file without a tag "
-                           "gets one appended.",
+                           "gets one appended. --show prints the file's ID3v2 frames and ID3v1 fields.",
                            TagRun});
 
 }  // namespace

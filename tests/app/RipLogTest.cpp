@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/Form1.h"
+#include "mp3/Id3v1Tag.h"
 #include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractionJob.h"
@@ -170,6 +171,55 @@ TEST(RipLogFile, RewritesOnlyItsOwnFileAndReportsFailures) {
 
   EXPECT_EQ(LogBaseOf("/music/123-4.wav"), "123");
   EXPECT_EQ(LogBaseOf("/music/a-b-12.mp3"), "a-b");
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST(RipLog, ARipOfAKnownDiscTagsEachMp3AndTheLogNamesTheTags) {
+  struct Row {
+    int tagVersion;
+    bool known;
+    std::string logLine;  // "" when no tags line is expected
+  };
+  for (const Row& row : {Row{3, true, "  Tags: ID3v2.3 (6 frames) and ID3v1\n"},
+                         Row{4, true, "  Tags: ID3v2.4 (6 frames) and ID3v1\n"}, Row{0, true, ""},
+                         Row{3, false, ""}}) {
+    SCOPED_TRACE(row.tagVersion);
+    LogRig rig({30, 28});
+    rig.form->lblNumTracks.SetCaption("2");
+    rig.form->settings.TagVersion = row.tagVersion;
+    if (row.known) {
+      DiscInfoCandidate disc;
+      disc.album = "Vector Album";
+      disc.artist = "Anna Vector";
+      disc.year = "1994";
+      TrackInfo second;
+      second.number = 2;
+      second.title = "Second Song";
+      disc.tracks = {second};
+      rig.form->discInfo.Session().Use(disc);
+    }
+    rig.RipAll(true);
+    const std::string log = ReadFile(rig.dest / "1-rip.log");
+    const Id3v2Reading reading = rig.fake.tags.ReadId3v2File(rig.dest / "1-2.mp3");
+    if (row.logLine.empty()) {
+      EXPECT_FALSE(Has(log, "Tags:")) << log;
+      EXPECT_FALSE(reading.present);
+      EXPECT_FALSE(IsId3v1Tag(ReadFile(rig.dest / "1-2.mp3").substr(test::FileSize(rig.dest / "1-2.mp3") - 128)));
+      continue;
+    }
+    EXPECT_TRUE(Has(log, "Track 2\n")) << log;
+    EXPECT_TRUE(Has(log, row.logLine + "  Status: complete\n")) << log;
+    EXPECT_EQ(reading.version, row.tagVersion);
+    EXPECT_EQ(reading.tags.title, "Second Song");
+    EXPECT_EQ(reading.tags.track, 2);
+    EXPECT_EQ(reading.tags.trackCount, 2);
+    EXPECT_EQ(rig.fake.tags.ReadId3v2File(rig.dest / "1-1.mp3").tags.title, "");  // the information names no track 1
+  }
 }
 
 }  // namespace

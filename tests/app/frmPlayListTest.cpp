@@ -9,6 +9,7 @@
 
 #include "app/Form1.h"
 #include "collection/BackingLists.h"
+#include "mp3/Mp3TagBlocks.h"
 #include "tests/support/AudioTools.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
@@ -294,6 +295,45 @@ TEST_F(PlaylistTest, PlayWithoutASoundCardSaysSoAndStopAlwaysAnswers) {
   EXPECT_FALSE(editor.window.Loaded());
   EXPECT_EQ(editor.ActiveMP31(), nullptr);
   EXPECT_EQ(editor.List2.ListCount(), 0);
+}
+
+}  // namespace
+}  // namespace korvalin
+
+namespace korvalin {
+namespace {
+
+TEST_F(PlaylistTest, ARippedFileShowsItsTitlesAndItsHeaderPastTheId3v2Tag) {
+  struct Row {
+    const char* title;
+    int version;
+    std::string shown;  // the ID3v1 title, one byte per character
+  };
+  editor.Show();
+  const std::string audio = test::ReadFile(Mp3("plain.mp3"));
+  for (const Row& row : {Row{"Second Song", 3, "Second Song"}, Row{"Caf\xc3\xa9", 4, "Caf\xc3\xa9"},
+                         Row{"Night \xf0\x9f\x8c\x99", 3, "Night ?"}, Row{"", 3, ""}}) {
+    SCOPED_TRACE(row.title);
+    TrackTags tags;
+    tags.title = row.title;
+    tags.artist = "Anna Vector";
+    tags.album = "Vector Album";
+    tags.year = "1994";
+    tags.genre = "Rock";
+    tags.track = 2;
+    const Mp3TagBlocks blocks = RenderMp3TagBlocks(tags, row.version, fake.tags);
+    const std::string path = dir / "ripped.mp3";
+    test::WriteFile(path, std::string(blocks.id3v2.begin(), blocks.id3v2.end()) + audio + blocks.id3v1);
+    editor.Text5.SetText(path);
+    editor.cmdHdr2.Click();
+    EXPECT_EQ(editor.List1.List(0), "Bitrate            128");
+    EXPECT_EQ(editor.Text4(1).Text(), "Anna Vector");
+    EXPECT_EQ(editor.Text4(2).Text(), row.shown);
+    EXPECT_EQ(editor.Text4(3).Text(), "Vector Album");
+    EXPECT_EQ(editor.Text4(4).Text(), "1994");
+    EXPECT_EQ(editor.Text4(6).Text(), "17");
+    EXPECT_EQ(editor.Text4(7).Text(), "True");
+  }
 }
 
 }  // namespace
