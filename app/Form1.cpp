@@ -18,6 +18,7 @@
 #include "settings/AccuracySettings.h"
 #include "settings/DiscInfoSettings.h"
 #include "settings/TagSettings.h"
+#include "settings/NamingSettings.h"
 
 namespace korvalin {
 
@@ -117,6 +118,9 @@ void Form1::ConnectPreferences() {
   prefs.OnDestinationChosen = [this] {
     if (!jobs.Running()) Label2.SetCaption(DestinationLine());
   };
+  // The names preview shows what a job started now would write.
+  prefs.KnownDiscTags = [this] { return ReadJobOptions().trackTags; };
+  prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(optMP3.Value() ? ".mp3" : ".wav"); };
   diskMonitor.OnSurveyed = [this] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
     prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
@@ -252,6 +256,7 @@ void Form1::Form_Load() {
       [&] { LoadAccuracySettings(services.store, settings); },
       [&] { LoadDiscInfoSettings(services.store, settings); },
       [&] { LoadTagSettings(services.store, settings); },
+      [&] { LoadNamingSettings(services.store, settings); },
       [&] { SettleDestination(); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },

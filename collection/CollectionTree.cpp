@@ -88,12 +88,16 @@ void CollectionTree::showfiles() {
   const auto yield = [this] { loop_.Yield(); };
   IgnoreErrors([&] { TreeView1.Remove(2); }, [&] { TreeView1.Remove(1); });
   IgnoreErrors([&] { List1.Clear(); }, [&] { List2.Clear(); }, [&] { List4.Clear(); }, [&] { List5.Clear(); });
-  IgnoreErrors([&] {
-    for (auto& path : FindFiles(settings_.DecodePath, "wav", yield)) List1.AddItem(std::move(path));
-  });
-  IgnoreErrors([&] {
-    for (auto& path : FindFiles(settings_.DecodePath, "mp3", yield)) List2.AddItem(std::move(path));
-  });
+  // Every file of the destination and its sub-folders, its kind by its last characters: a name
+  // such as "03 - Mr. Jones.mp3", which a rip named from the disc information may write, is an
+  // MP3 file too.
+  const auto listFiles = [&](controls::ListBox& list, bool (*ofKind)(const std::string&)) {
+    for (auto& path : FindFiles(settings_.DecodePath, "*.*", yield)) {
+      if (ofKind(path)) list.AddItem(std::move(path));
+    }
+  };
+  IgnoreErrors([&] { listFiles(List1, IsWavFile); });
+  IgnoreErrors([&] { listFiles(List2, IsMp3File); });
   IgnoreErrors([&] { host_.ShowMainWindow(); });
   IgnoreErrors([&] { TreeView1.SetImageList(TreePictures()); });
 

@@ -3,6 +3,8 @@
 #include "discinfo/LookupSettings.h"
 #include "discinfo/DiscInfoCache.h"
 #include "discinfo/ProgramDiscLookup.h"
+#include "discinfo/TagsFromDiscInfo.h"
+#include "fileout/NameTemplate.h"
 #include "rip/DiscIds.h"
 
 namespace korvalin {
@@ -122,6 +124,7 @@ void frmDiscInfo::ConnectHandlers() {
 
 void frmDiscInfo::Show() {
   ShowCandidates();
+  ShowNamePreview();  // the naming settings may have changed since
   const controls::Screen& screen = services_.screen;
   window.Move((screen.Width() - window.Width()) / 2, (screen.Height() - window.Height()) / 2, window.Width(),
               window.Height());
@@ -242,6 +245,7 @@ void frmDiscInfo::ShowFields(const DiscInfoCandidate& info) {
   quiet_ = false;
   edited_ = false;
   ShowTrack();
+  ShowNamePreview();
 }
 
 void frmDiscInfo::ShowTrack() {
@@ -265,6 +269,7 @@ void frmDiscInfo::Edited(std::string DiscInfoCandidate::*field, const controls::
   if (quiet_) return;
   edit_.*field = box.Text();
   edited_ = true;
+  ShowNamePreview();
 }
 
 void frmDiscInfo::TrackEdited(std::string TrackInfo::*field, const controls::TextBox& box) {
@@ -277,6 +282,24 @@ void frmDiscInfo::TrackEdited(std::string TrackInfo::*field, const controls::Tex
   quiet_ = true;
   lstTracks.SetList(index, TrackLine(track));
   quiet_ = false;
+  ShowNamePreview();
+}
+
+void frmDiscInfo::ShowNamePreview() {
+  const auto& disc = session_.Disc();
+  const int tracks = disc ? static_cast<int>(disc->toc.tracks.size()) : 0;
+  std::string extension = ".mp3";
+  if (PreviewExtension) extension = PreviewExtension();
+  lblNamePreview.SetCaption(settings_.NameFromTags != 0
+                                ? "The files a rip writes with these fields:"
+                                : "The files a rip would write with these fields once \"Name files from the disc "
+                                  "information\" is turned on in the Preferences:");
+  lstNamePreview.Clear();
+  if (edit_.tracks.empty() && edit_.album.empty() && edit_.artist.empty()) return;
+  for (auto& name : NamesForDisc(settings_.NameTemplate, TagsFromDiscInfo(edit_, tracks), extension,
+                                 settings_.FatSafeNames != 0)) {
+    lstNamePreview.AddItem(std::move(name));
+  }
 }
 
 // --- the commands --------------------------------------------------------------------------------

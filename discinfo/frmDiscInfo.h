@@ -8,6 +8,7 @@
 // disc, and keeps the main window's status line: once the disc is known, an idle (empty) status
 // line shows "Artist – Album"; a look-up that found nothing says why there, once.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -58,6 +59,8 @@ class frmDiscInfo {
   controls::TextBox txtTrackTitle{"txtTrackTitle"};
   controls::Label lblTrackArtist{"lblTrackArtist", "Track artist"};
   controls::TextBox txtTrackArtist{"txtTrackArtist"};
+  controls::Label lblNamePreview{"lblNamePreview"};  // what the names below are
+  controls::ListBox lstNamePreview{"lstNamePreview"};  // the files a rip would write, from the fields
   controls::Label lblState{"lblState"};  // looking up, nothing found and why, saved
   controls::CommandButton cmdLookUp{"cmdLookUp", "Look up again"};
   controls::CommandButton cmdUse{"cmdUse", "Use"};
@@ -79,6 +82,11 @@ class frmDiscInfo {
   void lstTracks_Click();
   void cmdLookUp_Click();
   void cmdUse_Click();
+
+  // The extension the next rip writes (".mp3" while none is given).
+  std::function<std::string()> PreviewExtension;
+  // Shows the names a rip of the disc would write with the information in the fields.
+  void ShowNamePreview();
 
   // The disc's information as chosen, else as best found; null when none.
   const DiscInfoCandidate* Known() const { return session_.Known(); }

@@ -1,5 +1,7 @@
 #include "fileout/StagedOutput.h"
 
+#include "fileout/NameTemplate.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -184,7 +186,10 @@ std::string NumberedName(const std::string& path, int number) {
   std::size_t dot = path.rfind('.');
   // A dot that starts the name (".hidden") or lies in a folder's name is no extension.
   if (dot == std::string::npos || dot <= nameStart) dot = path.size();
-  return path.substr(0, dot) + " (" + std::to_string(number) + ")" + path.substr(dot);
+  const std::string tail = " (" + std::to_string(number) + ")" + path.substr(dot);
+  // A name at the file system's limit stays within it: its stem gives way to the number.
+  const std::size_t room = tail.size() < kLongestNameBytes ? kLongestNameBytes - tail.size() : 0;
+  return path.substr(0, nameStart) + CutAtCharacter(path.substr(nameStart, dot - nameStart), room) + tail;
 }
 
 bool IsStagedTemporaryName(const std::string& name, long& pid) {

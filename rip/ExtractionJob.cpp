@@ -1,10 +1,13 @@
 #include "rip/ExtractionJob.h"
 
+#include <optional>
+
 #include "collection/CollectionTree.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
 #include "common/TrackLine.h"
+#include "fileout/NameTemplate.h"
 #include "encode/EncoderChoices.h"
 #include "mp3/Mp3TagBlocks.h"
 #include "platform/WavTags.h"
@@ -36,6 +39,17 @@ constexpr int16_t kBoxCleared = 0;
 std::vector<uint8_t> WavTagChunksFor(TagLibrary& library, int32_t track, const JobOptions& options) {
   if (track < 1 || static_cast<std::size_t>(track) > options.trackTags.size()) return {};
   return RenderWavTags(library, options.trackTags[static_cast<std::size_t>(track - 1)], options.tagVersion);
+
+// The template's name for a track when the job names files from the disc information and the
+// information covers the track; none otherwise, and the track gets the described name.
+std::optional<TemplateName> TemplateNameFor(int32_t track, const JobOptions& options) {
+  if (!options.nameFromTags || track < 1 || static_cast<std::size_t>(track) > options.trackTags.size()) {
+    return std::nullopt;
+  }
+  TrackTags tags = options.trackTags[static_cast<std::size_t>(track) - 1];
+  if (tags.Empty()) return std::nullopt;
+  if (tags.track <= 0) tags.track = track;
+  return NameFromTemplate(options.nameTemplate, tags, static_cast<int>(options.trackTags.size()), options.fatSafeNames);
 }
 
 }  // namespace
@@ -44,7 +58,13 @@ ExtractionJob::ExtractionJob(JobHost& host, Services& services, modAKRip32& cd, 
                              AnalogCapture* capture)
     : host_(host), services_(services), cd_(cd), random_(std::move(seed)), capture_(capture) {}
 
-std::string ExtractionJob::NameOutput(int32_t track, const std::string& extension, const JobOptions& options) {
+std::string ExtractionJob::NameOutput(int32_t track, const std::string& extension, const JobOptions& options,
+                                      bool makeFolders) {
+  if (const auto name = TemplateNameFor(track, options)) {
+    const std::string path = FreeTemplateOutputName(options.destination, *name, extension);
+    // Sub-folders that cannot be made (a file of that name stands there): the described name.
+    if (!makeFolders || MakeFoldersFor(options.destination, path)) return path;
+  }
   return FreeOutputName(options.destination, track, extension, options.discIdentity, random_);
 }
 
@@ -146,7 +166,7 @@ void ExtractionJob::StartTrackRecording3(int32_t track) { StartTrackRecording3(t
 void ExtractionJob::StartTrackRecording3(int32_t track, const JobOptions& options) {
   IgnoreErrors([&] { host_.Flags().CaptureStopRequested = kFalse; },
                [&] { ShowExtracting(kExtracting, track); },
-               [&] { host_.State().CurrentOutputPath = NameOutput(track, kWav, options); },
+               [&] { host_.State().CurrentOutputPath = NameOutput(track, kWav, options, false); },
                [&] { host_.ShowDestination(kDestination + host_.State().CurrentOutputPath); },
                [&] { services_.loop.Yield(); },
                [&] { host_.Disablem(); },
@@ -173,7 +193,9 @@ void ExtractionJob::Command6_Click(const JobOptions& options) {
   for (int32_t i = 0; i < count && host_.Flags().CancelRequested == kFalse; ++i) {
     host_.State().CurrentTrack = TrackNumberOf(tracks[static_cast<std::size_t>(i)]);
     const bool toMp3 = options.toMp3;
-    const std::string path = NameOutput(host_.State().CurrentTrack, toMp3 ? kMp3 : kWav, options);
+    // A data track is passed over: no folder is made for it.
+    const std::string path = NameOutput(host_.State().CurrentTrack, toMp3 ? kMp3 : kWav, options,
+                                        !cd_.IsDataTrack(host_.State().CurrentTrack));
     ShowExtracting(kExtracting, host_.State().CurrentTrack);
     host_.State().CurrentOutputPath = path;
     host_.ShowDestination(kDestination + path);
@@ -235,7 +257,8 @@ void ExtractionJob::Command3_Click() {
   for (int32_t i = 0; i < count && host_.Flags().CancelRequested == kFalse; ++i) {
     host_.TrackInHand(i);
     host_.State().CurrentTrack = TrackNumberOf(tracks[static_cast<std::size_t>(i)]);
-    const std::string path = NameOutput(host_.State().CurrentTrack, kMp3, options);
+    const std::string path =
+        NameOutput(host_.State().CurrentTrack, kMp3, options, !cd_.IsDataTrack(host_.State().CurrentTrack));
     // This walk keeps the path without its extension; only the encoder gets the full name.
     host_.State().CurrentOutputPath = DropRight(path, 4);
     ShowExtracting(kExtracting, host_.State().CurrentTrack);

@@ -50,8 +50,11 @@ class ExtractionJob {
   void Command3_Click();
 
  private:
-  // The free output name for a track in the destination folder, from the disc's identity.
-  std::string NameOutput(int32_t track, const std::string& extension, const JobOptions& options);
+  // The free output name for a track in the destination folder: from the template and the track's
+  // tags when the options ask for it and know the track, else from the disc's identity.
+  // `makeFolders`: the template's sub-folders are made (the name is about to be written).
+  std::string NameOutput(int32_t track, const std::string& extension, const JobOptions& options,
+                         bool makeFolders = true);
   void ShowExtracting(const std::string& prefix, int32_t track);
   // The AccurateRip verdict of the track the journal saw end, on the status line.
   void ShowVerdict(const RipJournal& journal);

@@ -63,4 +63,23 @@ std::string FreeOutputName(const std::string& folder, int32_t track, const std::
   }
 }
 
+std::string FreeTemplateOutputName(const std::string& folder, const TemplateName& name, const std::string& extension) {
+  std::string path = folder + "/" + RelativePath(name, extension);
+  for (int n = 2; PathTaken(path); ++n) {
+    path = folder + "/" + RelativePath(name, " (" + std::to_string(n) + ")" + extension);
+  }
+  return path;
+}
+
+bool MakeFoldersFor(const std::string& folder, const std::string& path) {
+  if (path.size() <= folder.size() + 1 || path.compare(0, folder.size() + 1, folder + "/") != 0) return false;
+  for (std::size_t slash = path.find('/', folder.size() + 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    const std::string sub = path.substr(0, slash);
+    struct stat st {};
+    if (::mkdir(sub.c_str(), 0777) != 0 && (::stat(sub.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))) return false;
+  }
+  return true;
+}
+
 }  // namespace korvalin

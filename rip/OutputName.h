@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+#include "fileout/NameTemplate.h"
+
 namespace korvalin {
 
 // Uniform numbers in [0, 1), reseeded from a seed source (the clock) before each name.
@@ -41,5 +43,13 @@ bool PathTaken(const std::string& path);
 // is taken instead.
 std::string FreeOutputName(const std::string& folder, int32_t track, const std::string& extension, double identity,
                            PrefixRandom& random);
+
+// The name built from the template for a track, under `folder`: folder + "/" + its sub-folders and
+// name + `extension`, or with " (2)", " (3)"… before the extension when something stands at it.
+std::string FreeTemplateOutputName(const std::string& folder, const TemplateName& name, const std::string& extension);
+
+// Makes the folders between `folder` (which exists) and the file `path` under it. False when one
+// cannot be made, such as when a file stands at its name.
+bool MakeFoldersFor(const std::string& folder, const std::string& path);
 
 }  // namespace korvalin

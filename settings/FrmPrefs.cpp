@@ -63,6 +63,7 @@ FrmPrefs::FrmPrefs(Services& services, Settings& settings, std::vector<std::stri
   for (const auto& [shown, setting] : kSourceOrders) cmbSources.AddItem(shown);
   txtCountry.SetMaxLength(2);
   txtReadOffset.SetMaxLength(5);  // a sign and four digits
+  for (const char* version : {"ID3v2.3", "ID3v2.4", "No tags"}) cmbTagVersion.AddItem(version);
   ConnectHandlers();
 }
 
@@ -109,6 +110,14 @@ void FrmPrefs::ConnectHandlers() {
   txtCountry.OnChange = Handler(&FrmPrefs::txtCountry_Change);
   txtMusicBrainzUrl.OnChange = Handler(&FrmPrefs::txtMusicBrainzUrl_Change);
   txtGnudbUrl.OnChange = Handler(&FrmPrefs::txtGnudbUrl_Change);
+  cmbTagVersion.OnClick = Handler(&FrmPrefs::cmbTagVersion_Click);
+  chkNameFromTags.OnClick = Handler(&FrmPrefs::chkNameFromTags_Click);
+  txtNameTemplate.OnChange = Handler(&FrmPrefs::txtNameTemplate_Change);
+  chkFatSafeNames.OnClick = Handler(&FrmPrefs::chkFatSafeNames_Click);
+  // The disc may have become known since the tab was last shown.
+  SSTab1.OnClick = [this] {
+    if (window.Loaded()) ShowNamePreview();
+  };
   window.OnUnload = [this] { Form_Unload(); };
 }
 
@@ -169,6 +178,7 @@ void FrmPrefs::Form_Load() {
     quiet_ = false;
   });
   IgnoreErrors([&] { ShowDiscInfoSettings(); });
+  IgnoreErrors([&] { ShowTagAndNameSettings(); });
   IgnoreErrors([&] {
     quiet_ = true;  // showing the stored format is no choice to save
     struct Loud {
@@ -188,6 +198,7 @@ void FrmPrefs::Form_Load() {
 
 void FrmPrefs::Show() {
   Form_Load();
+  IgnoreErrors([&] { ShowNamePreview(); });
   window.SetVisible(true);
 }
 

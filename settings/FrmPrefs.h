@@ -1,6 +1,7 @@
 #pragma once
 // The Preferences window: disk-space warnings, audio and other options, the destination
-// folder, how exactly tracks are read, and where disc information is looked up. Every control writes its setting to the store and to the in-memory settings when the
+// folder, how exactly tracks are read, where disc information is looked up, and the tags and
+// names of the files a rip writes. Every control writes its setting to the store and to the in-memory settings when the
 // user changes it, so a change takes effect at once. The main window loads it hidden at every
 // start, and its load settles (and creates) the destination folder; closing it unloads it.
 
@@ -13,10 +14,12 @@
 #include "controls/CommandButton.h"
 #include "controls/FolderList.h"
 #include "controls/Label.h"
+#include "controls/ListBox.h"
 #include "controls/PictureBox.h"
 #include "controls/TabStrip.h"
 #include "controls/TextBox.h"
 #include "controls/Window.h"
+#include "common/TrackTags.h"
 #include "desktop/MixerMute.h"
 #include "platform/Services.h"
 #include "settings/Settings.h"
@@ -40,7 +43,8 @@ class FrmPrefs {
   FrmPrefs& operator=(const FrmPrefs&) = delete;
 
   controls::Window window{"FrmPrefs", "Preferences"};
-  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path", "Accuracy", "Disc Information"}};
+  controls::TabStrip SSTab1{"SSTab1", {"Disk Space", "Audio, Misc.", " Destination Path", "Accuracy", "Disc Information",
+                                                  "Tags and Names"}};
 
   // --- "Disk Space" ---
   controls::CheckBox Check6{"Check6", "Warn me when hard drive space falls below"};
@@ -123,6 +127,21 @@ class FrmPrefs {
   controls::TextBox txtGnudbUrl{"txtGnudbUrl"};
   controls::Label lblAddressNote{"lblAddressNote"};  // why a typed address is not taken
 
+  // --- "Tags and Names" ---
+  controls::Label lblTagVersion{"lblTagVersion", "Tags written into the files"};
+  controls::ComboBox cmbTagVersion{"cmbTagVersion"};  // "ID3v2.3", "ID3v2.4", "No tags"
+  controls::CheckBox chkNameFromTags{"chkNameFromTags", "Name files from the disc information"};
+  controls::Label lblNameTemplate{"lblNameTemplate", "Template"};
+  controls::TextBox txtNameTemplate{"txtNameTemplate"};
+  controls::Label lblNameFields{
+      "lblNameFields",
+      "Fields: %artist% %album% %year% %track% %title% %disc% %albumartist%. A \"/\" makes a folder. Off, or "
+      "without disc information, files are named <number>-<track> as always. A name that is taken gets \" (2)\"."};
+  controls::CheckBox chkFatSafeNames{"chkFatSafeNames",
+                                     "Leave out the characters FAT file systems refuse (\\ : * ? \" < > |)"};
+  controls::Label lblNamePreview{"lblNamePreview"};  // whose names the preview shows
+  controls::ListBox lstNamePreview{"lstNamePreview"};
+
   // Centres the window, opens the mixer, shows the settings (running the click action of every
   // box that differs from its initial state), fills the format list, refreshes the disk figures
   // and settles the destination folder.
@@ -160,6 +179,13 @@ class FrmPrefs {
   void txtCountry_Change();
   void txtMusicBrainzUrl_Change();
   void txtGnudbUrl_Change();
+  void cmbTagVersion_Click();
+  void chkNameFromTags_Click();
+  void txtNameTemplate_Change();
+  void chkFatSafeNames_Click();
+  // Shows the names a rip of the whole disc would give with the template in the box: the disc
+  // whose information is known, else an example disc.
+  void ShowNamePreview();
 
   // Shows the stored quality and bitrate in this window's lists, choosing nothing.
   void ShowEncoding();
@@ -171,6 +197,10 @@ class FrmPrefs {
   // The disk-space monitor's drive survey: fills Text6 with the listing and lblDestinationRoot
   // and Label4 with the destination drive's figures. "Refresh data" runs it after clearing Text6.
   std::function<void()> DriveSurvey;
+  // The disc information of the disc in the drive, one entry per track; empty while none is known.
+  std::function<std::vector<TrackTags>()> KnownDiscTags;
+  // The extension the next rip writes (".mp3" while none is given).
+  std::function<std::string()> PreviewExtension;
   // The tray form; none until the main window hands one over.
   TrayFormSeam* trayForm = nullptr;
 
@@ -197,6 +227,8 @@ class FrmPrefs {
   void ShowDiscInfoSettings();
   void EnableLookupControls();
   void SaveBaseUrl(const char* key, const controls::TextBox& box, std::string& target);
+  // Shows the stored tag and naming choices.
+  void ShowTagAndNameSettings();
   // The folder a new destination goes in when the user gave none: where the default one lies.
   std::string DefaultParent() const;
 

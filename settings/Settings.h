@@ -41,6 +41,10 @@ inline constexpr const char* PreferredCountry = "Preferred country";
 inline constexpr const char* MusicBrainzUrl = "MusicBrainz URL";
 inline constexpr const char* GnudbUrl = "gnudb URL";
 inline constexpr const char* TagVersion = "Tag version";  // read by LoadTagSettings
+// Read by LoadNamingSettings.
+inline constexpr const char* NameFromTags = "Name files from the disc information";
+inline constexpr const char* NameTemplate = "Name template";
+inline constexpr const char* FatSafeNames = "FAT-safe names";
 }  // namespace settingkey
 
 // Until LoadSettings runs, every number is 0 and the destination folder is empty. Flags are
@@ -72,6 +76,11 @@ struct Settings {
   std::string GnudbUrl;
   // The tags a rip writes when the disc is known: 3 ID3v2.3 (the default), 4 ID3v2.4, 0 none.
   int TagVersion = 3;
+  // Output names built from the template and the disc information instead of the described
+  // "<number>-<track>" names (off by default); with FatSafeNames also free of what FAT refuses.
+  int16_t NameFromTags = 0;
+  std::string NameTemplate;
+  int16_t FatSafeNames = 0;
 };
 
 // Reads the fourteen keys in their fixed order, each on its own: a missing key gives its

@@ -72,6 +72,9 @@ struct JobOptions {
     readOffset = settings.ReadOffset;
     accurateRipUrl = settings.AccurateRipUrl;
     tagVersion = settings.TagVersion;
+    nameFromTags = settings.NameFromTags != 0;
+    nameTemplate = settings.NameTemplate;
+    fatSafeNames = settings.FatSafeNames != 0;
   }
 };
 

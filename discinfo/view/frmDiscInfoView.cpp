@@ -53,6 +53,10 @@ class frmDiscInfoView : public QWidget {
     right->addLayout(track);
     columns->addLayout(right, 1);
     layout->addLayout(columns, 1);
+    layout->addWidget(binder_.Make<QLabel>(this, form.lblNamePreview, InLayout));
+    auto* names = binder_.Make<QListWidget>(this, form.lstNamePreview, InLayout);
+    names->setMaximumHeight(names->fontMetrics().height() * 6);
+    layout->addWidget(names);
 
     auto* bottom = new QHBoxLayout;
     auto* state = binder_.Make<QLabel>(this, form.lblState, InLayout);

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -36,6 +37,7 @@ FrmPrefsView::FrmPrefsView(FrmPrefs& form, const std::string& pictureFolder, QWi
   tabs->addTab(BuildDestinationPage(), QString());
   tabs->addTab(BuildAccuracyPage(), QString());
   tabs->addTab(BuildDiscInfoPage(), QString());
+  tabs->addTab(BuildTagsAndNamesPage(), QString());
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabs);
   binder_.Bind(tabs, form.SSTab1, InLayout);
@@ -203,6 +205,29 @@ QWidget* FrmPrefsView::BuildDiscInfoPage() {
   note->setWordWrap(true);
   column->addWidget(note);
   column->addStretch(1);
+  return page;
+}
+
+QWidget* FrmPrefsView::BuildTagsAndNamesPage() {
+  FrmPrefs& f = form_;
+  auto* page = new QWidget;
+  auto* column = new QVBoxLayout(page);
+  auto* tags = new QHBoxLayout;
+  tags->addWidget(binder_.Make<QLabel>(page, f.lblTagVersion, InLayout));
+  tags->addWidget(binder_.Make<QComboBox>(page, f.cmbTagVersion, InLayout));
+  tags->addStretch(1);
+  column->addLayout(tags);
+  column->addWidget(binder_.Make<QCheckBox>(page, f.chkNameFromTags, InLayout));
+  auto* nameTemplate = new QHBoxLayout;
+  nameTemplate->addWidget(binder_.Make<QLabel>(page, f.lblNameTemplate, InLayout));
+  nameTemplate->addWidget(binder_.Make<QLineEdit>(page, f.txtNameTemplate, InLayout), 1);
+  column->addLayout(nameTemplate);
+  auto* fields = binder_.Make<QLabel>(page, f.lblNameFields, InLayout);
+  fields->setWordWrap(true);
+  column->addWidget(fields);
+  column->addWidget(binder_.Make<QCheckBox>(page, f.chkFatSafeNames, InLayout));
+  column->addWidget(binder_.Make<QLabel>(page, f.lblNamePreview, InLayout));
+  column->addWidget(binder_.Make<QListWidget>(page, f.lstNamePreview, InLayout), 1);
   return page;
 }
 

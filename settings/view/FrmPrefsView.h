@@ -1,5 +1,5 @@
 #pragma once
-// The Preferences window on screen: five tab pages, each widget bound to its control of
+// The Preferences window on screen: six tab pages, each widget bound to its control of
 // FrmPrefs and named after it.
 
 #include <QWidget>
@@ -21,6 +21,7 @@ class FrmPrefsView : public QWidget {
   QWidget* BuildDestinationPage();
   QWidget* BuildAccuracyPage();
   QWidget* BuildDiscInfoPage();
+  QWidget* BuildTagsAndNamesPage();
 
   FrmPrefs& form_;
   Binder binder_;

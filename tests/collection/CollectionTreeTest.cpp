@@ -1,6 +1,7 @@
 #include "collection/CollectionTree.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sys/stat.h>
 
 #include "common/RaisedError.h"
@@ -118,6 +119,37 @@ TEST_F(CollectionTest, TwoFilesOfOneNameShownByNameGetOneItemButBothStayListed) 
   tree.showfiles();
   EXPECT_EQ(Children(group::Wav), Texts{"x.wav"});
   EXPECT_EQ(tree.List1.Items(), (Texts{x1, x2}));
+}
+
+TEST_F(CollectionTest, FilesInSubFoldersAreListedByTheirLastCharacters) {
+  struct Row {
+    const char* path;
+    bool wav, mp3;
+  };
+  const std::vector<Row> rows{
+      {"Ana Ray/Blue Hours/03 - Mr. Jones.mp3", false, true},
+      {"Ana Ray/Vol. 2/01 - Intro.wav", true, false},
+      {"Various/St. Elmo (2).WAV", true, false},
+      {"1-3.mp3", false, true},
+      {"a.b.c.mp3.txt", false, false},
+      {".hidden/01 - Secret.mp3", false, false},  // hidden folders are not entered
+      {"_hidden/01 - Found.mp3", false, true},
+  };
+  Texts wavs, mp3s;
+  for (const Row& row : rows) {
+    const std::string path = Put(row.path);
+    if (row.wav) wavs.push_back(path);
+    if (row.mp3) mp3s.push_back(path);
+  }
+  tree.showfiles();
+  std::sort(wavs.begin(), wavs.end());
+  std::sort(mp3s.begin(), mp3s.end());
+  Texts listedWavs = tree.List1.Items(), listedMp3s = tree.List2.Items();
+  std::sort(listedWavs.begin(), listedWavs.end());
+  std::sort(listedMp3s.begin(), listedMp3s.end());
+  EXPECT_EQ(listedWavs, wavs);
+  EXPECT_EQ(listedMp3s, mp3s);
+  EXPECT_EQ(Children(group::Mp3).size(), mp3s.size());
 }
 
 TEST_F(CollectionTest, AddedFileGoesToTheEndOfItsGroupAndTheFrontOfItsList) {

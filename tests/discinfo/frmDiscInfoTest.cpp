@@ -148,6 +148,33 @@ TEST(DiscInfoWindow, AChosenAndEditedCandidateShowsInTheStatusLineAndComesBackIn
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
 }
 
+TEST(DiscInfoWindow, ThePreviewShowsTheFilesARipWouldWriteAndFollowsEachEdit) {
+  Rig rig;
+  rig.settings.NameTemplate = "%artist%/%title%";
+  ScriptedLookup lookup(rig.fake.loop, rig.kept.Path());
+  lookup.answer.candidates = {Candidate("MusicBrainz", "Artist A", "Album A", {"One", "Two/2", ".."})};
+  auto form = rig.Form(lookup);
+  form->mnuDiscInfo.Click();
+  EXPECT_TRUE(form->lstNamePreview.Items().empty());  // nothing known yet
+  form->DiscRead();
+  rig.fake.loop.Advance(0.5);
+  form->lstCandidates.SetListIndex(0);
+  EXPECT_EQ(form->lblNamePreview.Caption(),
+            "The files a rip would write with these fields once \"Name files from the disc information\" is turned on "
+            "in the Preferences:");
+  EXPECT_EQ(form->lstNamePreview.Items(),
+            (std::vector<std::string>{"Artist A/One.mp3", "Artist A/Two_2.mp3", "Artist A/__.mp3"}));
+
+  rig.settings.NameFromTags = 1;
+  form->PreviewExtension = [] { return std::string(".wav"); };
+  form->txtArtist.SetText("Artist B");
+  form->lstTracks.SetListIndex(0);
+  form->txtTrackTitle.SetText("Uno");
+  EXPECT_EQ(form->lblNamePreview.Caption(), "The files a rip writes with these fields:");
+  EXPECT_EQ(form->lstNamePreview.Items(),
+            (std::vector<std::string>{"Artist B/Uno.wav", "Artist B/Two_2.wav", "Artist B/__.wav"}));
+}
+
 TEST(DiscInfoWindow, ALookUpThatFindsNothingSaysWhyOnceInTheStatusLineAndNeverAsks) {
   Rig rig;
   ScriptedLookup lookup(rig.fake.loop, rig.kept.Path());

@@ -158,6 +158,25 @@ TEST(StagedOutput, NumberedNamesGoBeforeTheExtension) {
   EXPECT_EQ(NumberedName("/m/a.b/song", 3), "/m/a.b/song (3)");
   EXPECT_EQ(NumberedName("/m/.hidden", 2), "/m/.hidden (2)");
   EXPECT_EQ(NumberedName("song.tar.mp3", 10), "song.tar (10).mp3");
+  // A name at the 255-byte limit keeps within it, never cutting a character in half.
+  const std::string e = "\xc3\xa9";  // é
+  std::string accented;
+  for (int i = 0; i < 125; ++i) accented += e;  // 250 bytes
+  EXPECT_EQ(NumberedName("/m/" + std::string(251, 'x') + ".wav", 2), "/m/" + std::string(247, 'x') + " (2).wav");
+  EXPECT_EQ(NumberedName("/m/" + accented + "x.wav", 2), "/m/" + accented.substr(0, 246) + " (2).wav");
+}
+
+TEST(StagedOutput, ANameAtTheLengthLimitIsWrittenAndNumberedWhenTakenMeanwhile) {
+  TempDir dir;
+  const std::string target = dir / (std::string(251, 'x') + ".wav");
+  StagedOutput out(target);
+  ASSERT_TRUE(out.Create()) << out.Problem();
+  WriteFile(out.WritePath(), "new");
+  WriteFile(target, "other job");
+  ASSERT_TRUE(out.Commit()) << out.Problem();
+  EXPECT_EQ(out.FinalPath(), dir / (std::string(247, 'x') + " (2).wav"));
+  EXPECT_EQ(ReadFile(out.FinalPath()), "new");
+  EXPECT_EQ(ReadFile(target), "other job");
 }
 
 }  // namespace

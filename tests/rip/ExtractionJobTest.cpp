@@ -12,6 +12,7 @@
 
 #include "common/TrackLine.h"
 #include "fileout/WavTagChunks.h"
+#include "fileout/NameTemplate.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractTrackToWav.h"
 #include "tests/support/FakeServices.h"
@@ -343,6 +344,97 @@ TEST(ExtractionJob, RepeatedExtractionsOfATrackNeverOverwriteAnEarlierFile) {
   EXPECT_EQ(NamesIn(plain.Path()), (std::vector<std::string>{"1-3.wav", "2-3.wav"}));
   EXPECT_TRUE(WavData(plain / "1-3.wav") == rig.tracks[2]);
   EXPECT_EQ(form.collection.List1.Items().front(), plain / "2-3.wav");
+}
+
+// Every file under `folder`, relative to it, leaving out the jobs' rip logs.
+std::vector<std::string> FilesUnder(const std::string& folder) {
+  std::vector<std::string> paths;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (!entry.is_regular_file() || entry.path().filename().string().ends_with("-rip.log")) continue;
+    paths.push_back(std::filesystem::relative(entry.path(), folder));
+  }
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+std::vector<TrackTags> KnownDisc(int32_t tracks) {
+  const char* titles[] = {"One", "Two/Three", ".."};
+  std::vector<TrackTags> disc;
+  for (int32_t t = 1; t <= tracks; ++t) {
+    TrackTags tags;
+    tags.title = titles[(t - 1) % 3];
+    tags.artist = tags.albumArtist = "Ana Ray";
+    tags.album = "Blue Hours";
+    tags.track = t;
+    tags.trackCount = tracks;
+    disc.push_back(tags);
+  }
+  return disc;
+}
+
+TEST(ExtractionJob, NamesFromTheDiscInformationAreThePreviewsAndNeverTakeAnotherFilesPlace) {
+  struct Row {
+    const char* what;
+    bool on;            // "Name files from the disc information"
+    bool known;         // the disc information is known
+    std::string nameTemplate;
+    bool mp3;
+    std::vector<std::string> before;  // files (relative, holding "mine") already there
+    std::vector<std::string> made;    // the files the rip makes; empty: the described names
+  };
+  const std::string album = "Ana Ray/Blue Hours/";
+  const std::vector<Row> rows{
+      {"the default template", true, true, kDefaultNameTemplate, false, {},
+       {album + "1 - One.wav", album + "2 - Two_Three.wav", album + "3 - ...wav"}},
+      {"to MP3", true, true, "%artist% - %title%", true, {},
+       {"Ana Ray - One.mp3", "Ana Ray - Two_Three.mp3", "Ana Ray - ...mp3"}},
+      {"one name for every track", true, true, "%album%", false, {},
+       {"Blue Hours.wav", "Blue Hours (2).wav", "Blue Hours (3).wav"}},
+      {"a taken name gets a number", true, true, "%title%", false, {"One.wav", "One (2).wav"},
+       {"One (3).wav", "Two_Three.wav", "__.wav"}},
+      {"a file where a folder would go: the described names", true, true, "%artist%/%title%", false, {"Ana Ray"}, {}},
+      {"turned off", false, true, kDefaultNameTemplate, false, {}, {}},
+      {"no disc information", true, false, kDefaultNameTemplate, false, {}, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    JobRig rig({20, 25, 30});
+    test::StandInJobHost& form = *rig.form;
+    form.options.toMp3 = row.mp3;
+    form.settings.NameFromTags = row.on ? 1 : 0;
+    form.settings.NameTemplate = row.nameTemplate;
+    if (row.known) form.options.trackTags = KnownDisc(3);
+    for (const auto& name : row.before) test::WriteFile(rig.Dest() + "/" + name, "mine");
+    rig.Select("Available Tracks");
+    rig.job->cmdStart_Click();
+    EXPECT_TRUE(rig.fake.dialogs.messages.empty());
+
+    for (const auto& name : row.before) EXPECT_EQ(ReadFile(rig.Dest() + "/" + name), "mine") << name;
+    std::vector<std::string> made;
+    for (const auto& path : FilesUnder(rig.Dest())) {
+      if (std::find(row.before.begin(), row.before.end(), path) == row.before.end()) made.push_back(path);
+    }
+    if (row.made.empty()) {  // "<prefix>-<track>.wav" in the destination itself, one per track
+      ASSERT_EQ(made.size(), 3u);
+      for (int32_t t = 1; t <= 3; ++t) EXPECT_EQ(FilesFor(rig.Dest(), t, ".wav").size(), 1u) << t;
+      continue;
+    }
+    std::vector<std::string> expected = row.made;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(made, expected);
+    if (row.before.empty()) {
+      // What the Preferences and the Disc Information window show before the rip.
+      std::vector<std::string> preview = NamesForDisc(row.nameTemplate, KnownDisc(3), row.mp3 ? ".mp3" : ".wav", false);
+      std::sort(preview.begin(), preview.end());
+      EXPECT_EQ(preview, made);
+    }
+    if (!row.mp3) {
+      for (std::size_t t = 0; t < 3; ++t) EXPECT_TRUE(WavData(rig.Dest() + "/" + row.made[t]) == rig.tracks[t]) << t;
+    }
+    // Each file joined the collection under its real name.
+    const auto& listed = row.mp3 ? form.collection.List2.Items() : form.collection.List1.Items();
+    EXPECT_EQ(listed.front(), rig.Dest() + "/" + row.made[2]);
+  }
 }
 
 TEST(ExtractionJob, TrackNinetyNineEndsAtTheTablesEntryNinetyNine) {

@@ -12,6 +12,7 @@
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -71,7 +72,7 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
   EXPECT_EQ(prefs->windowTitle(), "Preferences");
 
   auto* tabs = Child<QTabWidget>("SSTab1");
-  ASSERT_EQ(tabs->count(), 5);
+  ASSERT_EQ(tabs->count(), 6);
   EXPECT_EQ(tabs->tabText(0), "Disk Space");
   EXPECT_EQ(tabs->tabText(1), "Audio, Misc.");
   EXPECT_EQ(tabs->tabText(2), " Destination Path");
@@ -198,6 +199,33 @@ TEST_F(FrmPrefsViewTest, TheDiscInformationTabTurnsTheLookUpOffAndTakesAnAddress
   ClickBox(online);
   EXPECT_EQ(IniLine("Look up disc information"), "Look up disc information=0");
   EXPECT_FALSE(address->isEnabled());
+}
+
+TEST_F(FrmPrefsViewTest, TheTagsAndNamesTabSavesTheTemplateAsTypedAndPreviewsTheNames) {
+  form.prefs.Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
+  auto* tabs = Child<QTabWidget>("SSTab1");
+  EXPECT_EQ(tabs->tabText(5), "Tags and Names");
+  QTabBar* bar = tabs->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(5).center());
+  auto* naming = Child<QCheckBox>("chkNameFromTags");
+  ASSERT_TRUE(naming->isVisible());
+  EXPECT_EQ(naming->text(), "Name files from the disc information");
+  EXPECT_FALSE(naming->isChecked());
+  EXPECT_EQ(Child<QComboBox>("cmbTagVersion")->currentText(), "ID3v2.3");
+  auto* preview = Child<QListWidget>("lstNamePreview");
+  ASSERT_GT(preview->count(), 0);
+  EXPECT_EQ(preview->item(0)->text(), "The Example Band/First Light/01 - Morning Tide.mp3");
+
+  auto* box = Child<QLineEdit>("txtNameTemplate");
+  box->selectAll();
+  QTest::keyClicks(box, "%year% %album%/%track%. %title%");
+  EXPECT_EQ(IniLine("Name template"), "Name template=%year% %album%/%track%. %title%");
+  EXPECT_EQ(preview->item(0)->text(), "2001 First Light/01. Morning Tide.mp3");
+  ClickBox(naming);
+  EXPECT_EQ(IniLine("Name files from the disc information"), "Name files from the disc information=1");
+  EXPECT_EQ(form.ReadJobOptions().nameTemplate, "%year% %album%/%track%. %title%");
+  EXPECT_TRUE(form.ReadJobOptions().nameFromTags);
 }
 
 TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInTheTree) {
