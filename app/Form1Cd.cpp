@@ -25,7 +25,7 @@ void Form1::cmdRefresh_Click() {
   int32_t tracks = 0;
   IgnoreErrors([&] { discInfo.DiscRead(); });  // looked up in the background
   IgnoreErrors([&] { lblCDID.SetCaption(""); }, [&] { lblNumTracks.SetCaption(""); },
-               [&] { collection.lstTracks.Clear(); }, [&] { collection.lstRecord.Clear(); },
+               [&] { collection.ForgetTracks(); },
                [&] { mci.SendCommand("stop cd"); }, [&] { mci.SendCommand("close cd"); },
                [&] { opened = mci.SendCommand("open cdaudio alias cd"); });
   if (opened != 0) return;  // no drive or no disc: nothing to show, nothing to say
@@ -65,7 +65,7 @@ void Form1::cmdRefresh_Click() {
   for (int32_t n = 1; n <= tracks; ++n) {
     IgnoreErrors([&] {
       mci.SendCommand("status cd length track " + std::to_string(n), reply.data(), reply.size());
-      collection.lstTracks.AddItem(TrackLine(n, replyText()));
+      collection.AddAvailableTrack(TrackLine(n, replyText()));
     });
   }
   jobs.state.TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);
