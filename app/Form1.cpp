@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "app/CrashReporter.h"
+#include "desktop/CrashReporter.h"
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +38,7 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
+Form1::Form1(Services& s, ProgramJobs& p) : MainWindowState(s, p) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -51,50 +51,41 @@ Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
   finder.SetCollection(&collection);
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
-  FollowJobLife();
   timers_.push_back(services.loop.Attach(Timer1));
-  timers_.push_back(services.loop.Attach(tmrWarning));
 }
 
-void Form1::FollowJobLife() {
+std::vector<controls::Connection> Form1::FollowJobLife() {
   JobEvents& e = jobs.events;
-  auto follow = [this](controls::Connection c) { lifeConnections_.push_back(std::move(c)); };
-  follow(e.locked.Connect([this] { Disablem(); }));
-  follow(e.unlocked.Connect([this] { Enablem(); }));
-  follow(e.idle.Connect([this](bool soon) {
+  std::vector<controls::Connection> c;
+  c.push_back(e.locked.Connect([this] { Disablem(); }));
+  c.push_back(e.unlocked.Connect([this] { Enablem(); }));
+  c.push_back(e.idle.Connect([this](bool soon) {
     if (soon) {
       Timer1.SetEnabled(true);
     } else {
       ResetStatus();
     }
   }));
-  follow(e.starting.Connect([this] {
-    IgnoreErrors([&] { diskMonitor.JobStarting(); }, [&] { stopNotice_.clear(); },
+  c.push_back(e.starting.Connect([this] {
+    IgnoreErrors([&] { stopNotice_.clear(); },
                  [&] {
                    if (settings.MinimizeOnstart == 1) MinimizeCommand();
                  });
   }));
-  follow(e.ended.Connect([this] {
-    IgnoreErrors([&] { RestoreAfterJob(); });
-    IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
+  c.push_back(e.ended.Connect([this] {
+    IgnoreErrors([&] { tray.RestoreAfterJob(); });
+    IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { Enablem(); },
                  [&] {
                    // A window closed during the job stays closed: the program is ending.
                    if (!unloaded_) window.SetVisible(true);
                  });
   }));
-  // The finder, the Playlist Editor and the tray form lie below the runner and cannot see it:
-  // they close on its signals from here.
-  follow(e.closing.Connect([this] { IgnoreErrors([&] { trayForm.Form_Unload(); }); }));
-  for (controls::Signal<>* signal : {&e.locked, &e.closing}) {
-    follow(signal->Connect([this] {
-      if (finder.window.Loaded()) IgnoreErrors([&] { finder.Form_Unload(); });
-    }));
-    follow(signal->Connect([this] {
-      if (playlistEditor.window.Loaded()) IgnoreErrors([&] { playlistEditor.Form_Unload(); });
-    }));
-  }
-  // A look-up in hand ends with the program.
-  follow(e.closing.Connect([this] { IgnoreErrors([&] { discInfo.Form_Unload(); }); }));
+  c.push_back(e.lowSpace.Connect([this](bool low) { Label5.SetVisible(low); }));
+  c.push_back(e.stoppedBecause.Connect([this](const std::string& why) {
+    stopNotice_ = why;
+    lblStatus.SetCaption(why);
+  }));
+  return c;
 }
 
 Form1::~Form1() = default;
@@ -104,7 +95,12 @@ Form1::~Form1() = default;
 // tray form; its encoding lists and new destination show in this window at once.
 void Form1::ConnectPreferences() {
   prefs.trayForm = &prefsTray_;
-  prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
+  DiskSpaceMonitor& diskMonitor = programJobs.diskMonitor;
+  programJobs.diskLimits = [this] {
+    return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding, settings.HDStopNo,
+                           settings.DecodePath};
+  };
+  prefs.DriveSurvey = [&diskMonitor] { diskMonitor.Survey(); };
   // Bitrate and quality chosen there are the ones the next job uses: the main window's lists
   // show them at once (their click stores them).
   prefs.OnEncodingChosen = [this] {
@@ -115,7 +111,7 @@ void Form1::ConnectPreferences() {
   prefs.OnDestinationChosen = [this] {
     if (!jobs.Running()) Label2.SetCaption(DestinationLine());
   };
-  diskMonitor.OnSurveyed = [this] {
+  diskMonitor.OnSurveyed = [this, &diskMonitor] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
     prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
     prefs.Label4.SetCaption(diskMonitor.DestinationFigure());
@@ -343,7 +339,7 @@ void Form1::ArrangeStatusLines(int32_t width) {
 void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
-  // The program is closing: the tray form and the other windows close on the runner's signal.
+  // The program is closing: the other windows close on the runner's signal.
   IgnoreErrors([&] { jobs.Close(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { window.SetVisible(false); },
@@ -386,8 +382,6 @@ void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
   bar.SetVisible(show);
   Form_Resize();
 }
-
-// --- jobs --------------------------------------------------------------------------------------
 
 // --- dragging ----------------------------------------------------------------------------------
 

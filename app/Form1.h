@@ -14,28 +14,24 @@
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/MenuItem.h"
+#include "controls/OwnedForms.h"
 #include "controls/PictureBox.h"
-#include "desktop/DiskSpaceMonitor.h"
-#include "desktop/System.h"
-#include "desktop/frmpopup.h"
+#include "desktop/StartArguments.h"
+#include "desktop/WindowTray.h"
 #include "discinfo/frmDiscInfo.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncodeWavToMp3.h"
 #include "encode/EncoderChoices.h"
 #include "finder/frmsearch.h"
-#include "mp3/DecodeBatch.h"
 #include "mp3/frmPlayList.h"
-#include "rip/AnalogCapture.h"
-#include "rip/ExtractionJob.h"
 #include "settings/FrmPrefs.h"
-#include "controls/OwnedForms.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowState, public TrayHost {
+class Form1 : public MainWindowState {
  public:
-  // `jobs`: the program's job runner, which the composition root owns.
-  Form1(Services& services, JobRunner& jobs);
+  // `programJobs`: the runner and the job components, which the composition root owns.
+  Form1(Services& services, ProgramJobs& programJobs);
   ~Form1() override;
 
   // --- regions (twips) ---
@@ -152,20 +148,20 @@ class Form1 : public MainWindowState, public TrayHost {
   // information and the collection are read again.
   void cmbDrives_Click();
 
-  // --- jobs ---
-  // CD tracks: the extraction job.
-  void cmdStart_Click() { extraction.cmdStart_Click(); }
-  void StartTrackRecording3(int32_t track) { extraction.StartTrackRecording3(track); }
-  void Command6_Click() { extraction.Command6_Click(); }
-  void Command3_Click() { extraction.Command3_Click(); }
-  // WAV files: encoding to MP3.
+  // --- jobs: the handlers start the job components the composition root owns ---
+  void cmdStart_Click() { programJobs.extraction.cmdStart_Click(); }
+  void StartTrackRecording3(int32_t track) { programJobs.extraction.StartTrackRecording3(track); }
+  void Command6_Click() { programJobs.extraction.Command6_Click(); }
+  void Command3_Click() { programJobs.extraction.Command3_Click(); }
   void cmdEncFile_Click() { korvalin::cmdEncFile_Click(jobs, services); }
   bool EncodeWavToMp3(const std::string& path) {
     return korvalin::EncodeWavToMp3(jobs, services, path, ReadJobOptions()).Succeeded();
   }
-  // MP3 files: decoding to WAV through the decoder host.
-  void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
-  bool StartDecoding(const std::string& file) { return decoding.StartDecoding(file); }
+  void CmdDecoder_Click() { programJobs.decoding.CmdDecoder_Click(); }
+  bool StartDecoding(const std::string& file) { return programJobs.decoding.StartDecoding(file); }
+  void StartTrackRecording2(int32_t track) { programJobs.capture.StartTrackRecording2(track); }
+  void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
+  void cmdCancel_Click() { programJobs.capture.cmdCancel_Click(); }
 
   // The Start action: the job the tree's selected node calls for, bracketed by the steps every
   // job shares (flags cleared, the commands enabled again and the status reset a second later).
@@ -177,17 +173,10 @@ class Form1 : public MainWindowState, public TrayHost {
   void mnuRefreshlist_Click();
   // Unloads the main window, which ends the program.
   void ExitCommand();
-  // Puts the main window away into the notification area: loads the tray form and hides the
-  // window. A desktop without a notification area gets the window minimised to the task bar
-  // instead (and a word in the status line, once), so it can always be brought back.
-  void MinimizeCommand();
-  // The Preferences "desktop icon" box: ticked loads the tray form and hides the dialog; cleared
-  // unloads the tray form and shows the dialog again.
-  void SetDesktopIcon(bool shown, controls::Window& preferences);
-  void Command1_Click();  // stop
-  // The disk-space watch stops the job: the status line and the rip log say why.
-  void LowSpaceStop();
-  void Command2_Click() override;  // cancel
+  // Puts the main window away into the notification area (or the task bar).
+  void MinimizeCommand() { tray.MinimizeCommand(); }
+  void Command1_Click() { jobs.Stop(); }
+  void Command2_Click() { jobs.Cancel(); }
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
   void Check3_Click();
@@ -208,52 +197,33 @@ class Form1 : public MainWindowState, public TrayHost {
   // Hands the drag of the window to the window system.
   void N1Drag();
 
-  // CD tracks through the sound card.
-  void StartTrackRecording2(int32_t track) { capture.StartTrackRecording2(track); }
-  void tmrRecord_Timer() { capture.tmrRecord_Timer(); }
-  void cmdCancel_Click() { capture.cmdCancel_Click(); }
-
-  // --- job components ---
-  AnalogCapture capture{jobs, services};
-  ExtractionJob extraction{jobs, services, cd, PrefixRandom::ClockSeed, &capture};
-  DecodeBatch decoding{jobs, jobs.events, services};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- low disk space ---
-  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
-  System system;
-  // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
-  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, jobs.flags, [this] { LowSpaceStop(); }},
-                               services.loop,
-                               [this] {
-                                 return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
-                                                        settings.HDStopNo, settings.DecodePath};
-                               },
-                               system};
+  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown while the destination runs low
 
   // --- other windows ---
+ private:
+  // The window's part of a job's start and end; made before the other windows, so that the
+  // commands are locked before a window closes for the job.
+  std::vector<controls::Connection> FollowJobLife();
+  std::vector<controls::Connection> lifeConnections_ = FollowJobLife();
+
+ public:
   // Each made in one line below; the main window's view makes the view of every one.
   OwnedForms forms;
-  // The File Finder: shown on demand, unloaded when a job starts.
-  frmsearch& finder = forms.Make<frmsearch>(services);
-  // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
-  frmPlayList& playlistEditor = forms.Make<frmPlayList>(services, collection);
+  // The window's place in the notification area, and the tray form.
+  WindowTray tray{services, window, lblStatus, programJobs, forms};
+  frmpopup& trayForm = tray.trayForm;
+  // The File Finder and the Playlist Editor: shown on demand, closed when a job starts.
+  frmsearch& finder = forms.Make<frmsearch>(services, jobs.events);
+  frmPlayList& playlistEditor = forms.Make<frmPlayList>(services, collection, jobs.events);
   // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
   FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
   frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
   // Disc Information: looks each disc read up in the background; Action menu and CD bar.
-  frmDiscInfo& discInfo = forms.Make<frmDiscInfo>(services, settings, mnuActiopn, cd, lblStatus);
-  // The tray form: the icon in the notification area while the window is put away; never shown.
-  frmpopup& trayForm = forms.Make<frmpopup>(services, *this);
-
-  // CollectionHost, TrayHost
-  void ShowMainWindow() override { window.SetVisible(true); }
-  std::string MainWindowCaption() override { return window.Caption(); }
-  void UnloadDecoderWindow() override { decoding.UnloadHost(); }
-  // The first half of the exit command: query-unload (stops a job), then unload.
-  void UnloadMainWindow() override;
-  void EndProgram() override { window.RequestClose(); }
+  frmDiscInfo& discInfo = forms.Make<frmDiscInfo>(services, settings, mnuActiopn, cd, lblStatus, jobs.events);
 
  private:
   void PlaceDesignGeometry();
@@ -271,34 +241,25 @@ class Form1 : public MainWindowState, public TrayHost {
   }
   // Runs a job between the Start action's opening and closing steps.
   void RunJob(const std::function<void()>& job);
-  // The window's part of a job's start and end, and the other windows' part of its life.
-  void FollowJobLife();
-  std::vector<controls::Connection> lifeConnections_;
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool unloaded_ = false;
   // The drive of the "cd" device: the first until another line of the drive list is chosen.
   int32_t chosenDrive_ = 0;
-  // The end of a job takes the window out of the tray (or back from the task bar).
-  void RestoreAfterJob();
-  // Tells the user, once, that this desktop shows no tray icon.
-  void SayNoTray();
-  bool minimisedToTaskBar_ = false;
   // Why the program stopped the last job; the status line keeps it until the next job starts.
   std::string stopNotice_;
-  bool noTrayNoticeShown_ = false;
   // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
   struct PrefsTray : TrayFormSeam {
     explicit PrefsTray(Form1& form) : form(form) {}
-    void LoadTrayForm() override { form.SetDesktopIcon(true, form.prefs.window); }
-    void UnloadTrayForm() override { form.SetDesktopIcon(false, form.prefs.window); }
+    void LoadTrayForm() override { form.tray.SetDesktopIcon(true, form.prefs.window); }
+    void UnloadTrayForm() override { form.tray.SetDesktopIcon(false, form.prefs.window); }
     Form1& form;
   } prefsTray_{*this};
 };
 
-// The status line when the desktop has no notification area.
-inline constexpr const char* kNoTrayNotice =
-    "No tray on this desktop: Minimize uses the task bar";
+// Chooses the drive, then adds the files to the collection as the File Finder's "Select for
+// Conversion" does.
+void ApplyStartArguments(Form1& form, const StartArguments& arguments);
 
 }  // namespace korvalin

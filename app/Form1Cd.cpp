@@ -101,7 +101,7 @@ void Form1::Command11_Click() {
 void Form1::Command12_Click() {
   // During a recording this stop ends it as Stop does, so the next tick saves what was recorded:
   // closing the recorder here would throw the recording away.
-  if (capture.Recording()) {
+  if (programJobs.capture.Recording()) {
     Command8_Click();
     return;
   }

@@ -7,8 +7,8 @@
 
 namespace korvalin {
 
-MainWindowState::MainWindowState(Services& s, JobRunner& runner)
-    : services(s), jobs(runner), collection(settings, s.loop, *this), cd(s.cdLibrary) {
+MainWindowState::MainWindowState(Services& s, ProgramJobs& p)
+    : services(s), programJobs(p), jobs(p.runner), collection(settings, s.loop, *this), cd(p.cd) {
   outputChoice_.Add(optMP3);
   outputChoice_.Add(optWAV);
   Command2.SetVisible(false);
@@ -32,7 +32,6 @@ void MainWindowState::FollowJobs() {
     ProgressBar1.SetValue(bar);
   }));
   follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
-  follow(e.spaceWatchEnded.Connect([this] { tmrWarning.SetEnabled(false); }));
   // The collection shows the tracks a job takes and lists the files it writes.
   follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
     collection.TakeEveryAvailableTrack(TakeTracks::AsShown);

@@ -20,21 +20,22 @@
 #include "controls/Timer.h"
 #include "controls/Window.h"
 #include "platform/Services.h"
-#include "rip/modAKRip32.h"
 #include "settings/Settings.h"
-#include "jobs/JobRunner.h"
+#include "jobs/ProgramJobs.h"
 
 namespace korvalin {
 
 class MainWindowState : public CollectionHost {
  public:
-  MainWindowState(Services& services, JobRunner& jobs);
+  MainWindowState(Services& services, ProgramJobs& programJobs);
   MainWindowState(const MainWindowState&) = delete;
   MainWindowState& operator=(const MainWindowState&) = delete;
   ~MainWindowState() override = default;
 
   Services& services;
-  // The job runner of the program: its flags, the job's shared state, its signals.
+  // The job components and the drive, and their runner: its flags, the job's shared state, its
+  // signals.
+  ProgramJobs& programJobs;
   JobRunner& jobs;
   // The settings in memory.
   Settings settings;
@@ -47,8 +48,7 @@ class MainWindowState : public CollectionHost {
   controls::Label Label33{"Label33", "OFF"};                          // percent
   controls::Label lblStatus{"lblStatus"};
   controls::ProgressBar ProgressBar1{"ProgressBar1"};
-  controls::Timer Timer1{"Timer1", 1000, false};          // returns the displays to idle
-  controls::Timer tmrWarning{"tmrWarning", 2000, false};  // low-disk-space warning
+  controls::Timer Timer1{"Timer1", 1000, false};  // returns the displays to idle
 
   // --- job buttons ---
   controls::CommandButton Command1{"Command1"};  // stop
@@ -73,13 +73,14 @@ class MainWindowState : public CollectionHost {
 
   // --- the collection and the drive ---
   CollectionTree collection;
-  modAKRip32 cd;
+  modAKRip32& cd;
 
   // "Stop Everything": ends a running job; a rip or an encoding stops after the block in hand,
   // a batch before its next file.
   void Command8_Click() { jobs.StopEverything(); }
 
   // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
+  void ShowMainWindow() override { window.SetVisible(true); }
   void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   void SetCurrentTrack(int32_t track) override { jobs.state.CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }

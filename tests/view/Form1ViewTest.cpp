@@ -22,7 +22,7 @@ namespace {
 TEST(Form1View, ShowsTheMainWindowAndFollowsItsForm) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
@@ -56,7 +56,7 @@ namespace {
 
 TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
@@ -90,7 +90,7 @@ TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
 
 TEST(Form1, OnlyTheLeftButtonStartsADrag) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   int moves = 0;
   auto c = form.window.SystemMoveRequested.Connect([&] { ++moves; });
@@ -110,7 +110,7 @@ namespace {
 TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   QAction* about = nullptr;
@@ -139,7 +139,7 @@ TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
 TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
   test::FakeServices fake;
   fake.media.trackMs = {61000, 5000};
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
@@ -184,7 +184,7 @@ QRect OnSurface(const QWidget* w, const QWidget* surface) {
 
 TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
@@ -227,7 +227,7 @@ TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
 
 TEST(Form1View, TheLowSpaceWarningIsARedLabelOnTheToolbarShownOnlyWhenTheFormShowsIt) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
