@@ -38,7 +38,8 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s, ProgramJobs& p) : MainWindowState(s, p) {
+Form1::Form1(Services& s, ProgramJobs& p)
+    : MainWindowState(s, p), CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -124,10 +125,7 @@ void Form1::ConnectHandlers() {
   window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
   Timer1.OnTimer = [this] { Timer1_Timer(); };
-  cmbDrives.OnClick = [this] { cmbDrives_Click(); };
-  cmdRefresh.OnClick = [this] { cmdRefresh_Click(); };
-  Command11.OnClick = [this] { Command11_Click(); };
-  Command12.OnClick = [this] { Command12_Click(); };
+  OnDiscRead = [this] { discInfo.DiscRead(); };
   Command8.OnClick = [this] { Command8_Click(); };
   mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
   mnuCDbar.OnClick = [this] { mnuCDbar_Click(); };

@@ -16,6 +16,7 @@
 #include "controls/MenuItem.h"
 #include "controls/OwnedForms.h"
 #include "controls/PictureBox.h"
+#include "discinfo/CdBar.h"
 #include "desktop/StartArguments.h"
 #include "desktop/WindowTray.h"
 #include "discinfo/frmDiscInfo.h"
@@ -28,7 +29,7 @@
 
 namespace korvalin {
 
-class Form1 : public MainWindowState {
+class Form1 : public MainWindowState, public CdBar {
  public:
   // `programJobs`: the runner and the job components, which the composition root owns.
   Form1(Services& services, ProgramJobs& programJobs);
@@ -52,12 +53,6 @@ class Form1 : public MainWindowState {
   controls::CommandButton Command4{"Command4"};
   controls::CommandButton Command5{"Command5"};
   controls::CommandButton Command7{"Command7"};
-
-  // --- CD bar ---
-  controls::ComboBox cmbDrives{"cmbDrives"};  // the drive list
-  controls::CommandButton Command11{"Command11"};  // play
-  controls::CommandButton Command12{"Command12"};  // stop
-  controls::CommandButton cmdRefresh{"cmdRefresh", "Reset"};
 
   // --- next-action strip: the job buttons ---
   controls::CommandButton cmdStart{"cmdStart", "Extract"};
@@ -133,21 +128,6 @@ class Form1 : public MainWindowState {
   void mnuActivityBar_Click() { SwitchBar(mnuActivityBar, Picture2); }
   void mnuStatusbar_Click() { SwitchBar(mnuStatusbar, Picture1); }
 
-  // --- CD ---
-  // Reads the disc's identity, track count and track lengths and lists the tracks.
-  void cmdRefresh_Click();
-  // Plays the disc from the start of CurrentTrack.
-  void Command11_Click();
-  // Stops playback and any capture.
-  void Command12_Click();
-  // Fills the drive list, one line per host adapter and a blank one, and selects the first line,
-  // which opens that drive.
-  void FillDriveList();
-  // A line of the drive list chosen: close the open drive, open the chosen one (the blank line
-  // opens none). Another drive than before is also the "cd" device's from now on, and the CD
-  // information and the collection are read again.
-  void cmbDrives_Click();
-
   // --- jobs: the handlers start the job components the composition root owns ---
   void cmdStart_Click() { programJobs.extraction.cmdStart_Click(); }
   void StartTrackRecording3(int32_t track) { programJobs.extraction.StartTrackRecording3(track); }
@@ -170,7 +150,7 @@ class Form1 : public MainWindowState {
   void mnuStart_Click();
 
   // --- commands ---
-  void mnuRefreshlist_Click();
+  void mnuRefreshlist_Click() { RefreshList(); }
   // Unloads the main window, which ends the program.
   void ExitCommand();
   // Puts the main window away into the notification area (or the task bar).
@@ -245,8 +225,6 @@ class Form1 : public MainWindowState {
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool unloaded_ = false;
-  // The drive of the "cd" device: the first until another line of the drive list is chosen.
-  int32_t chosenDrive_ = 0;
   // Why the program stopped the last job; the status line keeps it until the next job starts.
   std::string stopNotice_;
   // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.

@@ -34,10 +34,6 @@ void Form1::mnuStart_Click() {
   CmdSelectAction_Click();
 }
 
-void Form1::mnuRefreshlist_Click() {
-  IgnoreErrors([&] { cmdRefresh_Click(); }, [&] { collection.showfiles(); });
-}
-
 void Form1::ExitCommand() {
   tray.UnloadMainWindow();
   window.RequestClose();

@@ -48,6 +48,7 @@ class ProgramJobs : public JobControl {
   // --- JobControl ---
   JobEvents& Events() override { return runner.events; }
   void Cancel() override { runner.Cancel(); }
+  void StopEverything() override { runner.StopEverything(); }
   void CloseDecoderWindow() override { decoding.UnloadHost(); }
 
  private:
