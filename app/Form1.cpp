@@ -2,16 +2,15 @@
 
 #include <unistd.h>
 
-#include "desktop/CrashReporter.h"
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "collection/BackingLists.h"
 #include "common/FileKind.h"
-#include "common/ProgramTitle.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
@@ -39,7 +38,9 @@ constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
 Form1::Form1(Services& s, ProgramJobs& p)
-    : MainWindowState(s, p), CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}) {
+    : MainWindowState(s, p),
+      JobDisplays(p.runner.events, window, settings),
+      CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -60,18 +61,10 @@ std::vector<controls::Connection> Form1::FollowJobLife() {
   std::vector<controls::Connection> c;
   c.push_back(e.locked.Connect([this] { Disablem(); }));
   c.push_back(e.unlocked.Connect([this] { Enablem(); }));
-  c.push_back(e.idle.Connect([this](bool soon) {
-    if (soon) {
-      Timer1.SetEnabled(true);
-    } else {
-      ResetStatus();
-    }
-  }));
   c.push_back(e.starting.Connect([this] {
-    IgnoreErrors([&] { stopNotice_.clear(); },
-                 [&] {
-                   if (settings.MinimizeOnstart == 1) MinimizeCommand();
-                 });
+    IgnoreErrors([&] {
+      if (settings.MinimizeOnstart == 1) MinimizeCommand();
+    });
   }));
   c.push_back(e.ended.Connect([this] {
     IgnoreErrors([&] { tray.RestoreAfterJob(); });
@@ -82,10 +75,6 @@ std::vector<controls::Connection> Form1::FollowJobLife() {
                  });
   }));
   c.push_back(e.lowSpace.Connect([this](bool low) { Label5.SetVisible(low); }));
-  c.push_back(e.stoppedBecause.Connect([this](const std::string& why) {
-    stopNotice_ = why;
-    lblStatus.SetCaption(why);
-  }));
   return c;
 }
 
@@ -124,7 +113,6 @@ void Form1::ConnectHandlers() {
   window.OnQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
   window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
-  Timer1.OnTimer = [this] { Timer1_Timer(); };
   OnDiscRead = [this] { discInfo.DiscRead(); };
   Command8.OnClick = [this] { Command8_Click(); };
   mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
@@ -347,15 +335,6 @@ void Form1::Form_Unload() {
 
 // --- status ------------------------------------------------------------------------------------
 
-void Form1::ResetStatus() {
-  Label3.SetCaption("Next action:");
-  Label2.SetCaption(DestinationLine());
-  window.SetCaption(kProgramTitle);
-  ProgressBar1.SetValue(0);
-  lblStatus.SetCaption(stopNotice_);
-  Label33.SetCaption("");
-}
-
 std::vector<controls::Control*> Form1::JobLockedControls() {
   return {&C777,     &CmdSelectAction, &Copt,     &C5555555, &Cmdhelp,       &Command4,       &mnuStart2,
           &mnuFile,  &mnuActiopn,      &mnuPrefs, &mnuHelp,  &mnupopup,      &mnuRemoveDelete, &mnuFileRemove};
@@ -367,11 +346,6 @@ void Form1::Disablem() {
 
 void Form1::Enablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(true);
-}
-
-void Form1::Timer1_Timer() {
-  Timer1.SetEnabled(false);
-  ResetStatus();
 }
 
 void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {

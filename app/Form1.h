@@ -1,6 +1,7 @@
 #pragma once
-// The main window. Its state shared with the jobs lives in MainWindowState; here are its regions,
-// toolbar, CD bar, menus, its life (load, layout, unload) and its handlers. Qt shows it through
+// The main window. Its displays and options the jobs report to and start from live in
+// MainWindowState, the CD bar in CdBar, the menus in Form1Menus; here are its regions, toolbar,
+// its life (load, layout, unload) and its handlers. Qt shows it through
 // app/view/Form1View; nothing here touches a widget.
 
 #include <functional>
@@ -9,11 +10,11 @@
 #include <vector>
 
 #include "about/frmAbout.h"
+#include "app/Form1Menus.h"
 #include "app/MainWindowState.h"
 #include "collection/TreeInteractions.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
-#include "controls/MenuItem.h"
 #include "controls/OwnedForms.h"
 #include "controls/PictureBox.h"
 #include "discinfo/CdBar.h"
@@ -21,15 +22,15 @@
 #include "desktop/WindowTray.h"
 #include "discinfo/frmDiscInfo.h"
 #include "encode/EncodeBatch.h"
-#include "encode/EncodeWavToMp3.h"
 #include "encode/EncoderChoices.h"
 #include "finder/frmsearch.h"
 #include "mp3/frmPlayList.h"
 #include "settings/FrmPrefs.h"
+#include "window/JobDisplays.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowState, public CdBar {
+class Form1 : public MainWindowState, public JobDisplays, public CdBar, public Form1Menus {
  public:
   // `programJobs`: the runner and the job components, which the composition root owns.
   Form1(Services& services, ProgramJobs& programJobs);
@@ -63,40 +64,6 @@ class Form1 : public MainWindowState, public CdBar {
   controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
   controls::Label lblQuality{"lblQuality", "Quality"};
 
-  // --- menus ---
-  controls::MenuItem mnuOpenfile{"mnuOpenfile", "Open"};
-  controls::MenuItem mnuspace1{"mnuspace1", "-"};
-  controls::MenuItem mnuExit{"mnuExit", "Exit"};
-  controls::MenuItem mnuFile{"mnuFile", "File", {&mnuOpenfile, &mnuspace1, &mnuExit}};
-  controls::MenuItem mnuStart{"mnuStart", "Start "};
-  controls::MenuItem mnuStop{"mnuStop", "Stop"};
-  controls::MenuItem mnuspace2{"mnuspace2", "-"};
-  controls::MenuItem mnuRefreshlist{"mnuRefreshlist", "Refresh List"};
-  controls::MenuItem mnuActiopn{"mnuActiopn", "Action", {&mnuStart, &mnuStop, &mnuspace2, &mnuRefreshlist}};
-  controls::MenuItem mnuGetMainPrefs{"mnuGetMainPrefs", "Preferences"};
-  controls::MenuItem mnuToolbar{"mnuToolbar", "ToolBar"};
-  controls::MenuItem mnuCDbar{"mnuCDbar", "CD Bar"};
-  controls::MenuItem mnuActivityBar{"mnuActivityBar", "Activity Bar"};
-  controls::MenuItem mnuStatusbar{"mnuStatusbar", "Status Bar"};
-  controls::MenuItem mnuGetToolbars{"mnuGetToolbars", "Toolbars", {&mnuToolbar, &mnuCDbar, &mnuActivityBar, &mnuStatusbar}};
-  controls::MenuItem mnuSearch{"mnuSearch", "Search"};
-  controls::MenuItem mnuPlaylist{"mnuPlaylist", "Playlist"};
-  controls::MenuItem mnuPrefs{"mnuPrefs", "Preferences", {&mnuGetMainPrefs, &mnuGetToolbars, &mnuSearch, &mnuPlaylist}};
-  controls::MenuItem mnuHelpfile{"mnuHelpfile", "Help File"};
-  controls::MenuItem mnuHelp{"mnuHelp", "Help", {&mnuHelpfile}};
-  // The tree's pop-up menu: never in the menu bar, shown at the pointer.
-  controls::MenuItem mnuStart2{"mnuStart2", "Start!"};
-  controls::MenuItem mnuSpace5{"mnuSpace5", "-"};
-  controls::MenuItem mnuFileRemove{"mnuFileRemove", "Remove from List"};
-  controls::MenuItem mnuRemoveDelete{"mnuRemoveDelete", "Remove and Delete File"};
-  controls::MenuItem mnuSpace6{"mnuSpace6", "-"};
-  controls::MenuItem mnuMinimize{"mnuMinimize", "Minimize"};
-  controls::MenuItem mnuExit2{"mnuExit2", "Exit"};
-  controls::MenuItem mnupopup{"mnupopup", "popup",
-                              {&mnuStart2, &mnuSpace5, &mnuFileRemove, &mnuRemoveDelete, &mnuSpace6, &mnuMinimize, &mnuExit2}};
-
-  // The menu bar, in order.
-  std::vector<controls::MenuItem*> MenuBar() { return {&mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp}; }
   // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
   // from the bottom up.
   std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }
@@ -116,11 +83,11 @@ class Form1 : public MainWindowState, public CdBar {
   bool Unloaded() const { return unloaded_; }
 
   // --- status ---
-  void ResetStatus();
+  // The tree's mouse work shows in the next-action line.
+  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   // The commands a running job must not run beside: locked and freed with the job's lock.
   void Disablem();
   void Enablem();
-  void Timer1_Timer();
 
   // --- bars ---
   void mnuToolbar_Click() { SwitchBar(mnuToolbar, Picture3); }
@@ -130,18 +97,9 @@ class Form1 : public MainWindowState, public CdBar {
 
   // --- jobs: the handlers start the job components the composition root owns ---
   void cmdStart_Click() { programJobs.extraction.cmdStart_Click(); }
-  void StartTrackRecording3(int32_t track) { programJobs.extraction.StartTrackRecording3(track); }
-  void Command6_Click() { programJobs.extraction.Command6_Click(); }
-  void Command3_Click() { programJobs.extraction.Command3_Click(); }
   void cmdEncFile_Click() { korvalin::cmdEncFile_Click(jobs, services); }
-  bool EncodeWavToMp3(const std::string& path) {
-    return korvalin::EncodeWavToMp3(jobs, services, path, ReadJobOptions()).Succeeded();
-  }
   void CmdDecoder_Click() { programJobs.decoding.CmdDecoder_Click(); }
-  bool StartDecoding(const std::string& file) { return programJobs.decoding.StartDecoding(file); }
-  void StartTrackRecording2(int32_t track) { programJobs.capture.StartTrackRecording2(track); }
   void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
-  void cmdCancel_Click() { programJobs.capture.cmdCancel_Click(); }
 
   // The Start action: the job the tree's selected node calls for, bracketed by the steps every
   // job shares (flags cleared, the commands enabled again and the status reset a second later).
@@ -225,8 +183,6 @@ class Form1 : public MainWindowState, public CdBar {
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool unloaded_ = false;
-  // Why the program stopped the last job; the status line keeps it until the next job starts.
-  std::string stopNotice_;
   // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
   struct PrefsTray : TrayFormSeam {
     explicit PrefsTray(Form1& form) : form(form) {}

@@ -19,18 +19,6 @@ MainWindowState::MainWindowState(Services& s, ProgramJobs& p)
 void MainWindowState::FollowJobs() {
   JobEvents& e = jobs.events;
   auto follow = [this](controls::Connection c) { jobConnections_.push_back(std::move(c)); };
-  follow(e.status.Connect([this](StatusLine line, const std::string& text) {
-    switch (line) {
-      case StatusLine::Caption: window.SetCaption(text); break;
-      case StatusLine::NextAction: Label3.SetCaption(text); break;
-      case StatusLine::Destination: Label2.SetCaption(text); break;
-      case StatusLine::Status: lblStatus.SetCaption(text); break;
-    }
-  }));
-  follow(e.progress.Connect([this](const std::string& text, int32_t bar) {
-    Label33.SetCaption(text);
-    ProgressBar1.SetValue(bar);
-  }));
   follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
   // The collection shows the tracks a job takes and lists the files it writes.
   follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {

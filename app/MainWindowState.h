@@ -16,8 +16,6 @@
 #include "controls/CommandButton.h"
 #include "controls/Label.h"
 #include "controls/OptionButton.h"
-#include "controls/ProgressBar.h"
-#include "controls/Timer.h"
 #include "controls/Window.h"
 #include "platform/Services.h"
 #include "settings/Settings.h"
@@ -41,14 +39,6 @@ class MainWindowState : public CollectionHost {
   Settings settings;
 
   controls::Window window{"Form1", kProgramTitle};
-
-  // --- status displays ---
-  controls::Label Label3{"Label3", "Next Action: Make a selection"};  // next-action line
-  controls::Label Label2{"Label2", "Destination:  "};                 // destination line
-  controls::Label Label33{"Label33", "OFF"};                          // percent
-  controls::Label lblStatus{"lblStatus"};
-  controls::ProgressBar ProgressBar1{"ProgressBar1"};
-  controls::Timer Timer1{"Timer1", 1000, false};  // returns the displays to idle
 
   // --- job buttons ---
   controls::CommandButton Command1{"Command1"};  // stop
@@ -81,16 +71,12 @@ class MainWindowState : public CollectionHost {
 
   // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
   void ShowMainWindow() override { window.SetVisible(true); }
-  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   void SetCurrentTrack(int32_t track) override { jobs.state.CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
 
   // The options and selection a job starts with: the option controls, the CD information, the
   // settings and what is selected in the collection now.
   JobOptions ReadJobOptions() const;
-
-  // The destination line for a folder setting: "Destination:  " + folder + "/".
-  std::string DestinationLine() const { return "Destination:  " + settings.DecodePath + "/"; }
 
  private:
   // The displays follow the job's reports.
