@@ -207,8 +207,8 @@ void Form1::PlaceDesignGeometry() {
   optMP3.Move(90, 1440, 1350, 285);
   optWAV.Move(1500, 1440, 1410, 285);
   Chk2Stage.Move(90, 1770, 2820, 285);
-  collection.lstTracks.Move(90, 2130, 2820, 1440);
-  collection.lstRecord.Move(90, 3660, 2820, 1440);
+  collection.Shown().lstTracks.Move(90, 2130, 2820, 1440);
+  collection.Shown().lstRecord.Move(90, 3660, 2820, 1440);
 
   Label2.Move(60, 60, 8800, 255);
   ProgressBar1.Move(60, 60, 2400, 240);
@@ -222,7 +222,10 @@ void Form1::Form_Load() {
   services.screen.SetMousePointer(controls::MousePointer::Hourglass);
   IgnoreErrors(
       [&] { ::chdir(services.programFolder.c_str()); },
-      [&] { collection.TreeView1.Move(0, 0, collection.TreeView1.Width(), collection.TreeView1.Height()); },
+      [&] {
+        controls::TreeView& tree = collection.Shown().TreeView1;
+        tree.Move(0, 0, tree.Width(), tree.Height());
+      },
       [&] {
         window.Move((services.screen.Width() - window.Width()) / 2, (services.screen.Height() - window.Height()) / 2,
                     window.Width(), window.Height());
@@ -280,8 +283,8 @@ void Form1::Form_Resize() {
       [&] { Picture7.Move(0, top, Picture7.Width(), std::max(0, bottom - top)); },
       [&] { Picture8.Move(Picture8.Left(), top, Picture8.Width(), Picture7.Height()); },
       [&] { Picture7.SetWidth(std::max(0, width - Picture8.Width() - kPanelGap)); },
-      [&] { collection.TreeView1.SetHeight(Picture7.Height()); },
-      [&] { collection.TreeView1.SetWidth(Picture7.Width()); },
+      [&] { collection.Shown().TreeView1.SetHeight(Picture7.Height()); },
+      [&] { collection.Shown().TreeView1.SetWidth(Picture7.Width()); },
       [&] { ArrangeOptionsPanel(); },
       [&] { ArrangeStatusLines(width); });
 }
@@ -292,8 +295,8 @@ void Form1::ArrangeOptionsPanel() {
   // that they fit (MinimumScaleHeight).
   const int32_t room = std::max(0, Picture8.Height() - kTrackListsTop - kPanelMargin - kListGap);
   const int32_t each = std::max(kMinTrackListHeight, room / 2);
-  collection.lstTracks.Move(kPanelMargin, kTrackListsTop, kPanelContentWidth, each);
-  collection.lstRecord.Move(kPanelMargin, kTrackListsTop + each + kListGap, kPanelContentWidth, each);
+  collection.Shown().lstTracks.Move(kPanelMargin, kTrackListsTop, kPanelContentWidth, each);
+  collection.Shown().lstRecord.Move(kPanelMargin, kTrackListsTop + each + kListGap, kPanelContentWidth, each);
 }
 
 int32_t Form1::MinimumScaleWidth() {

@@ -16,8 +16,7 @@ void Form1::RunJob(const std::function<void()>& job) {
 }
 
 void Form1::CmdSelectAction_Click() {
-  const controls::TreeNode* node = collection.TreeView1.SelectedItem();
-  const std::string text = node ? node->Text() : std::string();
+  const std::string text = collection.Selected().node;
   // The collection keeps each file's name as it is: "Song.WAV" is a WAV file too.
   RunJob([&] {
     switch (KindOfNode(text)) {
@@ -63,11 +62,7 @@ void Form1::Cmdhelp_Click() {
 void Form1::Check3_Click() {
   if (Check3.Value() == controls::CheckBox::Checked) {
     IgnoreErrors([&] { Check3.SetCaption("All Tracks"); },
-                 [&] {
-                   collection.lstRecord.Clear();
-                   for (const auto& line : collection.lstTracks.Items()) collection.lstRecord.AddItem(line);
-                   collection.lstTracks.Clear();
-                 });
+                 [&] { collection.TakeEveryAvailableTrack(TakeTracks::FromAvailableList); });
   } else {
     IgnoreErrors([&] { Check3.SetCaption("Select Tracks"); }, [&] { cmdRefresh_Click(); });
   }

@@ -1,6 +1,5 @@
 #include "app/MainWindowState.h"
 
-#include "collection/BackingLists.h"
 #include "common/Numeric.h"
 #include "window/CollectionSelection.h"
 #include "common/RaisedError.h"
@@ -24,11 +23,11 @@ void MainWindowState::FollowJobs() {
   follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
     collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
   }));
-  follow(e.trackInHand.Connect([this](int32_t index) { collection.lstRecord.SetListIndex(index); }));
+  follow(e.trackInHand.Connect([this](int32_t index) { collection.SetCurrentChosenTrack(index); }));
   follow(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));
   follow(e.fileDeleted.Connect([this](const std::string& path) { collection.Unlist(path); }));
   follow(e.stoppedWavKept.Connect([this](const std::string& path) {
-    if (!Holds(collection.List1, path)) collection.List1.AddItem(path);
+    collection.ListWithoutItem(path);
   }));
 }
 

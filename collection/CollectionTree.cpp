@@ -191,15 +191,31 @@ void CollectionTree::Cmaddfile2(const std::string& path) {
 }
 
 void CollectionTree::showfiles3(const std::string& path) {
-  IgnoreErrors([&] {
-    if (Holds(List1, path) || Holds(List2, path)) return;
-    if (IsWavFile(path)) {
-      List1.AddItem(path);
-    } else if (IsMp3File(path)) {
-      List2.AddItem(path);
-    }
-  });
+  IgnoreErrors([&] { ListWithoutItem(path); });
 }
+
+void CollectionTree::ListWithoutItem(const std::string& path) {
+  if (Holds(List1, path) || Holds(List2, path)) return;
+  if (IsWavFile(path)) {
+    List1.AddItem(path);
+  } else if (IsMp3File(path)) {
+    List2.AddItem(path);
+  }
+}
+
+bool CollectionTree::IsAvailable(const std::string& path) const {
+  if (IsWavFile(path)) return Holds(List1, path);
+  if (IsMp3File(path)) return Holds(List2, path);
+  return false;
+}
+
+void CollectionTree::ForgetTracks() {
+  IgnoreErrors([&] { lstTracks.Clear(); }, [&] { lstRecord.Clear(); });
+}
+
+void CollectionTree::AddAvailableTrack(const std::string& line) { lstTracks.AddItem(line); }
+
+void CollectionTree::SetCurrentChosenTrack(int32_t index) { lstRecord.SetListIndex(index); }
 
 void CollectionTree::DeleteAndUnlist(const std::string& path) {
   p_DestroyFile(path, loop_);

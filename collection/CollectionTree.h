@@ -1,8 +1,9 @@
 #pragma once
 // The collection: CD tracks, WAV files and MP3 files, each kind split into what is available
 // and what is selected for the next action. It is held twice: in the backing lists that the
-// jobs read, and in the tree the main window shows (one root, six groups, one item per track or
-// file). The main window owns this component and passes its operations on to it.
+// jobs' selection is read from, and in the tree the main window shows (one root, six groups, one
+// item per track or file). Both are private: the window, the jobs' selection, the finder and the
+// playlist use the operations.
 
 #include <cstdint>
 #include <optional>
@@ -92,18 +93,15 @@ class CollectionTree : public FinderCollection {
   CollectionTree(const CollectionTree&) = delete;
   CollectionTree& operator=(const CollectionTree&) = delete;
 
-  controls::TreeView TreeView1{"TreeView1"};
-
-  // The backing lists. Still public while code outside the collection reads or changes them:
-  // the main window (layout, its view's binding, the disc's tracks, the all-tracks switch, the
-  // select action, the stopped job's WAV), the jobs (extraction, capture, encode and decode
-  // batches), the Playlist Editor, and tests of those. New code uses the operations below.
-  controls::ListBox lstTracks{"lstTracks"};  // available CD tracks
-  controls::ListBox lstRecord{"lstRecord"};  // selected CD tracks
-  controls::ListBox List1{"List1"};          // available WAV files (full paths)
-  controls::ListBox List5{"List5"};          // selected WAV files
-  controls::ListBox List2{"List2"};          // available MP3 files (full paths)
-  controls::ListBox List4{"List4"};          // selected MP3 files
+  // What the main window shows of the collection: the tree and the two track lists. Only the
+  // window's layout (which places them) and its view (which binds them to widgets) take them;
+  // everything else goes through the operations below.
+  struct ShownControls {
+    controls::TreeView& TreeView1;
+    controls::ListBox& lstTracks;
+    controls::ListBox& lstRecord;
+  };
+  ShownControls Shown() { return {TreeView1, lstTracks, lstRecord}; }
 
   // Rebuilds the whole collection from the destination folder (WAV and MP3 files in it and
   // below) and the available tracks; shows the main window. Selected files are forgotten.
@@ -132,6 +130,17 @@ class CollectionTree : public FinderCollection {
   // Makes the chosen tracks every available track, first to last, with the first one current;
   // returns how many there are.
   int32_t TakeEveryAvailableTrack(TakeTracks how);
+  // The disc's tracks: forgotten before a disc is read, then listed one line per track.
+  void ForgetTracks();
+  void AddAvailableTrack(const std::string& line);
+  // The chosen track a job has in hand: a capture starts from it and moves it on; -1 for none.
+  int32_t CurrentChosenTrack() const { return lstRecord.ListIndex(); }
+  void SetCurrentChosenTrack(int32_t index);
+  // True when the available list of the path's kind (WAV Files or MP3 Files) holds the path.
+  bool IsAvailable(const std::string& path) const;
+  // Puts a WAV or MP3 file at the end of its available list, without an item in the tree, unless
+  // that list holds it already; a file of another kind is not listed.
+  void ListWithoutItem(const std::string& path);
   // The path of the WAV or MP3 file an item's text names: the first entry of the kind's
   // available list, then of its selected list, whose file name is the name in `itemText`.
   // Nothing for a name no list holds, and for a text that names no WAV or MP3 file.
@@ -147,8 +156,17 @@ class CollectionTree : public FinderCollection {
  private:
   // The tree's mouse work moves entries between the lists.
   friend class TreeInteractions;
+  // Tests set up and inspect states that no operation makes (tests/support).
+  friend struct CollectionInsideForTests;
 
-  controls::ListBox List7{"List7"};  // scratch, for putting a list in a new order
+  controls::TreeView TreeView1{"TreeView1"};
+  controls::ListBox lstTracks{"lstTracks"};  // available CD tracks
+  controls::ListBox lstRecord{"lstRecord"};  // chosen CD tracks
+  controls::ListBox List1{"List1"};          // available WAV files (full paths)
+  controls::ListBox List5{"List5"};          // selected WAV files
+  controls::ListBox List2{"List2"};          // available MP3 files (full paths)
+  controls::ListBox List4{"List4"};          // selected MP3 files
+  controls::ListBox List7{"List7"};          // scratch, for putting a list in a new order
 
   void AddGroup(const char* key, const char* text);
   void AddFileItems(controls::ListBox& list, const char* groupText);

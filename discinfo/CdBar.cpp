@@ -39,7 +39,7 @@ void CdBar::cmdRefresh_Click() {
   int32_t tracks = 0;
   IgnoreErrors([&] { controls::Fire(OnDiscRead); });  // looked up in the background
   IgnoreErrors([&] { lblCDID_.SetCaption(""); }, [&] { lblNumTracks_.SetCaption(""); },
-               [&] { collection_.lstTracks.Clear(); }, [&] { collection_.lstRecord.Clear(); },
+               [&] { collection_.ForgetTracks(); },
                [&] { mci.SendCommand("stop cd"); }, [&] { mci.SendCommand("close cd"); },
                [&] { opened = mci.SendCommand("open cdaudio alias cd"); });
   if (opened != 0) return;  // no drive or no disc: nothing to show, nothing to say
@@ -79,7 +79,7 @@ void CdBar::cmdRefresh_Click() {
   for (int32_t n = 1; n <= tracks; ++n) {
     IgnoreErrors([&] {
       mci.SendCommand("status cd length track " + std::to_string(n), reply.data(), reply.size());
-      collection_.lstTracks.AddItem(TrackLine(n, replyText()));
+      collection_.AddAvailableTrack(TrackLine(n, replyText()));
     });
   }
   state_.TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);

@@ -169,10 +169,7 @@ void frmPlayList::List2_Click() {
   IgnoreErrors([&] { Text5.SetText(Trim(line)); }, [&] { cmdHdr2_Click(); },
                [&] {
                  if (Check11.Value() != controls::CheckBox::Checked) return;
-                 for (const auto& known : collection_.List2.Items()) {
-                   if (known == line) return;
-                 }
-                 collection_.Cmaddfile2(line);
+                 if (!collection_.IsAvailable(line)) collection_.Cmaddfile2(line);
                });
 }
 

@@ -7,7 +7,7 @@ JobSelection SelectionOf(const CollectionTree& collection) {
   JobSelection s;
   s.node = selected.node;
   s.tracks = collection.ChosenTracks();
-  s.trackIndex = collection.lstRecord.ListIndex();
+  s.trackIndex = collection.CurrentChosenTrack();
   if (selected.kind != EntryKind::Track) {
     s.files = selected.entries;
   } else if (selected.scope == CollectionSelection::Scope::Available) {

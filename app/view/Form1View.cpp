@@ -92,7 +92,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
   }
 
   // Tree area.
-  auto* tree = binder_.Make<QTreeWidget>(treeArea, form.collection.TreeView1);
+  auto* tree = binder_.Make<QTreeWidget>(treeArea, form.collection.Shown().TreeView1);
   tree->setContextMenuPolicy(Qt::CustomContextMenu);
 
   // Options panel.
@@ -105,8 +105,8 @@ Form1View::Form1View(Form1& form) : form_(form) {
   }
   binder_.Make<QRadioButton>(options, form.optMP3);
   binder_.Make<QRadioButton>(options, form.optWAV);
-  binder_.Make<QListWidget>(options, form.collection.lstTracks);
-  binder_.Make<QListWidget>(options, form.collection.lstRecord);
+  binder_.Make<QListWidget>(options, form.collection.Shown().lstTracks);
+  binder_.Make<QListWidget>(options, form.collection.Shown().lstRecord);
 
   // Activity and status bars.
   binder_.Make<MiddleElidedLabel>(activity, form.Label2);

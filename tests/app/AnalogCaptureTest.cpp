@@ -11,6 +11,7 @@
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/MediaCommandInterpreter.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/TempDir.h"
@@ -46,8 +47,8 @@ class CaptureRig : public ::testing::Test {
     fake.media.commands.clear();
   }
   void Start(std::initializer_list<int32_t> tracks) {
-    for (int32_t t : tracks) form.collection.lstRecord.AddItem(TrackLine(t, "00:01"));
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Selected Tracks"));
+    for (int32_t t : tracks) test::Inside(form.collection).lstRecord.AddItem(TrackLine(t, "00:01"));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Selected Tracks"));
     form.CmdSelectAction_Click();
   }
   // The commands one track's capture sends, in order, from opening the recorder to closing the cd.
@@ -96,7 +97,7 @@ TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
 
   // A normal end lists every recording, even with "Delete WAV" on; the window is free and idle
   // again.
-  EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{fake.media.savedFiles.rbegin(),
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (std::vector<std::string>{fake.media.savedFiles.rbegin(),
                                                                      fake.media.savedFiles.rend()}));
   EXPECT_EQ(form.collection.FindText("WAV Files")->Children().size(), 3u);
   EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
@@ -160,9 +161,9 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     w.optWAV.SetValue(true);
     if (c.failing) f.media.failing[c.failing] = 7;
     f.media.commands.clear();
-    w.collection.lstRecord.AddItem(TrackLine(1, "00:02"));
-    w.collection.lstRecord.AddItem(TrackLine(2, "00:01"));
-    w.collection.TreeView1.SetSelectedItem(w.collection.FindText("Selected Tracks"));
+    test::Inside(w.collection).lstRecord.AddItem(TrackLine(1, "00:02"));
+    test::Inside(w.collection).lstRecord.AddItem(TrackLine(2, "00:01"));
+    test::Inside(w.collection).TreeView1.SetSelectedItem(w.collection.FindText("Selected Tracks"));
     w.CmdSelectAction_Click();  // returns: nothing waits for a capture that never began
 
     ASSERT_EQ(f.dialogs.messages.size(), 1u);
@@ -185,7 +186,7 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "record capture overwrite"), c.failing && std::string(c.failing) == "play cd");
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
     EXPECT_EQ(w.jobs.state.CaptureEnd, 0);
-    EXPECT_EQ(w.collection.lstRecord.ListIndex(), 1);
+    EXPECT_EQ(w.collection.CurrentChosenTrack(), 1);
     EXPECT_FALSE(w.programJobs.capture.tmrRecord.Enabled());
     EXPECT_TRUE(w.C777.Enabled());
   }
@@ -218,13 +219,13 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     form.optWAV.SetValue(true);
     fake.media.commands.clear();
     fake.loop.AtYield(800, [&form, &stop = stop] { stop(form); });
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
     form.CmdSelectAction_Click();
 
     ASSERT_EQ(fake.media.savedFiles.size(), 1u);
     const std::string& wav = fake.media.savedFiles[0];
     EXPECT_TRUE(std::filesystem::exists(wav));  // "Delete WAV" is for encoded files, not this one
-    EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
+    EXPECT_EQ(test::Inside(form.collection).List1.Items(), std::vector<std::string>{wav});
     const auto sent = fake.media.DeviceCommands();
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
     EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
@@ -245,7 +246,7 @@ TEST_F(CaptureRig, Mp3OutputIsEncodedFromTheMonoRecordingListedAndTheWavDeleted)
   EXPECT_FALSE(std::filesystem::exists(wav));
   const std::string mp3 = wav.substr(0, wav.size() - 4) + ".mp3";
   EXPECT_EQ(test::NamesIn(dest.Path()), std::vector<std::string>{std::filesystem::path(mp3).filename()});
-  EXPECT_EQ(form.collection.List2.Items(), std::vector<std::string>{mp3});
+  EXPECT_EQ(test::Inside(form.collection).List2.Items(), std::vector<std::string>{mp3});
   const test::DecodedAudio audio = test::DecodeMp3(ReadFile(mp3));
   EXPECT_EQ(audio.channels, 1);
   EXPECT_EQ(audio.rate, 44100);
@@ -278,7 +279,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   form.cmdRefresh_Click();
   form.collection.showfiles();
   form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
-  form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+  test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   form.CmdSelectAction_Click();
   // Said once: with MP3 output there is no recording to encode, and no second message about it.
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Error opening waveaudio"});
@@ -307,8 +308,8 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   form.collection.showfiles();
   form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
   form.optWAV.SetValue(true);
-  form.collection.lstRecord.AddItem(form.collection.lstTracks.List(1));
-  form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Selected Tracks"));
+  test::Inside(form.collection).lstRecord.AddItem(test::Inside(form.collection).lstTracks.List(1));
+  test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Selected Tracks"));
 
   const auto began = std::chrono::steady_clock::now();
   form.CmdSelectAction_Click();

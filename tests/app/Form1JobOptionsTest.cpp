@@ -8,6 +8,7 @@
 
 #include "app/Form1.h"
 #include "common/TrackLine.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/TempDir.h"
 
@@ -68,9 +69,9 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   form.optWAV.SetValue(true);
   ASSERT_TRUE(form.cd.OpenDrive(0));
   const auto start = [&] {
-    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(TrackLine(n, "00:01"));
+    for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(TrackLine(n, "00:01"));
     form.collection.showfiles();
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
     form.cmdStart_Click();
   };
   // MP3 and another folder chosen as the first track is copied: the rip goes on as it started.

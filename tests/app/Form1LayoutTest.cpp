@@ -41,13 +41,14 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
   EXPECT_EQ(form.Picture1.Top(), 9000 - status);
   EXPECT_EQ(form.Picture2.Top(), 9000 - status - activity);
   EXPECT_EQ(form.Picture3.Width(), 12000);
-  EXPECT_EQ(form.collection.TreeView1.Height(), form.Picture7.Height());
-  EXPECT_EQ(form.collection.TreeView1.Width(), form.Picture7.Width());
+  const auto shown = form.collection.Shown();
+  EXPECT_EQ(shown.TreeView1.Height(), form.Picture7.Height());
+  EXPECT_EQ(shown.TreeView1.Width(), form.Picture7.Width());
   // The options panel grows with the window beside the tree area, its track lists within it.
   EXPECT_EQ(form.Picture8.Top(), form.Picture7.Top());
   EXPECT_EQ(form.Picture8.Height(), form.Picture7.Height());
-  EXPECT_LE(form.collection.lstRecord.Top() + form.collection.lstRecord.Height(), form.Picture8.Height());
-  EXPECT_GT(form.collection.lstRecord.Top(), form.collection.lstTracks.Top() + form.collection.lstTracks.Height());
+  EXPECT_LE(shown.lstRecord.Top() + shown.lstRecord.Height(), form.Picture8.Height());
+  EXPECT_GT(shown.lstRecord.Top(), shown.lstTracks.Top() + shown.lstTracks.Height());
   // The job buttons keep to the right edge; the next-action line has the rest of the strip.
   EXPECT_EQ(form.Command8.Left() + form.Command8.Width(), 12000 - 300);
   EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.cmdStart.Left());
@@ -56,8 +57,8 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
 TEST_F(Form1Layout, TheTrackListsKeepAFewLinesAndFitAtTheMinimumSize) {
   for (auto* bar : {&form.Picture4, &form.Picture3, &form.Picture1, &form.Picture2}) bar->SetVisible(true);
   ResizeTo(form.MinimumScaleWidth(), form.MinimumScaleHeight());
-  const auto& tracks = form.collection.lstTracks;
-  const auto& record = form.collection.lstRecord;
+  const auto& tracks = form.collection.Shown().lstTracks;
+  const auto& record = form.collection.Shown().lstRecord;
   EXPECT_GE(tracks.Height(), 700);
   EXPECT_EQ(record.Height(), tracks.Height());
   EXPECT_LE(record.Top() + record.Height(), form.Picture8.Height());

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Form1.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 
@@ -28,7 +29,7 @@ TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLoo
   EXPECT_FALSE(form.prefs.window.Visible());
   EXPECT_EQ(form.settings.DecodePath, rips);
   EXPECT_EQ(form.Label2.Caption(), "Destination:  " + rips + "/");
-  EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{rips + "/Song.wav"}));
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (std::vector<std::string>{rips + "/Song.wav"}));
   EXPECT_EQ(form.finder.Dir1.Text(), rips);
   EXPECT_EQ(fake.mixer.Value(MixerLine::CompactDisc, MixerControlType::Mute), 0);  // unmuted at start
 

@@ -15,6 +15,7 @@
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "tools/discgen/DiscImage.h"
 #include "tools/discgen/MusicPcm.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeDrives.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
@@ -56,7 +57,7 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
   EXPECT_EQ(form.cmbDrives.ListCount(), 2);
   EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
   EXPECT_EQ(form.Label2.Caption(), "Destination:  " + (fake.programFolder / "WAVFiles") + "/");
-  EXPECT_EQ(Texts(form.collection.TreeView1),
+  EXPECT_EQ(Texts(test::Inside(form.collection).TreeView1),
             (std::vector<std::string>{"CD Tracks, WAV, MP3 files", "Selected Tracks", "Available Tracks", "Track  1 - 01:05",
                                       "Track  2 - 02:00", "Track  3 - 00:03", "Selected WAV Files", "WAV Files",
                                       "Selected MP3 Files", "MP3 Files"}));
@@ -68,15 +69,15 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
 
 TEST_F(Form1Test, RefreshListsTheTracksAndEmptiesBothListsEachTime) {
   fake.media.trackMs.assign(12, 61000);
-  form.collection.lstRecord.AddItem("Track  9 - 01:01");
+  test::Inside(form.collection).lstRecord.AddItem("Track  9 - 01:01");
   form.cmdRefresh_Click();
-  ASSERT_EQ(form.collection.lstTracks.ListCount(), 12);
-  EXPECT_EQ(form.collection.lstTracks.List(0), "Track  1 - 01:01");
-  EXPECT_EQ(form.collection.lstTracks.List(9), "Track 10 - 01:01");
-  EXPECT_EQ(form.collection.lstRecord.ListCount(), 0);
+  ASSERT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 12);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.List(0), "Track  1 - 01:01");
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.List(9), "Track 10 - 01:01");
+  EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);
   EXPECT_EQ(form.lblNumTracks.Caption(), "12");
   form.cmdRefresh_Click();
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 12);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 12);
   EXPECT_EQ(fake.media.commands.back(), "close cd");
   EXPECT_EQ(std::vector<std::string>(fake.media.commands.begin(), fake.media.commands.begin() + 5),
             (std::vector<std::string>{"stop cd", "close cd", "open cdaudio alias cd", "info cd identity",
@@ -95,7 +96,7 @@ TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
                                       "please insert a music CD into the CD drive.",
                                       "The CD drive is empty. If you wish to use your CD as a source, please insert a "
                                       "music CD into the CD drive."}));
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 0);
 
   fake.media.discPresent = false;  // no disc at all: the open fails and the refresh ends silently
   form.cmdRefresh_Click();
@@ -109,7 +110,7 @@ TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   fake.media.dataTracks = {};
   form.cmdRefresh_Click();
   EXPECT_EQ(fake.dialogs.messages.size(), 2u);
-  EXPECT_EQ(form.collection.lstTracks.Items(), (std::vector<std::string>{"Track  1 - 01:01"}));
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.Items(), (std::vector<std::string>{"Track  1 - 01:01"}));
 }
 
 TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
@@ -220,13 +221,13 @@ TEST_F(Form1Test, AllTracksMovesEveryTrackAndClearingItReadsTheDiscAgain) {
   form.cmdRefresh_Click();
   form.Check3.SetValue(controls::CheckBox::Checked);
   EXPECT_EQ(form.Check3.Caption(), "All Tracks");
-  EXPECT_EQ(form.collection.lstRecord.Items(),
+  EXPECT_EQ(form.collection.ChosenTracks(),
             (std::vector<std::string>{"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}));
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 0);
   form.Check3.SetValue(controls::CheckBox::Unchecked);
   EXPECT_EQ(form.Check3.Caption(), "Select Tracks");
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
-  EXPECT_EQ(form.collection.lstRecord.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);
+  EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);
 
   form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
   EXPECT_EQ(form.Chk2Stage.Caption(), "2 Step Extraction");
@@ -246,8 +247,8 @@ TEST_F(Form1Test, OpenHandsAChosenWavOrMp3ToTheCollectionAndIgnoresTheRest) {
   ASSERT_EQ(fake.dialogs.fileDialogs.size(), 3u);
   EXPECT_EQ(fake.dialogs.fileDialogs[0].title, "Select WAV or MP3 file");
   EXPECT_EQ(fake.dialogs.fileDialogs[0].filter, "WAV, MP3|*.wav;*.mp3");
-  EXPECT_EQ(form.collection.List1.Items(), std::vector<std::string>{wav});
-  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), std::vector<std::string>{wav});
+  EXPECT_EQ(test::Inside(form.collection).List2.ListCount(), 0);
 }
 
 TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUsersMusicFolder) {
@@ -285,13 +286,13 @@ TEST_F(Form1Test, TheFindersSelectForConversionListsAnMp3UnderMp3Files) {
   ASSERT_NE(mp3Files, nullptr);
   ASSERT_EQ(mp3Files->Children().size(), 1u);
   EXPECT_EQ(mp3Files->Children()[0]->Text(), song);  // full paths are shown unless set otherwise
-  EXPECT_EQ(form.collection.List2.Items(), std::vector<std::string>{song});
+  EXPECT_EQ(test::Inside(form.collection).List2.Items(), std::vector<std::string>{song});
 
   // A file the tree turns away still enters the list, so that it can be converted.
   form.finder.lstfiles.SetListIndex(1);
   form.finder.mnuSeelectfile.Click();
   EXPECT_EQ(mp3Files->Children().size(), 1u);
-  EXPECT_EQ(form.collection.List2.Items(), (std::vector<std::string>{song, tiny}));
+  EXPECT_EQ(test::Inside(form.collection).List2.Items(), (std::vector<std::string>{song, tiny}));
 }
 
 TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
@@ -386,16 +387,16 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   Form1 form(services, formJobs);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 2);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 2);
   const std::string firstIdentity = form.lblCDID.Caption();
 
   form.cmbDrives.SetListIndex(1);
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);
   EXPECT_NE(form.lblCDID.Caption(), firstIdentity);
-  ASSERT_NE(form.collection.FindText(form.collection.lstTracks.List(2)), nullptr);  // the tree shows them
+  ASSERT_NE(form.collection.FindText(test::Inside(form.collection).lstTracks.List(2)), nullptr);  // the tree shows them
 
   form.optWAV.SetValue(true);
-  form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+  test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   form.CmdSelectAction_Click();
   const auto ripped = WavTracks(form.settings.DecodePath);
   ASSERT_EQ(ripped.size(), 3u);
@@ -403,7 +404,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
 
   // The blank last line is no drive: nothing is listed and nothing is said.
   form.cmbDrives.SetListIndex(2);
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 0);
   EXPECT_EQ(form.lblCDID.Caption(), "");
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }

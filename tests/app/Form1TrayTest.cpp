@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/Form1.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/WavAnalysis.h"
 
@@ -23,10 +24,10 @@ class Form1TrayTest : public ::testing::Test {
   }
   // Rips both tracks through the Start action.
   void RipBothTracks() {
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
     form.CmdSelectAction_Click();
   }
-  std::vector<std::string> Wavs() { return form.collection.List1.Items(); }
+  std::vector<std::string> Wavs() { return test::Inside(form.collection).List1.Items(); }
   void RightClickIcon() { fake.tray.Mouse(&form.trayForm.window, form.trayForm.Icon.handle, traymouse::RightUp); }
 
   test::FakeServices fake;

@@ -8,6 +8,7 @@
 #include "app/Form1.h"
 #include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeDrives.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/WavAnalysis.h"
@@ -60,9 +61,9 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   form.lblCDID.SetCaption("3000");
   form.optWAV.SetValue(true);
   ASSERT_TRUE(form.cd.OpenDrive(0));
-  form.collection.lstTracks.AddItem(TrackLine(1, "01:00"));
+  form.collection.AddAvailableTrack(TrackLine(1, "01:00"));
   form.collection.showfiles();
-  form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+  test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   fake.loop.SetSecondsPerYield(0.5);  // a look at the drives every four blocks
 
   form.CmdSelectAction_Click();

@@ -9,6 +9,7 @@
 #include "rip/ExtractionJob.h"
 #include "rip/RipJournal.h"
 #include "rip/RipLogFile.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/NoisyCdLibrary.h"
 #include "tests/support/TempDir.h"
@@ -45,13 +46,13 @@ struct LogRig {
     EXPECT_TRUE(form->cd.OpenDrive(0));
   }
   void RipAll(bool mp3) {
-    form->collection.lstTracks.Clear();
+    test::Inside(form->collection).lstTracks.Clear();
     for (std::size_t n = 1; n <= tracks.size(); ++n) {
-      form->collection.lstTracks.AddItem(TrackLine(static_cast<int32_t>(n), "00:01"));
+      form->collection.AddAvailableTrack(TrackLine(static_cast<int32_t>(n), "00:01"));
     }
     form->collection.showfiles();
     (mp3 ? form->optMP3 : form->optWAV).SetValue(true);
-    form->collection.TreeView1.SetSelectedItem(form->collection.FindText("Available Tracks"));
+    test::Inside(form->collection).TreeView1.SetSelectedItem(form->collection.FindText("Available Tracks"));
     job->cmdStart_Click();
   }
   // The figures the log must show for track n, from the source audio.

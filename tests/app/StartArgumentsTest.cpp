@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/Form1.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 
 namespace korvalin {
@@ -28,9 +29,9 @@ TEST(StartArguments, TheDriveIsChosenAndTheFilesJoinTheCollection) {
   given.drive = 1;
   ApplyStartArguments(form, given);
   EXPECT_EQ(form.cmbDrives.ListIndex(), 1);
-  EXPECT_EQ(form.collection.List2.Items(), Strings{song});
-  EXPECT_TRUE(std::find(form.collection.List1.Items().begin(), form.collection.List1.Items().end(), take) !=
-              form.collection.List1.Items().end());
+  EXPECT_EQ(test::Inside(form.collection).List2.Items(), Strings{song});
+  const auto& wavs = test::Inside(form.collection).List1.Items();
+  EXPECT_TRUE(std::find(wavs.begin(), wavs.end(), take) != wavs.end());
 }
 
 }  // namespace

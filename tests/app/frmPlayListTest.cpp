@@ -10,6 +10,7 @@
 #include "app/Form1.h"
 #include "collection/BackingLists.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
 
@@ -116,12 +117,12 @@ TEST_F(PlaylistTest, AClickedEntryShowsItsHeaderAndTagAndMayJoinTheCollection) {
   EXPECT_EQ(editor.Text4(6).Text(), "255");
   EXPECT_EQ(editor.Text4(7).Text(), "False");
   EXPECT_EQ(editor.Text4(8).Text(), std::to_string(test::FileSize(song)) + " bytes");
-  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).List2.ListCount(), 0);
 
   editor.Check11.SetValue(controls::CheckBox::Checked);
   editor.List2.SetListIndex(-1);
   editor.List2.SetListIndex(0);
-  EXPECT_EQ(form.collection.List2.Items(), (Lines{song}));
+  EXPECT_EQ(test::Inside(form.collection).List2.Items(), (Lines{song}));
   EXPECT_TRUE(fake.dialogs.messages.empty());
 
   // A file that is gone: said once, and nothing of the file before stays on view.
@@ -206,7 +207,7 @@ TEST_F(PlaylistTest, DeleteAsksThenRemovesTheFileAndOnlyItsLine) {
   EXPECT_EQ(fake.dialogs.MessageTexts().back(), b + " has been Deleted");
   EXPECT_EQ(editor.List2.Items(), (Lines{a}));  // the selected line a stays
   EXPECT_FALSE(InTree("b.mp3"));  // nor does the main window list it
-  EXPECT_FALSE(Holds(form.collection.List2, b));
+  EXPECT_FALSE(Holds(test::Inside(form.collection).List2, b));
   EXPECT_EQ(Stored("HowMany"), "1");
   EXPECT_EQ(editor.Text5.Text(), "");
   EXPECT_EQ(editor.Text4(8).Text(), "");
@@ -253,7 +254,7 @@ TEST_F(PlaylistTest, RenameMovesTheFileAndItsLineAndAsksBeforeReplacing) {
   EXPECT_TRUE(test::Exists(dir / "renamed.mp3"));
   EXPECT_EQ(editor.List2.Items(), (Lines{dir / "renamed.mp3", b}));
   // The main window's collection follows at once.
-  EXPECT_EQ(form.collection.List2.Items(), (Lines{dir / "renamed.mp3", b}));
+  EXPECT_EQ(test::Inside(form.collection).List2.Items(), (Lines{dir / "renamed.mp3", b}));
   EXPECT_FALSE(InTree("a.mp3"));
   EXPECT_TRUE(InTree("renamed.mp3"));
   EXPECT_EQ(Stored("1"), dir / "renamed.mp3");

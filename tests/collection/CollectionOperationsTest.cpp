@@ -1,5 +1,6 @@
 // The collection's operations: what the selected node stands for, taking every available track,
-// finding a file by its item's name, and which WAV "Delete WAV" may delete.
+// finding a file by its item's name, listing a file without an item, the disc's tracks, and which
+// WAV "Delete WAV" may delete.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 
 #include "collection/CollectionTree.h"
 #include "collection/DeleteWavRule.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedEventLoop.h"
 #include "tests/support/TempDir.h"
@@ -33,19 +35,25 @@ class CollectionOperationsTest : public ::testing::Test {
   void SetUp() override {
     settings.DecodePath = dest.Path();
     settings.ShowFullPath = 0;
-    for (const char* line : {"Track  1 - 01:00", "Track  2 - 02:00", "Track  3 - 03:00"}) tree.lstTracks.AddItem(line);
+    for (const char* line : {"Track  1 - 01:00", "Track  2 - 02:00", "Track  3 - 03:00"}) tree.AddAvailableTrack(line);
     tree.showfiles();
-    tree.lstTracks.RemoveItem(0);  // the group shows what the list no longer holds
-    tree.lstRecord.AddItem("Track  3 - 03:00");
-    for (const char* p : {"/a/x.wav", "/b/y.wav"}) tree.List1.AddItem(p);
-    for (const char* p : {"/c/z.wav", "/d/x.wav", "/d/Song.WAV"}) tree.List5.AddItem(p);
-    tree.List2.AddItem("/e/m.mp3");
-    tree.List4.AddItem("/f/n.MP3");
+    test::Inside(tree).lstTracks.RemoveItem(0);  // the group shows what the list no longer holds
+    test::Inside(tree).lstRecord.AddItem("Track  3 - 03:00");
+    SetUpLists();
+  }
+  void SetUpLists() {
+    const auto in = test::Inside(tree);
+    for (auto* list : {&in.List1, &in.List5, &in.List2, &in.List4}) list->Clear();
+    for (const char* p : {"/a/x.wav", "/b/y.wav"}) in.List1.AddItem(p);
+    for (const char* p : {"/c/z.wav", "/d/x.wav", "/d/Song.WAV"}) in.List5.AddItem(p);
+    in.List2.AddItem("/e/m.mp3");
+    in.List4.AddItem("/f/n.MP3");
   }
   void Select(const std::string& text) {
     controls::TreeNode* node = text.empty() ? nullptr : tree.FindText(text);
-    if (node == nullptr && !text.empty()) node = &tree.TreeView1.Add(tree.FindText(group::Wav), "p " + text, text);
-    tree.TreeView1.SetSelectedItem(node);
+    controls::TreeView& view = test::Inside(tree).TreeView1;
+    if (node == nullptr && !text.empty()) node = &view.Add(tree.FindText(group::Wav), "p " + text, text);
+    view.SetSelectedItem(node);
   }
 };
 
@@ -108,19 +116,71 @@ TEST_F(CollectionOperationsTest, TakingEveryAvailableTrackCopiesTheShownOnesOrMo
       {TakeTracks::FromAvailableList, {"Track  2 - 02:00", "Track  3 - 03:00"}, 0},
   };
   for (const Case& c : cases) {
-    tree.lstTracks.Clear();
-    for (const char* line : {"Track  2 - 02:00", "Track  3 - 03:00"}) tree.lstTracks.AddItem(line);
+    test::Inside(tree).lstTracks.Clear();
+    for (const char* line : {"Track  2 - 02:00", "Track  3 - 03:00"}) tree.AddAvailableTrack(line);
     EXPECT_EQ(tree.TakeEveryAvailableTrack(c.how), static_cast<int32_t>(c.chosen.size()));
     EXPECT_EQ(tree.ChosenTracks(), c.chosen);
-    EXPECT_EQ(tree.lstRecord.ListIndex(), 0);
-    EXPECT_EQ(tree.lstTracks.ListCount(), c.leftAvailable);
+    EXPECT_EQ(tree.CurrentChosenTrack(), 0);
+    EXPECT_EQ(test::Inside(tree).lstTracks.ListCount(), c.leftAvailable);
     EXPECT_EQ(tree.FindText(group::AvailableTracks)->Children().size(), 3u);  // the tree is not changed
   }
   // Nothing to take: nothing chosen, and no error.
-  tree.lstTracks.Clear();
-  tree.lstRecord.AddItem("Track  9 - 09:00");
+  test::Inside(tree).lstTracks.Clear();
+  test::Inside(tree).lstRecord.AddItem("Track  9 - 09:00");
   EXPECT_EQ(tree.TakeEveryAvailableTrack(TakeTracks::FromAvailableList), 0);
   EXPECT_TRUE(tree.ChosenTracks().empty());
+}
+
+TEST_F(CollectionOperationsTest, AFileListedWithoutAnItemJoinsTheEndOfItsKindsAvailableListOnce) {
+  struct Case {
+    std::string path;
+    Texts wavs;  // the available lists afterwards
+    Texts mp3s;
+  };
+  const Case cases[] = {
+      {"/g/new.wav", {"/a/x.wav", "/b/y.wav", "/g/new.wav"}, {"/e/m.mp3"}},
+      {"/g/New.MP3", {"/a/x.wav", "/b/y.wav"}, {"/e/m.mp3", "/g/New.MP3"}},
+      {"/b/y.wav", {"/a/x.wav", "/b/y.wav"}, {"/e/m.mp3"}},             // held already
+      {"/g/notes.txt", {"/a/x.wav", "/b/y.wav"}, {"/e/m.mp3"}},         // not a WAV or MP3 file
+      {"", {"/a/x.wav", "/b/y.wav"}, {"/e/m.mp3"}},
+  };
+  const std::size_t nodes = static_cast<std::size_t>(test::Inside(tree).TreeView1.Count());
+  for (const Case& c : cases) {
+    SetUpLists();
+    tree.ListWithoutItem(c.path);
+    EXPECT_EQ(test::Inside(tree).List1.Items(), c.wavs) << c.path;
+    EXPECT_EQ(test::Inside(tree).List2.Items(), c.mp3s) << c.path;
+    EXPECT_EQ(static_cast<std::size_t>(test::Inside(tree).TreeView1.Count()), nodes) << c.path;
+  }
+}
+
+TEST_F(CollectionOperationsTest, AFileIsAvailableOnlyInTheAvailableListOfItsKind) {
+  const std::pair<std::string, bool> cases[] = {
+      {"/a/x.wav", true},   {"/e/m.mp3", true},
+      {"/c/z.wav", false},  // selected, not available
+      {"/f/n.MP3", false},
+      {"/a/x.mp3", false},  // same folder and name, other kind
+      {"x.wav", false},     // a name is not a path
+      {"/A/X.WAV", false},  // paths are compared exactly
+      {"", false},
+  };
+  for (const auto& [path, available] : cases) EXPECT_EQ(tree.IsAvailable(path), available) << path;
+}
+
+TEST_F(CollectionOperationsTest, ReadingADiscAgainForgetsItsTracksAndTheTrackInHand) {
+  tree.SetCurrentChosenTrack(0);
+  EXPECT_EQ(tree.CurrentChosenTrack(), 0);
+  tree.ForgetTracks();
+  EXPECT_TRUE(tree.ChosenTracks().empty());
+  EXPECT_EQ(tree.CurrentChosenTrack(), -1);
+  EXPECT_EQ(tree.TakeEveryAvailableTrack(TakeTracks::FromAvailableList), 0);
+  for (const char* line : {"Track  1 - 04:00", "Track  2 - 05:00"}) tree.AddAvailableTrack(line);
+  EXPECT_EQ(tree.TakeEveryAvailableTrack(TakeTracks::FromAvailableList), 2);
+  EXPECT_EQ(tree.ChosenTracks(), (Texts{"Track  1 - 04:00", "Track  2 - 05:00"}));
+  tree.SetCurrentChosenTrack(1);
+  EXPECT_EQ(tree.CurrentChosenTrack(), 1);
+  // The tree shows the disc as it was last built; only a rebuild shows the new tracks.
+  EXPECT_EQ(tree.FindText(group::AvailableTracks)->Children().size(), 3u);
 }
 
 TEST(DeleteWavRule, OnlyTheProgramsOwnEncodedWavInTheDestinationGoes) {

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "common/RaisedError.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/ScriptedEventLoop.h"
 #include "tests/support/TempDir.h"
@@ -51,12 +52,12 @@ class CollectionTest : public ::testing::Test {
 };
 
 TEST_F(CollectionTest, AnEmptyDestinationGivesTheRootTheSixGroupsAndTheTracks) {
-  tree.lstTracks.AddItem("Track  1 - 3:12");
-  tree.lstTracks.AddItem("Track  2 - 4:01");
-  tree.lstRecord.AddItem("Track  2 - 4:01");
+  tree.AddAvailableTrack("Track  1 - 3:12");
+  tree.AddAvailableTrack("Track  2 - 4:01");
+  test::Inside(tree).lstRecord.AddItem("Track  2 - 4:01");
   tree.showfiles();
   EXPECT_EQ(host.shown, 1);
-  TreeNode& root = tree.TreeView1.Nodes(1);
+  TreeNode& root = test::Inside(tree).TreeView1.Nodes(1);
   EXPECT_EQ(root.Key(), "f Collection 1");
   EXPECT_EQ(root.Text(), "CD Tracks, WAV, MP3 files");
   Texts keys, texts;
@@ -70,7 +71,7 @@ TEST_F(CollectionTest, AnEmptyDestinationGivesTheRootTheSixGroupsAndTheTracks) {
                          "g Selected MP3 Files", "g Available MP3 Files"}));
   EXPECT_EQ(texts, (Texts{"Selected Tracks", "Available Tracks", "Selected WAV Files", "WAV Files",
                           "Selected MP3 Files", "MP3 Files"}));
-  EXPECT_EQ(tree.TreeView1.Nodes(2).Text(), "Selected Tracks");
+  EXPECT_EQ(test::Inside(tree).TreeView1.Nodes(2).Text(), "Selected Tracks");
   EXPECT_EQ(Children(group::AvailableTracks), (Texts{"Track  1 - 3:12", "Track  2 - 4:01"}));
   EXPECT_EQ(Last(group::AvailableTracks).Key(), "p Track  2 - 4:01");
   EXPECT_EQ(Last(group::AvailableTracks).Image(), 3);
@@ -78,14 +79,14 @@ TEST_F(CollectionTest, AnEmptyDestinationGivesTheRootTheSixGroupsAndTheTracks) {
   EXPECT_TRUE(root.Expanded());
   EXPECT_FALSE(tree.FindText(group::AvailableTracks)->Expanded());  // its items stay folded
   EXPECT_TRUE(Children(group::SelectedTracks).empty());              // selected tracks get no nodes
-  EXPECT_EQ(tree.lstRecord.ListCount(), 1);                          // but keep their list
-  EXPECT_EQ(tree.TreeView1.ImageList().size(), 6u);
+  EXPECT_EQ(test::Inside(tree).lstRecord.ListCount(), 1);                          // but keep their list
+  EXPECT_EQ(test::Inside(tree).TreeView1.ImageList().size(), 6u);
 
   EXPECT_EQ(CollectionTree::NodeKind(&root), 1);
   EXPECT_EQ(CollectionTree::NodeKind(tree.FindText(group::Mp3)), 2);
   EXPECT_EQ(CollectionTree::NodeKind(&Last(group::AvailableTracks)), 3);
   EXPECT_EQ(CollectionTree::NodeKind(nullptr), 0);
-  EXPECT_EQ(CollectionTree::NodeKind(&tree.TreeView1.Add(nullptr, "x odd", "odd")), 0);
+  EXPECT_EQ(CollectionTree::NodeKind(&test::Inside(tree).TreeView1.Add(nullptr, "x odd", "odd")), 0);
 }
 
 TEST_F(CollectionTest, FilesAppearLastFoundFirstWithFullPathsOrNames) {
@@ -93,23 +94,23 @@ TEST_F(CollectionTest, FilesAppearLastFoundFirstWithFullPathsOrNames) {
   Put("notes.txt");
   tree.showfiles();
   EXPECT_EQ(Children(group::Wav), (Texts{b, a}));
-  EXPECT_EQ(tree.List1.Items(), (Texts{b, a}));
+  EXPECT_EQ(test::Inside(tree).List1.Items(), (Texts{b, a}));
   EXPECT_EQ(Last(group::Wav).Key(), "p " + a);
   EXPECT_TRUE(tree.FindText(group::Wav)->Expanded());
   EXPECT_EQ(Children(group::Mp3), (Texts{m, n}));  // found n first (top folder), then sub/M.MP3
-  EXPECT_EQ(tree.List2.Items(), (Texts{m, n}));
+  EXPECT_EQ(test::Inside(tree).List2.Items(), (Texts{m, n}));
 
   settings.ShowFullPath = 0;
-  tree.List4.AddItem("selected.mp3");
-  tree.List5.AddItem("selected.wav");
+  test::Inside(tree).List4.AddItem("selected.mp3");
+  test::Inside(tree).List5.AddItem("selected.wav");
   tree.showfiles();
   EXPECT_EQ(Children(group::Wav), (Texts{"b.wav", "a.wav"}));
   EXPECT_EQ(Last(group::Wav).Key(), "p a.wav");
   EXPECT_EQ(Children(group::Mp3), (Texts{"M.MP3", "n.mp3"}));  // names kept as on disk
-  EXPECT_EQ(tree.List2.Items(), (Texts{m, n}));                // lists keep full paths
-  EXPECT_EQ(tree.List4.ListCount(), 0);                         // a rebuild forgets selections
-  EXPECT_EQ(tree.List5.ListCount(), 0);
-  EXPECT_EQ(tree.TreeView1.Count(), 1 + 6 + 4);                 // the old tree is gone
+  EXPECT_EQ(test::Inside(tree).List2.Items(), (Texts{m, n}));                // lists keep full paths
+  EXPECT_EQ(test::Inside(tree).List4.ListCount(), 0);                         // a rebuild forgets selections
+  EXPECT_EQ(test::Inside(tree).List5.ListCount(), 0);
+  EXPECT_EQ(test::Inside(tree).TreeView1.Count(), 1 + 6 + 4);                 // the old tree is gone
 }
 
 TEST_F(CollectionTest, TwoFilesOfOneNameShownByNameGetOneItemButBothStayListed) {
@@ -117,7 +118,7 @@ TEST_F(CollectionTest, TwoFilesOfOneNameShownByNameGetOneItemButBothStayListed) 
   settings.ShowFullPath = 0;
   tree.showfiles();
   EXPECT_EQ(Children(group::Wav), Texts{"x.wav"});
-  EXPECT_EQ(tree.List1.Items(), (Texts{x1, x2}));
+  EXPECT_EQ(test::Inside(tree).List1.Items(), (Texts{x1, x2}));
 }
 
 TEST_F(CollectionTest, AddedFileGoesToTheEndOfItsGroupAndTheFrontOfItsList) {
@@ -131,11 +132,11 @@ TEST_F(CollectionTest, AddedFileGoesToTheEndOfItsGroupAndTheFrontOfItsList) {
   EXPECT_GE(loop.Yields() - yieldsBefore, 300);
   EXPECT_EQ(Children(group::Wav), (Texts{a, song}));  // the path kept as it is
   EXPECT_EQ(Last(group::Wav).Key(), "p name" + song);
-  EXPECT_EQ(tree.List1.Items(), (Texts{song, a}));
+  EXPECT_EQ(test::Inside(tree).List1.Items(), (Texts{song, a}));
 
   tree.Cmaddfile2(song);  // a second time: nothing changes
   EXPECT_EQ(Children(group::Wav), (Texts{a, song}));
-  EXPECT_EQ(tree.List1.Items(), (Texts{song, a}));
+  EXPECT_EQ(test::Inside(tree).List1.Items(), (Texts{song, a}));
 
   const std::string mp3 = Put("x.mp3");
   settings.ShowFullPath = 0;
@@ -143,20 +144,20 @@ TEST_F(CollectionTest, AddedFileGoesToTheEndOfItsGroupAndTheFrontOfItsList) {
   EXPECT_EQ(Children(group::Mp3), Texts{"x.mp3"});
   EXPECT_EQ(Last(group::Mp3).Key(), "p namex.mp3");
   tree.Cmaddfile2(Put("elsewhere/x.mp3"));  // its name is a node's text already
-  EXPECT_EQ(tree.List2.Items(), Texts{mp3});
+  EXPECT_EQ(test::Inside(tree).List2.Items(), Texts{mp3});
 }
 
 TEST_F(CollectionTest, SmallMissingAndForeignFilesAreNotAdded) {
   tree.showfiles();
-  const std::size_t nodes = tree.TreeView1.Count();
+  const std::size_t nodes = test::Inside(tree).TreeView1.Count();
   tree.Cmaddfile2(Put("small.wav", 99));
   tree.Cmaddfile2(dest / "missing.wav");
   tree.Cmaddfile2(Put("song.ogg"));
   Put("folder.wav/inside.txt");
   tree.Cmaddfile2(dest / "folder.wav");
-  EXPECT_EQ(static_cast<std::size_t>(tree.TreeView1.Count()), nodes);
-  EXPECT_EQ(tree.List1.ListCount(), 0);
-  EXPECT_EQ(tree.List2.ListCount(), 0);
+  EXPECT_EQ(static_cast<std::size_t>(test::Inside(tree).TreeView1.Count()), nodes);
+  EXPECT_EQ(test::Inside(tree).List1.ListCount(), 0);
+  EXPECT_EQ(test::Inside(tree).List2.ListCount(), 0);
 
   const std::string enough = Put("enough.wav", 100);
   tree.Cmaddfile2(enough);
@@ -172,7 +173,7 @@ TEST_F(CollectionTest, WithDeleteWavOnANewWavIsListedAllTheSame) {
   tree.Cmaddfile2(wav);
   tree.Cmaddfile2(mp3);
   EXPECT_EQ(Children(group::Wav), (Texts{old, wav}));
-  EXPECT_EQ(tree.List1.Items(), (Texts{wav, old}));
+  EXPECT_EQ(test::Inside(tree).List1.Items(), (Texts{wav, old}));
   EXPECT_EQ(Children(group::Mp3), Texts{mp3});
 }
 
@@ -186,7 +187,7 @@ TEST_F(CollectionTest, ARebuildOrASecondAddDuringTheAddLeavesOneNode) {
   quarters.AtYield(3, [&] { t.showfiles(); });  // finds the new file itself
   t.Cmaddfile2(inside);
   EXPECT_EQ(t.FindText(group::Mp3)->Children().size(), 1u);
-  EXPECT_EQ(t.List2.Items(), Texts{inside});
+  EXPECT_EQ(test::Inside(t).List2.Items(), Texts{inside});
 
   TempDir elsewhere;
   const std::string outside = elsewhere / "far.mp3";
@@ -194,36 +195,36 @@ TEST_F(CollectionTest, ARebuildOrASecondAddDuringTheAddLeavesOneNode) {
   quarters.AtYield(3, [&] { t.showfiles(); });  // does not know the file: it goes under the new group
   t.Cmaddfile2(outside);
   EXPECT_EQ(t.FindText(group::Mp3)->Children().back()->Text(), outside);
-  EXPECT_EQ(t.List2.Items(), (Texts{outside, inside}));
+  EXPECT_EQ(test::Inside(t).List2.Items(), (Texts{outside, inside}));
 
   const std::string twice = Put("twice.wav");
   quarters.AtYield(3, [&] { t.Cmaddfile2(twice); });  // the same file handed over again meanwhile
   t.Cmaddfile2(twice);
   EXPECT_EQ(t.FindText(group::Wav)->Children().size(), 1u);
-  EXPECT_EQ(t.List1.Items(), Texts{twice});
+  EXPECT_EQ(test::Inside(t).List1.Items(), Texts{twice});
 }
 
 TEST_F(CollectionTest, FinderFilesTurnedAwayStillEnterTheEndOfTheirList) {
   const std::string listed = Put("listed.mp3");
   tree.showfiles();
   const std::string small = Put("small.wav", 10), other = Put("other.wav");
-  tree.List1.AddItem(other);
+  test::Inside(tree).List1.AddItem(other);
   for (const std::string& selection : {small, small, listed, dest / "x.ogg", std::string()}) {
     tree.showfiles3(selection);
   }
-  EXPECT_EQ(tree.List1.Items(), (Texts{other, small}));
-  EXPECT_EQ(tree.List2.Items(), Texts{listed});
+  EXPECT_EQ(test::Inside(tree).List1.Items(), (Texts{other, small}));
+  EXPECT_EQ(test::Inside(tree).List2.Items(), Texts{listed});
 }
 
 TEST_F(CollectionTest, DeleteAndUnlistRemovesTheFileItsEntryAndItsNodeOrRaisesAndKeepsThem) {
   const std::string a = Put("a.mp3"), ro = Put("ro.mp3");
   tree.showfiles();
-  tree.List4.AddItem(a);
+  test::Inside(tree).List4.AddItem(a);
   tree.DeleteAndUnlist(a);
   EXPECT_FALSE(test::Exists(a));
   EXPECT_EQ(Children(group::Mp3), Texts{ro});
-  EXPECT_EQ(tree.List2.Items(), Texts{ro});
-  EXPECT_TRUE(tree.List4.Items().empty());
+  EXPECT_EQ(test::Inside(tree).List2.Items(), Texts{ro});
+  EXPECT_TRUE(test::Inside(tree).List4.Items().empty());
 
   ::chmod(ro.c_str(), 0444);
   try {
@@ -234,7 +235,7 @@ TEST_F(CollectionTest, DeleteAndUnlistRemovesTheFileItsEntryAndItsNodeOrRaisesAn
   }
   EXPECT_TRUE(test::Exists(ro));
   EXPECT_EQ(Children(group::Mp3), Texts{ro});
-  EXPECT_EQ(tree.List2.Items(), Texts{ro});
+  EXPECT_EQ(test::Inside(tree).List2.Items(), Texts{ro});
 
   // Shown by name, the node goes with the file, unless it may stand for another file of that name.
   ::chmod(ro.c_str(), 0644);
@@ -247,7 +248,7 @@ TEST_F(CollectionTest, DeleteAndUnlistRemovesTheFileItsEntryAndItsNodeOrRaisesAn
   tree.DeleteAndUnlist(ro);
   EXPECT_FALSE(test::Exists(ro));
   EXPECT_TRUE(Children(group::Mp3).empty());
-  EXPECT_TRUE(tree.List2.Items().empty());
+  EXPECT_TRUE(test::Inside(tree).List2.Items().empty());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <climits>
 
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "controls/Label.h"
@@ -51,7 +52,7 @@ class TreeInteractionsTest : public ::testing::Test {
                         form.mnuRemoveDelete};
   TempDir dest;
   CollectionTree& c = form.collection;
-  controls::TreeView& view = form.collection.TreeView1;
+  controls::TreeView& view = test::Inside(form.collection).TreeView1;
   int editsAsked = 0;
   int dragsBegun = 0;
   controls::Connection edits = view.LabelEditRequested.Connect([this](TreeNode*) { ++editsAsked; });
@@ -62,7 +63,7 @@ class TreeInteractionsTest : public ::testing::Test {
     form.settings.DecodePath = dest.Path();
     form.settings.ShowFullPath = fullPath;
     for (const char* f : files) MakeFile(dest / f, 1000);
-    for (const char* t : {"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}) c.lstTracks.AddItem(t);
+    for (const char* t : {"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}) c.AddAvailableTrack(t);
     c.showfiles();
   }
 
@@ -94,7 +95,8 @@ class TreeInteractionsTest : public ::testing::Test {
   std::string Snapshot() {
     std::string s;
     for (const TreeNode* n : view.All()) s += n->Text() + "<" + (n->Parent() ? n->Parent()->Text() : "") + "\n";
-    for (const controls::ListBox* l : {&c.lstTracks, &c.lstRecord, &c.List1, &c.List5, &c.List2, &c.List4}) {
+    const auto in = test::Inside(c);
+    for (const controls::ListBox* l : {&in.lstTracks, &in.lstRecord, &in.List1, &in.List5, &in.List2, &in.List4}) {
       s += l->Name() + ":";
       for (const auto& e : l->Items()) s += e + "|";
       s += "\n";
@@ -109,13 +111,13 @@ TEST_F(TreeInteractionsTest, ATrackMovesToSelectedTracksAndBackOnce) {
   Build(1);
   DoubleClick("Track  3 - 00:03");
   Press("Track  1 - 01:05");  // the double-click's own press makes lstRecord this one track
-  c.lstRecord.AddItem("Track  3 - 00:03");
+  test::Inside(c).lstRecord.AddItem("Track  3 - 00:03");
   tree.TreeView1_DblClick();
   EXPECT_EQ(Children(group::SelectedTracks), (Texts{"Track  3 - 00:03", "Track  1 - 01:05"}));
   EXPECT_EQ(Children(group::AvailableTracks), Texts{"Track  2 - 02:00"});
-  EXPECT_EQ(c.lstTracks.Items(), Texts{"Track  2 - 02:00"});
+  EXPECT_EQ(test::Inside(c).lstTracks.Items(), Texts{"Track  2 - 02:00"});
   // In front, and once: a track listed twice would be extracted twice.
-  EXPECT_EQ(c.lstRecord.Items(), (Texts{"Track  1 - 01:05", "Track  3 - 00:03"}));
+  EXPECT_EQ(c.ChosenTracks(), (Texts{"Track  1 - 01:05", "Track  3 - 00:03"}));
   EXPECT_EQ(view.DropHighlight(), nullptr);
 
   DoubleClick("Track  1 - 01:05");
@@ -124,9 +126,9 @@ TEST_F(TreeInteractionsTest, ATrackMovesToSelectedTracksAndBackOnce) {
   EXPECT_EQ(Node("Track  1 - 01:05")->Key(), "p nameTrack  1 - 01:05");
   EXPECT_EQ(Node("Track  1 - 01:05")->Image(), 3);
   EXPECT_EQ(Node("Track  1 - 01:05")->SelectedImage(), 6);
-  EXPECT_EQ(c.lstTracks.Items(), (Texts{"Track  2 - 02:00", "Track  1 - 01:05"}));
+  EXPECT_EQ(test::Inside(c).lstTracks.Items(), (Texts{"Track  2 - 02:00", "Track  1 - 01:05"}));
   EXPECT_EQ(Children(group::SelectedTracks), Texts{"Track  3 - 00:03"});
-  EXPECT_EQ(c.lstRecord.ListCount(), 0);
+  EXPECT_EQ(test::Inside(c).lstRecord.ListCount(), 0);
   // The pressed node went with the rebuild: nothing dangles.
   EXPECT_EQ(tree.PressedNode, nullptr);
   tree.mnupopup_Click();
@@ -134,10 +136,10 @@ TEST_F(TreeInteractionsTest, ATrackMovesToSelectedTracksAndBackOnce) {
 
   // Back again while lstRecord had lost it: lstTracks still gets it, once.
   DoubleClick("Track  1 - 01:05");
-  c.lstRecord.Clear();
-  c.lstTracks.AddItem("Track  1 - 01:05");
+  test::Inside(c).lstRecord.Clear();
+  c.AddAvailableTrack("Track  1 - 01:05");
   DoubleClick("Track  1 - 01:05");
-  EXPECT_EQ(c.lstTracks.Items(), (Texts{"Track  2 - 02:00", "Track  1 - 01:05"}));
+  EXPECT_EQ(test::Inside(c).lstTracks.Items(), (Texts{"Track  2 - 02:00", "Track  1 - 01:05"}));
   EXPECT_EQ(Children(group::AvailableTracks), (Texts{"Track  2 - 02:00", "Track  1 - 01:05"}));
 }
 
@@ -145,31 +147,31 @@ TEST_F(TreeInteractionsTest, AWavFileMovesWithItsFullPathBetweenList1AndList5) {
   Build(1, {"a.wav", "song.wav", "z.wav"});
   const std::string song = dest / "song.wav";
   const Texts others{dest / "z.wav", dest / "a.wav"};  // the rebuild lists them last found first
-  ASSERT_EQ(c.List1.ListCount(), 3);
-  c.List5.AddItem(song);  // a stale entry goes too: the path is listed once
+  ASSERT_EQ(test::Inside(c).List1.ListCount(), 3);
+  test::Inside(c).List5.AddItem(song);  // a stale entry goes too: the path is listed once
   DoubleClick(song);
   EXPECT_EQ(ParentOf(song), group::SelectedWav);
   EXPECT_EQ(Node(group::SelectedWav)->Children().back(), Node(song));
-  EXPECT_EQ(c.List1.Items(), others);
-  EXPECT_EQ(c.List5.Items(), Texts{song});
+  EXPECT_EQ(test::Inside(c).List1.Items(), others);
+  EXPECT_EQ(test::Inside(c).List5.Items(), Texts{song});
   EXPECT_TRUE(Node(group::SelectedWav)->Expanded());  // the user sees where it went
 
   DoubleClick(song);
   EXPECT_EQ(ParentOf(song), group::Wav);
   EXPECT_EQ(Node(group::Wav)->Children().back(), Node(song));
-  EXPECT_EQ(c.List5.ListCount(), 0);
-  EXPECT_EQ(c.List1.Items(), (Texts{song, dest / "z.wav", dest / "a.wav"}));
+  EXPECT_EQ(test::Inside(c).List5.ListCount(), 0);
+  EXPECT_EQ(test::Inside(c).List1.Items(), (Texts{song, dest / "z.wav", dest / "a.wav"}));
 }
 
 TEST_F(TreeInteractionsTest, AnMp3MoveLeavesTheRestOfList2InPlace) {
   Build(1, {"a.mp3", "b.mp3", "c.mp3"});
-  const Texts before = c.List2.Items();
-  c.List4.AddItem("x.mp3");
+  const Texts before = test::Inside(c).List2.Items();
+  test::Inside(c).List4.AddItem("x.mp3");
   DoubleClick(dest / "b.mp3");
   Texts rest = before;
   rest.erase(std::find(rest.begin(), rest.end(), dest / "b.mp3"));
-  EXPECT_EQ(c.List2.Items(), rest);
-  EXPECT_EQ(c.List4.Items(), (Texts{dest / "b.mp3", "x.mp3"}));
+  EXPECT_EQ(test::Inside(c).List2.Items(), rest);
+  EXPECT_EQ(test::Inside(c).List4.Items(), (Texts{dest / "b.mp3", "x.mp3"}));
   EXPECT_EQ(ParentOf(dest / "b.mp3"), group::SelectedMp3);
 }
 
@@ -177,11 +179,11 @@ TEST_F(TreeInteractionsTest, WithNamesShownTheSelectedListHoldsTheNameAndTheAvai
   Build(0, {"Song.MP3"});
   DoubleClick("Song.MP3");
   EXPECT_EQ(ParentOf("Song.MP3"), group::SelectedMp3);  // the extension's case does not matter
-  EXPECT_EQ(c.List2.Items(), Texts{dest / "Song.MP3"});
-  EXPECT_EQ(c.List4.Items(), Texts{"Song.MP3"});
+  EXPECT_EQ(test::Inside(c).List2.Items(), Texts{dest / "Song.MP3"});
+  EXPECT_EQ(test::Inside(c).List4.Items(), Texts{"Song.MP3"});
   DoubleClick("Song.MP3");
-  EXPECT_EQ(c.List2.Items(), (Texts{"Song.MP3", dest / "Song.MP3"}));
-  EXPECT_EQ(c.List4.ListCount(), 0);
+  EXPECT_EQ(test::Inside(c).List2.Items(), (Texts{"Song.MP3", dest / "Song.MP3"}));
+  EXPECT_EQ(test::Inside(c).List4.ListCount(), 0);
 }
 
 TEST_F(TreeInteractionsTest, ADoubleClickOnAGroupOrTheRootChangesNothing) {
@@ -191,8 +193,8 @@ TEST_F(TreeInteractionsTest, ADoubleClickOnAGroupOrTheRootChangesNothing) {
   for (const char* g : {group::SelectedTracks, group::AvailableTracks, group::SelectedWav, group::Wav,
                         group::SelectedMp3, group::Mp3, kRootText}) {
     Press(g);
-    c.lstRecord.Clear();  // the press itself may choose the tracks; only the move is looked at
-    c.lstRecord.AddItem("Track  2 - 02:00");
+    test::Inside(c).lstRecord.Clear();  // the press itself may choose the tracks; only the move is looked at
+    test::Inside(c).lstRecord.AddItem("Track  2 - 02:00");
     tree.TreeView1_DblClick();
     EXPECT_EQ(Snapshot(), before) << g;
   }
@@ -203,20 +205,20 @@ TEST_F(TreeInteractionsTest, ADoubleClickOnAGroupOrTheRootChangesNothing) {
 TEST_F(TreeInteractionsTest, APressChoosesTheNextActionAndTheTracksOfTheNextExtraction) {
   Build(1, {"a.wav"});
   Press(group::AvailableTracks);
-  EXPECT_EQ(c.lstRecord.Items(), (Texts{"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}));
+  EXPECT_EQ(c.ChosenTracks(), (Texts{"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}));
   EXPECT_EQ(form.Label3.Caption(), "Next Action:  Process  Available Tracks");
   EXPECT_EQ(view.SelectedItem(), Node(group::AvailableTracks));
   EXPECT_EQ(view.DropHighlight(), Node(group::AvailableTracks));
   EXPECT_EQ(tree.PressedNode, Node(group::AvailableTracks));
 
   Press("Track  2 - 02:00");
-  EXPECT_EQ(c.lstRecord.Items(), Texts{"Track  2 - 02:00"});
+  EXPECT_EQ(c.ChosenTracks(), Texts{"Track  2 - 02:00"});
   Press(group::SelectedTracks);  // empty
-  EXPECT_EQ(c.lstRecord.ListCount(), 0);
-  c.lstRecord.AddItem("Track  3 - 00:03");
+  EXPECT_EQ(test::Inside(c).lstRecord.ListCount(), 0);
+  test::Inside(c).lstRecord.AddItem("Track  3 - 00:03");
   Press(dest / "a.wav");
   Press(group::Wav);
-  EXPECT_EQ(c.lstRecord.Items(), Texts{"Track  3 - 00:03"});
+  EXPECT_EQ(c.ChosenTracks(), Texts{"Track  3 - 00:03"});
   EXPECT_EQ(form.Label3.Caption(), "Next Action:  Process  WAV Files");
 
   // Only a file item's label opens for editing.
@@ -232,8 +234,8 @@ TEST_F(TreeInteractionsTest, APressChoosesTheNextActionAndTheTracksOfTheNextExtr
 
 TEST_F(TreeInteractionsTest, AReleaseOnATrackLineSetsTheCurrentTrack) {
   Build(1);
-  c.lstTracks.AddItem("Track 12 - 00:40");
-  c.lstTracks.AddItem("Track ab - 00:40");
+  c.AddAvailableTrack("Track 12 - 00:40");
+  c.AddAvailableTrack("Track ab - 00:40");
   c.showfiles();
   form.CurrentTrack = 5;
   Press("Track 12 - 00:40");
@@ -300,8 +302,8 @@ TEST_F(TreeInteractionsTest, PassingOverGroupsOnlyHighlightsAndTheDropMovesOnce)
   tree.TreeView1_DragOver(Node(group::SelectedWav));
   tree.TreeView1_DragDrop(nullptr);
   EXPECT_EQ(ParentOf(wav), group::SelectedWav);
-  EXPECT_EQ(c.List5.Items(), Texts{wav});
-  EXPECT_EQ(c.List1.ListCount(), 0);
+  EXPECT_EQ(test::Inside(c).List5.Items(), Texts{wav});
+  EXPECT_EQ(test::Inside(c).List1.ListCount(), 0);
   EXPECT_EQ(view.DropHighlight(), nullptr);
   EXPECT_EQ(tree.PressedNode, nullptr);
   EXPECT_EQ(tree.PressedNodeKind, 0);
@@ -314,8 +316,8 @@ TEST_F(TreeInteractionsTest, PassingOverGroupsOnlyHighlightsAndTheDropMovesOnce)
   EXPECT_EQ(Snapshot(), moved);
   Drag(wav, {group::SelectedWav, group::Wav});
   EXPECT_EQ(ParentOf(wav), group::Wav);
-  EXPECT_EQ(c.List1.Items(), Texts{wav});
-  EXPECT_EQ(c.List5.ListCount(), 0);
+  EXPECT_EQ(test::Inside(c).List1.Items(), Texts{wav});
+  EXPECT_EQ(test::Inside(c).List5.ListCount(), 0);
 }
 
 TEST_F(TreeInteractionsTest, ATrackDroppedOnATrackItemJoinsThatItemsGroup) {
@@ -327,14 +329,14 @@ TEST_F(TreeInteractionsTest, ATrackDroppedOnATrackItemJoinsThatItemsGroup) {
   // On a track of "Selected Tracks": it goes into that group, not under the item.
   Drag("Track  1 - 01:05", {"Track  3 - 00:03"});
   EXPECT_EQ(Children(group::SelectedTracks), (Texts{"Track  3 - 00:03", "Track  1 - 01:05"}));
-  EXPECT_EQ(c.lstRecord.Items(), Texts{"Track  1 - 01:05"});  // the press chose it alone
-  EXPECT_EQ(c.lstTracks.Items(), Texts{"Track  2 - 02:00"});
+  EXPECT_EQ(c.ChosenTracks(), Texts{"Track  1 - 01:05"});  // the press chose it alone
+  EXPECT_EQ(test::Inside(c).lstTracks.Items(), Texts{"Track  2 - 02:00"});
   // "Available Tracks" itself is no target for a track; one of its tracks is.
   Drag("Track  3 - 00:03", {group::AvailableTracks});
   EXPECT_EQ(ParentOf("Track  3 - 00:03"), group::SelectedTracks);
   Drag("Track  3 - 00:03", {"Track  2 - 02:00"});
   EXPECT_EQ(Children(group::AvailableTracks), (Texts{"Track  2 - 02:00", "Track  3 - 00:03"}));
-  EXPECT_EQ(c.lstTracks.Items(), (Texts{"Track  2 - 02:00", "Track  3 - 00:03"}));
+  EXPECT_EQ(test::Inside(c).lstTracks.Items(), (Texts{"Track  2 - 02:00", "Track  3 - 00:03"}));
 }
 
 // --- renaming ----------------------------------------------------------------------------------
@@ -357,19 +359,19 @@ TEST_F(RenameTest, ANewNameRenamesTheFileAndItsEntryInItsFolder) {
   ASSERT_TRUE(Edit("a.wav", "b.wav"));
   EXPECT_FALSE(Exists(folder + "/a.wav"));
   EXPECT_TRUE(Exists(folder + "/b.wav"));
-  EXPECT_EQ(c.List1.Items(), Texts{folder + "/b.wav"});
+  EXPECT_EQ(test::Inside(c).List1.Items(), Texts{folder + "/b.wav"});
   EXPECT_EQ(view.DropHighlight(), Node("b.wav"));
   EXPECT_EQ(tree.PressedNode, Node("b.wav"));
   EXPECT_EQ(editsAsked, 0);
 
   // Selected files are found in the selected list.
   DoubleClick("x.mp3");
-  c.List2.Clear();
-  c.List4.Clear();
-  c.List4.AddItem(dest / "x.mp3");
+  test::Inside(c).List2.Clear();
+  test::Inside(c).List4.Clear();
+  test::Inside(c).List4.AddItem(dest / "x.mp3");
   ASSERT_TRUE(Edit("x.mp3", "Y.mp3"));
   EXPECT_TRUE(Exists(dest / "Y.mp3"));
-  EXPECT_EQ(c.List4.Items(), Texts{dest / "Y.mp3"});
+  EXPECT_EQ(test::Inside(c).List4.Items(), Texts{dest / "Y.mp3"});
 }
 
 TEST_F(RenameTest, ARefusedNameReopensTheEditorAndChangesNothing) {
@@ -385,7 +387,7 @@ TEST_F(RenameTest, ARefusedNameReopensTheEditorAndChangesNothing) {
     EXPECT_TRUE(Exists(dest / "a.wav"));
   }
   // A file no list names is not renamed, so the node keeps its name too.
-  c.List1.Clear();
+  test::Inside(c).List1.Clear();
   EXPECT_FALSE(Edit("a.wav", "d.wav"));
   EXPECT_TRUE(Exists(dest / "a.wav"));
 }
@@ -395,7 +397,7 @@ TEST_F(RenameTest, ALetterCaseChangeIsShownAndTheFileKeepsItsName) {
   ASSERT_TRUE(Edit("a.wav", "A.WAV"));
   EXPECT_TRUE(Exists(dest / "a.wav"));
   EXPECT_FALSE(Exists(dest / "A.WAV"));
-  EXPECT_EQ(c.List1.Items(), Texts{dest / "a.wav"});
+  EXPECT_EQ(test::Inside(c).List1.Items(), Texts{dest / "a.wav"});
 }
 
 TEST_F(RenameTest, WithFullPathsTheFileShownIsTheOneRenamed) {
@@ -448,17 +450,17 @@ TEST_F(TreeInteractionsTest, RemoveFromListWithNamesShownTakesOutOnlyTheNode) {
   Press(Node("song.mp3"), kRight);
   form.mnuFileRemove.Click();
   EXPECT_EQ(Node("song.mp3"), nullptr);
-  EXPECT_EQ(c.List2.Items(), Texts{dest / "song.mp3"});  // a bare name is no entry of List2
+  EXPECT_EQ(test::Inside(c).List2.Items(), Texts{dest / "song.mp3"});  // a bare name is no entry of List2
   EXPECT_TRUE(Exists(dest / "song.mp3"));
 }
 
 TEST_F(TreeInteractionsTest, RemoveFromListTakesOutTheEntryItNamesExactly) {
   Build(1, {"x[1].wav", "x1.wav"});
-  ASSERT_EQ(c.List1.Items(), (Texts{dest / "x[1].wav", dest / "x1.wav"}));
+  ASSERT_EQ(test::Inside(c).List1.Items(), (Texts{dest / "x[1].wav", dest / "x1.wav"}));
   Press(Node(dest / "x1.wav"), kRight);
   form.mnuFileRemove.Click();
   EXPECT_EQ(Node(dest / "x1.wav"), nullptr);
-  EXPECT_EQ(c.List1.Items(), Texts{dest / "x[1].wav"});
+  EXPECT_EQ(test::Inside(c).List1.Items(), Texts{dest / "x[1].wav"});
   EXPECT_TRUE(Exists(dest / "x1.wav"));
   // A group is no file.
   Press(Node(group::Wav), kRight);
@@ -473,31 +475,31 @@ TEST_F(TreeInteractionsTest, RemoveAndDeleteFindsTheEntryByItsFileNameAndDeletes
   EXPECT_EQ(Node("song.mp3"), nullptr);
   EXPECT_FALSE(Exists(dest / "song.mp3"));
   EXPECT_TRUE(Exists(dest / "other.mp3"));
-  EXPECT_EQ(c.List2.Items(), Texts{dest / "other.mp3"});
+  EXPECT_EQ(test::Inside(c).List2.Items(), Texts{dest / "other.mp3"});
 }
 
 TEST_F(TreeInteractionsTest, RemoveAndDeleteNeverTakesABracketedNameForAPattern) {
   Build(1, {"song[1].mp3", "song1.mp3", "a.mp3"});
   // "song[1].mp3" comes first: read as a pattern it would stand for "song1.mp3".
-  ASSERT_EQ(c.List2.Items(), (Texts{dest / "song[1].mp3", dest / "song1.mp3", dest / "a.mp3"}));
+  ASSERT_EQ(test::Inside(c).List2.Items(), (Texts{dest / "song[1].mp3", dest / "song1.mp3", dest / "a.mp3"}));
   Press(Node(dest / "song1.mp3"), kRight);
   form.mnuRemoveDelete.Click();
   EXPECT_FALSE(Exists(dest / "song1.mp3"));
   EXPECT_TRUE(Exists(dest / "song[1].mp3"));
-  EXPECT_EQ(c.List2.Items(), (Texts{dest / "song[1].mp3", dest / "a.mp3"}));
+  EXPECT_EQ(test::Inside(c).List2.Items(), (Texts{dest / "song[1].mp3", dest / "a.mp3"}));
 
   Press(Node(dest / "song[1].mp3"), kRight);
   form.mnuRemoveDelete.Click();
   EXPECT_FALSE(Exists(dest / "song[1].mp3"));
   EXPECT_TRUE(Exists(dest / "a.mp3"));
-  EXPECT_EQ(c.List2.Items(), Texts{dest / "a.mp3"});
+  EXPECT_EQ(test::Inside(c).List2.Items(), Texts{dest / "a.mp3"});
 }
 
 TEST_F(TreeInteractionsTest, RemoveAndDeleteNeverDeletesAFileOfTheCurrentFolder) {
   Build(0, {"song.mp3"});
   DoubleClick("song.mp3");
   DoubleClick("song.mp3");  // List2 now starts with the bare name "song.mp3"
-  ASSERT_EQ(c.List2.List(0), "song.mp3");
+  ASSERT_EQ(test::Inside(c).List2.List(0), "song.mp3");
   TempDir elsewhere;
   MakeFile(elsewhere / "song.mp3", 500);
   char cwd[PATH_MAX];
@@ -508,7 +510,7 @@ TEST_F(TreeInteractionsTest, RemoveAndDeleteNeverDeletesAFileOfTheCurrentFolder)
   ASSERT_EQ(::chdir(cwd), 0);
   EXPECT_TRUE(Exists(elsewhere / "song.mp3"));
   EXPECT_FALSE(Exists(dest / "song.mp3"));
-  EXPECT_EQ(c.List2.Items(), Texts{"song.mp3"});
+  EXPECT_EQ(test::Inside(c).List2.Items(), Texts{"song.mp3"});
 }
 
 TEST_F(TreeInteractionsTest, AFailedDeletionStillUnlistsTheFile) {
@@ -518,7 +520,7 @@ TEST_F(TreeInteractionsTest, AFailedDeletionStillUnlistsTheFile) {
   Press(Node(path), kRight);
   form.mnuRemoveDelete.Click();
   EXPECT_TRUE(Exists(path));
-  EXPECT_EQ(c.List1.ListCount(), 0);
+  EXPECT_EQ(test::Inside(c).List1.ListCount(), 0);
   EXPECT_EQ(Node(path), nullptr);
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
@@ -40,7 +41,7 @@ class EncodeBatchTest : public ::testing::Test {
     form.settings.DecodePath = out.Path();
     form.settings.DeleteWAV = 0;
     form.settings.ShowFullPath = 1;
-    auto& tree = form.collection.TreeView1;
+    auto& tree = test::Inside(form.collection).TreeView1;
     root = &tree.Add(nullptr, "f Collection 1", "CD Tracks, WAV, MP3 files");
     selectedWav = &tree.Add(root, "g Selected WAV Files", "Selected WAV Files");
     wav = &tree.Add(root, "g WAV Files", "WAV Files");
@@ -54,8 +55,8 @@ class EncodeBatchTest : public ::testing::Test {
     return path;
   }
 
-  void Select(controls::TreeNode* node) { form.collection.TreeView1.SetSelectedItem(node); }
-  Texts List2() const { return form.collection.List2.Items(); }
+  void Select(controls::TreeNode* node) { test::Inside(form.collection).TreeView1.SetSelectedItem(node); }
+  Texts List2() const { return test::Inside(form.collection).List2.Items(); }
 
   test::FakeServices fake;
   WatchedForm form{fake.services};
@@ -65,7 +66,7 @@ class EncodeBatchTest : public ::testing::Test {
 
 TEST_F(EncodeBatchTest, WavFilesEncodesTheWholeListInOrderShowingLowerCaseNames) {
   const Texts sources = {MakeWav("Song A.wav"), MakeWav("b.wav"), MakeWav("c.wav")};
-  for (const auto& s : sources) form.collection.List1.AddItem(s);
+  for (const auto& s : sources) test::Inside(form.collection).List1.AddItem(s);
   Select(wav);
   cmdEncFile_Click(form, fake.services);
 
@@ -93,8 +94,9 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
   test::WriteFile(deep, test::RiffFile({{"fmt ", test::FormatBody(1, 2, 44100, 24)}, {"data", std::string(600, '\1')}}));
   const std::string gone = out / "gone.wav";
   const std::string longer = MakeWav("long.wav", 4 * kBlockBytes, &out);
-  for (const auto& s : {good, foreign, nested, loud, deep, gone, longer}) form.collection.List1.AddItem(s);
-  form.collection.TreeView1.Add(wav, "p " + good, good);
+  auto& wavs = test::Inside(form.collection).List1;
+  for (const auto& s : {good, foreign, nested, loud, deep, gone, longer}) wavs.AddItem(s);
+  test::Inside(form.collection).TreeView1.Add(wav, "p " + good, good);
   // The long file is cancelled after its first block.
   fake.loop.EveryYield([&] {
     if (form.state.CurrentOutputPath == longer && form.percent == "25.0%") form.flags.CancelRequested = kTrue;
@@ -104,7 +106,7 @@ TEST_F(EncodeBatchTest, DeleteWavRemovesOnlyOwnIntermediatesEncodedCompletelyAnd
 
   EXPECT_FALSE(Exists(good));
   EXPECT_EQ(form.collection.FindText(good), nullptr);  // and its item left the tree and the list
-  EXPECT_EQ(form.collection.List1.Items(), (Texts{foreign, nested, loud, deep, gone, longer}));
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (Texts{foreign, nested, loud, deep, gone, longer}));
   EXPECT_TRUE(Exists(foreign));
   EXPECT_TRUE(Exists(nested));
   EXPECT_TRUE(Exists(out / "foreign.mp3"));
@@ -124,7 +126,7 @@ TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
   const std::string a = MakeWav("tiny a.wav", 4410 * 4), b = MakeWav("tiny b.wav", 4410 * 4),
                     c = MakeWav("tiny c.wav", 4410 * 4);
 
-  form.collection.List1.AddItem(a);
+  test::Inside(form.collection).List1.AddItem(a);
   Select(wav);
   cmdEncFile_Click(form, fake.services);
   const int64_t size = test::FileSize(out / "tiny a.mp3");
@@ -132,13 +134,13 @@ TEST_F(EncodeBatchTest, SmallMp3sAreListedOnlyWhenTheUserChoseTheFiles) {
   ASSERT_LE(size, 1000);
   EXPECT_TRUE(List2().empty());
 
-  form.collection.List5.AddItem(b);
+  test::Inside(form.collection).List5.AddItem(b);
   Select(selectedWav);
   cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(List2(), Texts{out / "tiny b.mp3"});
 
-  form.collection.List1.AddItem(c);
-  Select(&form.collection.TreeView1.Add(wav, "p tiny c.wav", "tiny c.wav"));
+  test::Inside(form.collection).List1.AddItem(c);
+  Select(&test::Inside(form.collection).TreeView1.Add(wav, "p tiny c.wav", "tiny c.wav"));
   cmdEncFile_Click(form, fake.services);
   EXPECT_EQ(List2(), (Texts{out / "tiny c.mp3", out / "tiny b.mp3"}));
 }
@@ -157,7 +159,7 @@ TEST_F(EncodeBatchTest, OnlyWavGroupsAndWavItemsStartABatchAndAnEmptyListStillEn
 }
 
 TEST_F(EncodeBatchTest, AStopBetweenFilesEndsTheBatch) {
-  for (const char* name : {"1.wav", "2.wav", "3.wav"}) form.collection.List5.AddItem(MakeWav(name));
+  for (const char* name : {"1.wav", "2.wav", "3.wav"}) test::Inside(form.collection).List5.AddItem(MakeWav(name));
   fake.loop.AtYield(2, [&] { form.flags.CaptureStopRequested = kTrue; });  // as the first file is opened
   Select(selectedWav);
   cmdEncFile_Click(form, fake.services);
@@ -168,7 +170,7 @@ TEST_F(EncodeBatchTest, AStopBetweenFilesEndsTheBatch) {
 }
 
 TEST_F(EncodeBatchTest, AStopWhileTheFirstFilesLinesShowEncodesNothing) {
-  form.collection.List5.AddItem(MakeWav("1.wav"));
+  test::Inside(form.collection).List5.AddItem(MakeWav("1.wav"));
   fake.loop.AtYield(1, [&] { form.flags.CaptureStopRequested = kTrue; });
   Select(selectedWav);
   cmdEncFile_Click(form, fake.services);
@@ -179,8 +181,8 @@ TEST_F(EncodeBatchTest, AStopWhileTheFirstFilesLinesShowEncodesNothing) {
 TEST_F(EncodeBatchTest, AnItemInCapitalsIsAWavFileAndIsNeverDeleted) {
   form.settings.DeleteWAV = 1;
   const std::string song = MakeWav("Song.WAV", kBlockBytes, &out);
-  form.collection.List1.AddItem(song);
-  Select(&form.collection.TreeView1.Add(wav, "p " + song, song));
+  test::Inside(form.collection).List1.AddItem(song);
+  Select(&test::Inside(form.collection).TreeView1.Add(wav, "p " + song, song));
   cmdEncFile_Click(form, fake.services);
   EXPECT_GT(test::FileSize(out / "Song.mp3"), 0);
   EXPECT_TRUE(Exists(song));
@@ -189,10 +191,10 @@ TEST_F(EncodeBatchTest, AnItemInCapitalsIsAWavFileAndIsNeverDeleted) {
 
 TEST_F(EncodeBatchTest, AWavItemIsFoundByItsNameInTheListsOrRefused) {
   form.settings.ShowFullPath = 0;
-  form.collection.List1.AddItem(in / "other.wav");
-  form.collection.List1.AddItem(MakeWav("Beat.wav"));
-  form.collection.List5.AddItem(MakeWav("picked.wav"));
-  auto& tree = form.collection.TreeView1;
+  test::Inside(form.collection).List1.AddItem(in / "other.wav");
+  test::Inside(form.collection).List1.AddItem(MakeWav("Beat.wav"));
+  test::Inside(form.collection).List5.AddItem(MakeWav("picked.wav"));
+  auto& tree = test::Inside(form.collection).TreeView1;
 
   Select(&tree.Add(wav, "p name Beat.wav", "Beat.wav"));
   cmdEncFile_Click(form, fake.services);

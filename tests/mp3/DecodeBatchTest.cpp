@@ -11,6 +11,7 @@
 
 #include "settings/PathHelpers.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/StandInJobHost.h"
@@ -52,12 +53,12 @@ class DecodeBatchTest : public ::testing::Test {
   void Select(const std::string& text) {
     controls::TreeNode* node = form.collection.FindText(text);
     ASSERT_NE(node, nullptr) << text;
-    form.collection.TreeView1.SetSelectedItem(node);
+    test::Inside(form.collection).TreeView1.SetSelectedItem(node);
   }
   // An item under a group, as the collection shows a file.
   void SelectNewItem(const char* group, const std::string& text) {
-    form.collection.TreeView1.SetSelectedItem(
-        &form.collection.TreeView1.Add(form.collection.FindText(group), "p " + text, text));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(
+        &test::Inside(form.collection).TreeView1.Add(form.collection.FindText(group), "p " + text, text));
   }
   void Fill(controls::ListBox& list, const Texts& entries) {
     list.Clear();
@@ -115,7 +116,7 @@ TEST_F(DecodeBatchTest, Mp3FilesConvertsTheWholeListInItsOrderLikeTheMpg123Comma
   ASSERT_EQ(::mkdir((out / "Mixed Case").c_str(), 0700), 0);
   const std::string c = MakeMp3(out / "c.mp3", 2, 1), a = MakeMp3(out / "Mixed Case/Song A.mp3", 1.5, 2, 22050, 1, 64),
                     b = MakeMp3(out / "b.mp3", 1, 3, 48000, 2, 160);
-  Fill(form.collection.List2, {c, a, b});
+  Fill(test::Inside(form.collection).List2, {c, a, b});
   // A second click while the batch runs is ignored.
   during = [&] {
     if (batch.DecodeSource == a && batch.Host()) batch.CmdDecoder_Click();
@@ -131,7 +132,7 @@ TEST_F(DecodeBatchTest, Mp3FilesConvertsTheWholeListInItsOrderLikeTheMpg123Comma
   ExpectDecodedLikeMpg123(out / "Song A.wav", a);
   ExpectDecodedLikeMpg123(out / "b.wav", b);
   // Each WAV went to the front of the WAV list as it was done.
-  EXPECT_EQ(form.collection.List1.Items(), (Texts{out / "b.wav", out / "Song A.wav", out / "c.wav"}));
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (Texts{out / "b.wav", out / "Song A.wav", out / "c.wav"}));
   EXPECT_EQ(batch.DecodeTarget, out / "b.wav");
   EXPECT_EQ(form.percent, "100 %");
   EXPECT_EQ(form.bar, 100);
@@ -155,7 +156,7 @@ TEST_F(DecodeBatchTest, EmptyGroupsAreAnsweredWithAMessageAndOtherNodesOnlyStop)
   EXPECT_FALSE(form.resetPending);
 
   // Any other node, or none: the stop flag is set and nothing else happens.
-  form.collection.List2.AddItem(MakeMp3(out / "x.mp3", 1, 4));
+  test::Inside(form.collection).List2.AddItem(MakeMp3(out / "x.mp3", 1, 4));
   Select(kRootText);
   batch.CmdDecoder_Click();
   EXPECT_EQ(form.flags.CaptureStopRequested, kTrue);
@@ -169,7 +170,7 @@ TEST_F(DecodeBatchTest, EmptyGroupsAreAnsweredWithAMessageAndOtherNodesOnlyStop)
 TEST_F(DecodeBatchTest, ACancelDuringTheSecondFileEndsTheBatchOnceItsWavIsListed) {
   const std::string one = MakeMp3(in / "one.mp3", 1, 7), two = MakeMp3(in / "two.mp3", 20, 8),
                     three = MakeMp3(in / "three.mp3", 1, 9);
-  Fill(form.collection.List4, {one, two, three});
+  Fill(test::Inside(form.collection).List4, {one, two, three});
   bool cancelled = false;
   during = [&] {
     // The cancel button, once the second file's conversion has got going.
@@ -195,7 +196,7 @@ TEST_F(DecodeBatchTest, ACancelDuringTheSecondFileEndsTheBatchOnceItsWavIsListed
   ASSERT_TRUE(partial);
   EXPECT_TRUE(test::HeaderIsExact(*partial, bytes.size()));
   EXPECT_FALSE(partial->samples.empty());
-  EXPECT_EQ(form.collection.List1.Items(), (Texts{out / "two.wav", out / "one.wav"}));
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (Texts{out / "two.wav", out / "one.wav"}));
   EXPECT_EQ(form.statusLine, std::to_string(bytes.size()) + " bytes");
   EXPECT_TRUE(form.resetPending);
   EXPECT_EQ(batch.Host(), nullptr);
@@ -210,7 +211,7 @@ TEST_F(DecodeBatchTest, FilesThatCannotBeConvertedArePassedAndTheBatchGoesOn) {
   while (prose.size() < 2000) prose += "Not music at all, only a text file that was given another name.\n";
   test::WriteFile(text, prose);
   test::WriteFile(ninetyNine, std::string(99, '\xFF'));
-  Fill(form.collection.List4, {missing, fifty, text, good, ninetyNine});
+  Fill(test::Inside(form.collection).List4, {missing, fifty, text, good, ninetyNine});
   Select(group::SelectedMp3);
   batch.CmdDecoder_Click();
 
@@ -226,7 +227,7 @@ TEST_F(DecodeBatchTest, FilesThatCannotBeConvertedArePassedAndTheBatchGoesOn) {
     EXPECT_FALSE(Exists(out / name)) << name;
   }
   ExpectDecodedLikeMpg123(out / "Good.wav", good);
-  EXPECT_EQ(form.collection.List1.Items(), Texts{out / "Good.wav"});
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), Texts{out / "Good.wav"});
   // The last WAV written, not the name of a file passed over.
   EXPECT_EQ(batch.DecodeTarget, out / "Good.wav");
   EXPECT_EQ(form.statusLine, std::to_string(test::FileSize(out / "Good.wav")) + " bytes");
@@ -237,8 +238,8 @@ TEST_F(DecodeBatchTest, FilesThatCannotBeConvertedArePassedAndTheBatchGoesOn) {
 TEST_F(DecodeBatchTest, AnItemIsFoundByItsNameInEitherListOrRefused) {
   form.settings.ShowFullPath = 0;
   const std::string beat = MakeMp3(in / "Beat.mp3", 1, 11), picked = MakeMp3(in / "LIVE.MP3", 1, 12);
-  Fill(form.collection.List2, {in / "other.mp3", beat});
-  Fill(form.collection.List4, {picked});
+  Fill(test::Inside(form.collection).List2, {in / "other.mp3", beat});
+  Fill(test::Inside(form.collection).List4, {picked});
 
   SelectNewItem(group::Mp3, "Beat.mp3");
   batch.CmdDecoder_Click();
@@ -252,7 +253,7 @@ TEST_F(DecodeBatchTest, AnItemIsFoundByItsNameInEitherListOrRefused) {
   form.flags.CaptureStopRequested = kFalse;
   SelectNewItem(group::SelectedMp3, "LIVE.MP3");  // an MP3 whatever the case of its extension
   batch.CmdDecoder_Click();
-  EXPECT_EQ(form.collection.List1.Items(), (Texts{out / "LIVE.wav", out / "Beat.wav"}));
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (Texts{out / "LIVE.wav", out / "Beat.wav"}));
 
   // A file neither list holds is not converted, and certainly not the one converted last.
   form.flags.CaptureStopRequested = kFalse;

@@ -7,6 +7,7 @@
 
 #include "common/TrackLine.h"
 #include "rip/ExtractionJob.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/OpenFiles.h"
 #include "tests/support/SmallDisk.h"
@@ -64,9 +65,9 @@ TEST(BatchFolderFaults, ARipOfThreeTracksStopsAfterTheFirstWhenItsFolderGoes) {
     form.options.discIdentity = 3000;
     form.options.toMp3 = false;
     ASSERT_TRUE(form.cd.OpenDrive(0));
-    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(TrackLine(n, "00:01"));
+    for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(TrackLine(n, "00:01"));
     form.collection.showfiles();
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
     std::string first;
     BetweenTheFirstTwoFiles(fake.loop, dest, [&] {
       first = FilesIn(dest).at(0);

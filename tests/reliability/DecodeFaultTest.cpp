@@ -9,6 +9,7 @@
 
 #include "mp3/DecodeBatch.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/OpenFiles.h"
 #include "tests/support/PcmGenerator.h"
@@ -53,13 +54,13 @@ struct DecodeRig {
   std::string AddMp3(const std::string& path, double seconds, uint32_t seed) {
     const auto frames = static_cast<int64_t>(seconds * 44100);
     test::WriteFile(path, test::EncodeMp3(discgen::MusicBytes(frames, seed), 44100, 2, 128));
-    form->collection.List2.AddItem(path);
+    test::Inside(form->collection).List2.AddItem(path);
     sources.push_back(path);
     contents.push_back(test::ReadFile(path));
     return path;
   }
   void Run() {
-    form->collection.TreeView1.SetSelectedItem(form->collection.FindText("MP3 Files"));
+    test::Inside(form->collection).TreeView1.SetSelectedItem(form->collection.FindText("MP3 Files"));
     decoding->CmdDecoder_Click();
   }
   std::string WavFor(std::size_t i) const {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "encode/EncodeBatch.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/OpenFiles.h"
@@ -51,13 +52,13 @@ struct EncodeRig {
   }
   std::string AddWav(const std::string& path, uint32_t seed, int64_t frames = kSampleFrames) {
     test::WriteFile(path, test::PcmWav(discgen::MusicBytes(frames, seed), 44100, 2));
-    form->collection.List1.AddItem(path);
+    test::Inside(form->collection).List1.AddItem(path);
     sources.push_back(path);
     contents.push_back(test::ReadFile(path));
     return path;
   }
   void Run() {
-    form->collection.TreeView1.SetSelectedItem(form->collection.FindText("WAV Files"));
+    test::Inside(form->collection).TreeView1.SetSelectedItem(form->collection.FindText("WAV Files"));
     cmdEncFile_Click(*form, fake.services);
   }
   std::string Mp3For(std::size_t i) const {

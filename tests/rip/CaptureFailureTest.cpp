@@ -10,6 +10,7 @@
 #include "platform/linux/HeadlessEventLoop.h"
 #include "platform/linux/MediaCommandInterpreter.h"
 #include "rip/AnalogCapture.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/SmallDisk.h"
 #include "tests/support/StandInJobHost.h"
 #include "tests/support/WavAnalysis.h"
@@ -35,8 +36,9 @@ struct CaptureRun {
     options.discIdentity = 3000;
     host.settings.DecodePath = destination;
     host.collection.showfiles();
-    for (int32_t t = 1; t <= static_cast<int32_t>(trackMs.size()); ++t) host.collection.lstRecord.AddItem(TrackLine(t, "00:01"));
-    host.collection.lstRecord.SetListIndex(0);
+    auto& chosen = test::Inside(host.collection).lstRecord;
+    for (int32_t t = 1; t <= static_cast<int32_t>(trackMs.size()); ++t) chosen.AddItem(TrackLine(t, "00:01"));
+    host.collection.SetCurrentChosenTrack(0);
   }
   void Run(EventLoop& loop) {
     capture.StartTrackRecording2(1, options);
@@ -115,11 +117,11 @@ TEST(CaptureFailure, EndsTheCaptureWithOneMessageNamingTheFileAndTheCause) {
       ASSERT_TRUE(wav && test::HeaderIsExact(*wav, bytes.size()));
       EXPECT_GT(wav->samples.size(), 0u);
       EXPECT_LT(wav->samples.size(), 44100u * 2);
-      EXPECT_EQ(run.host.collection.List1.Items(), std::vector<std::string>{path});
+      EXPECT_EQ(test::Inside(run.host.collection).List1.Items(), std::vector<std::string>{path});
       EXPECT_EQ(AudioFilesIn(dest), std::vector<std::string>{fs::path(path).filename()});
     } else {
       EXPECT_TRUE(AudioFilesIn(dest).empty());
-      EXPECT_EQ(run.host.collection.List1.ListCount(), 0);
+      EXPECT_EQ(test::Inside(run.host.collection).List1.ListCount(), 0);
     }
   }
 }
@@ -143,7 +145,7 @@ TEST(CaptureFailure, TheRealRecorderSaysWhyThroughTheInterpreter) {
   run.Run(loop);
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"The recording " + run.host.state.CurrentOutputPath +
                                                                   " could not be saved: Read-only file system."});
-  EXPECT_EQ(run.host.collection.lstRecord.ListIndex(), 0);  // the second track never started
+  EXPECT_EQ(run.host.collection.CurrentChosenTrack(), 0);  // the second track never started
   EXPECT_FALSE(run.capture.tmrRecord.Enabled());
 }
 

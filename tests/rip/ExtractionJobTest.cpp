@@ -13,6 +13,7 @@
 #include "common/TrackLine.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/ExtractTrackToWav.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/Mp3Analysis.h"
 #include "tests/support/StandInJobHost.h"
@@ -87,11 +88,11 @@ class JobRigOf {
   }
 
   void Select(const std::string& text) {
-    form->collection.TreeView1.SetSelectedItem(form->collection.FindText(text));
+    test::Inside(form->collection).TreeView1.SetSelectedItem(form->collection.FindText(text));
   }
   std::string Line(int32_t track) const { return TrackLine(track, "00:0" + std::to_string(track)); }
   void ChooseRecord(std::initializer_list<int32_t> numbers) {
-    for (int32_t n : numbers) form->collection.lstRecord.AddItem(Line(n));
+    for (int32_t n : numbers) test::Inside(form->collection).lstRecord.AddItem(Line(n));
   }
   const std::string& Dest() const { return dest.Path(); }
 
@@ -112,7 +113,7 @@ class JobRigOf {
     form->options.bitrate = 128;
     form->options.qualityIndex = 1;
     EXPECT_TRUE(form->cd.OpenDrive(0));
-    for (int32_t n = 1; n <= trackCount; ++n) form->collection.lstTracks.AddItem(Line(n));
+    for (int32_t n = 1; n <= trackCount; ++n) form->collection.AddAvailableTrack(Line(n));
     form->collection.showfiles();
   }
 
@@ -142,9 +143,9 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
 
   EXPECT_EQ(firstCaption, " Extracting Track 1| Extracting Track 1");
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);  // still available
-  EXPECT_EQ(form.collection.lstRecord.Items(), (std::vector<std::string>{rig.Line(1), rig.Line(2), rig.Line(3)}));
-  EXPECT_EQ(form.collection.lstRecord.ListIndex(), 0);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);  // still available
+  EXPECT_EQ(form.collection.ChosenTracks(), (std::vector<std::string>{rig.Line(1), rig.Line(2), rig.Line(3)}));
+  EXPECT_EQ(form.collection.CurrentChosenTrack(), 0);
 
   std::vector<std::string> paths;
   for (int32_t t = 1; t <= 3; ++t) {
@@ -156,7 +157,7 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   EXPECT_EQ(NamesIn(rig.Dest()).size(), 3u);
   // Each file joined the collection as it was finished: the tree in order, the list newest first.
   EXPECT_EQ(Children(form, "WAV Files"), (std::vector<std::string>{NameOf(paths[0]), NameOf(paths[1]), NameOf(paths[2])}));
-  EXPECT_EQ(form.collection.List1.Items(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), (std::vector<std::string>{paths[2], paths[1], paths[0]}));
 
   // The job leaves its last track on show and the commands locked until the Start action returns.
   EXPECT_EQ(form.state.CurrentTrack, 3);
@@ -168,8 +169,8 @@ TEST(ExtractionJob, AvailableTracksToWavCopiesEveryTrackInOrderAndListsEachFile)
   EXPECT_EQ(form.state.StopMarked, 0);
 
   // The group still shows the three tracks: Start takes them again, even with the list emptied.
-  form.collection.lstRecord.Clear();
-  form.collection.lstTracks.Clear();
+  test::Inside(form.collection).lstRecord.Clear();
+  test::Inside(form.collection).lstTracks.Clear();
   rig.job->cmdStart_Click();
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
   EXPECT_EQ(NamesIn(rig.Dest()).size(), 6u);
@@ -202,7 +203,7 @@ TEST(ExtractionJob, ToMp3EachTrackDecodesToItsLengthWithTheChosenBitrateAndFlags
     const double expected = static_cast<double>(rig.tracks[static_cast<std::size_t>(t - 1)].size()) / 4;
     EXPECT_NEAR(static_cast<double>(decoded.SampleFrames()), expected, 2 * 1152 + 576) << "track " << t;
     names.push_back(NameOf(found[0]));
-    EXPECT_EQ(form.collection.List2.Items()[static_cast<std::size_t>(2 - t)], found[0]);
+    EXPECT_EQ(test::Inside(form.collection).List2.Items()[static_cast<std::size_t>(2 - t)], found[0]);
   }
   EXPECT_EQ(Children(form, "MP3 Files"), names);
   EXPECT_TRUE(FilesFor(rig.Dest(), 1, ".wav").empty());
@@ -222,13 +223,13 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
   EXPECT_EQ(form.caption, "Korvalin V 2.1");
   EXPECT_FALSE(form.cancelShown);
   EXPECT_FALSE(form.Locked());
-  EXPECT_EQ(form.collection.lstTracks.ListCount(), 3);
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);
 
   // "1 Step Extraction" greyed: no file, no message, no lock.
   for (int16_t value : {controls::CheckBox::Grayed}) {
     form.options.oneStep = value;
-    form.collection.lstTracks.Clear();
-    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
+    test::Inside(form.collection).lstTracks.Clear();
+    for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(rig.Line(n));
     rig.Select("Available Tracks");
     rig.job->cmdStart_Click();
     EXPECT_TRUE(NamesIn(rig.Dest()).empty());
@@ -239,7 +240,7 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
 
   // A track node only names the caption's track; the selected list is what is extracted.
   form.options.oneStep = controls::CheckBox::Checked;
-  form.collection.lstRecord.Clear();
+  test::Inside(form.collection).lstRecord.Clear();
   rig.ChooseRecord({3, 1});
   rig.Select(rig.Line(2));
   std::string firstCaption;
@@ -250,7 +251,7 @@ TEST(ExtractionJob, TheSelectionDecidesWhatStartsAndAGreyedOneStepBoxStartsNothi
   EXPECT_EQ(FilesFor(rig.Dest(), 1, ".wav").size(), 1u);
   EXPECT_TRUE(FilesFor(rig.Dest(), 2, ".wav").empty());
   EXPECT_EQ(form.state.CurrentTrack, 1);
-  EXPECT_EQ(form.collection.lstRecord.ListCount(), 2);
+  EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 2);
 }
 
 TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
@@ -262,11 +263,11 @@ TEST(ExtractionJob, AStartWithNoTrackLeftToExtractSaysSoAndWritesNothing) {
   ASSERT_EQ(NamesIn(rig.Dest()).size(), 2u);
 
   // A disc without tracks, whose group shows none; then the Extract button with no node chosen.
-  form.collection.lstTracks.Clear();
+  test::Inside(form.collection).lstTracks.Clear();
   form.collection.showfiles();
   const std::string caption = form.caption;
   for (controls::TreeNode* node : {form.collection.FindText("Available Tracks"), static_cast<controls::TreeNode*>(nullptr)}) {
-    form.collection.TreeView1.SetSelectedItem(node);
+    test::Inside(form.collection).TreeView1.SetSelectedItem(node);
     rig.job->cmdStart_Click();
   }
   EXPECT_EQ(rig.fake.dialogs.MessageTexts(),
@@ -297,7 +298,7 @@ TEST(ExtractionJob, RepeatedExtractionsOfATrackNeverOverwriteAnEarlierFile) {
   rig.job->cmdStart_Click();
   EXPECT_EQ(NamesIn(plain.Path()), (std::vector<std::string>{"1-3.wav", "2-3.wav"}));
   EXPECT_TRUE(WavData(plain / "1-3.wav") == rig.tracks[2]);
-  EXPECT_EQ(form.collection.List1.Items().front(), plain / "2-3.wav");
+  EXPECT_EQ(test::Inside(form.collection).List1.Items().front(), plain / "2-3.wav");
 }
 
 TEST(ExtractionJob, TrackNinetyNineEndsAtTheTablesEntryNinetyNine) {
@@ -346,7 +347,8 @@ TEST(ExtractionJob, ACancelDuringTheSecondTrackEndsTheJobBeforeTheThird) {
   EXPECT_EQ(data.size() % 2352, 0u);
   EXPECT_TRUE(data == rig.tracks[1].substr(0, data.size()));
   // Listed once, whoever listed it first.
-  EXPECT_EQ(std::count(form.collection.List1.Items().begin(), form.collection.List1.Items().end(), second), 1);
+  const auto& wavs = test::Inside(form.collection).List1.Items();
+  EXPECT_EQ(std::count(wavs.begin(), wavs.end(), second), 1);
   EXPECT_EQ(Children(form, "WAV Files").size(), 2u);
   EXPECT_FALSE(form.Locked());
   EXPECT_EQ(form.state.StopMarked, 1);
@@ -363,7 +365,7 @@ TEST(ExtractionJob, AnEncoderThatWillNotStartEndsTheJobAfterOneMessage) {
   EXPECT_EQ(rig.fake.dialogs.messages[0].title, "Critical error...");
   EXPECT_EQ(form.state.CurrentTrack, 1);
   EXPECT_TRUE(NamesIn(rig.Dest()).empty());
-  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).List2.ListCount(), 0);
 }
 
 TEST(ExtractionJob, ATrackWhoseReadsFailIsFollowedByTheNextTrack) {
@@ -391,9 +393,10 @@ TEST(ExtractionJob, ADestinationThatCannotBeWrittenEndsTheJobAfterOneMessage) {
     rig.job->cmdStart_Click();
     ASSERT_EQ(rig.fake.dialogs.messages.size(), 1u) << (mp3 ? "mp3" : "wav");
     EXPECT_EQ(rig.fake.dialogs.messages[0].text.rfind("Could not create", 0), 0u);
-    EXPECT_TRUE(form.collection.List1.Items().empty() && form.collection.List2.Items().empty());  // no file to list
+    const auto in = test::Inside(form.collection);
+    EXPECT_TRUE(in.List1.Items().empty() && in.List2.Items().empty());  // no file to list
     EXPECT_EQ(form.state.CurrentTrack, 1);
-    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
+    for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(rig.Line(n));
   }
 }
 
@@ -415,7 +418,7 @@ TEST(ExtractionJob, ADataTrackIsPassedOverWithAMessageAndNeverRead) {
     EXPECT_EQ(FilesFor(rig.Dest(), 1, ext).size(), 1u);
     EXPECT_TRUE(FilesFor(rig.Dest(), 2, ext).empty());
     EXPECT_EQ(FilesFor(rig.Dest(), 3, ext).size(), 1u);
-    for (int32_t n = 1; n <= 3; ++n) form.collection.lstTracks.AddItem(rig.Line(n));
+    for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(rig.Line(n));
   }
 }
 
@@ -429,14 +432,14 @@ TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
   form.options.toMp3 = false;
   rig.job->Command3_Click();
   EXPECT_TRUE(NamesIn(rig.Dest()).empty());
-  EXPECT_EQ(form.collection.lstRecord.ListIndex(), -1);
+  EXPECT_EQ(form.collection.CurrentChosenTrack(), -1);
 
   form.options.toMp3 = true;
   std::vector<int32_t> selectedAtYield;
-  rig.fake.loop.EveryYield([&] { selectedAtYield.push_back(form.collection.lstRecord.ListIndex()); });
+  rig.fake.loop.EveryYield([&] { selectedAtYield.push_back(form.collection.CurrentChosenTrack()); });
   rig.job->Command3_Click();
   EXPECT_EQ(selectedAtYield.front(), 0);
-  EXPECT_EQ(form.collection.lstRecord.ListIndex(), 1);
+  EXPECT_EQ(form.collection.CurrentChosenTrack(), 1);
   for (int32_t t : {1, 2}) {
     const auto found = FilesFor(rig.Dest(), t, ".mp3");
     ASSERT_EQ(found.size(), 1u);
@@ -445,7 +448,7 @@ TEST(ExtractionJob, TheMp3OnlyWalkUsesTheStoredSettingsAndListsNothing) {
   EXPECT_EQ(form.state.CurrentTrack, 1);
   EXPECT_EQ(form.state.CurrentOutputPath + ".mp3", FilesFor(rig.Dest(), 1, ".mp3").at(0));
   EXPECT_EQ(form.destination, "Destination: " + form.state.CurrentOutputPath);
-  EXPECT_EQ(form.collection.List2.ListCount(), 0);
+  EXPECT_EQ(test::Inside(form.collection).List2.ListCount(), 0);
   EXPECT_TRUE(Children(form, "MP3 Files").empty());
   EXPECT_TRUE(rig.fake.dialogs.messages.empty());
 }

@@ -48,7 +48,7 @@ void StandInJobHost::Record() {
   on(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
     collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
   }));
-  on(e.trackInHand.Connect([this](int32_t index) { collection.lstRecord.SetListIndex(index); }));
+  on(e.trackInHand.Connect([this](int32_t index) { collection.SetCurrentChosenTrack(index); }));
   on(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));
   on(e.fileDeleted.Connect([this](const std::string& path) { collection.Unlist(path); }));
 }

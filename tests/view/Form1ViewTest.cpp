@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QTest>
 
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/view/QtTestApp.h"
 
@@ -158,8 +159,8 @@ TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
 
   // A node the user picks becomes the tree's selected node.
   tree->setCurrentItem(root->child(3));
-  ASSERT_NE(form.collection.TreeView1.SelectedItem(), nullptr);
-  EXPECT_EQ(form.collection.TreeView1.SelectedItem()->Text(), "WAV Files");
+  ASSERT_NE(test::Inside(form.collection).TreeView1.SelectedItem(), nullptr);
+  EXPECT_EQ(test::Inside(form.collection).TreeView1.SelectedItem()->Text(), "WAV Files");
 
   // Hiding the toolbar through its menu moves the tree area up.
   const int treeTop = view.findChild<QFrame*>("Picture7")->y();

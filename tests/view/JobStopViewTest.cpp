@@ -14,6 +14,7 @@
 #include "fileout/StagedOutput.h"
 #include "platform/linux/CdioLibrary.h"
 #include "rip/TrackBuffer.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/WavAnalysis.h"
 #include "tests/view/QtTestApp.h"
@@ -42,7 +43,7 @@ struct RipWindow {
     fake.media.trackMs = {20000, 20000};
     form.Form_Load();
     form.optWAV.SetValue(true);
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
+    test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   }
   // Runs `action` inside the n-th yield of the rip, noting how much of the file was on disk then.
   void At(int yield, std::function<void()> action) {
@@ -70,8 +71,8 @@ struct RipWindow {
 // The stopped track's file: one more block at most than was on disk at the stop, a header that
 // tells the truth, and the disc's own audio. No second track was started.
 void ExpectStoppedWithinOneBlock(RipWindow& rip) {
-  ASSERT_EQ(rip.form.collection.List1.ListCount(), 1);
-  const std::string path = rip.form.collection.List1.List(0);
+  ASSERT_EQ(test::Inside(rip.form.collection).List1.ListCount(), 1);
+  const std::string path = test::Inside(rip.form.collection).List1.List(0);
   EXPECT_EQ(path, rip.pathAtStop);
   const std::string bytes = test::ReadFile(path);
   const auto wav = test::ParseWav(bytes);

@@ -9,6 +9,7 @@
 
 #include "app/view/Form1View.h"
 #include "tests/support/AudioTools.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 
 namespace korvalin {
@@ -26,7 +27,7 @@ class StartActionTest : public ::testing::Test {
   void Select(const std::string& text) {
     controls::TreeNode* node = form.collection.FindText(text);
     ASSERT_NE(node, nullptr) << text;
-    form.collection.TreeView1.SetSelectedItem(node);
+    test::Inside(form.collection).TreeView1.SetSelectedItem(node);
   }
   void ClickStart() {
     ASSERT_TRUE(exposed);
@@ -34,7 +35,9 @@ class StartActionTest : public ::testing::Test {
   }
   std::vector<std::string> Wavs() {
     std::vector<std::string> names;
-    for (const auto& path : form.collection.List1.Items()) names.push_back(path.substr(path.rfind('/') + 1));
+    for (const auto& path : test::Inside(form.collection).List1.Items()) {
+      names.push_back(path.substr(path.rfind('/') + 1));
+    }
     return names;
   }
 
@@ -60,7 +63,7 @@ TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheSt
 
 TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) {
   form.optWAV.SetValue(true);
-  form.collection.lstRecord.AddItem("Track  1 - 00:02");
+  test::Inside(form.collection).lstRecord.AddItem("Track  1 - 00:02");
   Select("Track  1 - 00:02");
   ClickStart();
   ASSERT_EQ(Wavs().size(), 1u);
@@ -119,7 +122,7 @@ TEST_F(StartActionTest, StopAndCancelStayLiveWhileAJobRunsAndEndIt) {
   EXPECT_TRUE(startLockedDuringJob);
   // The first track was cut short and the second never started.
   ASSERT_EQ(Wavs().size(), 1u);
-  EXPECT_LT(test::FileSize(form.collection.List1.List(0)), 44 + 150 * 2352);
+  EXPECT_LT(test::FileSize(test::Inside(form.collection).List1.List(0)), 44 + 150 * 2352);
   EXPECT_TRUE(form.CmdSelectAction.Enabled());
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/view/Form1View.h"
 #include "collection/TreeInteractions.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/FileTree.h"
 #include "tests/view/QtTestApp.h"
@@ -87,8 +88,8 @@ TEST_F(TreeOnScreen, ADoubleClickMovesATrackToSelectedTracksAndBack) {
   EXPECT_EQ(form.jobs.state.CurrentTrack, 2);
   QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
   EXPECT_EQ(track->parent(), Item("Selected Tracks"));
-  EXPECT_EQ(form.collection.lstRecord.Items(), Texts{"Track  2 - 00:05"});
-  EXPECT_EQ(form.collection.lstTracks.Items(), (Texts{"Track  1 - 01:01", "Track  3 - 00:03"}));
+  EXPECT_EQ(form.collection.ChosenTracks(), Texts{"Track  2 - 00:05"});
+  EXPECT_EQ(test::Inside(form.collection).lstTracks.Items(), (Texts{"Track  1 - 01:01", "Track  3 - 00:03"}));
   EXPECT_EQ(tree->currentItem(), track);  // still the selected node where it went
 
   const QPoint moved = At(track);
@@ -109,8 +110,8 @@ TEST_F(TreeOnScreen, ThePlusSignOnlyFoldsTheGroup) {
   EXPECT_FALSE(tracks->isExpanded());
   QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, sign);
   EXPECT_EQ(form.Label3.Caption(), next);
-  EXPECT_EQ(form.collection.lstRecord.ListCount(), 0);  // a press on the group would list its tracks
-  EXPECT_EQ(form.collection.TreeView1.SelectedItem(), nullptr);
+  EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);  // a press on the group would list its tracks
+  EXPECT_EQ(test::Inside(form.collection).TreeView1.SelectedItem(), nullptr);
   EXPECT_EQ(ChildrenOf("Available Tracks").size(), 3u);
 }
 
@@ -138,8 +139,8 @@ TEST_F(TreeOnScreen, AWavFileDraggedOntoSelectedWavFilesMovesThereAtTheDrop) {
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
   EXPECT_EQ(item->parent(), selected);
   EXPECT_EQ(selected->background(0).style(), Qt::NoBrush);
-  EXPECT_EQ(form.collection.List5.Items(), Texts{song});
-  EXPECT_EQ(form.collection.List1.Items(), Texts{fake.programFolder / "other.wav"});
+  EXPECT_EQ(test::Inside(form.collection).List5.Items(), Texts{song});
+  EXPECT_EQ(test::Inside(form.collection).List1.Items(), Texts{fake.programFolder / "other.wav"});
   EXPECT_EQ(interactions.PressedNode, nullptr);
 
   // A group stays where it is.
@@ -179,7 +180,7 @@ TEST_F(TreeOnScreen, ARightPressOpensThePopUpSetUpForTheNodeUnderThePointer) {
 TEST_F(TreeOnScreen, TheLabelEditorRenamesTheFileOrOpensAgainWhenRefused) {
   QTreeWidgetItem* item = Item(song);
   tree->setCurrentItem(item);  // the user's choice reaches the tree control
-  ASSERT_TRUE(form.collection.TreeView1.StartLabelEdit());
+  ASSERT_TRUE(test::Inside(form.collection).TreeView1.StartLabelEdit());
   QLineEdit* editor = Editor();
   ASSERT_NE(editor, nullptr);
   EXPECT_EQ(editor->text().toStdString(), song);
@@ -195,11 +196,11 @@ TEST_F(TreeOnScreen, TheLabelEditorRenamesTheFileOrOpensAgainWhenRefused) {
   EXPECT_EQ(item->text(0), "renamed.wav");
   EXPECT_FALSE(test::Exists(song));
   EXPECT_TRUE(test::Exists(fake.programFolder / "renamed.wav"));
-  EXPECT_EQ(form.collection.List1.List(0), fake.programFolder / "renamed.wav");
+  EXPECT_EQ(test::Inside(form.collection).List1.List(0), fake.programFolder / "renamed.wav");
 
   // A track's label never opens.
   tree->setCurrentItem(Item("Track  1 - 01:01"));
-  EXPECT_FALSE(form.collection.TreeView1.StartLabelEdit());
+  EXPECT_FALSE(test::Inside(form.collection).TreeView1.StartLabelEdit());
 }
 
 }  // namespace
