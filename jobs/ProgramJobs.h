@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "controls/Timer.h"
 #include "desktop/DiskSpaceMonitor.h"
 #include "desktop/System.h"
 #include "joblife/JobControl.h"
@@ -35,7 +34,7 @@ class ProgramJobs : public JobControl {
   ExtractionJob extraction;
   DecodeBatch decoding;
 
-  // --- the disk-space watch ---
+  // --- the disk-space watch (its timer's type comes with the monitor) ---
   controls::Timer tmrWarning{"tmrWarning", 2000, false};
   System system;
   // The limits it works by, read at every tick (the settings of the window that starts jobs);
