@@ -40,7 +40,8 @@ constexpr int32_t kStripRightMargin = 300;
 Form1::Form1(Services& s, ProgramJobs& p)
     : MainWindowState(s, p),
       JobDisplays(p.runner.events, window, settings),
-      CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}) {
+      CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}),
+      Form1Windows(*this, lblStatus, *this) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -53,14 +54,13 @@ Form1::Form1(Services& s, ProgramJobs& p)
   finder.SetCollection(&collection);
   finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
+  FollowJobLife();
   timers_.push_back(services.loop.Attach(Timer1));
 }
 
-std::vector<controls::Connection> Form1::FollowJobLife() {
+void Form1::FollowJobLife() {
   JobEvents& e = jobs.events;
-  std::vector<controls::Connection> c;
-  c.push_back(e.locked.Connect([this] { Disablem(); }));
-  c.push_back(e.unlocked.Connect([this] { Enablem(); }));
+  auto& c = lifeConnections_;
   c.push_back(e.starting.Connect([this] {
     IgnoreErrors([&] {
       if (settings.MinimizeOnstart == 1) MinimizeCommand();
@@ -75,7 +75,6 @@ std::vector<controls::Connection> Form1::FollowJobLife() {
                  });
   }));
   c.push_back(e.lowSpace.Connect([this](bool low) { Label5.SetVisible(low); }));
-  return c;
 }
 
 Form1::~Form1() = default;
@@ -83,8 +82,19 @@ Form1::~Form1() = default;
 // The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
 // tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
 // tray form; its encoding lists and new destination show in this window at once.
+namespace {
+struct PrefsTray : TrayFormSeam {
+  PrefsTray(WindowTray& tray, controls::Window& preferences) : tray(tray), preferences(preferences) {}
+  void LoadTrayForm() override { tray.SetDesktopIcon(true, preferences); }
+  void UnloadTrayForm() override { tray.SetDesktopIcon(false, preferences); }
+  WindowTray& tray;
+  controls::Window& preferences;
+};
+}  // namespace
+
 void Form1::ConnectPreferences() {
-  prefs.trayForm = &prefsTray_;
+  prefsTray_ = std::make_unique<PrefsTray>(tray, prefs.window);
+  prefs.trayForm = prefsTray_.get();
   DiskSpaceMonitor& diskMonitor = programJobs.diskMonitor;
   programJobs.diskLimits = [this] {
     return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding, settings.HDStopNo,

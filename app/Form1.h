@@ -1,49 +1,31 @@
 #pragma once
-// The main window. Its displays and options the jobs report to and start from live in
-// MainWindowState, the CD bar in CdBar, the menus in Form1Menus; here are its regions, toolbar,
-// its life (load, layout, unload) and its handlers. Qt shows it through
-// app/view/Form1View; nothing here touches a widget.
+// The main window: MainWindowState, JobDisplays, the CdBar, its frame (regions and menus), the
+// windows it owns, and here its toolbar, its life (load, layout, unload) and its handlers. Qt
+// shows it through app/view/Form1View; nothing here touches a widget.
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "about/frmAbout.h"
-#include "app/Form1Menus.h"
+#include "app/Form1Frame.h"
+#include "app/Form1Windows.h"
 #include "app/MainWindowState.h"
 #include "collection/TreeInteractions.h"
-#include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
-#include "controls/OwnedForms.h"
-#include "controls/PictureBox.h"
 #include "discinfo/CdBar.h"
 #include "desktop/StartArguments.h"
-#include "desktop/WindowTray.h"
-#include "discinfo/frmDiscInfo.h"
 #include "encode/EncodeBatch.h"
 #include "encode/EncoderChoices.h"
-#include "finder/frmsearch.h"
-#include "mp3/frmPlayList.h"
-#include "settings/FrmPrefs.h"
 #include "window/JobDisplays.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowState, public JobDisplays, public CdBar, public Form1Menus {
+class Form1 : public MainWindowState, public JobDisplays, public CdBar, public Form1Frame, public Form1Windows {
  public:
   // `programJobs`: the runner and the job components, which the composition root owns.
   Form1(Services& services, ProgramJobs& programJobs);
   ~Form1() override;
-
-  // --- regions (twips) ---
-  controls::PictureBox Picture3{"Picture3", controls::PictureBox::Align::Top};     // toolbar
-  controls::PictureBox Picture4{"Picture4", controls::PictureBox::Align::Top};     // CD bar
-  controls::PictureBox Picture5{"Picture5", controls::PictureBox::Align::Top};     // next-action strip
-  controls::PictureBox Picture7{"Picture7"};                                       // tree area
-  controls::PictureBox Picture8{"Picture8"};                                       // options panel
-  controls::PictureBox Picture2{"Picture2", controls::PictureBox::Align::Bottom};  // activity bar
-  controls::PictureBox Picture1{"Picture1", controls::PictureBox::Align::Bottom};  // status bar
 
   // --- toolbar: pictures with tool tips ---
   controls::CommandButton CmdSelectAction{"CmdSelectAction"};
@@ -64,11 +46,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
   controls::Label lblQuality{"lblQuality", "Quality"};
 
-  // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
-  // from the bottom up.
-  std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }
-  std::vector<controls::PictureBox*> BottomBars() { return {&Picture1, &Picture2}; }
-
   // --- life ---
   void Form_Load();
   void Form_Resize();
@@ -86,8 +63,8 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   // The tree's mouse work shows in the next-action line.
   void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   // The commands a running job must not run beside: locked and freed with the job's lock.
-  void Disablem();
-  void Enablem();
+  void Disablem() override;
+  void Enablem() override;
 
   // --- bars ---
   void mnuToolbar_Click() { SwitchBar(mnuToolbar, Picture3); }
@@ -129,10 +106,8 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void Command4_Click();
   void Copt_Click() { ShowInFront(prefs); }
 
-  // --- dragging ---
-  // A press on the window's own surface: the left button drags the window.
+  // --- dragging: a left press on the window's own surface hands its drag to the window system ---
   void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
-  // Hands the drag of the window to the window system.
   void N1Drag();
 
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
@@ -140,28 +115,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
 
   // --- low disk space ---
   controls::Label Label5{"Label5", "Low Drive space"};  // red; shown while the destination runs low
-
-  // --- other windows ---
- private:
-  // The window's part of a job's start and end; made before the other windows, so that the
-  // commands are locked before a window closes for the job.
-  std::vector<controls::Connection> FollowJobLife();
-  std::vector<controls::Connection> lifeConnections_ = FollowJobLife();
-
- public:
-  // Each made in one line below; the main window's view makes the view of every one.
-  OwnedForms forms;
-  // The window's place in the notification area, and the tray form.
-  WindowTray tray{services, window, lblStatus, programJobs, forms};
-  frmpopup& trayForm = tray.trayForm;
-  // The File Finder and the Playlist Editor: shown on demand, closed when a job starts.
-  frmsearch& finder = forms.Make<frmsearch>(services, jobs.events);
-  frmPlayList& playlistEditor = forms.Make<frmPlayList>(services, collection, jobs.events);
-  // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
-  FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
-  frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
-  // Disc Information: looks each disc read up in the background; Action menu and CD bar.
-  frmDiscInfo& discInfo = forms.Make<frmDiscInfo>(services, settings, mnuActiopn, cd, lblStatus, jobs.events);
 
  private:
   void PlaceDesignGeometry();
@@ -183,17 +136,14 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool unloaded_ = false;
+  // The window's part of a job's start and end.
+  void FollowJobLife();
+  std::vector<controls::Connection> lifeConnections_;
   // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
-  struct PrefsTray : TrayFormSeam {
-    explicit PrefsTray(Form1& form) : form(form) {}
-    void LoadTrayForm() override { form.tray.SetDesktopIcon(true, form.prefs.window); }
-    void UnloadTrayForm() override { form.tray.SetDesktopIcon(false, form.prefs.window); }
-    Form1& form;
-  } prefsTray_{*this};
+  std::unique_ptr<TrayFormSeam> prefsTray_;
 };
 
-// Chooses the drive, then adds the files to the collection as the File Finder's "Select for
-// Conversion" does.
+// Chooses the drive, then adds the files as the File Finder's "Select for Conversion" does.
 void ApplyStartArguments(Form1& form, const StartArguments& arguments);
 
 }  // namespace korvalin

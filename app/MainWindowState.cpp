@@ -18,6 +18,8 @@ MainWindowState::MainWindowState(Services& s, ProgramJobs& p)
 void MainWindowState::FollowJobs() {
   JobEvents& e = jobs.events;
   auto follow = [this](controls::Connection c) { jobConnections_.push_back(std::move(c)); };
+  follow(e.locked.Connect([this] { Disablem(); }));
+  follow(e.unlocked.Connect([this] { Enablem(); }));
   follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
   // The collection shows the tracks a job takes and lists the files it writes.
   follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {

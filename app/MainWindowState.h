@@ -69,6 +69,11 @@ class MainWindowState : public CollectionHost {
   // a batch before its next file.
   void Command8_Click() { jobs.StopEverything(); }
 
+  // The commands a running job must not run beside: locked and freed with the job's lock (the
+  // window's, before any other window closes for the job).
+  virtual void Disablem() = 0;
+  virtual void Enablem() = 0;
+
   // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
   void ShowMainWindow() override { window.SetVisible(true); }
   void SetCurrentTrack(int32_t track) override { jobs.state.CurrentTrack = track; }

@@ -1,13 +1,25 @@
 #pragma once
-// The main window's menus: the menu bar and the collection tree's pop-up menu.
+// The main window's frame: its regions (the bars, the tree area, the options panel) and its
+// menus (the menu bar and the collection tree's pop-up menu).
 
 #include <vector>
 
 #include "controls/MenuItem.h"
+#include "controls/PictureBox.h"
 
 namespace korvalin {
 
-struct Form1Menus {
+struct Form1Frame {
+  // --- regions (twips) ---
+  controls::PictureBox Picture3{"Picture3", controls::PictureBox::Align::Top};     // toolbar
+  controls::PictureBox Picture4{"Picture4", controls::PictureBox::Align::Top};     // CD bar
+  controls::PictureBox Picture5{"Picture5", controls::PictureBox::Align::Top};     // next-action strip
+  controls::PictureBox Picture7{"Picture7"};                                       // tree area
+  controls::PictureBox Picture8{"Picture8"};                                       // options panel
+  controls::PictureBox Picture2{"Picture2", controls::PictureBox::Align::Bottom};  // activity bar
+  controls::PictureBox Picture1{"Picture1", controls::PictureBox::Align::Bottom};  // status bar
+
+  // --- menus ---
   controls::MenuItem mnuOpenfile{"mnuOpenfile", "Open"};
   controls::MenuItem mnuspace1{"mnuspace1", "-"};
   controls::MenuItem mnuExit{"mnuExit", "Exit"};
@@ -41,6 +53,11 @@ struct Form1Menus {
 
   // The menu bar, in order.
   std::vector<controls::MenuItem*> MenuBar() { return {&mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp}; }
+
+  // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
+  // from the bottom up.
+  std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }
+  std::vector<controls::PictureBox*> BottomBars() { return {&Picture1, &Picture2}; }
 };
 
 }  // namespace korvalin
