@@ -2,16 +2,15 @@
 
 #include <unistd.h>
 
-#include "app/CrashReporter.h"
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include "collection/BackingLists.h"
 #include "common/FileKind.h"
-#include "common/ProgramTitle.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
@@ -40,7 +39,11 @@ constexpr int32_t kJobButtonGap = 60;
 constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
-Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
+Form1::Form1(Services& s, ProgramJobs& p)
+    : MainWindowState(s, p),
+      JobDisplays(p.runner.events, window, settings),
+      CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}),
+      Form1Windows(*this, lblStatus, *this) {
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
@@ -56,48 +59,25 @@ Form1::Form1(Services& s, JobRunner& runner) : MainWindowState(s, runner) {
   FollowJobLife();
   knownDisc = [this] { return discInfo.Known(); };
   timers_.push_back(services.loop.Attach(Timer1));
-  timers_.push_back(services.loop.Attach(tmrWarning));
 }
 
 void Form1::FollowJobLife() {
   JobEvents& e = jobs.events;
-  auto follow = [this](controls::Connection c) { lifeConnections_.push_back(std::move(c)); };
-  follow(e.locked.Connect([this] { Disablem(); }));
-  follow(e.unlocked.Connect([this] { Enablem(); }));
-  follow(e.idle.Connect([this](bool soon) {
-    if (soon) {
-      Timer1.SetEnabled(true);
-    } else {
-      ResetStatus();
-    }
+  auto& c = lifeConnections_;
+  c.push_back(e.starting.Connect([this] {
+    IgnoreErrors([&] {
+      if (settings.MinimizeOnstart == 1) MinimizeCommand();
+    });
   }));
-  follow(e.starting.Connect([this] {
-    IgnoreErrors([&] { diskMonitor.JobStarting(); }, [&] { stopNotice_.clear(); },
-                 [&] {
-                   if (settings.MinimizeOnstart == 1) MinimizeCommand();
-                 });
-  }));
-  follow(e.ended.Connect([this] {
-    IgnoreErrors([&] { RestoreAfterJob(); });
-    IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { tmrWarning.SetEnabled(false); }, [&] { Enablem(); },
+  c.push_back(e.ended.Connect([this] {
+    IgnoreErrors([&] { tray.RestoreAfterJob(); });
+    IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { Enablem(); },
                  [&] {
                    // A window closed during the job stays closed: the program is ending.
                    if (!unloaded_) window.SetVisible(true);
                  });
   }));
-  // The finder, the Playlist Editor and the tray form lie below the runner and cannot see it:
-  // they close on its signals from here.
-  follow(e.closing.Connect([this] { IgnoreErrors([&] { trayForm.Form_Unload(); }); }));
-  for (controls::Signal<>* signal : {&e.locked, &e.closing}) {
-    follow(signal->Connect([this] {
-      if (finder.window.Loaded()) IgnoreErrors([&] { finder.Form_Unload(); });
-    }));
-    follow(signal->Connect([this] {
-      if (playlistEditor.window.Loaded()) IgnoreErrors([&] { playlistEditor.Form_Unload(); });
-    }));
-  }
-  // A look-up in hand ends with the program.
-  follow(e.closing.Connect([this] { IgnoreErrors([&] { discInfo.Form_Unload(); }); }));
+  c.push_back(e.lowSpace.Connect([this](bool low) { Label5.SetVisible(low); }));
 }
 
 Form1::~Form1() = default;
@@ -105,9 +85,25 @@ Form1::~Form1() = default;
 // The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
 // tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
 // tray form; its encoding lists and new destination show in this window at once.
+namespace {
+struct PrefsTray : TrayFormSeam {
+  PrefsTray(WindowTray& tray, controls::Window& preferences) : tray(tray), preferences(preferences) {}
+  void LoadTrayForm() override { tray.SetDesktopIcon(true, preferences); }
+  void UnloadTrayForm() override { tray.SetDesktopIcon(false, preferences); }
+  WindowTray& tray;
+  controls::Window& preferences;
+};
+}  // namespace
+
 void Form1::ConnectPreferences() {
-  prefs.trayForm = &prefsTray_;
-  prefs.DriveSurvey = [this] { diskMonitor.Survey(); };
+  prefsTray_ = std::make_unique<PrefsTray>(tray, prefs.window);
+  prefs.trayForm = prefsTray_.get();
+  DiskSpaceMonitor& diskMonitor = programJobs.diskMonitor;
+  programJobs.diskLimits = [this] {
+    return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding, settings.HDStopNo,
+                           settings.DecodePath};
+  };
+  prefs.DriveSurvey = [&diskMonitor] { diskMonitor.Survey(); };
   // Bitrate and quality chosen there are the ones the next job uses: the main window's lists
   // show them at once (their click stores them).
   prefs.OnEncodingChosen = [this] {
@@ -121,7 +117,7 @@ void Form1::ConnectPreferences() {
   // The names preview shows what a job started now would write.
   prefs.KnownDiscTags = [this] { return ReadJobOptions().trackTags; };
   prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(optMP3.Value() ? ".mp3" : ".wav"); };
-  diskMonitor.OnSurveyed = [this] {
+  diskMonitor.OnSurveyed = [this, &diskMonitor] {
     prefs.Text6.SetText(diskMonitor.DriveListing());
     prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
     prefs.Label4.SetCaption(diskMonitor.DestinationFigure());
@@ -133,11 +129,7 @@ void Form1::ConnectHandlers() {
   window.OnQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
   window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
-  Timer1.OnTimer = [this] { Timer1_Timer(); };
-  cmbDrives.OnClick = [this] { cmbDrives_Click(); };
-  cmdRefresh.OnClick = [this] { cmdRefresh_Click(); };
-  Command11.OnClick = [this] { Command11_Click(); };
-  Command12.OnClick = [this] { Command12_Click(); };
+  OnDiscRead = [this] { discInfo.DiscRead(); };
   Command8.OnClick = [this] { Command8_Click(); };
   mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
   mnuCDbar.OnClick = [this] { mnuCDbar_Click(); };
@@ -354,7 +346,7 @@ void Form1::ArrangeStatusLines(int32_t width) {
 void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
-  // The program is closing: the tray form and the other windows close on the runner's signal.
+  // The program is closing: the other windows close on the runner's signal.
   IgnoreErrors([&] { jobs.Close(); });
   IgnoreErrors([&] { services.exceptionFilter.SetUnhandledExceptionFilter(nullptr); },
                [&] { window.SetVisible(false); },
@@ -363,15 +355,6 @@ void Form1::Form_Unload() {
 }
 
 // --- status ------------------------------------------------------------------------------------
-
-void Form1::ResetStatus() {
-  Label3.SetCaption("Next action:");
-  Label2.SetCaption(DestinationLine());
-  window.SetCaption(kProgramTitle);
-  ProgressBar1.SetValue(0);
-  lblStatus.SetCaption(stopNotice_);
-  Label33.SetCaption("");
-}
 
 std::vector<controls::Control*> Form1::JobLockedControls() {
   return {&C777,     &CmdSelectAction, &Copt,     &C5555555, &Cmdhelp,       &Command4,       &mnuStart2,
@@ -386,19 +369,12 @@ void Form1::Enablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(true);
 }
 
-void Form1::Timer1_Timer() {
-  Timer1.SetEnabled(false);
-  ResetStatus();
-}
-
 void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
   const bool show = !item.Checked();
   item.SetChecked(show);
   bar.SetVisible(show);
   Form_Resize();
 }
-
-// --- jobs --------------------------------------------------------------------------------------
 
 // --- dragging ----------------------------------------------------------------------------------
 

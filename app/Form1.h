@@ -1,51 +1,31 @@
 #pragma once
-// The main window. Its state shared with the jobs lives in MainWindowState; here are its regions,
-// toolbar, CD bar, menus, its life (load, layout, unload) and its handlers. Qt shows it through
-// app/view/Form1View; nothing here touches a widget.
+// The main window: MainWindowState, JobDisplays, the CdBar, its frame (regions and menus), the
+// windows it owns, and here its toolbar, its life (load, layout, unload) and its handlers. Qt
+// shows it through app/view/Form1View; nothing here touches a widget.
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "about/frmAbout.h"
+#include "app/Form1Frame.h"
+#include "app/Form1Windows.h"
 #include "app/MainWindowState.h"
 #include "collection/TreeInteractions.h"
-#include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
-#include "controls/MenuItem.h"
-#include "controls/PictureBox.h"
-#include "desktop/DiskSpaceMonitor.h"
-#include "desktop/System.h"
-#include "desktop/frmpopup.h"
-#include "discinfo/frmDiscInfo.h"
+#include "discinfo/CdBar.h"
+#include "desktop/StartArguments.h"
 #include "encode/EncodeBatch.h"
-#include "encode/EncodeWavToMp3.h"
 #include "encode/EncoderChoices.h"
-#include "finder/frmsearch.h"
-#include "mp3/DecodeBatch.h"
-#include "mp3/frmPlayList.h"
-#include "rip/AnalogCapture.h"
-#include "rip/ExtractionJob.h"
-#include "settings/FrmPrefs.h"
-#include "controls/OwnedForms.h"
+#include "window/JobDisplays.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowState, public TrayHost {
+class Form1 : public MainWindowState, public JobDisplays, public CdBar, public Form1Frame, public Form1Windows {
  public:
-  // `jobs`: the program's job runner, which the composition root owns.
-  Form1(Services& services, JobRunner& jobs);
+  // `programJobs`: the runner and the job components, which the composition root owns.
+  Form1(Services& services, ProgramJobs& programJobs);
   ~Form1() override;
-
-  // --- regions (twips) ---
-  controls::PictureBox Picture3{"Picture3", controls::PictureBox::Align::Top};     // toolbar
-  controls::PictureBox Picture4{"Picture4", controls::PictureBox::Align::Top};     // CD bar
-  controls::PictureBox Picture5{"Picture5", controls::PictureBox::Align::Top};     // next-action strip
-  controls::PictureBox Picture7{"Picture7"};                                       // tree area
-  controls::PictureBox Picture8{"Picture8"};                                       // options panel
-  controls::PictureBox Picture2{"Picture2", controls::PictureBox::Align::Bottom};  // activity bar
-  controls::PictureBox Picture1{"Picture1", controls::PictureBox::Align::Bottom};  // status bar
 
   // --- toolbar: pictures with tool tips ---
   controls::CommandButton CmdSelectAction{"CmdSelectAction"};
@@ -57,12 +37,6 @@ class Form1 : public MainWindowState, public TrayHost {
   controls::CommandButton Command5{"Command5"};
   controls::CommandButton Command7{"Command7"};
 
-  // --- CD bar ---
-  controls::ComboBox cmbDrives{"cmbDrives"};  // the drive list
-  controls::CommandButton Command11{"Command11"};  // play
-  controls::CommandButton Command12{"Command12"};  // stop
-  controls::CommandButton cmdRefresh{"cmdRefresh", "Reset"};
-
   // --- next-action strip: the job buttons ---
   controls::CommandButton cmdStart{"cmdStart", "Extract"};
   controls::CommandButton cmdEncFile{"cmdEncFile", "encode"};
@@ -71,45 +45,6 @@ class Form1 : public MainWindowState, public TrayHost {
   // --- options panel labels ---
   controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
   controls::Label lblQuality{"lblQuality", "Quality"};
-
-  // --- menus ---
-  controls::MenuItem mnuOpenfile{"mnuOpenfile", "Open"};
-  controls::MenuItem mnuspace1{"mnuspace1", "-"};
-  controls::MenuItem mnuExit{"mnuExit", "Exit"};
-  controls::MenuItem mnuFile{"mnuFile", "File", {&mnuOpenfile, &mnuspace1, &mnuExit}};
-  controls::MenuItem mnuStart{"mnuStart", "Start "};
-  controls::MenuItem mnuStop{"mnuStop", "Stop"};
-  controls::MenuItem mnuspace2{"mnuspace2", "-"};
-  controls::MenuItem mnuRefreshlist{"mnuRefreshlist", "Refresh List"};
-  controls::MenuItem mnuActiopn{"mnuActiopn", "Action", {&mnuStart, &mnuStop, &mnuspace2, &mnuRefreshlist}};
-  controls::MenuItem mnuGetMainPrefs{"mnuGetMainPrefs", "Preferences"};
-  controls::MenuItem mnuToolbar{"mnuToolbar", "ToolBar"};
-  controls::MenuItem mnuCDbar{"mnuCDbar", "CD Bar"};
-  controls::MenuItem mnuActivityBar{"mnuActivityBar", "Activity Bar"};
-  controls::MenuItem mnuStatusbar{"mnuStatusbar", "Status Bar"};
-  controls::MenuItem mnuGetToolbars{"mnuGetToolbars", "Toolbars", {&mnuToolbar, &mnuCDbar, &mnuActivityBar, &mnuStatusbar}};
-  controls::MenuItem mnuSearch{"mnuSearch", "Search"};
-  controls::MenuItem mnuPlaylist{"mnuPlaylist", "Playlist"};
-  controls::MenuItem mnuPrefs{"mnuPrefs", "Preferences", {&mnuGetMainPrefs, &mnuGetToolbars, &mnuSearch, &mnuPlaylist}};
-  controls::MenuItem mnuHelpfile{"mnuHelpfile", "Help File"};
-  controls::MenuItem mnuHelp{"mnuHelp", "Help", {&mnuHelpfile}};
-  // The tree's pop-up menu: never in the menu bar, shown at the pointer.
-  controls::MenuItem mnuStart2{"mnuStart2", "Start!"};
-  controls::MenuItem mnuSpace5{"mnuSpace5", "-"};
-  controls::MenuItem mnuFileRemove{"mnuFileRemove", "Remove from List"};
-  controls::MenuItem mnuRemoveDelete{"mnuRemoveDelete", "Remove and Delete File"};
-  controls::MenuItem mnuSpace6{"mnuSpace6", "-"};
-  controls::MenuItem mnuMinimize{"mnuMinimize", "Minimize"};
-  controls::MenuItem mnuExit2{"mnuExit2", "Exit"};
-  controls::MenuItem mnupopup{"mnupopup", "popup",
-                              {&mnuStart2, &mnuSpace5, &mnuFileRemove, &mnuRemoveDelete, &mnuSpace6, &mnuMinimize, &mnuExit2}};
-
-  // The menu bar, in order.
-  std::vector<controls::MenuItem*> MenuBar() { return {&mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp}; }
-  // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
-  // from the bottom up.
-  std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }
-  std::vector<controls::PictureBox*> BottomBars() { return {&Picture1, &Picture2}; }
 
   // --- life ---
   void Form_Load();
@@ -125,11 +60,11 @@ class Form1 : public MainWindowState, public TrayHost {
   bool Unloaded() const { return unloaded_; }
 
   // --- status ---
-  void ResetStatus();
+  // The tree's mouse work shows in the next-action line.
+  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
   // The commands a running job must not run beside: locked and freed with the job's lock.
-  void Disablem();
-  void Enablem();
-  void Timer1_Timer();
+  void Disablem() override;
+  void Enablem() override;
 
   // --- bars ---
   void mnuToolbar_Click() { SwitchBar(mnuToolbar, Picture3); }
@@ -137,35 +72,11 @@ class Form1 : public MainWindowState, public TrayHost {
   void mnuActivityBar_Click() { SwitchBar(mnuActivityBar, Picture2); }
   void mnuStatusbar_Click() { SwitchBar(mnuStatusbar, Picture1); }
 
-  // --- CD ---
-  // Reads the disc's identity, track count and track lengths and lists the tracks.
-  void cmdRefresh_Click();
-  // Plays the disc from the start of CurrentTrack.
-  void Command11_Click();
-  // Stops playback and any capture.
-  void Command12_Click();
-  // Fills the drive list, one line per host adapter and a blank one, and selects the first line,
-  // which opens that drive.
-  void FillDriveList();
-  // A line of the drive list chosen: close the open drive, open the chosen one (the blank line
-  // opens none). Another drive than before is also the "cd" device's from now on, and the CD
-  // information and the collection are read again.
-  void cmbDrives_Click();
-
-  // --- jobs ---
-  // CD tracks: the extraction job.
-  void cmdStart_Click() { extraction.cmdStart_Click(); }
-  void StartTrackRecording3(int32_t track) { extraction.StartTrackRecording3(track); }
-  void Command6_Click() { extraction.Command6_Click(); }
-  void Command3_Click() { extraction.Command3_Click(); }
-  // WAV files: encoding to MP3.
+  // --- jobs: the handlers start the job components the composition root owns ---
+  void cmdStart_Click() { programJobs.extraction.cmdStart_Click(); }
   void cmdEncFile_Click() { korvalin::cmdEncFile_Click(jobs, services); }
-  bool EncodeWavToMp3(const std::string& path) {
-    return korvalin::EncodeWavToMp3(jobs, services, path, ReadJobOptions()).Succeeded();
-  }
-  // MP3 files: decoding to WAV through the decoder host.
-  void CmdDecoder_Click() { decoding.CmdDecoder_Click(); }
-  bool StartDecoding(const std::string& file) { return decoding.StartDecoding(file); }
+  void CmdDecoder_Click() { programJobs.decoding.CmdDecoder_Click(); }
+  void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
 
   // The Start action: the job the tree's selected node calls for, bracketed by the steps every
   // job shares (flags cleared, the commands enabled again and the status reset a second later).
@@ -174,20 +85,13 @@ class Form1 : public MainWindowState, public TrayHost {
   void mnuStart_Click();
 
   // --- commands ---
-  void mnuRefreshlist_Click();
+  void mnuRefreshlist_Click() { RefreshList(); }
   // Unloads the main window, which ends the program.
   void ExitCommand();
-  // Puts the main window away into the notification area: loads the tray form and hides the
-  // window. A desktop without a notification area gets the window minimised to the task bar
-  // instead (and a word in the status line, once), so it can always be brought back.
-  void MinimizeCommand();
-  // The Preferences "desktop icon" box: ticked loads the tray form and hides the dialog; cleared
-  // unloads the tray form and shows the dialog again.
-  void SetDesktopIcon(bool shown, controls::Window& preferences);
-  void Command1_Click();  // stop
-  // The disk-space watch stops the job: the status line and the rip log say why.
-  void LowSpaceStop();
-  void Command2_Click() override;  // cancel
+  // Puts the main window away into the notification area (or the task bar).
+  void MinimizeCommand() { tray.MinimizeCommand(); }
+  void Command1_Click() { jobs.Stop(); }
+  void Command2_Click() { jobs.Cancel(); }
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
   void Check3_Click();
@@ -202,58 +106,15 @@ class Form1 : public MainWindowState, public TrayHost {
   void Command4_Click();
   void Copt_Click() { ShowInFront(prefs); }
 
-  // --- dragging ---
-  // A press on the window's own surface: the left button drags the window.
+  // --- dragging: a left press on the window's own surface hands its drag to the window system ---
   void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
-  // Hands the drag of the window to the window system.
   void N1Drag();
 
-  // CD tracks through the sound card.
-  void StartTrackRecording2(int32_t track) { capture.StartTrackRecording2(track); }
-  void tmrRecord_Timer() { capture.tmrRecord_Timer(); }
-  void cmdCancel_Click() { capture.cmdCancel_Click(); }
-
-  // --- job components ---
-  AnalogCapture capture{jobs, services};
-  ExtractionJob extraction{jobs, services, cd, PrefixRandom::ClockSeed, &capture};
-  DecodeBatch decoding{jobs, jobs.events, services};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- low disk space ---
-  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown by the monitor
-  System system;
-  // Watches the destination drive while a job runs (tmrWarning); stops the job when it runs full.
-  DiskSpaceMonitor diskMonitor{{tmrWarning, Label5, Timer1, jobs.flags, [this] { LowSpaceStop(); }},
-                               services.loop,
-                               [this] {
-                                 return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding,
-                                                        settings.HDStopNo, settings.DecodePath};
-                               },
-                               system};
-
-  // --- other windows ---
-  // Each made in one line below; the main window's view makes the view of every one.
-  OwnedForms forms;
-  // The File Finder: shown on demand, unloaded when a job starts.
-  frmsearch& finder = forms.Make<frmsearch>(services);
-  // The Playlist Editor: shown on demand, unloaded when a job starts and by "Sound Mixer".
-  frmPlayList& playlistEditor = forms.Make<frmPlayList>(services, collection);
-  // The Preferences dialog: loaded hidden at start, where it settles the destination folder.
-  FrmPrefs& prefs = forms.Make<FrmPrefs>(services, settings, QualityListEntries());
-  frmAbout& about = forms.Make<frmAbout>(services, mnuHelp);
-  // Disc Information: looks each disc read up in the background; Action menu and CD bar.
-  frmDiscInfo& discInfo = forms.Make<frmDiscInfo>(services, settings, mnuActiopn, cd, lblStatus);
-  // The tray form: the icon in the notification area while the window is put away; never shown.
-  frmpopup& trayForm = forms.Make<frmpopup>(services, *this);
-
-  // CollectionHost, TrayHost
-  void ShowMainWindow() override { window.SetVisible(true); }
-  std::string MainWindowCaption() override { return window.Caption(); }
-  void UnloadDecoderWindow() override { decoding.UnloadHost(); }
-  // The first half of the exit command: query-unload (stops a job), then unload.
-  void UnloadMainWindow() override;
-  void EndProgram() override { window.RequestClose(); }
+  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown while the destination runs low
 
  private:
   void PlaceDesignGeometry();
@@ -271,34 +132,18 @@ class Form1 : public MainWindowState, public TrayHost {
   }
   // Runs a job between the Start action's opening and closing steps.
   void RunJob(const std::function<void()>& job);
-  // The window's part of a job's start and end, and the other windows' part of its life.
-  void FollowJobLife();
-  std::vector<controls::Connection> lifeConnections_;
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   bool unloaded_ = false;
-  // The drive of the "cd" device: the first until another line of the drive list is chosen.
-  int32_t chosenDrive_ = 0;
-  // The end of a job takes the window out of the tray (or back from the task bar).
-  void RestoreAfterJob();
-  // Tells the user, once, that this desktop shows no tray icon.
-  void SayNoTray();
-  bool minimisedToTaskBar_ = false;
-  // Why the program stopped the last job; the status line keeps it until the next job starts.
-  std::string stopNotice_;
-  bool noTrayNoticeShown_ = false;
+  // The window's part of a job's start and end.
+  void FollowJobLife();
+  std::vector<controls::Connection> lifeConnections_;
   // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
-  struct PrefsTray : TrayFormSeam {
-    explicit PrefsTray(Form1& form) : form(form) {}
-    void LoadTrayForm() override { form.SetDesktopIcon(true, form.prefs.window); }
-    void UnloadTrayForm() override { form.SetDesktopIcon(false, form.prefs.window); }
-    Form1& form;
-  } prefsTray_{*this};
+  std::unique_ptr<TrayFormSeam> prefsTray_;
 };
 
-// The status line when the desktop has no notification area.
-inline constexpr const char* kNoTrayNotice =
-    "No tray on this desktop: Minimize uses the task bar";
+// Chooses the drive, then adds the files as the File Finder's "Select for Conversion" does.
+void ApplyStartArguments(Form1& form, const StartArguments& arguments);
 
 }  // namespace korvalin

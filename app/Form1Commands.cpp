@@ -33,31 +33,10 @@ void Form1::mnuStart_Click() {
   CmdSelectAction_Click();
 }
 
-void Form1::mnuRefreshlist_Click() {
-  IgnoreErrors([&] { cmdRefresh_Click(); }, [&] { collection.showfiles(); });
-}
-
 void Form1::ExitCommand() {
-  UnloadMainWindow();
+  tray.UnloadMainWindow();
   window.RequestClose();
 }
-
-void Form1::UnloadMainWindow() {
-  bool cancel = false;
-  IgnoreErrors([&] { Form_QueryUnload(cancel); });
-  Form_Unload();
-}
-
-void Form1::Command1_Click() { jobs.Stop(); }
-
-void Form1::LowSpaceStop() {
-  const std::string reason = "low disk space, " + diskMonitor.DestinationFigure() + " MB free on the destination drive";
-  stopNotice_ = "Job stopped: " + reason;
-  lblStatus.SetCaption(stopNotice_);
-  jobs.LowSpaceStop(reason);
-}
-
-void Form1::Command2_Click() { jobs.Cancel(); }
 
 void Form1::mnuOpenfile_Click() {
   IgnoreErrors([&] {
@@ -107,6 +86,15 @@ void Form1::cmbQuality_Click() {
     SaveSetting(services.store, settingkey::EncodingQuality, settings.EncodingQuality);
   });
   IgnoreErrors([&] { prefs.ShowEncoding(); });
+}
+
+void ApplyStartArguments(Form1& form, const StartArguments& arguments) {
+  if (arguments.drive >= 0 && arguments.drive < form.cmbDrives.ListCount()) {
+    IgnoreErrors([&] { form.cmbDrives.SetListIndex(arguments.drive); });
+  }
+  for (const std::string& file : arguments.files) {
+    IgnoreErrors([&] { form.collection.Cmaddfile2(file); }, [&] { form.collection.showfiles3(file); });
+  }
 }
 
 }  // namespace korvalin

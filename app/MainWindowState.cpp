@@ -7,8 +7,8 @@
 
 namespace korvalin {
 
-MainWindowState::MainWindowState(Services& s, JobRunner& runner)
-    : services(s), jobs(runner), collection(settings, s.loop, *this), cd(s.cdLibrary) {
+MainWindowState::MainWindowState(Services& s, ProgramJobs& p)
+    : services(s), programJobs(p), jobs(p.runner), collection(settings, s.loop, *this), cd(p.cd) {
   outputChoice_.Add(optMP3);
   outputChoice_.Add(optWAV);
   Command2.SetVisible(false);
@@ -19,20 +19,9 @@ MainWindowState::MainWindowState(Services& s, JobRunner& runner)
 void MainWindowState::FollowJobs() {
   JobEvents& e = jobs.events;
   auto follow = [this](controls::Connection c) { jobConnections_.push_back(std::move(c)); };
-  follow(e.status.Connect([this](StatusLine line, const std::string& text) {
-    switch (line) {
-      case StatusLine::Caption: window.SetCaption(text); break;
-      case StatusLine::NextAction: Label3.SetCaption(text); break;
-      case StatusLine::Destination: Label2.SetCaption(text); break;
-      case StatusLine::Status: lblStatus.SetCaption(text); break;
-    }
-  }));
-  follow(e.progress.Connect([this](const std::string& text, int32_t bar) {
-    Label33.SetCaption(text);
-    ProgressBar1.SetValue(bar);
-  }));
+  follow(e.locked.Connect([this] { Disablem(); }));
+  follow(e.unlocked.Connect([this] { Enablem(); }));
   follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
-  follow(e.spaceWatchEnded.Connect([this] { tmrWarning.SetEnabled(false); }));
   // The collection shows the tracks a job takes and lists the files it writes.
   follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
     collection.TakeEveryAvailableTrack(TakeTracks::AsShown);

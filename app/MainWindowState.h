@@ -17,40 +17,30 @@
 #include "controls/CommandButton.h"
 #include "controls/Label.h"
 #include "controls/OptionButton.h"
-#include "controls/ProgressBar.h"
-#include "controls/Timer.h"
 #include "controls/Window.h"
 #include "discinfo/DiscInfo.h"
 #include "platform/Services.h"
-#include "rip/modAKRip32.h"
 #include "settings/Settings.h"
-#include "jobs/JobRunner.h"
+#include "jobs/ProgramJobs.h"
 
 namespace korvalin {
 
 class MainWindowState : public CollectionHost {
  public:
-  MainWindowState(Services& services, JobRunner& jobs);
+  MainWindowState(Services& services, ProgramJobs& programJobs);
   MainWindowState(const MainWindowState&) = delete;
   MainWindowState& operator=(const MainWindowState&) = delete;
   ~MainWindowState() override = default;
 
   Services& services;
-  // The job runner of the program: its flags, the job's shared state, its signals.
+  // The job components and the drive, and their runner: its flags, the job's shared state, its
+  // signals.
+  ProgramJobs& programJobs;
   JobRunner& jobs;
   // The settings in memory.
   Settings settings;
 
   controls::Window window{"Form1", kProgramTitle};
-
-  // --- status displays ---
-  controls::Label Label3{"Label3", "Next Action: Make a selection"};  // next-action line
-  controls::Label Label2{"Label2", "Destination:  "};                 // destination line
-  controls::Label Label33{"Label33", "OFF"};                          // percent
-  controls::Label lblStatus{"lblStatus"};
-  controls::ProgressBar ProgressBar1{"ProgressBar1"};
-  controls::Timer Timer1{"Timer1", 1000, false};          // returns the displays to idle
-  controls::Timer tmrWarning{"tmrWarning", 2000, false};  // low-disk-space warning
 
   // --- job buttons ---
   controls::CommandButton Command1{"Command1"};  // stop
@@ -75,14 +65,19 @@ class MainWindowState : public CollectionHost {
 
   // --- the collection and the drive ---
   CollectionTree collection;
-  modAKRip32 cd;
+  modAKRip32& cd;
 
   // "Stop Everything": ends a running job; a rip or an encoding stops after the block in hand,
   // a batch before its next file.
   void Command8_Click() { jobs.StopEverything(); }
 
+  // The commands a running job must not run beside: locked and freed with the job's lock (the
+  // window's, before any other window closes for the job).
+  virtual void Disablem() = 0;
+  virtual void Enablem() = 0;
+
   // CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu.
-  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
+  void ShowMainWindow() override { window.SetVisible(true); }
   void SetCurrentTrack(int32_t track) override { jobs.state.CurrentTrack = track; }
   void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
 
@@ -91,9 +86,6 @@ class MainWindowState : public CollectionHost {
   JobOptions ReadJobOptions() const;
   // The disc's information as the user chose it (else as best found); null when the disc is not known.
   std::function<const DiscInfoCandidate*()> knownDisc = [] { return static_cast<const DiscInfoCandidate*>(nullptr); };
-
-  // The destination line for a folder setting: "Destination:  " + folder + "/".
-  std::string DestinationLine() const { return "Destination:  " + settings.DecodePath + "/"; }
 
  private:
   // The displays follow the job's reports.

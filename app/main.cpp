@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "app/Form1.h"
-#include "app/StartArguments.h"
 #include "app/view/Form1View.h"
-#include "jobs/JobRunner.h"
+#include "jobs/ProgramJobs.h"
 #include "platform/linux/AlsaMixer.h"
 #include "platform/linux/CdioLibrary.h"
 #include "platform/linux/CurlHttpClient.h"
@@ -131,7 +130,7 @@ int main(int argc, char** argv) {
   };
 
   // The jobs run on one runner for the whole program; the main window starts them and follows them.
-  JobRunner jobs(loop);
+  ProgramJobs jobs(services);
   Form1 form(services, jobs);
   Form1View view(form);
   dialogs.SetParent(&view);

@@ -11,7 +11,7 @@ DiskSpaceMonitor::DiskSpaceMonitor(DiskSpaceMonitorWindow window, EventLoop& loo
 }
 
 void DiskSpaceMonitor::JobStarting() {
-  IgnoreErrors([&] { window_.Label5.SetVisible(false); },
+  IgnoreErrors([&] { window_.ShowWarning(false); },
                [&] {
                  // Asking to stop on low space means wanting the space watched, even with the
                  // warning off.
@@ -39,13 +39,13 @@ void DiskSpaceMonitor::tmrWarning_Timer() {
     // The job in hand ends after its current block, whatever kind of job it is.
     IgnoreErrors([&] { window_.flags.CaptureStopRequested = kTrue; },
                  [&] { window_.flags.CancelRequested = kTrue; },
-                 [&] { window_.Label5.SetVisible(true); },
+                 [&] { window_.ShowWarning(true); },
                  [&] { window_.Command1(); },
-                 [&] { window_.Timer1.SetEnabled(true); },
+                 [&] { window_.ResetStatusSoon(); },
                  [&] { loop_.Yield(); });
     return;
   }
-  if (current_.HDWarning == 1 && *free < current_.HDWarningNo) window_.Label5.SetVisible(true);
+  if (current_.HDWarning == 1 && *free < current_.HDWarningNo) window_.ShowWarning(true);
 }
 
 }  // namespace korvalin

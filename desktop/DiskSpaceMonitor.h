@@ -1,8 +1,7 @@
 #pragma once
-// Watches the free space of the destination drive while a job runs. Every tick of the main
-// window's tmrWarning surveys the drives; below the stop threshold it stops the job through the
-// main window's stop command, below the warning threshold it shows the red "Low Drive space"
-// label. The survey's listing and destination figure are also what the Preferences dialog shows.
+// Watches the free space of the destination drive while a job runs. Every tick of its 2-second
+// timer (tmrWarning) surveys the drives; below the stop threshold it stops the job through the
+// stop command, below the warning threshold it shows the red "Low Drive space" warning. The survey's listing and destination figure are also what the Preferences dialog shows.
 
 #include <cstdint>
 #include <functional>
@@ -10,7 +9,6 @@
 #include <string>
 
 #include "common/JobFlags.h"
-#include "controls/Label.h"
 #include "controls/Timer.h"
 #include "desktop/DriveSource.h"
 #include "desktop/DriveSurvey.h"
@@ -27,11 +25,11 @@ struct DiskSpaceLimits {
   std::string DecodePath;      // the destination folder
 };
 
-// The parts of the main window the monitor works with.
+// What the monitor works with: its timer, the job flags and the displays it reports to.
 struct DiskSpaceMonitorWindow {
   controls::Timer& tmrWarning;  // the monitor's 2-second timer
-  controls::Label& Label5;      // "Low Drive space"
-  controls::Timer& Timer1;      // refreshes the status line once
+  std::function<void(bool)> ShowWarning;  // the red "Low Drive space" label shown or hidden
+  std::function<void()> ResetStatusSoon;  // the status line returns to idle a second later
   JobFlags& flags;
   std::function<void()> Command1;  // the stop command
 };

@@ -4,8 +4,9 @@
 
 namespace korvalin {
 
-frmpopup::frmpopup(Services& services, TrayHost& host)
+frmpopup::frmpopup(Services& services, TrayHost& host, JobEvents& jobs)
     : loop_(services.loop), area_(services.notificationArea), host_(host) {
+  closing_ = jobs.closing.Connect([this] { IgnoreErrors([&] { Form_Unload(); }); });
   Popup.SetVisible(false);
   Timer1.OnTimer = [this] { Timer1_Timer(); };
   Timer2.OnTimer = [this] { Timer2_Timer(); };

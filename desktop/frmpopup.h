@@ -13,6 +13,7 @@
 #include "controls/MenuItem.h"
 #include "controls/Timer.h"
 #include "controls/Window.h"
+#include "joblife/JobEvents.h"
 #include "platform/EventLoop.h"
 #include "platform/NotificationArea.h"
 #include "platform/Services.h"
@@ -42,8 +43,9 @@ struct IconObject {
 
 class frmpopup {
  public:
-  // Takes the event loop and the notification area from `services`.
-  frmpopup(Services& services, TrayHost& host);
+  // Takes the event loop and the notification area from `services`; unloads itself when the
+  // program closes (`jobs`).
+  frmpopup(Services& services, TrayHost& host, JobEvents& jobs);
   frmpopup(const frmpopup&) = delete;
   frmpopup& operator=(const frmpopup&) = delete;
   ~frmpopup();
@@ -93,6 +95,7 @@ class frmpopup {
   bool iconShown_ = false;  // the icon object, held while the icon is shown
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;
   controls::Connection mouse_;
+  controls::Connection closing_;
 };
 
 }  // namespace korvalin

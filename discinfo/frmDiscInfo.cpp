@@ -1,5 +1,7 @@
 #include "discinfo/frmDiscInfo.h"
 
+#include "common/RaisedError.h"
+
 #include "discinfo/LookupSettings.h"
 #include "discinfo/DiscInfoCache.h"
 #include "discinfo/ProgramDiscLookup.h"
@@ -53,13 +55,15 @@ std::optional<DiscQuery> DiscInDrive(modAKRip32& cd, DiscIdLibrary& ids) {
 }
 
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
-                         controls::Label& statusLine)
+                         controls::Label& statusLine, JobEvents& jobs)
     : frmDiscInfo(services, settings, actionMenu, cd, statusLine,
                   std::make_unique<ProgramDiscLookup>(
                       [&cd] {
                         return cd.CurrentDriveHandle != 0 ? cd.Library().ReadDiscText(cd.CurrentDriveHandle) : DiscText{};
                       },
-                      services.http, services.loop, DiscInfoCache::DefaultFolder()), nullptr) {}
+                      services.http, services.loop, DiscInfoCache::DefaultFolder()), nullptr) {
+  closingWatch_ = jobs.closing.Connect([this] { IgnoreErrors([&] { Form_Unload(); }); });
+}
 
 frmDiscInfo::frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
                          controls::Label& statusLine, DiscInfoLookup& lookup)

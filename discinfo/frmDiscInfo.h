@@ -20,6 +20,7 @@
 #include "controls/TextBox.h"
 #include "controls/Window.h"
 #include "discinfo/DiscInfoSession.h"
+#include "joblife/JobEvents.h"
 #include "platform/Services.h"
 #include "rip/modAKRip32.h"
 #include "settings/Settings.h"
@@ -30,8 +31,9 @@ class frmDiscInfo {
  public:
   // Puts its item into `actionMenu` (which a running job disables: the look-up waits for it),
   // reads discs through `cd` and keeps `statusLine`. Choices are kept in the user's data folder.
+  // A look-up in hand ends when the program closes (`jobs`).
   frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
-              controls::Label& statusLine);
+              controls::Label& statusLine, JobEvents& jobs);
   // The same over another look-up (tests: a scripted one).
   frmDiscInfo(Services& services, const Settings& settings, controls::MenuItem& actionMenu, modAKRip32& cd,
               controls::Label& statusLine, DiscInfoLookup& lookup);
@@ -120,7 +122,7 @@ class frmDiscInfo {
   bool quiet_ = false;      // the program is filling the fields
   std::string shownLine_;   // what this form last put into the status line
   std::string discLine_;    // "Artist – Album" of the known disc; "" while none
-  controls::Connection statusWatch_, sessionWatch_;
+  controls::Connection statusWatch_, sessionWatch_, closingWatch_;
 };
 
 // The disc in the drive `cd` has open, read afresh (the disc may have changed since the drive

@@ -42,6 +42,12 @@ frmsearch::frmsearch(Services& services) : loop_(services.loop), dialogs_(servic
   });
 }
 
+frmsearch::frmsearch(Services& services, JobEvents& jobs) : frmsearch(services) {
+  jobConnections_ = CloseOnJobs(jobs, [this] {
+    if (window.Loaded()) IgnoreErrors([&] { Form_Unload(); });
+  });
+}
+
 void frmsearch::Form_Load() {
   if (window.Loaded()) return;
   IgnoreErrors(

@@ -21,6 +21,7 @@
 #include "controls/TextBox.h"
 #include "controls/Window.h"
 #include "finder/ResultCommands.h"
+#include "joblife/JobEvents.h"
 #include "platform/Services.h"
 #include "platform/WebBrowser.h"
 
@@ -34,6 +35,8 @@ inline constexpr const char* kChooseFolderText = "Choose a folder to search";
 class frmsearch {
  public:
   explicit frmsearch(Services& services);
+  // The program's finder: it closes when a job starts and when the program closes.
+  frmsearch(Services& services, JobEvents& jobs);
   frmsearch(const frmsearch&) = delete;
   frmsearch& operator=(const frmsearch&) = delete;
 
@@ -131,6 +134,7 @@ class frmsearch {
   bool stopRequested_ = false;    // "Stop!" was pressed during it
   bool restartPending_ = false;   // "Search !" was pressed while a stopped search finished
   controls::Connection timeLabelGuard_;
+  std::vector<controls::Connection> jobConnections_;
 
   void ConnectResultCommands();
   void ConnectInternetSearch();

@@ -14,7 +14,7 @@
 
 #include <vector>
 
-#include "window/JobEvents.h"
+#include "joblife/JobEvents.h"
 #include "mp3/DecodeState.h"
 #include "mp3/Form6.h"
 #include "platform/Services.h"

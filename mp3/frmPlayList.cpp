@@ -42,8 +42,11 @@ std::string Describe(const std::exception& e) {
 
 }  // namespace
 
-frmPlayList::frmPlayList(Services& services, CollectionTree& collection)
+frmPlayList::frmPlayList(Services& services, CollectionTree& collection, JobEvents& jobs)
     : services_(services), collection_(collection) {
+  jobConnections_ = CloseOnJobs(jobs, [this] {
+    if (window.Loaded()) IgnoreErrors([&] { Form_Unload(); });
+  });
   window.Move(0, 0, kDesignWidth, kDesignHeight);
   List3.SetVisible(false);
   Text5.SetToolTipText("Currently editing this file");

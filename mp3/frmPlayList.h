@@ -18,6 +18,7 @@
 #include "controls/ListBox.h"
 #include "controls/TextBox.h"
 #include "controls/Window.h"
+#include "joblife/JobEvents.h"
 #include "mp3/Mp3Info.h"
 #include "platform/Services.h"
 
@@ -29,8 +30,9 @@ inline constexpr int32_t kPlaylistLimit = 32767;
 
 class frmPlayList {
  public:
-  // `collection` is the main window's: a clicked entry may be added to it.
-  frmPlayList(Services& services, CollectionTree& collection);
+  // `collection` is the main window's: a clicked entry may be added to it. The editor closes when
+  // a job starts and when the program closes (`jobs`).
+  frmPlayList(Services& services, CollectionTree& collection, JobEvents& jobs);
   ~frmPlayList();
   frmPlayList(const frmPlayList&) = delete;
   frmPlayList& operator=(const frmPlayList&) = delete;
@@ -93,6 +95,7 @@ class frmPlayList {
   ActiveMP3* ActiveMP31() const { return player_.get(); }
 
  private:
+  std::vector<controls::Connection> jobConnections_;
   void RemoveAndRebuild(int32_t index);
   void SavePlaylistValue(const std::string& key, const std::string& value);
   void ClearTagBoxes(int upTo);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "window/JobEvents.h"
+#include "joblife/JobEvents.h"
 
 namespace korvalin::cli {
 

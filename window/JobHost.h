@@ -10,7 +10,7 @@
 
 #include "common/JobFlags.h"
 #include "common/MainWindowOps.h"
-#include "window/JobEvents.h"
+#include "joblife/JobEvents.h"
 #include "window/JobOptions.h"
 #include "window/JobState.h"
 

@@ -64,7 +64,7 @@ class CaptureRig : public ::testing::Test {
   }
   test::FakeServices fake;
   test::TempDir dest;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
 };
 
@@ -100,7 +100,7 @@ TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
   EXPECT_EQ(test::Inside(form.collection).List1.Items(), (std::vector<std::string>{fake.media.savedFiles.rbegin(),
                                                                      fake.media.savedFiles.rend()}));
   EXPECT_EQ(form.collection.FindText("WAV Files")->Children().size(), 3u);
-  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
+  EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
   EXPECT_TRUE(form.C777.Enabled());
   EXPECT_EQ(form.jobs.state.CurrentTrack, 3);
   EXPECT_TRUE(fake.dialogs.messages.empty());
@@ -121,21 +121,21 @@ TEST_F(CaptureRig, TheTickShowsThePercentageAndEndsThePlayedTrack) {
   fake.media.SendCommand("open cdaudio alias cd", nullptr, 0);
   fake.media.SendCommand("open new type waveaudio alias capture", nullptr, 0);
   fake.media.SendCommand("record capture overwrite", nullptr, 0);
-  form.capture.tmrRecord.SetEnabled(true);
+  form.programJobs.capture.tmrRecord.SetEnabled(true);
   // No disc position yet (a tick while an error about the sound card is on screen): no share.
   fake.media.position = 0;
   const std::string before = form.Label33.Caption();
   form.tmrRecord_Timer();
   EXPECT_EQ(form.Label33.Caption(), before);
-  EXPECT_TRUE(form.capture.tmrRecord.Enabled());
+  EXPECT_TRUE(form.programJobs.capture.tmrRecord.Enabled());
   fake.media.position = 1140;
   form.tmrRecord_Timer();
   EXPECT_EQ(form.Label33.Caption(), "7%");
   EXPECT_EQ(form.ProgressBar1.Value(), 7);
-  EXPECT_TRUE(form.capture.tmrRecord.Enabled());
+  EXPECT_TRUE(form.programJobs.capture.tmrRecord.Enabled());
   fake.media.position = 3000;
   form.tmrRecord_Timer();
-  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
+  EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
   EXPECT_EQ(fake.media.savedFiles, std::vector<std::string>{dest / "5-2.wav"});
 }
 
@@ -151,7 +151,7 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     test::FakeServices f;
     f.media.trackMs = {2000, 1500};
     f.media.clock = [&f] { return f.loop.Elapsed(); };
-    JobRunner wJobs{f.services.loop};
+    ProgramJobs wJobs{f.services};
     Form1 w(f.services, wJobs);
     w.settings.DecodePath = dest.Path();
     w.settings.AudioFormat = c.failing ? 1 : 2;  // 2 is no format: every figure is 0
@@ -187,7 +187,7 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
     EXPECT_EQ(w.jobs.state.CaptureEnd, 0);
     EXPECT_EQ(w.collection.CurrentChosenTrack(), 1);
-    EXPECT_FALSE(w.capture.tmrRecord.Enabled());
+    EXPECT_FALSE(w.programJobs.capture.tmrRecord.Enabled());
     EXPECT_TRUE(w.C777.Enabled());
   }
 }
@@ -208,7 +208,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     test::TempDir dest;
     fake.media.trackMs = {2000, 1500};
     fake.media.clock = [&fake] { return fake.loop.Elapsed(); };
-    JobRunner formJobs{fake.services.loop};
+    ProgramJobs formJobs{fake.services};
     Form1 form(fake.services, formJobs);
     form.settings.DecodePath = dest.Path();
     form.settings.AudioFormat = 1;
@@ -230,7 +230,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "open new type waveaudio alias capture"), 1);
     EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
               (std::vector<std::string>{"stop capture", "stop cd", "save capture " + wav, "close capture", "close cd"}));
-    EXPECT_FALSE(form.capture.tmrRecord.Enabled());
+    EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
     EXPECT_TRUE(form.C777.Enabled());
   }
 }
@@ -258,7 +258,7 @@ TEST_F(CaptureRig, WithoutTrackLengthsNothingIsRecorded) {
   form.jobs.state.TrackLengths.clear();
   Start({2});
   EXPECT_TRUE(fake.media.DeviceCommands().empty());
-  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
+  EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 
@@ -272,7 +272,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null", "hw:99,99");
   Services services = fake.With({.cdLibrary = &library, .media = &media});
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   test::TempDir dest;
   form.settings.DecodePath = dest.Path();
@@ -283,7 +283,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   form.CmdSelectAction_Click();
   // Said once: with MP3 output there is no recording to encode, and no second message about it.
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{"Error opening waveaudio"});
-  EXPECT_FALSE(form.capture.tmrRecord.Enabled());
+  EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
   EXPECT_TRUE(test::NamesIn(form.settings.DecodePath).empty());
 }
 
@@ -299,7 +299,7 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   MediaCommandInterpreter media(drives, "null", kLoopbackCapture);
   HeadlessEventLoop loop;
   Services services = fake.With({.loop = &loop, .cdLibrary = &library, .media = &media});
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;

@@ -19,7 +19,7 @@ TEST(DriveList, HasOneLineMoreThanAdaptersAndRunsZeroBytesTogether) {
   fake.cd.identifications = {std::string("HL-DT-ST\0DVD\0\0RW 1.00", 22), "Image B"};
   fake.cd.adapters = 2;
   fake.cd.SetTrackLengths({100, 200});
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   form.FillDriveList();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);
@@ -36,7 +36,7 @@ TEST(DriveList, HasOneLineMoreThanAdaptersAndRunsZeroBytesTogether) {
 TEST(DriveList, MoreAdaptersThanEntriesStopsAtTheEightEntriesTheListHolds) {
   test::FakeServices fake;
   for (int i = 0; i < 9; ++i) fake.cd.identifications.push_back("Drive " + std::to_string(i));
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   form.FillDriveList();  // lines 8 and 9 raise the bounds error, which the fill passes over
   EXPECT_EQ(form.cmbDrives.ListCount(), 8);
@@ -46,7 +46,7 @@ TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
   test::FakeServices fake;
   CdioLibrary none({});
   Services services = fake.With(none);
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   form.FillDriveList();
   EXPECT_EQ(form.cmbDrives.ListCount(), 0);

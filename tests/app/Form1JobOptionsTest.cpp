@@ -27,7 +27,7 @@ std::vector<std::string> Extensions(const std::string& folder) {
 
 TEST(Form1JobOptions, AreReadFromTheOptionControlsTheCdInformationAndTheSettings) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   form.optWAV.SetValue(true);
   form.Chk2Stage.SetValue(controls::CheckBox::Grayed);
@@ -85,7 +85,7 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   test::FakeServices fake;
   fake.cd.identifications = {"fake"};
   fake.cd.SetTrackLengths({30, 30, 30});
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   test::TempDir first, second;
   form.settings.DecodePath = first.Path();

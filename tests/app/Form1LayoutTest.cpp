@@ -14,7 +14,7 @@ class Form1Layout : public ::testing::Test {
     form.Form_Resize();
   }
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
 };
 
@@ -25,7 +25,7 @@ TEST_F(Form1Layout, StartsWithTheDesignTexts) {
   EXPECT_FALSE(form.Picture4.Visible());  // the CD bar starts hidden
   EXPECT_FALSE(form.Timer1.Enabled());
   EXPECT_EQ(form.Timer1.Interval(), 1000);
-  EXPECT_EQ(form.tmrWarning.Interval(), 2000);
+  EXPECT_EQ(form.programJobs.tmrWarning.Interval(), 2000);
 }
 
 TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
@@ -104,7 +104,7 @@ namespace {
 
 TEST(ChangeProgress, ShowsThePercentInCaptionLabelAndBar) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   form.jobs.ChangeProgress("Extracting track /x.wav", 3, 40);
   EXPECT_EQ(form.window.Caption(), "Progress 07.50 %");

@@ -21,7 +21,7 @@ TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLoo
   test::MakeTree(rips, {"Song.wav"});
   fake.store.values[{kSettingsApplication, kSettingsSection, "DecodePath"}] = rips;
   fake.store.values[{kSettingsApplication, kSettingsSection, "mute button"}] = "0";
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   form.Form_Load();
 

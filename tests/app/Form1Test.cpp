@@ -8,7 +8,7 @@
 #include <map>
 #include <utility>
 
-#include "app/CrashReporter.h"
+#include "desktop/CrashReporter.h"
 #include "common/TrackLine.h"
 #include "platform/UserFolders.h"
 #include "platform/linux/CdioLibrary.h"
@@ -41,7 +41,7 @@ class Form1Test : public ::testing::Test {
     fake.cd.SetTrackLengths({4875, 9038, 225});
   }
   FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
 };
 
@@ -180,7 +180,7 @@ TEST_F(Form1Test, RefreshDataInThePreferencesShowsTheMonitorsSurveyOfTheDrives) 
   test::FakeDrives drives;
   drives["/"] = {"/", 10'000'000'000, 4'000'500'000};
   drives["/media/stick"] = {"/media/stick", 8'000'000'000, 2'000'000'000, "Removable drive"};
-  form.diskMonitor.SetDriveSource(drives);
+  form.programJobs.diskMonitor.SetDriveSource(drives);
   form.Form_Load();
   form.prefs.Text6.SetText("stale");
   form.prefs.Command3.Click();
@@ -210,7 +210,7 @@ TEST_F(Form1Test, TheBitrateAndQualityListsSaveTheirIndexAndANewStartSelectsItAg
   EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}]), "8");
   form.cmbQuality.SetListIndex(2);
   EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}]), "2");
-  JobRunner againJobs{fake.services.loop};
+  ProgramJobs againJobs{fake.services};
   Form1 again(fake.services, againJobs);
   again.Form_Load();
   EXPECT_EQ(again.cmbBitrate.Text(), "128");
@@ -259,7 +259,7 @@ TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUse
   FakeServices fake;
   Services services = fake.services;
   services.programFolder = root / "usr/bin";
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   form.Form_Load();
   EXPECT_EQ(form.settings.DecodePath, root / "home/Music/Korvalin");
@@ -383,7 +383,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   CdioLibrary library(drives);
   MediaCommandInterpreter media(drives, "null");
   Services services = fake.With({.cdLibrary = &library, .media = &media});
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   form.Form_Load();
   ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line

@@ -31,7 +31,7 @@ class Form1TrayTest : public ::testing::Test {
   void RightClickIcon() { fake.tray.Mouse(&form.trayForm.window, form.trayForm.Icon.handle, traymouse::RightUp); }
 
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
 };
 
@@ -55,7 +55,7 @@ TEST_F(Form1TrayTest, WithoutATrayMinimizeMinimisesToTheTaskBarAndSaysSoOnce) {
     bool available, takesIcons;
   } desktops[] = {{false, true}, {true, false}};
   for (const auto& d : desktops) {
-    JobRunner fJobs{fake.services.loop};
+    ProgramJobs fJobs{fake.services};
     Form1 f{fake.services, fJobs};
     fake.tray.available = d.available;
     fake.tray.takesIcons = d.takesIcons;

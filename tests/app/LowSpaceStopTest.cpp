@@ -47,7 +47,7 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   CdioLibrary image({CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "disc", {track}))});
   test::FakeServices fake;
   Services services = fake.With(image);
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   form.settings.DecodePath = dest.Path();
   form.settings.HDWarning = 1;
@@ -57,7 +57,7 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   // 50.6 MB free at the start: the warning shows at the first look, the stop comes once 1.1 MB
   // are written.
   FillingDrive drive(dest.Path(), 50600000);
-  form.diskMonitor.SetDriveSource(drive);
+  form.programJobs.diskMonitor.SetDriveSource(drive);
   form.lblCDID.SetCaption("3000");
   form.optWAV.SetValue(true);
   ASSERT_TRUE(form.cd.OpenDrive(0));
@@ -73,7 +73,7 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
     (entry.path().string().ends_with("-rip.log") ? logs : wavs).push_back(entry.path());
   }
   // Why the job ended is said, not taken for the user's cancel; the status line keeps it.
-  const std::string why = "low disk space, " + form.diskMonitor.DestinationFigure() + " MB free on the destination drive";
+  const std::string why = "low disk space, " + form.programJobs.diskMonitor.DestinationFigure() + " MB free on the destination drive";
   EXPECT_EQ(form.lblStatus.Caption(), "Job stopped: " + why);
   fake.loop.Advance(2);
   EXPECT_EQ(form.lblStatus.Caption(), "Job stopped: " + why);
@@ -89,9 +89,9 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   EXPECT_LT(data.size(), 1500000u);
   EXPECT_EQ(data.size() % 2352, 0u);
   EXPECT_TRUE(data == track.substr(0, data.size()));
-  EXPECT_LT(std::stoll(form.diskMonitor.DestinationFigure()), 50);
+  EXPECT_LT(std::stoll(form.programJobs.diskMonitor.DestinationFigure()), 50);
   EXPECT_TRUE(form.Label5.Visible());
-  EXPECT_FALSE(form.tmrWarning.Enabled());
+  EXPECT_FALSE(form.programJobs.tmrWarning.Enabled());
   EXPECT_TRUE(form.C777.Enabled());
 }
 

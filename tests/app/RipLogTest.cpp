@@ -39,9 +39,9 @@ struct LogRig {
         std::vector<CdDriveSource>{CdioLibrary::ImageDrive(discgen::WriteDiscImage(discs.Path(), "disc", tracks))});
     if (noisy) scratched = std::make_unique<test::NoisyCdLibrary>(*image);
     services = std::make_unique<Services>(fake.With(noisy ? static_cast<CdExtractionLibrary&>(*scratched) : *image));
-    jobs = std::make_unique<JobRunner>(services->loop);
+    jobs = std::make_unique<ProgramJobs>(*services);
     form = std::make_unique<Form1>(*services, *jobs);
-    job = std::make_unique<ExtractionJob>(*jobs, *services, form->cd);
+    job = std::make_unique<ExtractionJob>(jobs->runner, *services, form->cd);
     form->settings.DecodePath = dest.Path();
     form->lblCDID.SetCaption("");
     form->cmbBitrate.SetText("128");
@@ -74,7 +74,7 @@ struct LogRig {
   std::unique_ptr<CdioLibrary> image;
   std::unique_ptr<test::NoisyCdLibrary> scratched;
   std::unique_ptr<Services> services;
-  std::unique_ptr<JobRunner> jobs;
+  std::unique_ptr<ProgramJobs> jobs;
   std::unique_ptr<Form1> form;
   std::unique_ptr<ExtractionJob> job;
 };

@@ -50,7 +50,7 @@ TEST(SoundMixer, StartsTheFirstMixerInstalledOrSaysThereIsNone) {
     for (const auto& name : c.installed) StandIn(bin / name, out / (name + ".ran"));
     test::ScopedEnv path("PATH", bin.Path().c_str());
     test::FakeServices fake;
-    JobRunner formJobs{fake.services.loop};
+    ProgramJobs formJobs{fake.services};
     Form1 form(fake.services, formJobs);
     form.playlistEditor.Show();
     form.Command4.Click();

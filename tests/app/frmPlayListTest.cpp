@@ -23,7 +23,7 @@ using Lines = std::vector<std::string>;
 class PlaylistTest : public ::testing::Test {
  protected:
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
   frmPlayList& editor = form.playlistEditor;
   test::TempDir dir;

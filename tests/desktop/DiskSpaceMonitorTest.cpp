@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "controls/Label.h"
 #include "tests/support/FakeDrives.h"
 #include "tests/support/ScriptedEventLoop.h"
 
@@ -97,7 +98,7 @@ class MonitorRig {
   DiskSpaceLimits limits{1, 100, 1, 50, "/music/rips"};
   int stops = 0;
   int yieldsInStop = -1;
-  DiskSpaceMonitor monitor{{tmrWarning, Label5, Timer1, flags,
+  DiskSpaceMonitor monitor{{tmrWarning, [this](bool on) { Label5.SetVisible(on); }, [this] { Timer1.SetEnabled(true); }, flags,
                             [this] {
                               // As the main window's stop command: "Stop Everything" ends the watch.
                               ++stops;

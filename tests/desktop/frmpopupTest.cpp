@@ -37,7 +37,8 @@ class frmpopupTest : public ::testing::Test {
   test::ScriptedEventLoop& loop = fake.loop;
   test::FakeNotificationArea& tray = fake.tray;
   RecordingHost host;
-  frmpopup form{fake.services, host};
+  JobEvents jobs;
+  frmpopup form{fake.services, host, jobs};
 };
 
 TEST_F(frmpopupTest, LoadAddsTheIconOnceAndUnloadDeletesItByTheSameIdentifierTwice) {

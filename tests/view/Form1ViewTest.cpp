@@ -23,7 +23,7 @@ namespace {
 TEST(Form1View, ShowsTheMainWindowAndFollowsItsForm) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
@@ -57,7 +57,7 @@ namespace {
 
 TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);
@@ -91,7 +91,7 @@ TEST(Form1View, ALeftDragOnTheSurfaceMovesTheWindowAndOtherPressesDoNot) {
 
 TEST(Form1, OnlyTheLeftButtonStartsADrag) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   int moves = 0;
   auto c = form.window.SystemMoveRequested.Connect([&] { ++moves; });
@@ -111,7 +111,7 @@ namespace {
 TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   QAction* about = nullptr;
@@ -140,7 +140,7 @@ TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
 TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
   test::FakeServices fake;
   fake.media.trackMs = {61000, 5000};
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
@@ -185,7 +185,7 @@ QRect OnSurface(const QWidget* w, const QWidget* surface) {
 
 TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();
@@ -228,7 +228,7 @@ TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
 
 TEST(Form1View, TheLowSpaceWarningIsARedLabelOnTheToolbarShownOnlyWhenTheFormShowsIt) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.window.SetVisible(true);

@@ -58,7 +58,7 @@ class FrmPrefsViewTest : public ::testing::Test {
   test::TempDir config;
   QtSettingsStore store{config.Path()};
   Services services = fake.With({.store = &store});
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form{services, formJobs};
   Form1View view{form};
 };

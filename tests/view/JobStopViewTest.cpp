@@ -61,7 +61,7 @@ struct RipWindow {
   CdioLibrary library{{CdioLibrary::ImageDrive(
       discgen::WriteDiscImage(discs.Path(), "long", {track1, discgen::MusicCdFrames(75 * 20, 4)}))}};
   Services services = fake.With(library);
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form{services, formJobs};
   Form1View view{form};
   std::string pathAtStop;

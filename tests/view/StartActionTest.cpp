@@ -42,7 +42,7 @@ class StartActionTest : public ::testing::Test {
   }
 
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
   Form1View view{form};
   bool exposed = false;

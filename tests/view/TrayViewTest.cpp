@@ -24,7 +24,7 @@ QAction* ActionNamed(QMenu* menu, const QString& text) {
 TEST(TrayView, ARightClickOnTheIconOpensTheMenuAndRestoreBringsTheWindowBack) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
   Form1View view{form};
   form.Form_Load();

@@ -71,7 +71,7 @@ class TreeOnScreen : public ::testing::Test {
 
   QApplication& app = test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
   TreeInteractions& interactions = form.treeInteractions;
   std::unique_ptr<Form1View> view;

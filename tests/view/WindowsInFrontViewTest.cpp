@@ -62,7 +62,7 @@ class WindowsInFront : public ::testing::Test {
   test::FakeServices fake;
   QtDialogs dialogs;
   Services services = fake.With({.dialogs = &dialogs});
-  JobRunner formJobs{services.loop};
+  ProgramJobs formJobs{services};
   Form1 form{services, formJobs};
   Form1View view{form};
 };

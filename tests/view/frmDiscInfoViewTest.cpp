@@ -26,7 +26,7 @@ QWidget* TopLevel(const char* name) {
 TEST(DiscInfoView, TheCdBarButtonOpensTheWindowAndWhatIsTypedReachesTheForm) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
   Form1View view{form};
   form.Form_Load();

@@ -28,7 +28,7 @@ QStringList Texts(const QListWidget* w) {
 TEST(frmPlayListView, OpenedFromTheMainWindowAddsDelistsAndReadsAHeader) {
   test::QtApp();
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   Form1View view(form);
   form.Form_Load();

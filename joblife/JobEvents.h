@@ -4,6 +4,7 @@
 // main window names no other window to tell it about a job.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,19 @@ struct JobEvents {
   controls::Signal<const std::string&> stoppedWavKept;
   // The program is closing: a running job stops, and windows close.
   controls::Signal<> closing;
+  // The destination drive runs low (the red warning shows), or the warning goes.
+  controls::Signal<bool> lowSpace;
+  // The program stopped the job itself; the sentence says why, and stays until the next job.
+  controls::Signal<const std::string&> stoppedBecause;
 };
+
+// What a window does that must not stay open beside a job: `close` runs when a job locks the
+// commands and when the program closes. Keep the connections as long as the window.
+inline std::vector<controls::Connection> CloseOnJobs(JobEvents& jobs, const std::function<void()>& close) {
+  std::vector<controls::Connection> connections;
+  connections.push_back(jobs.locked.Connect(close));
+  connections.push_back(jobs.closing.Connect(close));
+  return connections;
+}
 
 }  // namespace korvalin

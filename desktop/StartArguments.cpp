@@ -1,4 +1,4 @@
-#include "app/StartArguments.h"
+#include "desktop/StartArguments.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,6 @@
 #include <climits>
 #include <cstdlib>
 
-#include "app/Form1.h"
 #include "common/FileKind.h"
 #include "common/RaisedError.h"
 
@@ -88,15 +87,6 @@ StartArguments ReadStartArguments(const std::vector<std::string>& args, const st
     }
   }
   return out;
-}
-
-void ApplyStartArguments(Form1& form, const StartArguments& arguments) {
-  if (arguments.drive >= 0 && arguments.drive < form.cmbDrives.ListCount()) {
-    IgnoreErrors([&] { form.cmbDrives.SetListIndex(arguments.drive); });
-  }
-  for (const std::string& file : arguments.files) {
-    IgnoreErrors([&] { form.collection.Cmaddfile2(file); }, [&] { form.collection.showfiles3(file); });
-  }
 }
 
 }  // namespace korvalin

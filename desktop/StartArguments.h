@@ -10,8 +10,6 @@
 
 namespace korvalin {
 
-class Form1;
-
 struct StartArguments {
   std::vector<std::string> files;       // WAV and MP3 files, in the order given
   int32_t drive = -1;                   // the drive list's line of the drive given; -1 for none
@@ -24,10 +22,6 @@ struct StartArguments {
 // folder a desktop mounts an audio CD at (".../gvfs/cdda:host=sr0"). "file://" addresses are
 // taken as their paths.
 StartArguments ReadStartArguments(const std::vector<std::string>& args, const std::vector<std::string>& drivePaths);
-
-// Chooses the drive, then adds the files to the collection as the File Finder's "Select for
-// Conversion" does.
-void ApplyStartArguments(Form1& form, const StartArguments& arguments);
 
 inline constexpr const char* kStartUsage =
     "Usage: korvalin [FILE.wav | FILE.mp3 | CD-DEVICE]...\n"

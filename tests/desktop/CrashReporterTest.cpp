@@ -1,4 +1,4 @@
-#include "app/CrashReporter.h"
+#include "desktop/CrashReporter.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "app/CrashReporter.h"
+#include "desktop/CrashReporter.h"
 
 #include <unistd.h>
 

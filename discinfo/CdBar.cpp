@@ -1,10 +1,9 @@
-// The main window's CD commands: the disc's information, playback, and the drive list.
+#include "discinfo/CdBar.h"
 
 #include <array>
 #include <cstdio>
 #include <cstring>
 
-#include "app/Form1.h"
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
@@ -16,29 +15,44 @@ namespace {
 constexpr std::size_t kReplySize = 64;
 }
 
-void Form1::cmdRefresh_Click() {
-  MediaControl& mci = services.media;
+CdBar::CdBar(Services& services, CdBarParts parts)
+    : services_(services),
+      collection_(parts.collection),
+      cd_(parts.cd),
+      state_(parts.state),
+      capture_(parts.capture),
+      jobs_(parts.jobs),
+      lblCDID_(parts.lblCDID),
+      lblNumTracks_(parts.lblNumTracks) {
+  cmbDrives.OnClick = [this] { cmbDrives_Click(); };
+  cmdRefresh.OnClick = [this] { cmdRefresh_Click(); };
+  Command11.OnClick = [this] { Command11_Click(); };
+  Command12.OnClick = [this] { Command12_Click(); };
+}
+
+void CdBar::cmdRefresh_Click() {
+  MediaControl& mci = services_.media;
   std::array<char, kReplySize> reply;
   reply.fill(' ');
   auto replyText = [&] { return TextBeforeNul(reply.data(), reply.size()); };
   int32_t opened = -1;
   int32_t tracks = 0;
-  IgnoreErrors([&] { discInfo.DiscRead(); });  // looked up in the background
-  IgnoreErrors([&] { lblCDID.SetCaption(""); }, [&] { lblNumTracks.SetCaption(""); },
-               [&] { collection.ForgetTracks(); },
+  IgnoreErrors([&] { controls::Fire(OnDiscRead); });  // looked up in the background
+  IgnoreErrors([&] { lblCDID_.SetCaption(""); }, [&] { lblNumTracks_.SetCaption(""); },
+               [&] { collection_.ForgetTracks(); },
                [&] { mci.SendCommand("stop cd"); }, [&] { mci.SendCommand("close cd"); },
                [&] { opened = mci.SendCommand("open cdaudio alias cd"); });
   if (opened != 0) return;  // no drive or no disc: nothing to show, nothing to say
   IgnoreErrors(
       [&] {
         mci.SendCommand("info cd identity", reply.data(), reply.size());
-        lblCDID.SetCaption(replyText());
+        lblCDID_.SetCaption(replyText());
       },
       [&] {
         mci.SendCommand("status cd number of tracks", reply.data(), reply.size());
-        lblNumTracks.SetCaption(replyText());
+        lblNumTracks_.SetCaption(replyText());
       },
-      [&] { services.loop.Yield(); }, [&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
+      [&] { services_.loop.Yield(); }, [&] { tracks = CInt32(Val(lblNumTracks_.Caption())); });
   // A disc of one track is a music CD when that track is audio; only a data track makes it none.
   bool oneAudioTrack = false;
   if (tracks == 1) {
@@ -47,14 +61,14 @@ void Form1::cmdRefresh_Click() {
     });
   }
   if (tracks < 2 && !oneAudioTrack) {
-    IgnoreErrors([&] { services.loop.Yield(); },
+    IgnoreErrors([&] { services_.loop.Yield(); },
                  [&] {
                    if (tracks == 1) {
-                     services.dialogs.MsgBox(
+                     services_.dialogs.MsgBox(
                          "The current CD is not a music CD. If you wish to use your CD as a source, please insert a "
                          "music CD into the CD drive.");
                    } else if (tracks == 0) {
-                     services.dialogs.MsgBox(
+                     services_.dialogs.MsgBox(
                          "The CD drive is empty. If you wish to use your CD as a source, please insert a music CD into "
                          "the CD drive.");
                    }
@@ -65,10 +79,10 @@ void Form1::cmdRefresh_Click() {
   for (int32_t n = 1; n <= tracks; ++n) {
     IgnoreErrors([&] {
       mci.SendCommand("status cd length track " + std::to_string(n), reply.data(), reply.size());
-      collection.AddAvailableTrack(TrackLine(n, replyText()));
+      collection_.AddAvailableTrack(TrackLine(n, replyText()));
     });
   }
-  jobs.state.TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);
+  state_.TrackLengths.assign(static_cast<std::size_t>(tracks) + 1, 0);
   IgnoreErrors([&] { mci.SendCommand("set cd time format milliseconds"); });
   for (int32_t n = 1; n <= tracks; ++n) {
     IgnoreErrors([&] {
@@ -77,63 +91,67 @@ void Form1::cmdRefresh_Click() {
       const double value = Val(text);
       // A reply that is not a whole number leaves the length as it was.
       if (!text.empty() && value == static_cast<double>(static_cast<int64_t>(value))) {
-        jobs.state.TrackLengths[static_cast<std::size_t>(n)] = CInt32(value);
+        state_.TrackLengths[static_cast<std::size_t>(n)] = CInt32(value);
       }
     });
   }
   IgnoreErrors([&] { mci.SendCommand("close cd"); });
 }
 
-void Form1::Command11_Click() {
+void CdBar::Command11_Click() {
   int64_t offset = 0;
   int32_t tracks = 0;
-  IgnoreErrors([&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
+  IgnoreErrors([&] { tracks = CInt32(Val(lblNumTracks_.Caption())); });
   for (int32_t i = 1; i <= tracks; ++i) {
-    if (i == jobs.state.CurrentTrack) break;
+    if (i == state_.CurrentTrack) break;
     // Without a refresh there are no lengths: the offset stays at its last good value.
-    if (static_cast<std::size_t>(i) < jobs.state.TrackLengths.size()) offset += jobs.state.TrackLengths[static_cast<std::size_t>(i)];
+    if (static_cast<std::size_t>(i) < state_.TrackLengths.size()) offset += state_.TrackLengths[static_cast<std::size_t>(i)];
   }
-  IgnoreErrors([&] { services.media.SendCommand("open cdaudio alias cd"); },
-               [&] { services.media.SendCommand("set cd time format milliseconds"); },
-               [&] { services.media.SendCommand("play cd from " + std::to_string(offset)); });
+  IgnoreErrors([&] { services_.media.SendCommand("open cdaudio alias cd"); },
+               [&] { services_.media.SendCommand("set cd time format milliseconds"); },
+               [&] { services_.media.SendCommand("play cd from " + std::to_string(offset)); });
 }
 
-void Form1::Command12_Click() {
+void CdBar::Command12_Click() {
   // During a recording this stop ends it as Stop does, so the next tick saves what was recorded:
   // closing the recorder here would throw the recording away.
-  if (capture.Recording()) {
-    Command8_Click();
+  if (capture_.Recording()) {
+    jobs_.StopEverything();
     return;
   }
   for (const char* command : {"stop capture", "stop cd", "close capture", "close cd"}) {
-    IgnoreErrors([&] { services.media.SendCommand(command); });
+    IgnoreErrors([&] { services_.media.SendCommand(command); });
   }
 }
 
-void Form1::FillDriveList() {
+void CdBar::FillDriveList() {
   int32_t adapters = -1;  // a library that cannot list drives leaves the list empty
-  IgnoreErrors([&] { adapters = cd.Library().GetNumAdapters(); });
+  IgnoreErrors([&] { adapters = cd_.Library().GetNumAdapters(); });
   for (int32_t i = 0; i <= adapters; ++i) {
-    IgnoreErrors([&] { cmbDrives.AddItem(DriveListText(cd.GetDriveEntry(i))); });
+    IgnoreErrors([&] { cmbDrives.AddItem(DriveListText(cd_.GetDriveEntry(i))); });
   }
   IgnoreErrors([&] { cmbDrives.SetListIndex(0); });
 }
 
-void Form1::cmbDrives_Click() {
+void CdBar::cmbDrives_Click() {
   const int32_t index = cmbDrives.ListIndex();
   // The list ends in a blank line, which stands for no drive.
   const bool isDrive = index >= 0 && index < cmbDrives.ListCount() && !Trim(cmbDrives.List(index)).empty();
-  IgnoreErrors([&] { cd.CloseDrive(); },
+  IgnoreErrors([&] { cd_.CloseDrive(); },
                [&] {
-                 if (isDrive) cd.OpenDrive(index);
+                 if (isDrive) cd_.OpenDrive(index);
                },
-               [&] { discInfo.DiscRead(); });
+               [&] { controls::Fire(OnDiscRead); });
   // The track list and the rip read the same drive: the CD information follows the choice.
   const int32_t chosen = isDrive ? index : -1;
   if (chosen == chosenDrive_) return;
   chosenDrive_ = chosen;
-  IgnoreErrors([&] { services.media.SelectDrive(chosen); });
-  mnuRefreshlist_Click();
+  IgnoreErrors([&] { services_.media.SelectDrive(chosen); });
+  RefreshList();
+}
+
+void CdBar::RefreshList() {
+  IgnoreErrors([&] { cmdRefresh_Click(); }, [&] { collection_.showfiles(); });
 }
 
 }  // namespace korvalin

@@ -1,0 +1,32 @@
+#include "jobs/ProgramJobs.h"
+
+#include "common/RaisedError.h"
+
+namespace korvalin {
+
+ProgramJobs::ProgramJobs(Services& services)
+    : runner(services.loop),
+      cd(services.cdLibrary),
+      capture(runner, services),
+      extraction(runner, services, cd, PrefixRandom::ClockSeed, &capture),
+      decoding(runner, runner.events, services),
+      diskMonitor({tmrWarning, [this](bool on) { runner.events.lowSpace.Emit(on); }, [this] { runner.Idle(true); },
+                   runner.flags, [this] { LowSpaceStop(); }},
+                  services.loop, [this] { return diskLimits ? diskLimits() : DiskSpaceLimits{}; }, system) {
+  JobEvents& e = runner.events;
+  // The watch runs while a job does.
+  connections_.push_back(e.starting.Connect([this] { diskMonitor.JobStarting(); }));
+  connections_.push_back(e.ended.Connect([this] { IgnoreErrors([&] { diskMonitor.JobEnded(); }); }));
+  connections_.push_back(e.spaceWatchEnded.Connect([this] { tmrWarning.SetEnabled(false); }));
+  timer_ = services.loop.Attach(tmrWarning);
+}
+
+ProgramJobs::~ProgramJobs() = default;
+
+void ProgramJobs::LowSpaceStop() {
+  const std::string reason = "low disk space, " + diskMonitor.DestinationFigure() + " MB free on the destination drive";
+  runner.events.stoppedBecause.Emit("Job stopped: " + reason);
+  runner.LowSpaceStop(reason);
+}
+
+}  // namespace korvalin
