@@ -39,6 +39,7 @@ constexpr int16_t kBoxCleared = 0;
 std::vector<uint8_t> WavTagChunksFor(TagLibrary& library, int32_t track, const JobOptions& options) {
   if (track < 1 || static_cast<std::size_t>(track) > options.trackTags.size()) return {};
   return RenderWavTags(library, options.trackTags[static_cast<std::size_t>(track - 1)], options.tagVersion);
+}
 
 // The template's name for a track when the job names files from the disc information and the
 // information covers the track; none otherwise, and the track gets the described name.
