@@ -116,6 +116,9 @@ void Form1::ConnectPreferences() {
   };
   // The names preview shows what a job started now would write.
   prefs.KnownDiscTags = [this] { return ReadJobOptions().trackTags; };
+  discInfo.OnKnownChanged = [this] {
+    if (prefs.window.Loaded()) prefs.ShowNamePreview();
+  };
   prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(optMP3.Value() ? ".mp3" : ".wav"); };
   diskMonitor.OnSurveyed = [this, &diskMonitor] {
     prefs.Text6.SetText(diskMonitor.DriveListing());

@@ -161,6 +161,7 @@ void frmDiscInfo::DiscRead() {
 void frmDiscInfo::SessionChanged() {
   ShowCandidates();
   ShowStatusLine();
+  if (OnKnownChanged) OnKnownChanged();
 }
 
 void frmDiscInfo::ShowStatusLine() {

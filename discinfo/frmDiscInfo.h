@@ -87,6 +87,8 @@ class frmDiscInfo {
 
   // The extension the next rip writes (".mp3" while none is given).
   std::function<std::string()> PreviewExtension;
+  // Run when what is known of the disc may have changed (a look-up answered, "Use", another disc).
+  std::function<void()> OnKnownChanged;
   // Shows the names a rip of the disc would write with the information in the fields.
   void ShowNamePreview();
 

@@ -154,10 +154,13 @@ TEST(DiscInfoWindow, ThePreviewShowsTheFilesARipWouldWriteAndFollowsEachEdit) {
   ScriptedLookup lookup(rig.fake.loop, rig.kept.Path());
   lookup.answer.candidates = {Candidate("MusicBrainz", "Artist A", "Album A", {"One", "Two/2", ".."})};
   auto form = rig.Form(lookup);
+  int knownChanges = 0;
+  form->OnKnownChanged = [&] { ++knownChanges; };
   form->mnuDiscInfo.Click();
   EXPECT_TRUE(form->lstNamePreview.Items().empty());  // nothing known yet
   form->DiscRead();
   rig.fake.loop.Advance(0.5);
+  EXPECT_GE(knownChanges, 1);  // the Preferences' preview follows the answer
   form->lstCandidates.SetListIndex(0);
   EXPECT_EQ(form->lblNamePreview.Caption(),
             "The files a rip would write with these fields once \"Name files from the disc information\" is turned on "
