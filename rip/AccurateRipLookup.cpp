@@ -1,12 +1,13 @@
 #include "rip/AccurateRipLookup.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
-#include "fileout/StagedOutput.h"
 #include "platform/UserFolders.h"
 #include "rip/Frame450Window.h"
 
@@ -40,19 +41,23 @@ bool MakeFolders(const std::string& path) {
   return true;
 }
 
-// Keeps a usable answer; a file that cannot be written only means asking again next time.
+// Keeps a usable answer: written to a temporary file beside it and moved to its name. It is not
+// flushed to the disk: a kept file that a crash spoiled is refused when read and asked for again,
+// and the rip need not wait for the disk. A file that cannot be written only means asking again.
 void KeepInCache(const std::string& path, const std::string& bytes) {
   if (!MakeFolders(path.substr(0, path.rfind('/')))) return;
-  StagedOutput out(path);
-  if (!out.Create()) return;
-  std::FILE* f = std::fopen(out.WritePath().c_str(), "wb");
-  const bool written = f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const bool closed = f != nullptr && std::fclose(f) == 0;
-  if (written && closed) {
-    out.Commit();
-  } else {
-    out.Discard();
+  std::string temporary = path + ".XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
+  if (fd < 0) return;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
   }
+  const bool closed = ::close(fd) == 0;
+  if (done != bytes.size() || !closed || ::rename(temporary.c_str(), path.c_str()) != 0) ::unlink(temporary.c_str());
 }
 
 std::string Responses(std::size_t n) { return n == 1 ? "1 response" : std::to_string(n) + " responses"; }

@@ -35,7 +35,8 @@ TrackVerdict JudgeTrack(const std::vector<DbarResponse>& responses, int audioInd
   for (const DbarResponse& r : responses) {
     if (audioIndex < 0 || static_cast<std::size_t>(audioIndex) >= r.tracks.size()) continue;
     const DbarTrack& t = r.tracks[static_cast<std::size_t>(audioIndex)];
-    if (t.crc == 0) continue;  // a response that holds nothing for this track
+    // A response that holds nothing for this track, or a checksum no rip stands behind.
+    if (t.crc == 0 || t.confidence == 0) continue;
     total += t.confidence;
     groups[t.crc] += t.confidence;
     // A silent track's checksums are 0 and never reach here: silence matches nothing.

@@ -3,7 +3,7 @@
 // the window and korvalin-cli all use.
 //
 // The figures: T is the sum of the confidences of every response that holds a checksum for the
-// track (an entry whose checksum is 0 holds none); C is the sum of the confidences of the responses
+// track (an entry whose checksum or confidence is 0 holds none); C is the sum of the confidences of the responses
 // whose checksum equals the track's v1 or v2 checksum. Every response stands for rips that agreed
 // with each other, so C counts the rips that agree with this one and T all rips of the disc.
 

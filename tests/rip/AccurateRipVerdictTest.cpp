@@ -40,6 +40,7 @@ TEST(AccurateRipVerdict, WordsAndFiguresForEachWayATrackCanCompare) {
       {"no match: the largest agreeing group", {Second(4, 0x98u), Second(6, 0x99u), Second(3, 0x99u)}, clean,
        AccurateRipResult::NotAccurate, "NOT ACCURATE (9 other rips agree with each other)"},
       {"nothing for this track", {Second(0, 0)}, clean, AccurateRipResult::NotPresent, "Not present in the database"},
+      {"a match no rip stands behind", {Second(0, kV2)}, clean, AccurateRipResult::NotPresent, "Not present in the database"},
       {"no responses", {}, clean, AccurateRipResult::NotPresent, "Not present in the database"},
       {"silence never matches an empty entry", {Second(5, 0), Second(2, 0x99u)}, silent, AccurateRipResult::NotAccurate,
        "NOT ACCURATE (2 other rips agree with each other)"},
