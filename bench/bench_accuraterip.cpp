@@ -65,10 +65,10 @@ int main(int argc, char** argv) {
   const auto ripAll = [&](const std::string& url) {
     host.settings.AccurateRipUrl = url;
     std::filesystem::remove(kept);
-    host.collection.lstTracks.Clear();
-    for (int32_t n = 1; n <= 3; ++n) host.collection.lstTracks.AddItem(TrackLine(n, "00:01"));
+    host.collection.ForgetTracks();
+    for (int32_t n = 1; n <= 3; ++n) host.collection.AddAvailableTrack(TrackLine(n, "00:01"));
     host.collection.showfiles();
-    host.collection.TreeView1.SetSelectedItem(host.collection.FindText("Available Tracks"));
+    host.collection.SelectText("Available Tracks");
     job.cmdStart_Click();
     for (const auto& entry : std::filesystem::directory_iterator(dest.Path())) std::filesystem::remove(entry.path());
   };

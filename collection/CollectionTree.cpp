@@ -70,6 +70,13 @@ int16_t CollectionTree::NodeKind(const TreeNode* node) {
   }
 }
 
+bool CollectionTree::SelectText(const std::string& text) {
+  TreeNode* node = FindText(text);
+  if (node == nullptr) return false;
+  TreeView1.SetSelectedItem(node);
+  return true;
+}
+
 TreeNode* CollectionTree::FindText(const std::string& text) const {
   for (int32_t i = 1; i <= TreeView1.Count(); ++i) {
     TreeNode& node = TreeView1.Nodes(i);

@@ -152,6 +152,8 @@ class CollectionTree : public FinderCollection {
 
   // The first node, in position order, with this text (groups are found so), or nullptr.
   controls::TreeNode* FindText(const std::string& text) const;
+  // Selects the first node with this text, as a click on it would; false when there is none.
+  bool SelectText(const std::string& text);
 
  private:
   // The tree's mouse work moves entries between the lists.

@@ -59,7 +59,7 @@ TEST(Form1JobOptions, AreReadFromTheOptionControlsTheCdInformationAndTheSettings
 
 TEST(Form1JobOptions, TheKnownDiscGivesEachTrackItsTagsInTheChosenVersion) {
   test::FakeServices fake;
-  JobRunner formJobs{fake.services.loop};
+  ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
   form.lblNumTracks.SetCaption("3");
   form.settings.TagVersion = 4;

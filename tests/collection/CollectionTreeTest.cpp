@@ -145,7 +145,7 @@ TEST_F(CollectionTest, FilesInSubFoldersAreListedByTheirLastCharacters) {
   tree.showfiles();
   std::sort(wavs.begin(), wavs.end());
   std::sort(mp3s.begin(), mp3s.end());
-  Texts listedWavs = tree.List1.Items(), listedMp3s = tree.List2.Items();
+  Texts listedWavs = test::Inside(tree).List1.Items(), listedMp3s = test::Inside(tree).List2.Items();
   std::sort(listedWavs.begin(), listedWavs.end());
   std::sort(listedMp3s.begin(), listedMp3s.end());
   EXPECT_EQ(listedWavs, wavs);

@@ -16,6 +16,7 @@
 #include "mp3/DecodeTags.h"
 #include "mp3/Id3v1Tag.h"
 #include "platform/WavTags.h"
+#include "tests/support/CollectionInside.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/PcmGenerator.h"
 #include "tests/support/RiffWav.h"
@@ -76,9 +77,9 @@ class TagsThroughEncodeAndDecode : public ::testing::Test {
   // Decodes `mp3` through the decode action, as the window runs it; the WAV written.
   std::string Decode(const std::string& mp3, int version) {
     form.settings.TagVersion = version;
-    form.collection.List2.Clear();
-    form.collection.List2.AddItem(mp3);
-    form.collection.TreeView1.SetSelectedItem(form.collection.FindText(group::Mp3));
+    test::Inside(form.collection).List2.Clear();
+    test::Inside(form.collection).List2.AddItem(mp3);
+    form.collection.SelectText(group::Mp3);
     form.flags.CaptureStopRequested = kFalse;
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     fake.loop.EveryYield([&] {

@@ -70,10 +70,10 @@ class ArRig {
 
   // Rips every track to WAV and returns the job's log.
   std::string RipAll() {
-    host->collection.lstTracks.Clear();
-    for (int32_t n = 1; n <= static_cast<int32_t>(tracks.size()); ++n) host->collection.lstTracks.AddItem(TrackLine(n, "00:01"));
+    host->collection.ForgetTracks();
+    for (int32_t n = 1; n <= static_cast<int32_t>(tracks.size()); ++n) host->collection.AddAvailableTrack(TrackLine(n, "00:01"));
     host->collection.showfiles();
-    host->collection.TreeView1.SetSelectedItem(host->collection.FindText("Available Tracks"));
+    host->collection.SelectText("Available Tracks");
     job_->cmdStart_Click();
     std::string log;
     for (const auto& entry : std::filesystem::directory_iterator(dest_.Path())) {
