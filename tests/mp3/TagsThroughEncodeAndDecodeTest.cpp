@@ -82,7 +82,8 @@ class TagsThroughEncodeAndDecode : public ::testing::Test {
     form.collection.SelectText(group::Mp3);
     form.flags.CaptureStopRequested = kFalse;
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    fake.loop.EveryYield([&] {
+    // By value: the loop keeps this after the decode, and later jobs' yields call it too.
+    fake.loop.EveryYield([this, limit] {
       if (std::chrono::steady_clock::now() > limit) batch.UnloadHost();
     });
     batch.CmdDecoder_Click();

@@ -141,7 +141,8 @@ TEST(ReadOffsetFinder, ComparesTheFirstTrackThatCanTellAndNamesWhyOneCannot) {
     DbarFile db;
     DbarResponse one, other;
     for (std::size_t k = 0; k < exact.size(); ++k) {
-      const bool known = k < 2 || knowsTracks3And4;
+      // A track too short to hold frame 450 has no checksum there (nor is one read past its end).
+      const bool known = (k < 2 || knowsTracks3And4) && exact[k].size() >= 455u * 2352;
       one.tracks.push_back({7, 0, known ? SlowChecksum(exact[k], 450 * 588) + (k == 1 ? 1 : 0) : 0});
       other.tracks.push_back({2, 0, known && k >= 2 ? SlowChecksum(exact[k], 450 * 588 + 30) : 0});
     }
