@@ -48,6 +48,8 @@ void ParseNumberOf(const std::string& text, int& n, int& count) {
   const auto slash = text.find('/');
   n = number(std::string_view(text).substr(0, slash));
   count = slash == std::string::npos ? 0 : number(std::string_view(text).substr(slash + 1));
+  // "of N" alone says nothing a tag can carry (the tag writes no count without its number).
+  if (n == 0) count = 0;
 }
 
 // A TagLib file over a block of bytes, only so that a tag can be parsed from it.
