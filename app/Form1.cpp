@@ -14,10 +14,7 @@
 #include "desktop/MixerProgram.h"
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
-#include "settings/AccuracySettings.h"
-#include "settings/DiscInfoSettings.h"
-#include "settings/TagSettings.h"
-#include "settings/NamingSettings.h"
+#include "settings/ProgramSettings.h"
 
 namespace korvalin {
 
@@ -82,28 +79,12 @@ void Form1::FollowJobLife() {
 
 Form1::~Form1() = default;
 
-// The Preferences' "Disk Space" tab shows the monitor's survey; every survey (a refresh or a
-// tick of the monitor during a job) brings the tab up to date. Its "desktop icon" box drives the
+// The Preferences' "Disk Space" tab shows the monitor's survey; its "desktop icon" box drives the
 // tray form; its encoding lists and new destination show in this window at once.
-namespace {
-struct PrefsTray : TrayFormSeam {
-  PrefsTray(WindowTray& tray, controls::Window& preferences) : tray(tray), preferences(preferences) {}
-  void LoadTrayForm() override { tray.SetDesktopIcon(true, preferences); }
-  void UnloadTrayForm() override { tray.SetDesktopIcon(false, preferences); }
-  WindowTray& tray;
-  controls::Window& preferences;
-};
-}  // namespace
-
 void Form1::ConnectPreferences() {
-  prefsTray_ = std::make_unique<PrefsTray>(tray, prefs.window);
-  prefs.trayForm = prefsTray_.get();
-  DiskSpaceMonitor& diskMonitor = programJobs.diskMonitor;
-  programJobs.diskLimits = [this] {
-    return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding, settings.HDStopNo,
-                           settings.DecodePath};
-  };
-  prefs.DriveSurvey = [&diskMonitor] { diskMonitor.Survey(); };
+  prefs.OnDesktopIcon = [this](bool shown) { tray.SetDesktopIcon(shown, prefs.window); };
+  prefs.FollowDiskMonitor(programJobs.diskMonitor);
+  programJobs.WatchSpaceBy(settings);
   // Bitrate and quality chosen there are the ones the next job uses: the main window's lists
   // show them at once (their click stores them).
   prefs.OnEncodingChosen = [this] {
@@ -120,11 +101,6 @@ void Form1::ConnectPreferences() {
     if (prefs.window.Loaded()) prefs.ShowNamePreview();
   };
   prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(optMP3.Value() ? ".mp3" : ".wav"); };
-  diskMonitor.OnSurveyed = [this, &diskMonitor] {
-    prefs.Text6.SetText(diskMonitor.DriveListing());
-    prefs.lblDestinationRoot.SetCaption(diskMonitor.DestinationRoot());
-    prefs.Label4.SetCaption(diskMonitor.DestinationFigure());
-  };
 }
 
 void Form1::ConnectHandlers() {
@@ -250,12 +226,7 @@ void Form1::Form_Load() {
                     window.Width(), window.Height());
       },
       [&] { ProgressBar1.SetValue(0); },
-      [&] { LoadSettings(services.store, settings, StartingDestination(services.programFolder)); },
-      [&] { LoadAccuracySettings(services.store, settings); },
-      [&] { LoadDiscInfoSettings(services.store, settings); },
-      [&] { LoadTagSettings(services.store, settings); },
-      [&] { LoadNamingSettings(services.store, settings); },
-      [&] { SettleDestination(); },
+      [&] { LoadProgramSettings(services.store, settings, services.programFolder); },
       [&] { cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
       [&] { FillDriveList(); },
@@ -269,15 +240,6 @@ void Form1::Form_Load() {
       [&] { services.exceptionFilter.SetUnhandledExceptionFilter(CrashReporterFilter); },
       [&] { window.SetVisible(true); });
   services.screen.SetMousePointer(controls::MousePointer::Default);
-}
-
-void Form1::SettleDestination() {
-  // An empty destination would make every rebuild of the collection read the whole file system
-  // and every output name a path at its root.
-  if (!settings.DecodePath.empty()) return;
-  settings.DecodePath = DefaultDestination(services.programFolder);
-  std::error_code ec;
-  std::filesystem::create_directories(settings.DecodePath, ec);  // a failure shows at the first write
 }
 
 void Form1::Form_Resize() {

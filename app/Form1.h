@@ -120,8 +120,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void PlaceDesignGeometry();
   void ArrangeOptionsPanel();
   void ArrangeStatusLines(int32_t width);
-  // An empty destination folder setting becomes the default destination, created when missing.
-  void SettleDestination();
   void ConnectPreferences();
   void ConnectHandlers();
   void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
@@ -139,8 +137,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   // The window's part of a job's start and end.
   void FollowJobLife();
   std::vector<controls::Connection> lifeConnections_;
-  // The Preferences' "desktop icon" box puts the window into the tray and takes it out again.
-  std::unique_ptr<TrayFormSeam> prefsTray_;
 };
 
 // Chooses the drive, then adds the files as the File Finder's "Select for Conversion" does.

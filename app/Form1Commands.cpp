@@ -16,16 +16,9 @@ void Form1::RunJob(const std::function<void()>& job) {
 }
 
 void Form1::CmdSelectAction_Click() {
-  const std::string text = collection.Selected().node;
   // The collection keeps each file's name as it is: "Song.WAV" is a WAV file too.
-  RunJob([&] {
-    switch (KindOfNode(text)) {
-      case EntryKind::Track: cmdStart_Click(); break;
-      case EntryKind::Wav: cmdEncFile_Click(); break;
-      case EntryKind::Mp3: CmdDecoder_Click(); break;
-      case EntryKind::None: break;
-    }
-  });
+  const EntryKind kind = KindOfNode(collection.Selected().node);
+  RunJob([&] { programJobs.Start(kind); });
 }
 
 void Form1::mnuStart_Click() {

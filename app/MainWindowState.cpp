@@ -23,15 +23,7 @@ void MainWindowState::FollowJobs() {
   follow(e.unlocked.Connect([this] { Enablem(); }));
   follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
   // The collection shows the tracks a job takes and lists the files it writes.
-  follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) {
-    collection.TakeEveryAvailableTrack(TakeTracks::AsShown);
-  }));
-  follow(e.trackInHand.Connect([this](int32_t index) { collection.SetCurrentChosenTrack(index); }));
-  follow(e.fileWritten.Connect([this](const std::string& path) { collection.Cmaddfile2(path); }));
-  follow(e.fileDeleted.Connect([this](const std::string& path) { collection.Unlist(path); }));
-  follow(e.stoppedWavKept.Connect([this](const std::string& path) {
-    collection.ListWithoutItem(path);
-  }));
+  collection.FollowJobs(e);
 }
 
 JobOptions MainWindowState::ReadJobOptions() const {

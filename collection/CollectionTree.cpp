@@ -331,4 +331,13 @@ std::optional<std::string> CollectionTree::FindByName(const std::string& itemTex
   return std::nullopt;
 }
 
+void CollectionTree::FollowJobs(JobEvents& e) {
+  auto follow = [this](controls::Connection c) { jobConnections_.push_back(std::move(c)); };
+  follow(e.tracksTaken.Connect([this](const std::vector<std::string>&) { TakeEveryAvailableTrack(TakeTracks::AsShown); }));
+  follow(e.trackInHand.Connect([this](int32_t index) { SetCurrentChosenTrack(index); }));
+  follow(e.fileWritten.Connect([this](const std::string& path) { Cmaddfile2(path); }));
+  follow(e.fileDeleted.Connect([this](const std::string& path) { Unlist(path); }));
+  follow(e.stoppedWavKept.Connect([this](const std::string& path) { ListWithoutItem(path); }));
+}
+
 }  // namespace korvalin

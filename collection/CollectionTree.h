@@ -14,6 +14,7 @@
 #include "controls/MenuItem.h"
 #include "controls/TreeView.h"
 #include "finder/ResultCommands.h"
+#include "joblife/JobEvents.h"
 #include "platform/EventLoop.h"
 #include "settings/Settings.h"
 
@@ -155,6 +156,10 @@ class CollectionTree : public FinderCollection {
   // Selects the first node with this text, as a click on it would; false when there is none.
   bool SelectText(const std::string& text);
 
+  // From now on the collection shows what jobs report: the tracks a job takes and the one in
+  // hand, the files it writes and deletes, the WAV a stopped job kept.
+  void FollowJobs(JobEvents& jobs);
+
  private:
   // The tree's mouse work moves entries between the lists.
   friend class TreeInteractions;
@@ -177,6 +182,7 @@ class CollectionTree : public FinderCollection {
   const Settings& settings_;
   EventLoop& loop_;
   CollectionHost& host_;
+  std::vector<controls::Connection> jobConnections_;
 };
 
 }  // namespace korvalin

@@ -1,6 +1,7 @@
 #include "jobs/ProgramJobs.h"
 
 #include "common/RaisedError.h"
+#include "encode/EncodeBatch.h"
 
 namespace korvalin {
 
@@ -12,7 +13,8 @@ ProgramJobs::ProgramJobs(Services& services)
       decoding(runner, runner.events, services),
       diskMonitor({tmrWarning, [this](bool on) { runner.events.lowSpace.Emit(on); }, [this] { runner.Idle(true); },
                    runner.flags, [this] { LowSpaceStop(); }},
-                  services.loop, [this] { return diskLimits ? diskLimits() : DiskSpaceLimits{}; }, system) {
+                  services.loop, [this] { return diskLimits ? diskLimits() : DiskSpaceLimits{}; }, system),
+      services_(services) {
   JobEvents& e = runner.events;
   // The watch runs while a job does.
   connections_.push_back(e.starting.Connect([this] { diskMonitor.JobStarting(); }));
@@ -22,6 +24,22 @@ ProgramJobs::ProgramJobs(Services& services)
 }
 
 ProgramJobs::~ProgramJobs() = default;
+
+void ProgramJobs::Start(EntryKind kind) {
+  switch (kind) {
+    case EntryKind::Track: extraction.cmdStart_Click(); break;
+    case EntryKind::Wav: cmdEncFile_Click(runner, services_); break;
+    case EntryKind::Mp3: decoding.CmdDecoder_Click(); break;
+    case EntryKind::None: break;
+  }
+}
+
+void ProgramJobs::WatchSpaceBy(const Settings& settings) {
+  diskLimits = [&settings] {
+    return DiskSpaceLimits{settings.HDWarning, settings.HDWarningNo, settings.HDstopdecoding, settings.HDStopNo,
+                           settings.DecodePath};
+  };
+}
 
 void ProgramJobs::LowSpaceStop() {
   const std::string reason = "low disk space, " + diskMonitor.DestinationFigure() + " MB free on the destination drive";

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktop/DiskSpaceMonitor.h"
+#include "collection/CollectionTree.h"
 #include "desktop/System.h"
 #include "joblife/JobControl.h"
 #include "jobs/JobRunner.h"
@@ -17,6 +18,7 @@
 #include "rip/AnalogCapture.h"
 #include "rip/ExtractionJob.h"
 #include "rip/modAKRip32.h"
+#include "settings/Settings.h"
 
 namespace korvalin {
 
@@ -34,12 +36,18 @@ class ProgramJobs : public JobControl {
   ExtractionJob extraction;
   DecodeBatch decoding;
 
+  // The job for an entry of the collection: a rip for a track, an encoding for a WAV file, a
+  // decoding for an MP3 file; none for anything else. Run it on the runner.
+  void Start(EntryKind kind);
+
   // --- the disk-space watch (its timer's type comes with the monitor) ---
   controls::Timer tmrWarning{"tmrWarning", 2000, false};
   System system;
   // The limits it works by, read at every tick (the settings of the window that starts jobs);
   // unset, nothing is watched.
   std::function<DiskSpaceLimits()> diskLimits;
+  // Watches by these settings' limits and destination, as they stand at each tick.
+  void WatchSpaceBy(const Settings& settings);
   DiskSpaceMonitor diskMonitor;
   // The watch's stop: the status line (until the next job) and the rip log say why.
   void LowSpaceStop();
@@ -51,6 +59,7 @@ class ProgramJobs : public JobControl {
   void CloseDecoderWindow() override { decoding.UnloadHost(); }
 
  private:
+  Services& services_;
   std::vector<controls::Connection> connections_;
   std::unique_ptr<EventLoop::TimerHandle> timer_;
 };

@@ -261,6 +261,15 @@ void FrmPrefs::Command1_Click() {
   IgnoreErrors([&] { Check6_Click(); }, [&] { Check7_Click(); }, [&] { Text7_KeyUp(); }, [&] { Text8_KeyUp(); });
 }
 
+void FrmPrefs::FollowDiskMonitor(DiskSpaceMonitor& monitor) {
+  DriveSurvey = [&monitor] { monitor.Survey(); };
+  monitor.OnSurveyed = [this, &monitor] {
+    Text6.SetText(monitor.DriveListing());
+    lblDestinationRoot.SetCaption(monitor.DestinationRoot());
+    Label4.SetCaption(monitor.DestinationFigure());
+  };
+}
+
 void FrmPrefs::Command3_Click() {
   Text6.SetText("");
   if (DriveSurvey) DriveSurvey();
@@ -280,10 +289,10 @@ void FrmPrefs::Check5_Click() { SaveFlag(settingkey::MinimizeOnstart, Check5, se
 void FrmPrefs::Check4_Click() {
   SaveFlag(settingkey::DesktopIcon, Check4, settings_.DesktopIcon);
   if (Check4.Value() == kTicked) {
-    if (trayForm) trayForm->LoadTrayForm();
+    if (OnDesktopIcon) OnDesktopIcon(true);
     window.SetVisible(false);
   } else {
-    if (trayForm) trayForm->UnloadTrayForm();
+    if (OnDesktopIcon) OnDesktopIcon(false);
     window.SetVisible(true);
   }
 }

@@ -20,20 +20,12 @@
 #include "controls/TextBox.h"
 #include "controls/Window.h"
 #include "common/TrackTags.h"
+#include "desktop/DiskSpaceMonitor.h"
 #include "desktop/MixerMute.h"
 #include "platform/Services.h"
 #include "settings/Settings.h"
 
 namespace korvalin {
-
-// The notification-area form as this dialog drives it: "Minimize program to Desktop Tray Now"
-// loads it and clearing that box unloads it. The main window hands the dialog its tray form.
-class TrayFormSeam {
- public:
-  virtual ~TrayFormSeam() = default;
-  virtual void LoadTrayForm() = 0;
-  virtual void UnloadTrayForm() = 0;
-};
 
 class FrmPrefs {
  public:
@@ -197,12 +189,16 @@ class FrmPrefs {
   // The disk-space monitor's drive survey: fills Text6 with the listing and lblDestinationRoot
   // and Label4 with the destination drive's figures. "Refresh data" runs it after clearing Text6.
   std::function<void()> DriveSurvey;
+  // The "Disk Space" tab shows the monitor's surveys from now on: "Refresh data" runs one, and
+  // every survey (a refresh or a tick of the monitor during a job) brings the tab up to date.
+  void FollowDiskMonitor(DiskSpaceMonitor& monitor);
   // The disc information of the disc in the drive, one entry per track; empty while none is known.
   std::function<std::vector<TrackTags>()> KnownDiscTags;
   // The extension the next rip writes (".mp3" while none is given).
   std::function<std::string()> PreviewExtension;
-  // The tray form; none until the main window hands one over.
-  TrayFormSeam* trayForm = nullptr;
+  // "Minimize program to Desktop Tray Now": ticked puts the main window into the notification
+  // area (true), cleared takes it out (false). Unset, the box only stores the setting.
+  std::function<void(bool shown)> OnDesktopIcon;
 
   MixerMute mixer;
 

@@ -11,18 +11,11 @@ namespace {
 using controls::CheckBox;
 using test::FakeServices;
 
-// The tray form as the dialog sees it: records what it was asked, in the shared log.
-struct RecordingTray : TrayFormSeam {
-  std::vector<std::string>& log;
-  explicit RecordingTray(std::vector<std::string>& l) : log(l) {}
-  void LoadTrayForm() override { log.push_back("load tray"); }
-  void UnloadTrayForm() override { log.push_back("unload tray"); }
-};
-
 class FrmPrefsTest : public ::testing::Test {
  protected:
   FrmPrefsTest() {
-    prefs.trayForm = &tray;
+    // The tray form as the dialog drives it: what it was asked goes into the shared log.
+    prefs.OnDesktopIcon = [this](bool shown) { log.push_back(shown ? "load tray" : "unload tray"); };
     prefs.DriveSurvey = [this] {
       log.push_back("survey");
       prefs.Text6.SetText("/ - 12345 MB available\r\n");
@@ -46,7 +39,6 @@ class FrmPrefsTest : public ::testing::Test {
   FakeServices fake;
   Settings settings;
   std::vector<std::string> log;
-  RecordingTray tray{log};
   FrmPrefs prefs{fake.services, settings, {"Low", "Normal", "High", "Voice", "Phone", "Radio"}};
 };
 
