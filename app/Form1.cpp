@@ -31,9 +31,6 @@ constexpr int32_t kTrackListsTop = 2130;     // below the option boxes
 constexpr int32_t kListGap = 90;
 constexpr int32_t kMinTrackListHeight = 735;  // three lines of a list
 constexpr int32_t kMinTreeWidth = 3000;
-constexpr int32_t kJobButtonWidth = 900;
-constexpr int32_t kJobButtonGap = 60;
-constexpr int32_t kStripRightMargin = 300;
 }  // namespace
 
 Form1::Form1(Services& s, ProgramJobs& p)
@@ -109,19 +106,14 @@ void Form1::ConnectHandlers() {
   window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
   OnDiscRead = [this] { discInfo.DiscRead(); };
-  Command8.OnClick = [this] { Command8_Click(); };
   mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
   mnuCDbar.OnClick = [this] { mnuCDbar_Click(); };
   mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
   mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
-  mnuStop.OnClick = [this] { Command8_Click(); };
+  mnuStop.OnClick = [this] { jobs.StopEverything(); };
   CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
   mnuStart.OnClick = [this] { mnuStart_Click(); };
   mnuStart2.OnClick = [this] { mnuStart_Click(); };
-  // The job buttons start their own job, with the same opening and closing steps as Start.
-  cmdStart.OnClick = [this] { RunJob([this] { cmdStart_Click(); }); };
-  cmdEncFile.OnClick = [this] { RunJob([this] { cmdEncFile_Click(); }); };
-  CmdDecoder.OnClick = [this] { RunJob([this] { CmdDecoder_Click(); }); };
   mnuRefreshlist.OnClick = [this] { mnuRefreshlist_Click(); };
   for (auto* exit : {&mnuExit, &mnuExit2}) exit->OnClick = [this] { ExitCommand(); };
   Command5.OnClick = [this] { ExitCommand(); };
@@ -169,7 +161,7 @@ void Form1::PlaceDesignGeometry() {
   const std::pair<controls::CommandButton*, const char*> tips[] = {
       {&CmdSelectAction, "Start"}, {&C777, "Search for Files"}, {&C5555555, "Playlist Editor"}, {&Copt, "Preferences"},
       {&Cmdhelp, "Help"},          {&Command5, "Exit"},         {&Command2, "Cancel"},          {&Command4, "Sound Mixer"},
-      {&cmdRefresh, "Refresh CD Info"}, {&Command8, "Stop Everything"}, {&Command1, "Stop"}};
+      {&cmdRefresh, "Refresh CD Info"}, {&Command1, "Stop"}};
   for (const auto& [button, tip] : tips) button->SetToolTipText(tip);
   const std::pair<controls::CommandButton*, const char*> pictures[] = {
       {&CmdSelectAction, "start.svg"}, {&C777, "search.svg"}, {&C5555555, "playlist.svg"}, {&Copt, "preferences.svg"},
@@ -186,10 +178,7 @@ void Form1::PlaceDesignGeometry() {
   lblNumTracks.Move(7680, 75, 900, 255);
 
   Label3.Move(60, 90, 4800, 255);
-  cmdStart.Move(4920, 45, 900, 330);
-  cmdEncFile.Move(5880, 45, 900, 330);
-  CmdDecoder.Move(6840, 45, 900, 330);
-  Command8.Move(7800, 45, 900, 330);
+  jobButtons.Place();
 
   lblBitrate.Move(90, 60, 1350, 255);
   cmbBitrate.Move(1500, 30, 1410, 315);
@@ -284,7 +273,7 @@ void Form1::ArrangeOptionsPanel() {
 
 int32_t Form1::MinimumScaleWidth() {
   return std::max(kMinTreeWidth + kPanelGap + Picture8.Width(),
-                  kStripRightMargin + 4 * kJobButtonWidth + 3 * kJobButtonGap + kMinTreeWidth / 2);
+                  JobButtons::kWidth + kMinTreeWidth / 2);
 }
 
 int32_t Form1::MinimumScaleHeight() {
@@ -296,12 +285,8 @@ int32_t Form1::MinimumScaleHeight() {
 
 void Form1::ArrangeStatusLines(int32_t width) {
   // The job buttons keep to the right edge; the next-action line has the rest of the strip.
-  int32_t left = width - kStripRightMargin - 4 * kJobButtonWidth - 3 * kJobButtonGap;
-  for (auto* b : {&cmdStart, &cmdEncFile, &CmdDecoder, &Command8}) {
-    b->SetLeft(left);
-    left += kJobButtonWidth + kJobButtonGap;
-  }
-  Label3.SetWidth(std::max(0, cmdStart.Left() - Label3.Left() - kJobButtonGap));
+  jobButtons.Arrange(width);
+  Label3.SetWidth(std::max(0, jobButtons.cmdStart.Left() - Label3.Left() - JobButtons::kGap));
   Label2.SetWidth(std::max(0, width - 2 * Label2.Left()));
   lblStatus.SetWidth(std::max(0, width - lblStatus.Left() - Label2.Left()));
 }

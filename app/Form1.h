@@ -15,7 +15,7 @@
 #include "controls/CommandButton.h"
 #include "discinfo/CdBar.h"
 #include "desktop/StartArguments.h"
-#include "encode/EncodeBatch.h"
+#include "jobs/JobButtons.h"
 #include "encode/EncoderChoices.h"
 #include "window/JobDisplays.h"
 
@@ -38,9 +38,7 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   controls::CommandButton Command7{"Command7"};
 
   // --- next-action strip: the job buttons ---
-  controls::CommandButton cmdStart{"cmdStart", "Extract"};
-  controls::CommandButton cmdEncFile{"cmdEncFile", "encode"};
-  controls::CommandButton CmdDecoder{"CmdDecoder", "decode"};
+  JobButtons jobButtons{programJobs};
 
   // --- options panel labels ---
   controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
@@ -73,9 +71,7 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void mnuStatusbar_Click() { SwitchBar(mnuStatusbar, Picture1); }
 
   // --- jobs: the handlers start the job components the composition root owns ---
-  void cmdStart_Click() { programJobs.extraction.cmdStart_Click(); }
-  void cmdEncFile_Click() { korvalin::cmdEncFile_Click(jobs, services); }
-  void CmdDecoder_Click() { programJobs.decoding.CmdDecoder_Click(); }
+  void cmdStart_Click() { programJobs.Start(EntryKind::Track); }
   void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
 
   // The Start action: the job the tree's selected node calls for, bracketed by the steps every
@@ -128,8 +124,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
     form.Show();
     form.window.RequestActivate();
   }
-  // Runs a job between the Start action's opening and closing steps.
-  void RunJob(const std::function<void()>& job);
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;

@@ -10,15 +10,10 @@
 
 namespace korvalin {
 
-void Form1::RunJob(const std::function<void()>& job) {
-  // Nor does a job start once the window is closing.
-  if (!unloaded_) jobs.Run(job);
-}
-
 void Form1::CmdSelectAction_Click() {
   // The collection keeps each file's name as it is: "Song.WAV" is a WAV file too.
   const EntryKind kind = KindOfNode(collection.Selected().node);
-  RunJob([&] { programJobs.Start(kind); });
+  jobs.Run([&] { programJobs.Start(kind); });
 }
 
 void Form1::mnuStart_Click() {

@@ -45,7 +45,6 @@ class MainWindowState : public CollectionHost {
   // --- job buttons ---
   controls::CommandButton Command1{"Command1"};  // stop
   controls::CommandButton Command2{"Command2"};  // cancel
-  controls::CommandButton Command8{"Command8", "Cancel"};  // "Stop Everything"
 
   // --- encoder and extraction options ---
   controls::ComboBox cmbBitrate{"cmbBitrate"};
@@ -66,10 +65,6 @@ class MainWindowState : public CollectionHost {
   // --- the collection and the drive ---
   CollectionTree collection;
   modAKRip32& cd;
-
-  // "Stop Everything": ends a running job; a rip or an encoding stops after the block in hand,
-  // a batch before its next file.
-  void Command8_Click() { jobs.StopEverything(); }
 
   // The commands a running job must not run beside: locked and freed with the job's lock (the
   // window's, before any other window closes for the job).

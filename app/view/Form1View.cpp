@@ -87,7 +87,7 @@ Form1View::Form1View(Form1& form) : form_(form) {
 
   // Next-action strip.
   binder_.Make<MiddleElidedLabel>(nextAction, form.Label3);
-  for (auto* b : {&form.cmdStart, &form.cmdEncFile, &form.CmdDecoder, &form.Command8}) {
+  for (auto* b : {&form.jobButtons.cmdStart, &form.jobButtons.cmdEncFile, &form.jobButtons.CmdDecoder, &form.jobButtons.Command8}) {
     binder_.Make<QPushButton>(nextAction, *b);
   }
 

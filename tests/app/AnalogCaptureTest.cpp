@@ -196,7 +196,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
   const std::pair<const char*, std::function<void(Form1&)>> stops[] = {
       {"Stop", [](Form1& f) { f.Command1_Click(); }},
       {"Cancel", [](Form1& f) { f.Command2_Click(); }},
-      {"Stop Everything", [](Form1& f) { f.Command8_Click(); }},
+      {"Stop Everything", [](Form1& f) { f.jobButtons.Command8.Click(); }},
       {"the CD bar's stop", [](Form1& f) { f.Command12_Click(); }},
       {"the window's close", [](Form1& f) {
          bool cancel = false;

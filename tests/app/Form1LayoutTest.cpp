@@ -50,8 +50,8 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
   EXPECT_LE(shown.lstRecord.Top() + shown.lstRecord.Height(), form.Picture8.Height());
   EXPECT_GT(shown.lstRecord.Top(), shown.lstTracks.Top() + shown.lstTracks.Height());
   // The job buttons keep to the right edge; the next-action line has the rest of the strip.
-  EXPECT_EQ(form.Command8.Left() + form.Command8.Width(), 12000 - 300);
-  EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.cmdStart.Left());
+  EXPECT_EQ(form.jobButtons.Command8.Left() + form.jobButtons.Command8.Width(), 12000 - 300);
+  EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.jobButtons.cmdStart.Left());
 }
 
 TEST_F(Form1Layout, TheTrackListsKeepAFewLinesAndFitAtTheMinimumSize) {

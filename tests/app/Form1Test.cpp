@@ -134,7 +134,7 @@ TEST_F(Form1Test, DisablemLocksExactlyTheJobCommandsAndEnablemFreesThem) {
            &form.mnuFileRemove}) {
     EXPECT_FALSE(c->Enabled()) << c->Name();
   }
-  for (controls::Control* c : std::vector<controls::Control*>{&form.Command1, &form.Command2, &form.Command8,
+  for (controls::Control* c : std::vector<controls::Control*>{&form.Command1, &form.Command2, &form.jobButtons.Command8,
                                                               &form.cmdRefresh, &form.cmbDrives, &form.Command5}) {
     EXPECT_TRUE(c->Enabled()) << c->Name();
   }
@@ -328,7 +328,7 @@ TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
   // batches the other.
   const std::pair<const char*, std::function<void()>> commands[] = {{"Stop", [&] { form.Command1.Click(); }},
                                                                      {"Cancel", [&] { form.Command2.Click(); }},
-                                                                     {"Stop Everything", [&] { form.Command8.Click(); }},
+                                                                     {"Stop Everything", [&] { form.jobButtons.Command8.Click(); }},
                                                                      {"Action > Stop", [&] { form.mnuStop.Click(); }}};
   for (const auto& [name, click] : commands) {
     SCOPED_TRACE(name);

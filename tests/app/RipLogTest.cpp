@@ -120,7 +120,7 @@ TEST(RipLog, ACancelledJobSaysSoAndWhereTheTrackEnded) {
     queued = true;
     rig.fake.loop.AtYield(2, [&] {
       form.jobs.flags.CancelRequested = kTrue;
-      form.Command8_Click();
+      form.jobButtons.Command8.Click();
     });
   });
   rig.RipAll(false);

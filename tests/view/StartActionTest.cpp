@@ -138,7 +138,7 @@ TEST_F(StartActionTest, AJobButtonClickedDuringAJobStartsNothingInsideIt) {
   int decodesInside = 0;
   fake.loop.AtYield(3, [&] {
     const auto before = fake.dialogs.messages.size();
-    form.CmdDecoder.Click();  // would show "No files in list." if it ran
+    form.jobButtons.CmdDecoder.Click();  // would show "No files in list." if it ran
     decodesInside += static_cast<int>(fake.dialogs.messages.size() - before);
   });
   ClickStart();
