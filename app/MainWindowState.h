@@ -43,8 +43,6 @@ class MainWindowState : public CollectionHost {
   controls::Window window{"Form1", kProgramTitle};
 
   // --- job buttons ---
-  controls::CommandButton Command1{"Command1"};  // stop
-  controls::CommandButton Command2{"Command2"};  // cancel
   controls::CommandButton Command8{"Command8", "Cancel"};  // "Stop Everything"
 
   // --- encoder and extraction options ---
