@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 
 #include "collection/BackingLists.h"
@@ -12,6 +11,7 @@
 #include "common/Text.h"
 #include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
+#include "desktop/ProgramHelp.h"
 #include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
 #include "settings/ProgramSettings.h"
@@ -23,7 +23,6 @@ namespace {
 constexpr int32_t kDesignWidth = 9000;
 constexpr int32_t kDesignHeight = 7200;
 constexpr int32_t kOptionsPanelWidth = 3000;
-constexpr int32_t kToolButton = 480;
 constexpr int32_t kPanelGap = 50;            // between the tree area and the options panel
 constexpr int32_t kPanelMargin = 90;         // inside the options panel
 constexpr int32_t kPanelContentWidth = 2820;
@@ -71,7 +70,6 @@ void Form1::FollowJobLife() {
                    if (!unloaded_) window.SetVisible(true);
                  });
   }));
-  c.push_back(e.lowSpace.Connect([this](bool low) { Label5.SetVisible(low); }));
 }
 
 Form1::~Form1() = default;
@@ -111,28 +109,28 @@ void Form1::ConnectHandlers() {
   mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
   mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
   mnuStop.OnClick = [this] { jobs.StopEverything(); };
-  CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
+  toolbar.CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
   mnuStart.OnClick = [this] { mnuStart_Click(); };
   mnuStart2.OnClick = [this] { mnuStart_Click(); };
   mnuRefreshlist.OnClick = [this] { mnuRefreshlist_Click(); };
   for (auto* exit : {&mnuExit, &mnuExit2}) exit->OnClick = [this] { ExitCommand(); };
-  Command5.OnClick = [this] { ExitCommand(); };
+  toolbar.Command5.OnClick = [this] { ExitCommand(); };
   mnuMinimize.OnClick = [this] { MinimizeCommand(); };
-  Command1.OnClick = [this] { Command1_Click(); };
-  Command2.OnClick = [this] { Command2_Click(); };
+  toolbar.Command1.OnClick = [this] { Command1_Click(); };
+  toolbar.Command2.OnClick = [this] { Command2_Click(); };
   mnuOpenfile.OnClick = [this] { mnuOpenfile_Click(); };
-  Cmdhelp.OnClick = [this] { Cmdhelp_Click(); };
-  mnuHelpfile.OnClick = [this] { Cmdhelp_Click(); };
+  toolbar.Cmdhelp.OnClick = [this] { ShowProgramHelp(services); };
+  mnuHelpfile.OnClick = [this] { ShowProgramHelp(services); };
   Check3.OnClick = [this] { Check3_Click(); };
   Chk2Stage.OnClick = [this] { Chk2Stage_Click(); };
   cmbBitrate.OnClick = [this] { cmbBitrate_Click(); };
   cmbQuality.OnClick = [this] { cmbQuality_Click(); };
-  C777.OnClick = [this] { C777_Click(); };
+  toolbar.C777.OnClick = [this] { C777_Click(); };
   mnuSearch.OnClick = [this] { C777_Click(); };
-  C5555555.OnClick = [this] { C5555555_Click(); };
+  toolbar.C5555555.OnClick = [this] { C5555555_Click(); };
   mnuPlaylist.OnClick = [this] { C5555555_Click(); };
-  Command4.OnClick = [this] { Command4_Click(); };
-  Copt.OnClick = [this] { Copt_Click(); };
+  toolbar.Command4.OnClick = [this] { Command4_Click(); };
+  toolbar.Copt.OnClick = [this] { Copt_Click(); };
   mnuGetMainPrefs.OnClick = [this] { Copt_Click(); };
 }
 
@@ -148,26 +146,10 @@ void Form1::PlaceDesignGeometry() {
   Picture2.Move(0, kDesignHeight - 705, kDesignWidth, 345);
   Picture1.Move(0, kDesignHeight - 360, kDesignWidth, 360);
 
-  // Contents, relative to their region.
-  int32_t left = 60;
-  for (auto* b : {&CmdSelectAction, &C777, &C5555555, &Copt, &Cmdhelp, &Command4, &Command1, &Command2, &Command5}) {
-    b->Move(left, 30, kToolButton, kToolButton);
-    left += kToolButton + 30;
-  }
-  Command7.Move(left, 30, kToolButton, kToolButton);
-  Command7.SetVisible(false);
-  Label5.Move(left + kToolButton + 120, 150, 2000, 255);
-  Label5.SetVisible(false);
-  const std::pair<controls::CommandButton*, const char*> tips[] = {
-      {&CmdSelectAction, "Start"}, {&C777, "Search for Files"}, {&C5555555, "Playlist Editor"}, {&Copt, "Preferences"},
-      {&Cmdhelp, "Help"},          {&Command5, "Exit"},         {&Command2, "Cancel"},          {&Command4, "Sound Mixer"},
-      {&cmdRefresh, "Refresh CD Info"}, {&Command1, "Stop"}};
-  for (const auto& [button, tip] : tips) button->SetToolTipText(tip);
-  const std::pair<controls::CommandButton*, const char*> pictures[] = {
-      {&CmdSelectAction, "start.svg"}, {&C777, "search.svg"}, {&C5555555, "playlist.svg"}, {&Copt, "preferences.svg"},
-      {&Cmdhelp, "help.svg"},          {&Command4, "mixer.svg"}, {&Command1, "stop.svg"}, {&Command2, "cancel.svg"},
-      {&Command5, "exit.svg"},         {&Command11, "play.svg"}, {&Command12, "stop.svg"}};
-  for (const auto& [button, picture] : pictures) button->SetPicture(picture);
+  // Contents, relative to their region (the toolbar places its own).
+  cmdRefresh.SetToolTipText("Refresh CD Info");
+  Command11.SetPicture("play.svg");
+  Command12.SetPicture("stop.svg");
 
   cmbDrives.Move(60, 45, 2700, 315);
   cmdRefresh.Move(2820, 45, 720, 315);
@@ -307,8 +289,9 @@ void Form1::Form_Unload() {
 // --- status ------------------------------------------------------------------------------------
 
 std::vector<controls::Control*> Form1::JobLockedControls() {
-  return {&C777,     &CmdSelectAction, &Copt,     &C5555555, &Cmdhelp,       &Command4,       &mnuStart2,
-          &mnuFile,  &mnuActiopn,      &mnuPrefs, &mnuHelp,  &mnupopup,      &mnuRemoveDelete, &mnuFileRemove};
+  std::vector<controls::Control*> locked = toolbar.JobLockedButtons();
+  locked.insert(locked.end(), {&mnuStart2, &mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp, &mnupopup, &mnuRemoveDelete, &mnuFileRemove});
+  return locked;
 }
 
 void Form1::Disablem() {
@@ -338,16 +321,7 @@ void Form1::N1Drag() { window.RequestSystemMove(); }
 
 void Form1::Command4_Click() {
   if (playlistEditor.window.Loaded()) playlistEditor.Form_Unload();
-  // And the desktop's own mixer, where one is installed.
-  const char* path = std::getenv("PATH");
-  const auto mixer = FindMixerProgram(path ? path : "");
-  std::string why;
-  if (!mixer) {
-    services.dialogs.MsgBox(kNoMixerProgram, MsgBoxButtons::OK, MsgBoxIcon::Information, "Sound Mixer");
-  } else if (!StartDetached(*mixer, why)) {
-    services.dialogs.MsgBox("The sound mixer " + mixer->front() + " could not be started: " + why, MsgBoxButtons::OK,
-                            MsgBoxIcon::Exclamation, "Sound Mixer");
-  }
+  OpenSoundMixer(services.dialogs);  // the desktop's own mixer, where one is installed
 }
 
 }  // namespace korvalin

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: MainWindowState, JobDisplays, the CdBar, its frame (regions and menus), the
-// windows it owns, and here its toolbar, its life (load, layout, unload) and its handlers. Qt
+// windows it owns, its toolbar, and here its life (load, layout, unload) and its handlers. Qt
 // shows it through app/view/Form1View; nothing here touches a widget.
 
 #include <functional>
@@ -18,6 +18,7 @@
 #include "jobs/JobButtons.h"
 #include "encode/EncoderChoices.h"
 #include "window/JobDisplays.h"
+#include "window/MainToolbar.h"
 
 namespace korvalin {
 
@@ -27,15 +28,7 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   Form1(Services& services, ProgramJobs& programJobs);
   ~Form1() override;
 
-  // --- toolbar: pictures with tool tips ---
-  controls::CommandButton CmdSelectAction{"CmdSelectAction"};
-  controls::CommandButton C777{"C777"};
-  controls::CommandButton C5555555{"C5555555"};
-  controls::CommandButton Copt{"Copt"};
-  controls::CommandButton Cmdhelp{"Cmdhelp"};
-  controls::CommandButton Command4{"Command4"};
-  controls::CommandButton Command5{"Command5"};
-  controls::CommandButton Command7{"Command7"};
+  MainToolbar toolbar{jobs.events};
 
   // --- next-action strip: the job buttons ---
   JobButtons jobButtons{programJobs};
@@ -89,7 +82,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void Command1_Click() { jobs.Stop(); }
   void Command2_Click() { jobs.Cancel(); }
   void mnuOpenfile_Click();
-  void Cmdhelp_Click();
   void Check3_Click();
   void Chk2Stage_Click();
   void cmbBitrate_Click();
@@ -108,9 +100,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
 
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
-
-  // --- low disk space ---
-  controls::Label Label5{"Label5", "Low Drive space"};  // red; shown while the destination runs low
 
  private:
   void PlaceDesignGeometry();

@@ -1,12 +1,9 @@
-// The main window's commands: stop and cancel, exit and minimise, open, help and the option
+// The main window's commands: stop and cancel, exit and minimise, open and the option
 // switches.
-
-#include <unistd.h>
 
 #include "app/Form1.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
-#include "platform/UserFolders.h"
 
 namespace korvalin {
 
@@ -35,16 +32,6 @@ void Form1::mnuOpenfile_Click() {
     const auto chosen = services.dialogs.OpenFile(request);
     if (chosen && !chosen->empty()) collection.Cmaddfile2(*chosen);  // it takes WAV and MP3 only
   });
-}
-
-void Form1::Cmdhelp_Click() {
-  try {
-    if (::chdir(services.programFolder.c_str()) != 0) throw RaisedError::Of(errnum::PathNotFound);
-    if (!services.help.ShowHelp(ProgramDataFolder(services.programFolder) + "/Tesmor2.chm")) throw RaisedError::Of(errnum::FileNotFound);
-  } catch (const std::exception&) {
-    services.dialogs.MsgBox("Can't find \"Tesmor2.chm\"");
-    services.screen.SetMousePointer(controls::MousePointer::Default);
-  }
 }
 
 void Form1::Check3_Click() {

@@ -11,7 +11,6 @@ MainWindowState::MainWindowState(Services& s, ProgramJobs& p)
     : services(s), programJobs(p), jobs(p.runner), collection(settings, s.loop, *this), cd(p.cd) {
   outputChoice_.Add(optMP3);
   outputChoice_.Add(optWAV);
-  Command2.SetVisible(false);
   jobs.readOptions = [this] { return ReadJobOptions(); };
   FollowJobs();
 }
@@ -21,7 +20,6 @@ void MainWindowState::FollowJobs() {
   auto follow = [this](controls::Connection c) { jobConnections_.push_back(std::move(c)); };
   follow(e.locked.Connect([this] { Disablem(); }));
   follow(e.unlocked.Connect([this] { Enablem(); }));
-  follow(e.commandShown.Connect([this](JobCommand c) { (c == JobCommand::Cancel ? Command2 : Command1).SetVisible(true); }));
   // The collection shows the tracks a job takes and lists the files it writes.
   collection.FollowJobs(e);
 }

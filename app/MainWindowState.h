@@ -42,10 +42,6 @@ class MainWindowState : public CollectionHost {
 
   controls::Window window{"Form1", kProgramTitle};
 
-  // --- job buttons ---
-  controls::CommandButton Command1{"Command1"};  // stop
-  controls::CommandButton Command2{"Command2"};  // cancel
-
   // --- encoder and extraction options ---
   controls::ComboBox cmbBitrate{"cmbBitrate"};
   controls::ComboBox cmbQuality{"cmbQuality"};

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 
 #include "common/RaisedError.h"
 
@@ -105,6 +106,18 @@ bool StartDetached(const std::vector<std::string>& command, std::string& why) {
     return false;
   }
   return true;
+}
+
+void OpenSoundMixer(Dialogs& dialogs) {
+  const char* path = std::getenv("PATH");
+  const auto mixer = FindMixerProgram(path ? path : "");
+  std::string why;
+  if (!mixer) {
+    dialogs.MsgBox(kNoMixerProgram, MsgBoxButtons::OK, MsgBoxIcon::Information, "Sound Mixer");
+  } else if (!StartDetached(*mixer, why)) {
+    dialogs.MsgBox("The sound mixer " + mixer->front() + " could not be started: " + why, MsgBoxButtons::OK,
+                   MsgBoxIcon::Exclamation, "Sound Mixer");
+  }
 }
 
 }  // namespace korvalin

@@ -67,13 +67,14 @@ Form1View::Form1View(Form1& form) : form_(form) {
   auto* status = region(form.Picture1);
 
   // Toolbar: pictures, with the command's name as the tool tip.
-  for (auto* b : {&form.CmdSelectAction, &form.C777, &form.C5555555, &form.Copt, &form.Cmdhelp, &form.Command4,
-                  &form.Command1, &form.Command2, &form.Command5, &form.Command7}) {
+  MainToolbar& t = form.toolbar;
+  for (auto* b : {&t.CmdSelectAction, &t.C777, &t.C5555555, &t.Copt, &t.Cmdhelp, &t.Command4, &t.Command1, &t.Command2,
+                  &t.Command5, &t.Command7}) {
     auto* button = binder_.Make<QToolButton>(toolbar, *b);
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
   }
-  binder_.Make<QLabel>(toolbar, form.Label5)->setStyleSheet("color: red");
+  binder_.Make<QLabel>(toolbar, t.Label5)->setStyleSheet("color: red");
 
   // CD bar.
   binder_.Make<QComboBox>(cdBar, form.cmbDrives);

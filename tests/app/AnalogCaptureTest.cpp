@@ -101,7 +101,7 @@ TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
                                                                      fake.media.savedFiles.rend()}));
   EXPECT_EQ(form.collection.FindText("WAV Files")->Children().size(), 3u);
   EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(form.toolbar.C777.Enabled());
   EXPECT_EQ(form.jobs.state.CurrentTrack, 3);
   EXPECT_TRUE(fake.dialogs.messages.empty());
   // Whole percentages without leading zeros, rising through each track.
@@ -188,7 +188,7 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     EXPECT_EQ(w.jobs.state.CaptureEnd, 0);
     EXPECT_EQ(w.collection.CurrentChosenTrack(), 1);
     EXPECT_FALSE(w.programJobs.capture.tmrRecord.Enabled());
-    EXPECT_TRUE(w.C777.Enabled());
+    EXPECT_TRUE(w.toolbar.C777.Enabled());
   }
 }
 
@@ -231,7 +231,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     EXPECT_EQ(std::vector<std::string>(sent.end() - 5, sent.end()),
               (std::vector<std::string>{"stop capture", "stop cd", "save capture " + wav, "close capture", "close cd"}));
     EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
-    EXPECT_TRUE(form.C777.Enabled());
+    EXPECT_TRUE(form.toolbar.C777.Enabled());
   }
 }
 

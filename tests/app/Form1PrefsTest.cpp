@@ -33,7 +33,7 @@ TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLoo
   EXPECT_EQ(form.finder.Dir1.Text(), rips);
   EXPECT_EQ(fake.mixer.Value(MixerLine::CompactDisc, MixerControlType::Mute), 0);  // unmuted at start
 
-  form.Copt.Click();
+  form.toolbar.Copt.Click();
   EXPECT_TRUE(form.prefs.window.Visible());
   form.prefs.Form_Unload();
   form.mnuGetMainPrefs.Click();

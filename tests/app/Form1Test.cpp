@@ -128,18 +128,19 @@ TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
 
 TEST_F(Form1Test, DisablemLocksExactlyTheJobCommandsAndEnablemFreesThem) {
   form.Disablem();
+  MainToolbar& t = form.toolbar;
   for (controls::Control* c : std::vector<controls::Control*>{
-           &form.C777, &form.CmdSelectAction, &form.Copt, &form.C5555555, &form.Cmdhelp, &form.Command4, &form.mnuStart2,
+           &t.C777, &t.CmdSelectAction, &t.Copt, &t.C5555555, &t.Cmdhelp, &t.Command4, &form.mnuStart2,
            &form.mnuFile, &form.mnuActiopn, &form.mnuPrefs, &form.mnuHelp, &form.mnupopup, &form.mnuRemoveDelete,
            &form.mnuFileRemove}) {
     EXPECT_FALSE(c->Enabled()) << c->Name();
   }
-  for (controls::Control* c : std::vector<controls::Control*>{&form.Command1, &form.Command2, &form.jobButtons.Command8,
-                                                              &form.cmdRefresh, &form.cmbDrives, &form.Command5}) {
+  for (controls::Control* c : std::vector<controls::Control*>{&t.Command1, &t.Command2, &form.jobButtons.Command8,
+                                                              &form.cmdRefresh, &form.cmbDrives, &t.Command5}) {
     EXPECT_TRUE(c->Enabled()) << c->Name();
   }
   form.Enablem();
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(form.toolbar.C777.Enabled());
   EXPECT_TRUE(form.mnuRemoveDelete.Enabled());
 }
 
@@ -168,7 +169,7 @@ TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
   EXPECT_FALSE(cancel);
   EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);
   EXPECT_EQ(form.jobs.flags.CancelRequested, kTrue);
-  EXPECT_TRUE(form.C777.Enabled());  // "Stop Everything" re-enabled the commands
+  EXPECT_TRUE(form.toolbar.C777.Enabled());  // "Stop Everything" re-enabled the commands
   EXPECT_TRUE(form.Timer1.Enabled());
   form.window.OnUnload();
   EXPECT_TRUE(form.Unloaded());
@@ -264,7 +265,7 @@ TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUse
   form.Form_Load();
   EXPECT_EQ(form.settings.DecodePath, root / "home/Music/Korvalin");
   EXPECT_EQ(form.Label2.Caption(), "Destination:  " + root / "home/Music/Korvalin" + "/");
-  form.Cmdhelp.Click();
+  form.toolbar.Cmdhelp.Click();
   EXPECT_EQ(fake.help.shown, std::vector<std::string>{root / "usr/share/korvalin/Tesmor2.chm"});
 }
 
@@ -296,7 +297,7 @@ TEST_F(Form1Test, TheFindersSelectForConversionListsAnMp3UnderMp3Files) {
 }
 
 TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
-  form.Cmdhelp.Click();
+  form.toolbar.Cmdhelp.Click();
   EXPECT_EQ(fake.help.shown, std::vector<std::string>{fake.programFolder / "Tesmor2.chm"});
   EXPECT_TRUE(fake.dialogs.messages.empty());
   fake.help.canShow = false;
@@ -326,8 +327,8 @@ TEST_F(Form1Test, TheAboutBoxSitsInTheHelpMenuAndNamesTheProgramAndItsLibraries)
 TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
   // Stop, Cancel, "Stop Everything" and the Action menu's Stop: a rip reads the one flag, the
   // batches the other.
-  const std::pair<const char*, std::function<void()>> commands[] = {{"Stop", [&] { form.Command1.Click(); }},
-                                                                     {"Cancel", [&] { form.Command2.Click(); }},
+  const std::pair<const char*, std::function<void()>> commands[] = {{"Stop", [&] { form.toolbar.Command1.Click(); }},
+                                                                     {"Cancel", [&] { form.toolbar.Command2.Click(); }},
                                                                      {"Stop Everything", [&] { form.jobButtons.Command8.Click(); }},
                                                                      {"Action > Stop", [&] { form.mnuStop.Click(); }}};
   for (const auto& [name, click] : commands) {
@@ -337,7 +338,7 @@ TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
     click();
     EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);
     EXPECT_EQ(form.jobs.flags.CancelRequested, kTrue);
-    EXPECT_TRUE(form.CmdSelectAction.Enabled());
+    EXPECT_TRUE(form.toolbar.CmdSelectAction.Enabled());
   }
 }
 
@@ -345,7 +346,7 @@ TEST_F(Form1Test, ExitUnloadsTheWindowAndAsksItToClose) {
   form.Form_Load();
   int closes = 0;
   auto c = form.window.CloseRequested.Connect([&] { ++closes; });
-  form.Command5.Click();
+  form.toolbar.Command5.Click();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(closes, 1);
   EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);  // a running job was told to stop first

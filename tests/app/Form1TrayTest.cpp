@@ -109,7 +109,7 @@ TEST_F(Form1TrayTest, StopConversionDuringARipLeavesAValidShorterFileAndTheWindo
   EXPECT_TRUE(test::HeaderIsExact(*wav, bytes.size()));
   EXPECT_TRUE(form.window.Visible());
   EXPECT_EQ(fake.tray.Shown(), 0u);
-  EXPECT_TRUE(form.CmdSelectAction.Enabled());
+  EXPECT_TRUE(form.toolbar.CmdSelectAction.Enabled());
 }
 
 TEST_F(Form1TrayTest, RestoreDuringAJobLeavesTheJobRunning) {

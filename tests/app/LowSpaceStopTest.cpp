@@ -90,9 +90,9 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   EXPECT_EQ(data.size() % 2352, 0u);
   EXPECT_TRUE(data == track.substr(0, data.size()));
   EXPECT_LT(std::stoll(form.programJobs.diskMonitor.DestinationFigure()), 50);
-  EXPECT_TRUE(form.Label5.Visible());
+  EXPECT_TRUE(form.toolbar.Label5.Visible());
   EXPECT_FALSE(form.programJobs.tmrWarning.Enabled());
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(form.toolbar.C777.Enabled());
 }
 
 }  // namespace

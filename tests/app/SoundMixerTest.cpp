@@ -53,7 +53,7 @@ TEST(SoundMixer, StartsTheFirstMixerInstalledOrSaysThereIsNone) {
     ProgramJobs formJobs{fake.services};
     Form1 form(fake.services, formJobs);
     form.playlistEditor.Show();
-    form.Command4.Click();
+    form.toolbar.Command4.Click();
     EXPECT_FALSE(form.playlistEditor.window.Loaded());
     if (c.started.empty()) {
       ASSERT_EQ(fake.dialogs.messages.size(), 1u);

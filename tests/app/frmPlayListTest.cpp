@@ -57,7 +57,7 @@ class PlaylistTest : public ::testing::Test {
 TEST_F(PlaylistTest, LoadShowsMissingKeysAsEmptyAndARebuildStoresTheWholeListAgain) {
   Store({"/m/a.mp3", "", "/m/c.MP3", "/m/d.Mp3", "/m/e.mp3"});
   Stored("6") = "/m/stale.mp3";  // above "HowMany": never read
-  form.C5555555.Click();
+  form.toolbar.C5555555.Click();
   EXPECT_TRUE(editor.window.Visible());
   EXPECT_EQ(editor.window.Caption(), "Playlist Editor");
   EXPECT_EQ(editor.List2.Items(), (Lines{"/m/a.mp3", "Empty", "/m/c.MP3", "/m/d.Mp3", "/m/e.mp3"}));
@@ -81,7 +81,7 @@ TEST_F(PlaylistTest, LoadShowsMissingKeysAsEmptyAndARebuildStoresTheWholeListAga
   // A damaged count reads no more than a list can hold.
   editor.Form_Unload();
   Stored("HowMany") = "1e9";
-  form.C5555555.Click();
+  form.toolbar.C5555555.Click();
   EXPECT_EQ(editor.List2.ListCount(), kPlaylistLimit);
 }
 

@@ -236,7 +236,7 @@ TEST(Form1View, TheLowSpaceWarningIsARedLabelOnTheToolbarShownOnlyWhenTheFormSho
   auto* label = view.findChild<QFrame*>("Picture3")->findChild<QLabel*>("Label5");
   ASSERT_NE(label, nullptr);
   EXPECT_FALSE(label->isVisible());
-  form.Label5.SetVisible(true);
+  form.toolbar.Label5.SetVisible(true);
   EXPECT_TRUE(label->isVisible());
   EXPECT_EQ(label->text(), "Low Drive space");
   label->ensurePolished();

@@ -149,7 +149,7 @@ TEST_F(FrmPrefsViewTest, WhatTheBoxesShowIsWhatIsKeptAndTheMainWindowFollowsAtOn
   fake.mixer.opens = false;
   for (int opening = 0; opening < 3; ++opening) {
     prefs->close();
-    form.Copt.Click();
+    form.toolbar.Copt.Click();
   }
   const auto texts = fake.dialogs.MessageTexts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), kNoMixerMessage), 1);

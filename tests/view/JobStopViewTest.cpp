@@ -95,7 +95,7 @@ TEST(JobStopView, EveryStopCommandEndsARipAfterTheBlockInHand) {
     rip.At(6, [&rip, &stop] { stop(rip); });
     rip.ClickStart();
     ExpectStoppedWithinOneBlock(rip);
-    EXPECT_TRUE(rip.form.CmdSelectAction.Enabled());
+    EXPECT_TRUE(rip.form.toolbar.CmdSelectAction.Enabled());
   }
 }
 

@@ -50,10 +50,10 @@ class StartActionTest : public ::testing::Test {
 
 TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheStatus) {
   Select("CD Tracks, WAV, MP3 files");
-  form.C777.SetEnabled(false);  // as a job leaves it
+  form.toolbar.C777.SetEnabled(false);  // as a job leaves it
   form.jobs.ChangeProgress("", 1, 2);
   ClickStart();
-  EXPECT_TRUE(form.C777.Enabled());
+  EXPECT_TRUE(form.toolbar.C777.Enabled());
   EXPECT_TRUE(fake.dialogs.messages.empty());
   EXPECT_EQ(form.window.Caption(), "Progress 50.00 %");
   fake.loop.Advance(1.0);
@@ -68,7 +68,7 @@ TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) 
   ClickStart();
   ASSERT_EQ(Wavs().size(), 1u);
   EXPECT_EQ(Wavs()[0].substr(Wavs()[0].find('-')), "-1.wav");
-  EXPECT_TRUE(form.CmdSelectAction.Enabled());
+  EXPECT_TRUE(form.toolbar.CmdSelectAction.Enabled());
 
   // "Song.WAV" is a WAV file: Start encodes it. Being no ".wav" name, it is never deleted.
   form.settings.DeleteWAV = 0;  // WAV files get their node
@@ -113,9 +113,10 @@ TEST_F(StartActionTest, StopAndCancelStayLiveWhileAJobRunsAndEndIt) {
   Select("Available Tracks");
   bool cancelEnabledDuringJob = false, startLockedDuringJob = false;
   fake.loop.AtYield(4, [&] {
-    cancelEnabledDuringJob = form.Command2.Visible() && form.Command2.Enabled() && form.Command1.Enabled();
-    startLockedDuringJob = !form.CmdSelectAction.Enabled();
-    form.Command2.Click();  // the cancel button, clicked inside the job's yield
+    const MainToolbar& t = form.toolbar;
+    cancelEnabledDuringJob = t.Command2.Visible() && t.Command2.Enabled() && t.Command1.Enabled();
+    startLockedDuringJob = !form.toolbar.CmdSelectAction.Enabled();
+    form.toolbar.Command2.Click();  // the cancel button, clicked inside the job's yield
   });
   ClickStart();
   EXPECT_TRUE(cancelEnabledDuringJob);
@@ -123,7 +124,7 @@ TEST_F(StartActionTest, StopAndCancelStayLiveWhileAJobRunsAndEndIt) {
   // The first track was cut short and the second never started.
   ASSERT_EQ(Wavs().size(), 1u);
   EXPECT_LT(test::FileSize(test::Inside(form.collection).List1.List(0)), 44 + 150 * 2352);
-  EXPECT_TRUE(form.CmdSelectAction.Enabled());
+  EXPECT_TRUE(form.toolbar.CmdSelectAction.Enabled());
 }
 
 }  // namespace
