@@ -16,7 +16,6 @@
 #include "discinfo/CdBar.h"
 #include "desktop/StartArguments.h"
 #include "encode/EncodeBatch.h"
-#include "encode/EncoderChoices.h"
 #include "window/JobDisplays.h"
 
 namespace korvalin {
@@ -41,10 +40,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   controls::CommandButton cmdStart{"cmdStart", "Extract"};
   controls::CommandButton cmdEncFile{"cmdEncFile", "encode"};
   controls::CommandButton CmdDecoder{"CmdDecoder", "decode"};
-
-  // --- options panel labels ---
-  controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
-  controls::Label lblQuality{"lblQuality", "Quality"};
 
   // --- life ---
   void Form_Load();
@@ -95,9 +90,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void mnuOpenfile_Click();
   void Cmdhelp_Click();
   void Check3_Click();
-  void Chk2Stage_Click();
-  void cmbBitrate_Click();
-  void cmbQuality_Click();
   // A window's button shows it, or brings it to the front when it is open already.
   void C777_Click() { ShowInFront(finder); }
   void C5555555_Click() { ShowInFront(playlistEditor); }
