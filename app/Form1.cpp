@@ -12,7 +12,6 @@
 #include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "desktop/ProgramHelp.h"
-#include "encode/EncoderChoices.h"
 #include "platform/UserFolders.h"
 #include "settings/ProgramSettings.h"
 
@@ -38,8 +37,6 @@ Form1::Form1(Services& s, ProgramJobs& p)
       CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}),
       Form1Windows(*this, lblStatus, *this) {
   PlaceDesignGeometry();
-  for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
-  for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
   mnuToolbar.SetChecked(true);
   mnuActivityBar.SetChecked(true);
   mnuStatusbar.SetChecked(true);
@@ -80,12 +77,10 @@ void Form1::ConnectPreferences() {
   prefs.OnDesktopIcon = [this](bool shown) { tray.SetDesktopIcon(shown, prefs.window); };
   prefs.FollowDiskMonitor(programJobs.diskMonitor);
   programJobs.WatchSpaceBy(settings);
-  // Bitrate and quality chosen there are the ones the next job uses: the main window's lists
-  // show them at once (their click stores them).
-  prefs.OnEncodingChosen = [this] {
-    IgnoreErrors([&] { cmbQuality.SetListIndex(settings.EncodingQuality); },
-                 [&] { cmbBitrate.SetListIndex(settings.EncodingBitrate); });
-  };
+  // Bitrate and quality chosen there are the ones the next job uses: the options panel's lists
+  // show them at once (their click stores them), and the other way round.
+  prefs.OnEncodingChosen = [this] { options.ShowEncoding(); };
+  options.OnEncodingStored = [this] { prefs.ShowEncoding(); };
   // A job shows its own output in the destination line until it ends.
   prefs.OnDestinationChosen = [this] {
     if (!jobs.Running()) Label2.SetCaption(DestinationLine());
@@ -95,7 +90,7 @@ void Form1::ConnectPreferences() {
   discInfo.OnKnownChanged = [this] {
     if (prefs.window.Loaded()) prefs.ShowNamePreview();
   };
-  prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(optMP3.Value() ? ".mp3" : ".wav"); };
+  prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(options.optMP3.Value() ? ".mp3" : ".wav"); };
 }
 
 void Form1::ConnectHandlers() {
@@ -122,9 +117,6 @@ void Form1::ConnectHandlers() {
   toolbar.Cmdhelp.OnClick = [this] { ShowProgramHelp(services); };
   mnuHelpfile.OnClick = [this] { ShowProgramHelp(services); };
   Check3.OnClick = [this] { Check3_Click(); };
-  Chk2Stage.OnClick = [this] { Chk2Stage_Click(); };
-  cmbBitrate.OnClick = [this] { cmbBitrate_Click(); };
-  cmbQuality.OnClick = [this] { cmbQuality_Click(); };
   toolbar.C777.OnClick = [this] { C777_Click(); };
   mnuSearch.OnClick = [this] { C777_Click(); };
   toolbar.C5555555.OnClick = [this] { C5555555_Click(); };
@@ -162,17 +154,6 @@ void Form1::PlaceDesignGeometry() {
   Label3.Move(60, 90, 4800, 255);
   jobButtons.Place();
 
-  lblBitrate.Move(90, 60, 1350, 255);
-  cmbBitrate.Move(1500, 30, 1410, 315);
-  lblQuality.Move(90, 420, 1350, 255);
-  cmbQuality.Move(1500, 390, 1410, 315);
-  chkCRC.Move(90, 780, 1350, 285);
-  chkPrivate.Move(1500, 780, 1410, 285);
-  chkOriginal.Move(90, 1080, 1350, 285);
-  chkCopyright.Move(1500, 1080, 1410, 285);
-  optMP3.Move(90, 1440, 1350, 285);
-  optWAV.Move(1500, 1440, 1410, 285);
-  Chk2Stage.Move(90, 1770, 2820, 285);
   collection.Shown().lstTracks.Move(90, 2130, 2820, 1440);
   collection.Shown().lstRecord.Move(90, 3660, 2820, 1440);
 
@@ -206,8 +187,7 @@ void Form1::Form_Load() {
       [&] { Label2.SetCaption(DestinationLine()); },
       [&] { collection.showfiles(); },
       [&] { Form_Resize(); },
-      [&] { cmbQuality.SetListIndex(settings.EncodingQuality); },
-      [&] { cmbBitrate.SetListIndex(settings.EncodingBitrate); },
+      [&] { options.ShowEncoding(); },
       [&] { services.exceptionFilter.SetUnhandledExceptionFilter(CrashReporterFilter); },
       [&] { window.SetVisible(true); });
   services.screen.SetMousePointer(controls::MousePointer::Default);

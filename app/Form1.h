@@ -16,7 +16,6 @@
 #include "discinfo/CdBar.h"
 #include "desktop/StartArguments.h"
 #include "jobs/JobButtons.h"
-#include "encode/EncoderChoices.h"
 #include "window/JobDisplays.h"
 #include "window/MainToolbar.h"
 
@@ -32,10 +31,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
 
   // --- next-action strip: the job buttons ---
   JobButtons jobButtons{programJobs};
-
-  // --- options panel labels ---
-  controls::Label lblBitrate{"lblBitrate", "Bitrate (kbit/s)"};
-  controls::Label lblQuality{"lblQuality", "Quality"};
 
   // --- life ---
   void Form_Load();
@@ -83,9 +78,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void Command2_Click() { jobs.Cancel(); }
   void mnuOpenfile_Click();
   void Check3_Click();
-  void Chk2Stage_Click();
-  void cmbBitrate_Click();
-  void cmbQuality_Click();
   // A window's button shows it, or brings it to the front when it is open already.
   void C777_Click() { ShowInFront(finder); }
   void C5555555_Click() { ShowInFront(playlistEditor); }

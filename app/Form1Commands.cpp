@@ -43,26 +43,6 @@ void Form1::Check3_Click() {
   }
 }
 
-void Form1::Chk2Stage_Click() {
-  Chk2Stage.SetCaption(Chk2Stage.Value() == controls::CheckBox::Checked ? "1 Step Extraction" : "2 Step Extraction");
-}
-
-void Form1::cmbBitrate_Click() {
-  IgnoreErrors([&] {
-    settings.EncodingBitrate = static_cast<int16_t>(cmbBitrate.ListIndex());
-    SaveSetting(services.store, settingkey::EncodingBitrate, settings.EncodingBitrate);
-  });
-  IgnoreErrors([&] { prefs.ShowEncoding(); });
-}
-
-void Form1::cmbQuality_Click() {
-  IgnoreErrors([&] {
-    settings.EncodingQuality = static_cast<int16_t>(cmbQuality.ListIndex());
-    SaveSetting(services.store, settingkey::EncodingQuality, settings.EncodingQuality);
-  });
-  IgnoreErrors([&] { prefs.ShowEncoding(); });
-}
-
 void ApplyStartArguments(Form1& form, const StartArguments& arguments) {
   if (arguments.drive >= 0 && arguments.drive < form.cmbDrives.ListCount()) {
     IgnoreErrors([&] { form.cmbDrives.SetListIndex(arguments.drive); });

@@ -9,8 +9,6 @@ namespace korvalin {
 
 MainWindowState::MainWindowState(Services& s, ProgramJobs& p)
     : services(s), programJobs(p), jobs(p.runner), collection(settings, s.loop, *this), cd(p.cd) {
-  outputChoice_.Add(optMP3);
-  outputChoice_.Add(optWAV);
   jobs.readOptions = [this] { return ReadJobOptions(); };
   FollowJobs();
 }
@@ -25,23 +23,16 @@ void MainWindowState::FollowJobs() {
 }
 
 JobOptions MainWindowState::ReadJobOptions() const {
-  JobOptions options;
-  options.TakeSettings(settings);
-  options.selection = SelectionOf(collection);
-  options.toMp3 = optMP3.Value();
-  options.oneStep = Chk2Stage.Value();
-  options.bitrate = Val(cmbBitrate.Text());
-  options.qualityIndex = cmbQuality.ListIndex();
-  options.privateBox = chkPrivate.Value();
-  options.crcBox = chkCRC.Value();
-  options.copyrightedBox = chkCopyright.Value();
-  options.originalBox = chkOriginal.Value();
-  options.discIdentity = Val(lblCDID.Caption());
-  options.trackCount = Val(lblNumTracks.Caption());
+  JobOptions job;
+  job.TakeSettings(settings);
+  job.selection = SelectionOf(collection);
+  options.FillJobOptions(job);
+  job.discIdentity = Val(lblCDID.Caption());
+  job.trackCount = Val(lblNumTracks.Caption());
   if (const DiscInfoCandidate* known = knownDisc()) {
-    options.trackTags = TagsFromDiscInfo(*known, options.trackCount >= 1 && options.trackCount <= 99 ? static_cast<int>(options.trackCount) : 0);
+    job.trackTags = TagsFromDiscInfo(*known, job.trackCount >= 1 && job.trackCount <= 99 ? static_cast<int>(job.trackCount) : 0);
   }
-  return options;
+  return job;
 }
 
 }  // namespace korvalin

@@ -13,12 +13,11 @@
 #include "common/ProgramTitle.h"
 #include "collection/CollectionTree.h"
 #include "controls/CheckBox.h"
-#include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/Label.h"
-#include "controls/OptionButton.h"
 #include "controls/Window.h"
 #include "discinfo/DiscInfo.h"
+#include "encode/EncoderOptionsPanel.h"
 #include "platform/Services.h"
 #include "settings/Settings.h"
 #include "jobs/ProgramJobs.h"
@@ -42,16 +41,8 @@ class MainWindowState : public CollectionHost {
 
   controls::Window window{"Form1", kProgramTitle};
 
-  // --- encoder and extraction options ---
-  controls::ComboBox cmbBitrate{"cmbBitrate"};
-  controls::ComboBox cmbQuality{"cmbQuality"};
-  controls::CheckBox chkCRC{"chkCRC", "CRC"};
-  controls::CheckBox chkPrivate{"chkPrivate", "Private"};
-  controls::CheckBox chkOriginal{"chkOriginal", "Original"};
-  controls::CheckBox chkCopyright{"chkCopyright", "Copyrighted"};
-  controls::OptionButton optMP3{"optMP3", "MP3", true};
-  controls::OptionButton optWAV{"optWAV", "WAV"};
-  controls::CheckBox Chk2Stage{"Chk2Stage", "1 Step Extraction", controls::CheckBox::Checked};
+  // --- encoder and extraction options: the options panel ---
+  EncoderOptionsPanel options{settings, services.store};
   controls::CheckBox Check3{"Check3", "All"};  // all tracks
 
   // --- CD information ---
@@ -81,7 +72,6 @@ class MainWindowState : public CollectionHost {
  private:
   // The displays follow the job's reports.
   void FollowJobs();
-  controls::OptionGroup outputChoice_;
   std::vector<controls::Connection> jobConnections_;
 };
 

@@ -97,15 +97,16 @@ Form1View::Form1View(Form1& form) : form_(form) {
   tree->setContextMenuPolicy(Qt::CustomContextMenu);
 
   // Options panel.
-  binder_.Make<QLabel>(options, form.lblBitrate);
-  binder_.Make<QComboBox>(options, form.cmbBitrate);
-  binder_.Make<QLabel>(options, form.lblQuality);
-  binder_.Make<QComboBox>(options, form.cmbQuality);
-  for (auto* box : {&form.chkCRC, &form.chkPrivate, &form.chkOriginal, &form.chkCopyright, &form.Chk2Stage}) {
+  binder_.Make<QLabel>(options, form.options.lblBitrate);
+  binder_.Make<QComboBox>(options, form.options.cmbBitrate);
+  binder_.Make<QLabel>(options, form.options.lblQuality);
+  binder_.Make<QComboBox>(options, form.options.cmbQuality);
+  for (auto* box : {&form.options.chkCRC, &form.options.chkPrivate, &form.options.chkOriginal,
+                    &form.options.chkCopyright, &form.options.Chk2Stage}) {
     binder_.Make<QCheckBox>(options, *box);
   }
-  binder_.Make<QRadioButton>(options, form.optMP3);
-  binder_.Make<QRadioButton>(options, form.optWAV);
+  binder_.Make<QRadioButton>(options, form.options.optMP3);
+  binder_.Make<QRadioButton>(options, form.options.optWAV);
   binder_.Make<QListWidget>(options, form.collection.Shown().lstTracks);
   binder_.Make<QListWidget>(options, form.collection.Shown().lstRecord);
 

@@ -42,8 +42,8 @@ class CaptureRig : public ::testing::Test {
     form.settings.AudioFormat = 1;
     form.cmdRefresh_Click();
     form.collection.showfiles();
-    form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
-    form.optWAV.SetValue(true);
+    form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+    form.options.optWAV.SetValue(true);
     fake.media.commands.clear();
   }
   void Start(std::initializer_list<int32_t> tracks) {
@@ -157,8 +157,8 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     w.settings.AudioFormat = c.failing ? 1 : 2;  // 2 is no format: every figure is 0
     w.cmdRefresh_Click();
     w.collection.showfiles();
-    w.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
-    w.optWAV.SetValue(true);
+    w.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+    w.options.optWAV.SetValue(true);
     if (c.failing) f.media.failing[c.failing] = 7;
     f.media.commands.clear();
     test::Inside(w.collection).lstRecord.AddItem(TrackLine(1, "00:02"));
@@ -215,8 +215,8 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     form.settings.DeleteWAV = 1;
     form.cmdRefresh_Click();
     form.collection.showfiles();
-    form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
-    form.optWAV.SetValue(true);
+    form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+    form.options.optWAV.SetValue(true);
     fake.media.commands.clear();
     fake.loop.AtYield(800, [&form, &stop = stop] { stop(form); });
     test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
@@ -238,7 +238,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
 TEST_F(CaptureRig, Mp3OutputIsEncodedFromTheMonoRecordingListedAndTheWavDeleted) {
   form.settings.AudioFormat = 0;
   form.settings.DeleteWAV = 1;
-  form.optMP3.SetValue(true);
+  form.options.optMP3.SetValue(true);
   Start({3});
   ASSERT_EQ(fake.media.savedFiles.size(), 1u);
   const std::string wav = fake.media.savedFiles[0];
@@ -278,7 +278,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   form.settings.DecodePath = dest.Path();
   form.cmdRefresh_Click();
   form.collection.showfiles();
-  form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+  form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
   test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   form.CmdSelectAction_Click();
   // Said once: with MP3 output there is no recording to encode, and no second message about it.
@@ -306,8 +306,8 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   form.settings.DeleteWAV = 0;
   form.cmdRefresh_Click();
   form.collection.showfiles();
-  form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
-  form.optWAV.SetValue(true);
+  form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+  form.options.optWAV.SetValue(true);
   test::Inside(form.collection).lstRecord.AddItem(test::Inside(form.collection).lstTracks.List(1));
   test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Selected Tracks"));
 

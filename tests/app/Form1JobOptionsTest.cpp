@@ -29,12 +29,12 @@ TEST(Form1JobOptions, AreReadFromTheOptionControlsTheCdInformationAndTheSettings
   test::FakeServices fake;
   ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
-  form.optWAV.SetValue(true);
-  form.Chk2Stage.SetValue(controls::CheckBox::Grayed);
-  form.cmbBitrate.SetText("192");
-  form.cmbQuality.SetListIndex(3);
-  form.chkPrivate.SetValue(1);
-  form.chkCopyright.SetValue(1);
+  form.options.optWAV.SetValue(true);
+  form.options.Chk2Stage.SetValue(controls::CheckBox::Grayed);
+  form.options.cmbBitrate.SetText("192");
+  form.options.cmbQuality.SetListIndex(3);
+  form.options.chkPrivate.SetValue(1);
+  form.options.chkCopyright.SetValue(1);
   form.lblCDID.SetCaption("2952790027");
   form.lblNumTracks.SetCaption("12");
   form.settings.DecodePath = "/music";
@@ -89,8 +89,8 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   Form1 form(fake.services, formJobs);
   test::TempDir first, second;
   form.settings.DecodePath = first.Path();
-  form.cmbBitrate.SetText("128");
-  form.optWAV.SetValue(true);
+  form.options.cmbBitrate.SetText("128");
+  form.options.optWAV.SetValue(true);
   ASSERT_TRUE(form.cd.OpenDrive(0));
   const auto start = [&] {
     for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(TrackLine(n, "00:01"));
@@ -100,7 +100,7 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   };
   // MP3 and another folder chosen as the first track is copied: the rip goes on as it started.
   fake.loop.AtYield(2, [&] {
-    form.optMP3.SetValue(true);
+    form.options.optMP3.SetValue(true);
     form.settings.DecodePath = second.Path();
   });
   start();

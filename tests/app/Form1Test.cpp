@@ -50,9 +50,9 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
   fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}] = "12";  // outside the list
   form.Form_Load();
   EXPECT_EQ(form.settings.DecodePath, fake.programFolder / "WAVFiles");
-  EXPECT_EQ(form.cmbBitrate.ListIndex(), 8);
-  EXPECT_EQ(form.cmbBitrate.Text(), "128");
-  EXPECT_EQ(form.cmbQuality.ListIndex(), -1);
+  EXPECT_EQ(form.options.cmbBitrate.ListIndex(), 8);
+  EXPECT_EQ(form.options.cmbBitrate.Text(), "128");
+  EXPECT_EQ(form.options.cmbQuality.ListIndex(), -1);
   EXPECT_EQ(form.lblCDID.Caption(), "1234567");
   EXPECT_EQ(form.cmbDrives.ListCount(), 2);
   EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
@@ -206,16 +206,16 @@ namespace {
 
 TEST_F(Form1Test, TheBitrateAndQualityListsSaveTheirIndexAndANewStartSelectsItAgain) {
   form.Form_Load();
-  form.cmbBitrate.SetText("128");
+  form.options.cmbBitrate.SetText("128");
   EXPECT_EQ(form.settings.EncodingBitrate, 8);
   EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding bitrate"}]), "8");
-  form.cmbQuality.SetListIndex(2);
+  form.options.cmbQuality.SetListIndex(2);
   EXPECT_EQ((fake.store.values[{"Korvalin v2.0", "Settings", "Encoding quality"}]), "2");
   ProgramJobs againJobs{fake.services};
   Form1 again(fake.services, againJobs);
   again.Form_Load();
-  EXPECT_EQ(again.cmbBitrate.Text(), "128");
-  EXPECT_EQ(again.cmbQuality.Text(), "High");
+  EXPECT_EQ(again.options.cmbBitrate.Text(), "128");
+  EXPECT_EQ(again.options.cmbQuality.Text(), "High");
 }
 
 TEST_F(Form1Test, AllTracksMovesEveryTrackAndClearingItReadsTheDiscAgain) {
@@ -230,10 +230,10 @@ TEST_F(Form1Test, AllTracksMovesEveryTrackAndClearingItReadsTheDiscAgain) {
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);
   EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);
 
-  form.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
-  EXPECT_EQ(form.Chk2Stage.Caption(), "2 Step Extraction");
-  form.Chk2Stage.SetValue(controls::CheckBox::Checked);
-  EXPECT_EQ(form.Chk2Stage.Caption(), "1 Step Extraction");
+  form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
+  EXPECT_EQ(form.options.Chk2Stage.Caption(), "2 Step Extraction");
+  form.options.Chk2Stage.SetValue(controls::CheckBox::Checked);
+  EXPECT_EQ(form.options.Chk2Stage.Caption(), "1 Step Extraction");
 }
 
 TEST_F(Form1Test, OpenHandsAChosenWavOrMp3ToTheCollectionAndIgnoresTheRest) {
@@ -396,7 +396,7 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   EXPECT_NE(form.lblCDID.Caption(), firstIdentity);
   ASSERT_NE(form.collection.FindText(test::Inside(form.collection).lstTracks.List(2)), nullptr);  // the tree shows them
 
-  form.optWAV.SetValue(true);
+  form.options.optWAV.SetValue(true);
   test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   form.CmdSelectAction_Click();
   const auto ripped = WavTracks(form.settings.DecodePath);

@@ -20,7 +20,7 @@ class Form1TrayTest : public ::testing::Test {
     fake.cd.identifications = {"Fake drive"};
     fake.cd.SetTrackLengths({150, 600});  // 2 s and 8 s of frames
     form.Form_Load();
-    form.optWAV.SetValue(true);
+    form.options.optWAV.SetValue(true);
   }
   // Rips both tracks through the Start action.
   void RipBothTracks() {

@@ -59,7 +59,7 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   FillingDrive drive(dest.Path(), 50600000);
   form.programJobs.diskMonitor.SetDriveSource(drive);
   form.lblCDID.SetCaption("3000");
-  form.optWAV.SetValue(true);
+  form.options.optWAV.SetValue(true);
   ASSERT_TRUE(form.cd.OpenDrive(0));
   form.collection.AddAvailableTrack(TrackLine(1, "01:00"));
   form.collection.showfiles();

@@ -44,8 +44,8 @@ struct LogRig {
     job = std::make_unique<ExtractionJob>(jobs->runner, *services, form->cd);
     form->settings.DecodePath = dest.Path();
     form->lblCDID.SetCaption("");
-    form->cmbBitrate.SetText("128");
-    form->cmbQuality.SetListIndex(1);
+    form->options.cmbBitrate.SetText("128");
+    form->options.cmbQuality.SetListIndex(1);
     form->settings.SecureReading = noisy ? 1 : 0;
     EXPECT_TRUE(form->cd.OpenDrive(0));
   }
@@ -55,7 +55,7 @@ struct LogRig {
       form->collection.AddAvailableTrack(TrackLine(static_cast<int32_t>(n), "00:01"));
     }
     form->collection.showfiles();
-    (mp3 ? form->optMP3 : form->optWAV).SetValue(true);
+    (mp3 ? form->options.optMP3 : form->options.optWAV).SetValue(true);
     test::Inside(form->collection).TreeView1.SetSelectedItem(form->collection.FindText("Available Tracks"));
     job->cmdStart_Click();
   }

@@ -142,7 +142,7 @@ TEST_F(FrmPrefsViewTest, WhatTheBoxesShowIsWhatIsKeptAndTheMainWindowFollowsAtOn
   EXPECT_EQ(form.ReadJobOptions().qualityIndex, quality->currentIndex());
   EXPECT_EQ(IniLine("Encoding bitrate"), "Encoding bitrate=6");
   // And the other way: the main window's choice is the one the dialog shows.
-  form.cmbBitrate.SetListIndex(8);
+  form.options.cmbBitrate.SetListIndex(8);
   EXPECT_EQ(bitrate->currentText(), "128");
 
   // No mixer: said at the first opening that finds none, not at every one after it.

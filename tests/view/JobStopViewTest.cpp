@@ -42,7 +42,7 @@ struct RipWindow {
   RipWindow() {
     fake.media.trackMs = {20000, 20000};
     form.Form_Load();
-    form.optWAV.SetValue(true);
+    form.options.optWAV.SetValue(true);
     test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
   }
   // Runs `action` inside the n-th yield of the rip, noting how much of the file was on disk then.

@@ -62,7 +62,7 @@ TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheSt
 }
 
 TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) {
-  form.optWAV.SetValue(true);
+  form.options.optWAV.SetValue(true);
   test::Inside(form.collection).lstRecord.AddItem("Track  1 - 00:02");
   Select("Track  1 - 00:02");
   ClickStart();
@@ -85,7 +85,7 @@ TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) 
 
 TEST_F(StartActionTest, AvailableTracksToWavListsEachFileAndASecondStartRipsThemAgain) {
   form.settings.DeleteWAV = 1;  // concerns two-stage extraction only
-  form.optWAV.SetValue(true);
+  form.options.optWAV.SetValue(true);
   Select("Available Tracks");
   auto* tree = view.findChild<QTreeWidget*>("TreeView1");
   ASSERT_NE(tree, nullptr);
@@ -109,7 +109,7 @@ TEST_F(StartActionTest, TheMp3GroupRunsTheDecodeBatch) {
 }
 
 TEST_F(StartActionTest, StopAndCancelStayLiveWhileAJobRunsAndEndIt) {
-  form.optWAV.SetValue(true);
+  form.options.optWAV.SetValue(true);
   Select("Available Tracks");
   bool cancelEnabledDuringJob = false, startLockedDuringJob = false;
   fake.loop.AtYield(4, [&] {
@@ -134,7 +134,7 @@ namespace korvalin {
 namespace {
 
 TEST_F(StartActionTest, AJobButtonClickedDuringAJobStartsNothingInsideIt) {
-  form.optWAV.SetValue(true);
+  form.options.optWAV.SetValue(true);
   Select("Available Tracks");
   int decodesInside = 0;
   fake.loop.AtYield(3, [&] {
