@@ -52,10 +52,10 @@ TEST(DisplayCheck, SaysWhyNoWindowCanBeShownAndNothingWhenQtCanJudge) {
     }
     EXPECT_NE(problem.find(c.expected), std::string::npos) << problem;
     // The message starts with the program's name and ends with what to do instead.
-    EXPECT_EQ(problem.rfind("korvalin: ", 0), 0u) << problem;
+    EXPECT_TRUE(problem.starts_with("korvalin: ")) << problem;
     EXPECT_NE(problem.find("QT_QPA_PLATFORM=offscreen"), std::string::npos) << problem;
     EXPECT_NE(problem.find("korvalin-cli"), std::string::npos) << problem;
-    EXPECT_EQ(problem.back(), '\n');
+    EXPECT_TRUE(problem.ends_with('\n')) << problem;
   }
 }
 
