@@ -1,7 +1,7 @@
 #pragma once
-// The services through which the program reaches the outside world. main() fills them with the
-// real adapters and tests/support/FakeServices with the fakes, each by field name, so a new
-// service is one field here and one line in each of those two places. A form takes the services
+// The services through which the program reaches the outside world. platform/qt/DesktopServices
+// fills them with the real adapters and tests/support/FakeServices with the fakes, each by field
+// name, so a new service is one field here and one line in each of those two places. A form takes the services
 // as this one object.
 
 #include <functional>
