@@ -283,26 +283,15 @@ void Form1::SettleDestination() {
 void Form1::Form_Resize() {
   const int32_t width = window.ScaleWidth();
   const int32_t height = window.ScaleHeight();
-  int32_t top = 0;          // below the bars shown at the top edge
-  int32_t bottom = height;  // above those shown at the bottom edge
+  controls::FreeBand band{0, height};  // what the bars leave
   IgnoreErrors(
-      [&] {
-        // What the window system does for aligned bars: they take the full width and stack.
-        for (auto* bar : TopBars()) {
-          bar->Move(0, top, width, bar->Height());
-          if (bar->Visible()) top += bar->Height();
-        }
-        for (auto* bar : BottomBars()) {
-          if (bar->Visible()) bottom -= bar->Height();
-          bar->Move(0, bar->Visible() ? bottom : bottom - bar->Height(), width, bar->Height());
-        }
-      },
+      [&] { band = Bars().Arrange(width, height); },
       [&] { Picture7.SetLeft(0); },
       [&] { Picture8.SetLeft(width - Picture8.Width()); },
       // The tree area and the options panel share the height between the bars, so no bar ever
       // covers the panel nor the panel a bar.
-      [&] { Picture7.Move(0, top, Picture7.Width(), std::max(0, bottom - top)); },
-      [&] { Picture8.Move(Picture8.Left(), top, Picture8.Width(), Picture7.Height()); },
+      [&] { Picture7.Move(0, band.top, Picture7.Width(), band.Height()); },
+      [&] { Picture8.Move(Picture8.Left(), band.top, Picture8.Width(), Picture7.Height()); },
       [&] { Picture7.SetWidth(std::max(0, width - Picture8.Width() - kPanelGap)); },
       [&] { collection.Shown().TreeView1.SetHeight(Picture7.Height()); },
       [&] { collection.Shown().TreeView1.SetWidth(Picture7.Width()); },
@@ -326,10 +315,8 @@ int32_t Form1::MinimumScaleWidth() {
 }
 
 int32_t Form1::MinimumScaleHeight() {
-  int32_t bars = 0;
-  for (auto* bar : TopBars()) bars += bar->Height();  // each may be switched on
-  for (auto* bar : BottomBars()) bars += bar->Height();
-  return bars + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
+  // Every bar may be switched on.
+  return Bars().TotalHeight() + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
 }
 
 void Form1::ArrangeStatusLines(int32_t width) {
