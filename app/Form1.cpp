@@ -193,23 +193,19 @@ void Form1::PlaceDesignGeometry() {
   const std::pair<controls::CommandButton*, const char*> tips[] = {
       {&CmdSelectAction, "Start"}, {&C777, "Search for Files"}, {&C5555555, "Playlist Editor"}, {&Copt, "Preferences"},
       {&Cmdhelp, "Help"},          {&Command5, "Exit"},         {&Command2, "Cancel"},          {&Command4, "Sound Mixer"},
-      {&cmdRefresh, "Refresh CD Info"}, {&Command8, "Stop Everything"}, {&Command1, "Stop"}};
+      {&Command8, "Stop Everything"}, {&Command1, "Stop"}};
   for (const auto& [button, tip] : tips) button->SetToolTipText(tip);
   const std::pair<controls::CommandButton*, const char*> pictures[] = {
       {&CmdSelectAction, "start.svg"}, {&C777, "search.svg"}, {&C5555555, "playlist.svg"}, {&Copt, "preferences.svg"},
       {&Cmdhelp, "help.svg"},          {&Command4, "mixer.svg"}, {&Command1, "stop.svg"}, {&Command2, "cancel.svg"},
-      {&Command5, "exit.svg"},         {&Command11, "play.svg"}, {&Command12, "stop.svg"}};
+      {&Command5, "exit.svg"}};
   for (const auto& [button, picture] : pictures) button->SetPicture(picture);
 
-  cmbDrives.Move(60, 45, 2700, 315);
-  cmdRefresh.Move(2820, 45, 720, 315);
-  Command11.Move(3600, 45, 420, 315);
-  Command12.Move(4080, 45, 420, 315);
+  CdBar::PlaceControls();
   Check3.Move(4620, 45, 1740, 315);  // wide enough for "Select Tracks"
   lblCDID.Move(6420, 75, 1200, 255);
   lblNumTracks.Move(7680, 75, 900, 255);
 
-  Label3.Move(60, 90, 4800, 255);
   cmdStart.Move(4920, 45, 900, 330);
   cmdEncFile.Move(5880, 45, 900, 330);
   CmdDecoder.Move(6840, 45, 900, 330);
@@ -229,10 +225,7 @@ void Form1::PlaceDesignGeometry() {
   collection.Shown().lstTracks.Move(90, 2130, 2820, 1440);
   collection.Shown().lstRecord.Move(90, 3660, 2820, 1440);
 
-  Label2.Move(60, 60, 8800, 255);
-  ProgressBar1.Move(60, 60, 2400, 240);
-  Label33.Move(2520, 60, 1200, 240);
-  lblStatus.Move(3780, 60, 5100, 240);
+  JobDisplays::PlaceControls();
 }
 
 // --- life --------------------------------------------------------------------------------------
@@ -326,9 +319,7 @@ void Form1::ArrangeStatusLines(int32_t width) {
     b->SetLeft(left);
     left += kJobButtonWidth + kJobButtonGap;
   }
-  Label3.SetWidth(std::max(0, cmdStart.Left() - Label3.Left() - kJobButtonGap));
-  Label2.SetWidth(std::max(0, width - 2 * Label2.Left()));
-  lblStatus.SetWidth(std::max(0, width - lblStatus.Left() - Label2.Left()));
+  ArrangeLines(width, cmdStart.Left() - kJobButtonGap);
 }
 
 // Closing during a job first stops it: the job ends after the block in hand and returns to the
