@@ -10,6 +10,7 @@
 #include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "controls/BarSwitches.h"
 #include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "encode/EncoderChoices.h"
@@ -47,9 +48,9 @@ Form1::Form1(Services& s, ProgramJobs& p)
   PlaceDesignGeometry();
   for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
   for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
-  mnuToolbar.SetChecked(true);
-  mnuActivityBar.SetChecked(true);
-  mnuStatusbar.SetChecked(true);
+  controls::SwitchBarsFromMenu(
+      {{&mnuToolbar, &Picture3}, {&mnuCDbar, &Picture4}, {&mnuActivityBar, &Picture2}, {&mnuStatusbar, &Picture1}},
+      [this] { Form_Resize(); });
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
@@ -134,10 +135,6 @@ void Form1::ConnectHandlers() {
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
   OnDiscRead = [this] { discInfo.DiscRead(); };
   Command8.OnClick = [this] { Command8_Click(); };
-  mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
-  mnuCDbar.OnClick = [this] { mnuCDbar_Click(); };
-  mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
-  mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
   mnuStop.OnClick = [this] { Command8_Click(); };
   CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
   mnuStart.OnClick = [this] { mnuStart_Click(); };
@@ -348,13 +345,6 @@ void Form1::Disablem() {
 
 void Form1::Enablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(true);
-}
-
-void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
-  const bool show = !item.Checked();
-  item.SetChecked(show);
-  bar.SetVisible(show);
-  Form_Resize();
 }
 
 // --- dragging ----------------------------------------------------------------------------------

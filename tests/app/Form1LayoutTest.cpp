@@ -82,12 +82,12 @@ TEST_F(Form1Layout, WithEveryBarHiddenTheTreeAreaRunsFromTheStripToTheBottom) {
 TEST_F(Form1Layout, HidingTheStatusBarAddsExactlyItsHeight) {
   ResizeTo(9000, 7200);
   const int32_t before = form.Picture7.Height();
-  form.mnuStatusbar_Click();  // checked at start: hides the bar
+  form.mnuStatusbar.Click();  // checked at start: hides the bar
   EXPECT_FALSE(form.mnuStatusbar.Checked());
   EXPECT_FALSE(form.Picture1.Visible());
   EXPECT_EQ(form.Picture7.Height(), before + form.Picture1.Height());
   EXPECT_EQ(form.Picture2.Top(), 7200 - form.Picture2.Height());  // the activity bar drops to the edge
-  form.mnuCDbar_Click();  // unchecked at start: shows the CD bar, which pushes the tree area down
+  form.mnuCDbar.Click();  // unchecked at start: shows the CD bar, which pushes the tree area down
   EXPECT_TRUE(form.mnuCDbar.Checked());
   EXPECT_EQ(form.Picture5.Top(), form.Picture3.Height() + form.Picture4.Height());
   EXPECT_EQ(form.Picture7.Top(), form.Picture3.Height() + form.Picture4.Height() + form.Picture5.Height());
