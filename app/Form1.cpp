@@ -9,6 +9,7 @@
 #include "common/FileKind.h"
 #include "common/RaisedError.h"
 #include "common/Text.h"
+#include "controls/BarSwitches.h"
 #include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "desktop/ProgramHelp.h"
@@ -37,9 +38,9 @@ Form1::Form1(Services& s, ProgramJobs& p)
       CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}),
       Form1Windows(*this, lblStatus, *this) {
   PlaceDesignGeometry();
-  mnuToolbar.SetChecked(true);
-  mnuActivityBar.SetChecked(true);
-  mnuStatusbar.SetChecked(true);
+  controls::SwitchBarsFromMenu(
+      {{&mnuToolbar, &Picture3}, {&mnuCDbar, &Picture4}, {&mnuActivityBar, &Picture2}, {&mnuStatusbar, &Picture1}},
+      [this] { Form_Resize(); });
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
@@ -99,10 +100,6 @@ void Form1::ConnectHandlers() {
   window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
   OnDiscRead = [this] { discInfo.DiscRead(); };
-  mnuToolbar.OnClick = [this] { mnuToolbar_Click(); };
-  mnuCDbar.OnClick = [this] { mnuCDbar_Click(); };
-  mnuActivityBar.OnClick = [this] { mnuActivityBar_Click(); };
-  mnuStatusbar.OnClick = [this] { mnuStatusbar_Click(); };
   mnuStop.OnClick = [this] { jobs.StopEverything(); };
   toolbar.CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
   mnuStart.OnClick = [this] { mnuStart_Click(); };
@@ -138,29 +135,18 @@ void Form1::PlaceDesignGeometry() {
   Picture2.Move(0, kDesignHeight - 705, kDesignWidth, 345);
   Picture1.Move(0, kDesignHeight - 360, kDesignWidth, 360);
 
-  // Contents, relative to their region (the toolbar places its own).
-  cmdRefresh.SetToolTipText("Refresh CD Info");
-  Command11.SetPicture("play.svg");
-  Command12.SetPicture("stop.svg");
-
-  cmbDrives.Move(60, 45, 2700, 315);
-  cmdRefresh.Move(2820, 45, 720, 315);
-  Command11.Move(3600, 45, 420, 315);
-  Command12.Move(4080, 45, 420, 315);
+  // Contents, relative to their region (the toolbar and the options panel place their own).
+  CdBar::PlaceControls();
   Check3.Move(4620, 45, 1740, 315);  // wide enough for "Select Tracks"
   lblCDID.Move(6420, 75, 1200, 255);
   lblNumTracks.Move(7680, 75, 900, 255);
 
-  Label3.Move(60, 90, 4800, 255);
   jobButtons.Place();
 
   collection.Shown().lstTracks.Move(90, 2130, 2820, 1440);
   collection.Shown().lstRecord.Move(90, 3660, 2820, 1440);
 
-  Label2.Move(60, 60, 8800, 255);
-  ProgressBar1.Move(60, 60, 2400, 240);
-  Label33.Move(2520, 60, 1200, 240);
-  lblStatus.Move(3780, 60, 5100, 240);
+  JobDisplays::PlaceControls();
 }
 
 // --- life --------------------------------------------------------------------------------------
@@ -196,26 +182,15 @@ void Form1::Form_Load() {
 void Form1::Form_Resize() {
   const int32_t width = window.ScaleWidth();
   const int32_t height = window.ScaleHeight();
-  int32_t top = 0;          // below the bars shown at the top edge
-  int32_t bottom = height;  // above those shown at the bottom edge
+  controls::FreeBand band{0, height};  // what the bars leave
   IgnoreErrors(
-      [&] {
-        // What the window system does for aligned bars: they take the full width and stack.
-        for (auto* bar : TopBars()) {
-          bar->Move(0, top, width, bar->Height());
-          if (bar->Visible()) top += bar->Height();
-        }
-        for (auto* bar : BottomBars()) {
-          if (bar->Visible()) bottom -= bar->Height();
-          bar->Move(0, bar->Visible() ? bottom : bottom - bar->Height(), width, bar->Height());
-        }
-      },
+      [&] { band = Bars().Arrange(width, height); },
       [&] { Picture7.SetLeft(0); },
       [&] { Picture8.SetLeft(width - Picture8.Width()); },
       // The tree area and the options panel share the height between the bars, so no bar ever
       // covers the panel nor the panel a bar.
-      [&] { Picture7.Move(0, top, Picture7.Width(), std::max(0, bottom - top)); },
-      [&] { Picture8.Move(Picture8.Left(), top, Picture8.Width(), Picture7.Height()); },
+      [&] { Picture7.Move(0, band.top, Picture7.Width(), band.Height()); },
+      [&] { Picture8.Move(Picture8.Left(), band.top, Picture8.Width(), Picture7.Height()); },
       [&] { Picture7.SetWidth(std::max(0, width - Picture8.Width() - kPanelGap)); },
       [&] { collection.Shown().TreeView1.SetHeight(Picture7.Height()); },
       [&] { collection.Shown().TreeView1.SetWidth(Picture7.Width()); },
@@ -239,18 +214,14 @@ int32_t Form1::MinimumScaleWidth() {
 }
 
 int32_t Form1::MinimumScaleHeight() {
-  int32_t bars = 0;
-  for (auto* bar : TopBars()) bars += bar->Height();  // each may be switched on
-  for (auto* bar : BottomBars()) bars += bar->Height();
-  return bars + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
+  // Every bar may be switched on.
+  return Bars().TotalHeight() + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
 }
 
 void Form1::ArrangeStatusLines(int32_t width) {
   // The job buttons keep to the right edge; the next-action line has the rest of the strip.
   jobButtons.Arrange(width);
-  Label3.SetWidth(std::max(0, jobButtons.cmdStart.Left() - Label3.Left() - JobButtons::kGap));
-  Label2.SetWidth(std::max(0, width - 2 * Label2.Left()));
-  lblStatus.SetWidth(std::max(0, width - lblStatus.Left() - Label2.Left()));
+  ArrangeLines(width, jobButtons.cmdStart.Left() - JobButtons::kGap);
 }
 
 // Closing during a job first stops it: the job ends after the block in hand and returns to the
@@ -280,13 +251,6 @@ void Form1::Disablem() {
 
 void Form1::Enablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(true);
-}
-
-void Form1::SwitchBar(controls::MenuItem& item, controls::PictureBox& bar) {
-  const bool show = !item.Checked();
-  item.SetChecked(show);
-  bar.SetVisible(show);
-  Form_Resize();
 }
 
 // --- dragging ----------------------------------------------------------------------------------

@@ -52,12 +52,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void Disablem() override;
   void Enablem() override;
 
-  // --- bars ---
-  void mnuToolbar_Click() { SwitchBar(mnuToolbar, Picture3); }
-  void mnuCDbar_Click() { SwitchBar(mnuCDbar, Picture4); }
-  void mnuActivityBar_Click() { SwitchBar(mnuActivityBar, Picture2); }
-  void mnuStatusbar_Click() { SwitchBar(mnuStatusbar, Picture1); }
-
   // --- jobs: the handlers start the job components the composition root owns ---
   void cmdStart_Click() { programJobs.Start(EntryKind::Track); }
   void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
@@ -99,7 +93,6 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void ArrangeStatusLines(int32_t width);
   void ConnectPreferences();
   void ConnectHandlers();
-  void SwitchBar(controls::MenuItem& item, controls::PictureBox& bar);
   template <typename Form>
   void ShowInFront(Form& form) {
     form.Show();

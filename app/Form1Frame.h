@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "controls/AlignedBars.h"
 #include "controls/MenuItem.h"
 #include "controls/PictureBox.h"
 
@@ -56,8 +57,7 @@ struct Form1Frame {
 
   // Bars aligned to the top edge, in stacking order, then those aligned to the bottom edge,
   // from the bottom up.
-  std::vector<controls::PictureBox*> TopBars() { return {&Picture3, &Picture4, &Picture5}; }
-  std::vector<controls::PictureBox*> BottomBars() { return {&Picture1, &Picture2}; }
+  controls::AlignedBars Bars() { return {{&Picture3, &Picture4, &Picture5}, {&Picture1, &Picture2}}; }
 };
 
 }  // namespace korvalin

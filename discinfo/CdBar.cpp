@@ -30,6 +30,16 @@ CdBar::CdBar(Services& services, CdBarParts parts)
   Command12.OnClick = [this] { Command12_Click(); };
 }
 
+void CdBar::PlaceControls() {
+  cmbDrives.Move(60, 45, 2700, 315);
+  cmdRefresh.Move(2820, 45, 720, 315);
+  Command11.Move(3600, 45, 420, 315);
+  Command12.Move(4080, 45, 420, 315);
+  cmdRefresh.SetToolTipText("Refresh CD Info");
+  Command11.SetPicture("play.svg");
+  Command12.SetPicture("stop.svg");
+}
+
 void CdBar::cmdRefresh_Click() {
   MediaControl& mci = services_.media;
   std::array<char, kReplySize> reply;

@@ -41,6 +41,9 @@ class CdBar {
   controls::CommandButton Command12{"Command12"};  // stop
   controls::CommandButton cmdRefresh{"cmdRefresh", "Reset"};
 
+  // Places the bar's controls in its region (twips from its corner), with their pictures and tips.
+  void PlaceControls();
+
   // Runs first whenever a disc is read: its information is looked up (Disc Information).
   controls::Event OnDiscRead;
 

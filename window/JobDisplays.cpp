@@ -1,5 +1,7 @@
 #include "window/JobDisplays.h"
 
+#include <algorithm>
+
 #include "common/ProgramTitle.h"
 #include "common/RaisedError.h"
 
@@ -33,6 +35,20 @@ JobDisplays::JobDisplays(JobEvents& e, controls::Window& window, const Settings&
     stopNotice_ = why;
     lblStatus.SetCaption(why);
   }));
+}
+
+void JobDisplays::PlaceControls() {
+  Label3.Move(60, 90, 4800, 255);
+  Label2.Move(60, 60, 8800, 255);
+  ProgressBar1.Move(60, 60, 2400, 240);
+  Label33.Move(2520, 60, 1200, 240);
+  lblStatus.Move(3780, 60, 5100, 240);
+}
+
+void JobDisplays::ArrangeLines(int32_t width, int32_t nextActionEnd) {
+  Label3.SetWidth(std::max(0, nextActionEnd - Label3.Left()));
+  Label2.SetWidth(std::max(0, width - 2 * Label2.Left()));
+  lblStatus.SetWidth(std::max(0, width - lblStatus.Left() - Label2.Left()));
 }
 
 void JobDisplays::ResetStatus() {

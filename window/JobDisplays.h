@@ -4,6 +4,7 @@
 // when a job asks (at once, or a second later through Timer1). Why the program stopped a job
 // itself (low disk space) stays in the status line until the next job starts.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,14 @@ class JobDisplays {
   controls::Label lblStatus{"lblStatus"};
   controls::ProgressBar ProgressBar1{"ProgressBar1"};
   controls::Timer Timer1{"Timer1", 1000, false};  // returns the displays to idle
+
+  // Places the displays in their regions (twips from each one's corner): the next-action line in
+  // its strip, the destination line in the activity bar, the progress bar, the percentage and the
+  // status line in the status bar.
+  void PlaceControls();
+  // Fits the lines to a window `width` wide: the destination and status lines keep the margin of
+  // the destination line on the right, the next-action line ends at `nextActionEnd`.
+  void ArrangeLines(int32_t width, int32_t nextActionEnd);
 
   void ResetStatus();
   void Timer1_Timer();

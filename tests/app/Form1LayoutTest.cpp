@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "app/Form1.h"
 #include "common/RaisedError.h"
 #include "tests/support/FakeServices.h"
@@ -79,15 +82,47 @@ TEST_F(Form1Layout, WithEveryBarHiddenTheTreeAreaRunsFromTheStripToTheBottom) {
 TEST_F(Form1Layout, HidingTheStatusBarAddsExactlyItsHeight) {
   ResizeTo(9000, 7200);
   const int32_t before = form.Picture7.Height();
-  form.mnuStatusbar_Click();  // checked at start: hides the bar
+  form.mnuStatusbar.Click();  // checked at start: hides the bar
   EXPECT_FALSE(form.mnuStatusbar.Checked());
   EXPECT_FALSE(form.Picture1.Visible());
   EXPECT_EQ(form.Picture7.Height(), before + form.Picture1.Height());
   EXPECT_EQ(form.Picture2.Top(), 7200 - form.Picture2.Height());  // the activity bar drops to the edge
-  form.mnuCDbar_Click();  // unchecked at start: shows the CD bar, which pushes the tree area down
+  form.mnuCDbar.Click();  // unchecked at start: shows the CD bar, which pushes the tree area down
   EXPECT_TRUE(form.mnuCDbar.Checked());
   EXPECT_EQ(form.Picture5.Top(), form.Picture3.Height() + form.Picture4.Height());
   EXPECT_EQ(form.Picture7.Top(), form.Picture3.Height() + form.Picture4.Height() + form.Picture5.Height());
+}
+
+TEST_F(Form1Layout, EachBarsControlsSitSideBySideInsideIt) {
+  struct Row {
+    controls::PictureBox& region;
+    std::vector<controls::Control*> leftToRight;
+  };
+  const Row rows[] = {
+      {form.Picture4, {&form.cmbDrives, &form.cmdRefresh, &form.Command11, &form.Command12, &form.Check3, &form.lblCDID,
+                       &form.lblNumTracks}},
+      {form.Picture5, {&form.Label3, &form.cmdStart, &form.cmdEncFile, &form.CmdDecoder, &form.Command8}},
+      {form.Picture2, {&form.Label2}},
+      {form.Picture1, {&form.ProgressBar1, &form.Label33, &form.lblStatus}},
+  };
+  for (const int32_t width : {9000, 12000}) {
+    ResizeTo(width, 7200);
+    for (const auto& row : rows) {
+      int32_t right = 0;
+      for (const auto* c : row.leftToRight) {
+        SCOPED_TRACE(c->Name() + " at " + std::to_string(width));
+        EXPECT_GT(c->Width(), 0);
+        EXPECT_GT(c->Left(), right);
+        EXPECT_GT(c->Top(), 0);
+        EXPECT_LE(c->Top() + c->Height(), row.region.Height());
+        right = c->Left() + c->Width();
+      }
+      EXPECT_LT(right, width) << row.region.Name();
+    }
+  }
+  EXPECT_EQ(form.cmdRefresh.ToolTipText(), "Refresh CD Info");
+  EXPECT_EQ(form.Command11.Picture(), "play.svg");
+  EXPECT_EQ(form.Command12.Picture(), "stop.svg");
 }
 
 TEST_F(Form1Layout, TooSmallAWindowLeavesTheLayoutAsItCan) {
