@@ -101,7 +101,7 @@ TEST_F(Form1Layout, EachBarsControlsSitSideBySideInsideIt) {
   const Row rows[] = {
       {form.Picture4, {&form.cmbDrives, &form.cmdRefresh, &form.Command11, &form.Command12, &form.Check3, &form.lblCDID,
                        &form.lblNumTracks}},
-      {form.Picture5, {&form.Label3, &form.cmdStart, &form.cmdEncFile, &form.CmdDecoder, &form.Command8}},
+      {form.Picture5, {&form.Label3, &form.jobButtons.cmdStart, &form.jobButtons.cmdEncFile, &form.jobButtons.CmdDecoder, &form.jobButtons.Command8}},
       {form.Picture2, {&form.Label2}},
       {form.Picture1, {&form.ProgressBar1, &form.Label33, &form.lblStatus}},
   };
