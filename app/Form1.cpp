@@ -3,18 +3,16 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
-#include "collection/BackingLists.h"
-#include "common/FileKind.h"
+#include "common/Numeric.h"
 #include "common/RaisedError.h"
-#include "common/Text.h"
 #include "controls/BarSwitches.h"
 #include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "desktop/ProgramHelp.h"
-#include "platform/UserFolders.h"
+#include "discinfo/TagsFromDiscInfo.h"
 #include "settings/ProgramSettings.h"
+#include "window/CollectionSelection.h"
 
 namespace korvalin {
 
@@ -32,11 +30,8 @@ constexpr int32_t kMinTrackListHeight = 735;  // three lines of a list
 constexpr int32_t kMinTreeWidth = 3000;
 }  // namespace
 
-Form1::Form1(Services& s, ProgramJobs& p)
-    : MainWindowState(s, p),
-      JobDisplays(p.runner.events, window, settings),
-      CdBar(s, {collection, cd, jobs.state, p.capture, p, lblCDID, lblNumTracks}),
-      Form1Windows(*this, lblStatus, *this) {
+Form1::Form1(Services& s, ProgramJobs& p) : services(s), programJobs(p), jobs(p.runner) {
+  jobs.readOptions = [this] { return ReadJobOptions(); };
   PlaceDesignGeometry();
   controls::SwitchBarsFromMenu(
       {{&mnuToolbar, &Picture3}, {&mnuCDbar, &Picture4}, {&mnuActivityBar, &Picture2}, {&mnuStatusbar, &Picture1}},
@@ -44,12 +39,34 @@ Form1::Form1(Services& s, ProgramJobs& p)
   mnupopup.SetVisible(false);
   for (auto* item : {&mnuStart2, &mnuFileRemove, &mnuRemoveDelete}) item->SetEnabled(false);
   ConnectHandlers();
-  finder.SetCollection(&collection);
-  finder.SetProgramFolder(s.programFolder);
+  windows.finder.SetCollection(&collection);
+  windows.finder.SetProgramFolder(s.programFolder);
   ConnectPreferences();
   FollowJobLife();
-  knownDisc = [this] { return discInfo.Known(); };
-  timers_.push_back(services.loop.Attach(Timer1));
+  timers_.push_back(services.loop.Attach(displays.Timer1));
+}
+
+std::vector<controls::Connection> Form1::FollowJobs() {
+  JobEvents& e = jobs.events;
+  std::vector<controls::Connection> c;
+  c.push_back(e.locked.Connect([this] { Disablem(); }));
+  c.push_back(e.unlocked.Connect([this] { Enablem(); }));
+  // The collection shows the tracks a job takes and lists the files it writes.
+  collection.FollowJobs(e);
+  return c;
+}
+
+JobOptions Form1::ReadJobOptions() const {
+  JobOptions job;
+  job.TakeSettings(settings);
+  job.selection = SelectionOf(collection);
+  options.FillJobOptions(job);
+  job.discIdentity = Val(cdBar.lblCDID.Caption());
+  job.trackCount = Val(cdBar.lblNumTracks.Caption());
+  if (const DiscInfoCandidate* known = windows.discInfo.Known()) {
+    job.trackTags = TagsFromDiscInfo(*known, job.trackCount >= 1 && job.trackCount <= 99 ? static_cast<int>(job.trackCount) : 0);
+  }
+  return job;
 }
 
 void Form1::FollowJobLife() {
@@ -61,8 +78,8 @@ void Form1::FollowJobLife() {
     });
   }));
   c.push_back(e.ended.Connect([this] {
-    IgnoreErrors([&] { tray.RestoreAfterJob(); });
-    IgnoreErrors([&] { Timer1.SetEnabled(true); }, [&] { Enablem(); },
+    IgnoreErrors([&] { windows.tray.RestoreAfterJob(); });
+    IgnoreErrors([&] { displays.Timer1.SetEnabled(true); }, [&] { Enablem(); },
                  [&] {
                    // A window closed during the job stays closed: the program is ending.
                    if (!unloaded_) window.SetVisible(true);
@@ -75,23 +92,23 @@ Form1::~Form1() = default;
 // The Preferences' "Disk Space" tab shows the monitor's survey; its "desktop icon" box drives the
 // tray form; its encoding lists and new destination show in this window at once.
 void Form1::ConnectPreferences() {
-  prefs.OnDesktopIcon = [this](bool shown) { tray.SetDesktopIcon(shown, prefs.window); };
-  prefs.FollowDiskMonitor(programJobs.diskMonitor);
+  windows.prefs.OnDesktopIcon = [this](bool shown) { windows.tray.SetDesktopIcon(shown, windows.prefs.window); };
+  windows.prefs.FollowDiskMonitor(programJobs.diskMonitor);
   programJobs.WatchSpaceBy(settings);
   // Bitrate and quality chosen there are the ones the next job uses: the options panel's lists
   // show them at once (their click stores them), and the other way round.
-  prefs.OnEncodingChosen = [this] { options.ShowEncoding(); };
-  options.OnEncodingStored = [this] { prefs.ShowEncoding(); };
+  windows.prefs.OnEncodingChosen = [this] { options.ShowEncoding(); };
+  options.OnEncodingStored = [this] { windows.prefs.ShowEncoding(); };
   // A job shows its own output in the destination line until it ends.
-  prefs.OnDestinationChosen = [this] {
-    if (!jobs.Running()) Label2.SetCaption(DestinationLine());
+  windows.prefs.OnDestinationChosen = [this] {
+    if (!jobs.Running()) displays.Label2.SetCaption(displays.DestinationLine());
   };
   // The names preview shows what a job started now would write.
-  prefs.KnownDiscTags = [this] { return ReadJobOptions().trackTags; };
-  discInfo.OnKnownChanged = [this] {
-    if (prefs.window.Loaded()) prefs.ShowNamePreview();
+  windows.prefs.KnownDiscTags = [this] { return ReadJobOptions().trackTags; };
+  windows.discInfo.OnKnownChanged = [this] {
+    if (windows.prefs.window.Loaded()) windows.prefs.ShowNamePreview();
   };
-  prefs.PreviewExtension = discInfo.PreviewExtension = [this] { return std::string(options.optMP3.Value() ? ".mp3" : ".wav"); };
+  windows.prefs.PreviewExtension = windows.discInfo.PreviewExtension = [this] { return std::string(options.optMP3.Value() ? ".mp3" : ".wav"); };
 }
 
 void Form1::ConnectHandlers() {
@@ -99,28 +116,23 @@ void Form1::ConnectHandlers() {
   window.OnQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
   window.OnUnload = [this] { Form_Unload(); };
   window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
-  OnDiscRead = [this] { discInfo.DiscRead(); };
+  cdBar.OnDiscRead = [this] { windows.discInfo.DiscRead(); };
   mnuStop.OnClick = [this] { jobs.StopEverything(); };
   toolbar.CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
   mnuStart.OnClick = [this] { mnuStart_Click(); };
   mnuStart2.OnClick = [this] { mnuStart_Click(); };
-  mnuRefreshlist.OnClick = [this] { mnuRefreshlist_Click(); };
-  for (auto* exit : {&mnuExit, &mnuExit2}) exit->OnClick = [this] { ExitCommand(); };
-  toolbar.Command5.OnClick = [this] { ExitCommand(); };
+  mnuRefreshlist.OnClick = [this] { cdBar.RefreshList(); };
+  toolbar.Command5.OnClick = mnuExit.OnClick = mnuExit2.OnClick = [this] { ExitCommand(); };
   mnuMinimize.OnClick = [this] { MinimizeCommand(); };
   toolbar.Command1.OnClick = [this] { Command1_Click(); };
   toolbar.Command2.OnClick = [this] { Command2_Click(); };
   mnuOpenfile.OnClick = [this] { mnuOpenfile_Click(); };
-  toolbar.Cmdhelp.OnClick = [this] { ShowProgramHelp(services); };
-  mnuHelpfile.OnClick = [this] { ShowProgramHelp(services); };
-  Check3.OnClick = [this] { Check3_Click(); };
-  toolbar.C777.OnClick = [this] { C777_Click(); };
-  mnuSearch.OnClick = [this] { C777_Click(); };
-  toolbar.C5555555.OnClick = [this] { C5555555_Click(); };
-  mnuPlaylist.OnClick = [this] { C5555555_Click(); };
+  toolbar.Cmdhelp.OnClick = mnuHelpfile.OnClick = [this] { ShowProgramHelp(services); };
+  // A window's button shows it, or brings it to the front when it is open already.
+  toolbar.C777.OnClick = mnuSearch.OnClick = [this] { ShowInFront(windows.finder); };
+  toolbar.C5555555.OnClick = mnuPlaylist.OnClick = [this] { ShowInFront(windows.playlistEditor); };
+  toolbar.Copt.OnClick = mnuGetMainPrefs.OnClick = [this] { ShowInFront(windows.prefs); };
   toolbar.Command4.OnClick = [this] { Command4_Click(); };
-  toolbar.Copt.OnClick = [this] { Copt_Click(); };
-  mnuGetMainPrefs.OnClick = [this] { Copt_Click(); };
 }
 
 void Form1::PlaceDesignGeometry() {
@@ -136,17 +148,14 @@ void Form1::PlaceDesignGeometry() {
   Picture1.Move(0, kDesignHeight - 360, kDesignWidth, 360);
 
   // Contents, relative to their region (the toolbar and the options panel place their own).
-  CdBar::PlaceControls();
-  Check3.Move(4620, 45, 1740, 315);  // wide enough for "Select Tracks"
-  lblCDID.Move(6420, 75, 1200, 255);
-  lblNumTracks.Move(7680, 75, 900, 255);
+  cdBar.PlaceControls();
 
   jobButtons.Place();
 
   collection.Shown().lstTracks.Move(90, 2130, 2820, 1440);
   collection.Shown().lstRecord.Move(90, 3660, 2820, 1440);
 
-  JobDisplays::PlaceControls();
+  displays.PlaceControls();
 }
 
 // --- life --------------------------------------------------------------------------------------
@@ -163,14 +172,14 @@ void Form1::Form_Load() {
         window.Move((services.screen.Width() - window.Width()) / 2, (services.screen.Height() - window.Height()) / 2,
                     window.Width(), window.Height());
       },
-      [&] { ProgressBar1.SetValue(0); },
+      [&] { displays.ProgressBar1.SetValue(0); },
       [&] { LoadProgramSettings(services.store, settings, services.programFolder); },
-      [&] { cmdRefresh_Click(); },
+      [&] { cdBar.cmdRefresh_Click(); },
       [&] { ::chdir(services.programFolder.c_str()); },
-      [&] { FillDriveList(); },
-      [&] { prefs.Form_Load(); },  // hidden; it settles the destination folder
-      [&] { finder.Dir1.SetText(settings.DecodePath); },
-      [&] { Label2.SetCaption(DestinationLine()); },
+      [&] { cdBar.FillDriveList(); },
+      [&] { windows.prefs.Form_Load(); },  // hidden; it settles the destination folder
+      [&] { windows.finder.Dir1.SetText(settings.DecodePath); },
+      [&] { displays.Label2.SetCaption(displays.DestinationLine()); },
       [&] { collection.showfiles(); },
       [&] { Form_Resize(); },
       [&] { options.ShowEncoding(); },
@@ -195,7 +204,11 @@ void Form1::Form_Resize() {
       [&] { collection.Shown().TreeView1.SetHeight(Picture7.Height()); },
       [&] { collection.Shown().TreeView1.SetWidth(Picture7.Width()); },
       [&] { ArrangeOptionsPanel(); },
-      [&] { ArrangeStatusLines(width); });
+      [&] {
+        // The job buttons keep to the right edge; the next-action line has the rest of the strip.
+        jobButtons.Arrange(width);
+        displays.ArrangeLines(width, jobButtons.cmdStart.Left() - JobButtons::kGap);
+      });
 }
 
 void Form1::ArrangeOptionsPanel() {
@@ -216,12 +229,6 @@ int32_t Form1::MinimumScaleWidth() {
 int32_t Form1::MinimumScaleHeight() {
   // Every bar may be switched on.
   return Bars().TotalHeight() + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
-}
-
-void Form1::ArrangeStatusLines(int32_t width) {
-  // The job buttons keep to the right edge; the next-action line has the rest of the strip.
-  jobButtons.Arrange(width);
-  ArrangeLines(width, jobButtons.cmdStart.Left() - JobButtons::kGap);
 }
 
 // Closing during a job first stops it: the job ends after the block in hand and returns to the
@@ -256,15 +263,13 @@ void Form1::Enablem() {
 // --- dragging ----------------------------------------------------------------------------------
 
 void Form1::Form_MouseDown(int16_t button, int16_t, int32_t, int32_t) {
-  if (button == 1) N1Drag();
+  if (button == 1) window.RequestSystemMove();
 }
-
-void Form1::N1Drag() { window.RequestSystemMove(); }
 
 // --- other windows -----------------------------------------------------------------------------
 
 void Form1::Command4_Click() {
-  if (playlistEditor.window.Loaded()) playlistEditor.Form_Unload();
+  if (windows.playlistEditor.window.Loaded()) windows.playlistEditor.Form_Unload();
   OpenSoundMixer(services.dialogs);  // the desktop's own mixer, where one is installed
 }
 

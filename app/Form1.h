@@ -1,36 +1,56 @@
 #pragma once
-// The main window: MainWindowState, JobDisplays, the CdBar, its frame (regions and menus), the
-// windows it owns, its toolbar, and here its life (load, layout, unload) and its handlers. Qt
-// shows it through app/view/Form1View; nothing here touches a widget.
+// The main window: its frame (regions and menus) and its parts, each with its own controls and
+// handlers: the collection, the options panel, the job displays, the CD bar, the toolbar, the
+// job buttons and the windows it owns. Here are its life (load, layout, unload), the commands of
+// its menus and what a job starts from. Qt shows it through app/view/Form1View; nothing here
+// touches a widget.
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Form1Frame.h"
 #include "app/Form1Windows.h"
-#include "app/MainWindowState.h"
 #include "collection/TreeInteractions.h"
-#include "controls/CommandButton.h"
-#include "discinfo/CdBar.h"
+#include "common/ProgramTitle.h"
 #include "desktop/StartArguments.h"
+#include "discinfo/CdBar.h"
+#include "encode/EncoderOptionsPanel.h"
 #include "jobs/JobButtons.h"
+#include "jobs/ProgramJobs.h"
 #include "window/JobDisplays.h"
 #include "window/MainToolbar.h"
 
 namespace korvalin {
 
-class Form1 : public MainWindowState, public JobDisplays, public CdBar, public Form1Frame, public Form1Windows {
+class Form1 : public Form1Frame, public CollectionHost {
  public:
   // `programJobs`: the runner and the job components, which the composition root owns.
   Form1(Services& services, ProgramJobs& programJobs);
   ~Form1() override;
 
-  MainToolbar toolbar{jobs.events};
+  Services& services;
+  ProgramJobs& programJobs;
+  JobRunner& jobs;  // its flags, the job's shared state, its signals
+  Settings settings;  // in memory
+  controls::Window window{"Form1", kProgramTitle};
 
-  // --- next-action strip: the job buttons ---
+  // --- the parts, in the order they follow a job's signals ---
+  CollectionTree collection{settings, services.loop, *this};
+  EncoderOptionsPanel options{settings, services.store};
+
+ private:
+  // Locking the commands comes first, before any other window closes for the job.
+  std::vector<controls::Connection> jobConnections_ = FollowJobs();
+
+ public:
+  JobDisplays displays{jobs.events, window, settings};
+  CdBar cdBar{services, {collection, programJobs.cd, jobs.state, programJobs.capture, programJobs}};
+  MainToolbar toolbar{jobs.events};
   JobButtons jobButtons{programJobs};
+  Form1Windows windows{*this};
+  // The mouse work on the tree: moves, renames and the pop-up menu's commands.
+  TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
   // --- life ---
   void Form_Load();
@@ -45,17 +65,22 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   // Set once the window has been unloaded: the program ends.
   bool Unloaded() const { return unloaded_; }
 
-  // --- status ---
-  // The tree's mouse work shows in the next-action line.
-  void ShowNextAction(const std::string& line) override { Label3.SetCaption(line); }
+  // --- CollectionHost: the tree's mouse work shows in the next-action line and the pop-up menu ---
+  void ShowMainWindow() override { window.SetVisible(true); }
+  void ShowNextAction(const std::string& line) override { displays.Label3.SetCaption(line); }
+  void SetCurrentTrack(int32_t track) override { jobs.state.CurrentTrack = track; }
+  void ShowPopupMenu(controls::MenuItem& menu) override { window.PopupMenu(menu); }
+
   // The commands a running job must not run beside: locked and freed with the job's lock.
-  void Disablem() override;
-  void Enablem() override;
+  void Disablem();
+  void Enablem();
+  // The options and selection a job starts with: the option controls, the CD information, the
+  // settings, the disc's known tags and what is selected in the collection now.
+  JobOptions ReadJobOptions() const;
 
   // --- jobs: the handlers start the job components the composition root owns ---
   void cmdStart_Click() { programJobs.Start(EntryKind::Track); }
   void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
-
   // The Start action: the job the tree's selected node calls for, bracketed by the steps every
   // job shares (flags cleared, the commands enabled again and the status reset a second later).
   void CmdSelectAction_Click();
@@ -63,36 +88,27 @@ class Form1 : public MainWindowState, public JobDisplays, public CdBar, public F
   void mnuStart_Click();
 
   // --- commands ---
-  void mnuRefreshlist_Click() { RefreshList(); }
   // Unloads the main window, which ends the program.
   void ExitCommand();
   // Puts the main window away into the notification area (or the task bar).
-  void MinimizeCommand() { tray.MinimizeCommand(); }
+  void MinimizeCommand() { windows.tray.MinimizeCommand(); }
   void Command1_Click() { jobs.Stop(); }
   void Command2_Click() { jobs.Cancel(); }
   void mnuOpenfile_Click();
-  void Check3_Click();
-  // A window's button shows it, or brings it to the front when it is open already.
-  void C777_Click() { ShowInFront(finder); }
-  void C5555555_Click() { ShowInFront(playlistEditor); }
   // "Sound Mixer": unloads the Playlist Editor and starts the desktop's mixer program (or says
   // that none is installed).
   void Command4_Click();
-  void Copt_Click() { ShowInFront(prefs); }
 
   // --- dragging: a left press on the window's own surface hands its drag to the window system ---
   void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
-  void N1Drag();
-
-  // The mouse work on the tree: moves, renames and the pop-up menu's commands.
-  TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};
 
  private:
+  std::vector<controls::Connection> FollowJobs();
   void PlaceDesignGeometry();
   void ArrangeOptionsPanel();
-  void ArrangeStatusLines(int32_t width);
   void ConnectPreferences();
   void ConnectHandlers();
+  // A window's button shows it, or brings it to the front when it is open already.
   template <typename Form>
   void ShowInFront(Form& form) {
     form.Show();

@@ -1,9 +1,7 @@
-// The main window's commands: stop and cancel, exit and minimise, open and the option
-// switches.
+// The main window's commands: Start, exit, open, and the start arguments.
 
 #include "app/Form1.h"
 #include "common/RaisedError.h"
-#include "common/Text.h"
 
 namespace korvalin {
 
@@ -19,7 +17,7 @@ void Form1::mnuStart_Click() {
 }
 
 void Form1::ExitCommand() {
-  tray.UnloadMainWindow();
+  windows.tray.UnloadMainWindow();
   window.RequestClose();
 }
 
@@ -34,18 +32,9 @@ void Form1::mnuOpenfile_Click() {
   });
 }
 
-void Form1::Check3_Click() {
-  if (Check3.Value() == controls::CheckBox::Checked) {
-    IgnoreErrors([&] { Check3.SetCaption("All Tracks"); },
-                 [&] { collection.TakeEveryAvailableTrack(TakeTracks::FromAvailableList); });
-  } else {
-    IgnoreErrors([&] { Check3.SetCaption("Select Tracks"); }, [&] { cmdRefresh_Click(); });
-  }
-}
-
 void ApplyStartArguments(Form1& form, const StartArguments& arguments) {
-  if (arguments.drive >= 0 && arguments.drive < form.cmbDrives.ListCount()) {
-    IgnoreErrors([&] { form.cmbDrives.SetListIndex(arguments.drive); });
+  if (arguments.drive >= 0 && arguments.drive < form.cdBar.cmbDrives.ListCount()) {
+    IgnoreErrors([&] { form.cdBar.cmbDrives.SetListIndex(arguments.drive); });
   }
   for (const std::string& file : arguments.files) {
     IgnoreErrors([&] { form.collection.Cmaddfile2(file); }, [&] { form.collection.showfiles3(file); });

@@ -3,8 +3,6 @@
 // view of every one. Each follows a job's life by itself (it subscribes in its constructor).
 
 #include "about/frmAbout.h"
-#include "app/Form1Frame.h"
-#include "app/MainWindowState.h"
 #include "controls/OwnedForms.h"
 #include "desktop/WindowTray.h"
 #include "discinfo/frmDiscInfo.h"
@@ -14,9 +12,12 @@
 
 namespace korvalin {
 
+class Form1;
+
 struct Form1Windows {
-  // `statusLine`: the main window's, which the tray and Disc Information write to.
-  Form1Windows(MainWindowState& main, controls::Label& statusLine, Form1Frame& frame);
+  // Made by the main window once its collection, displays and CD bar exist; the tray and Disc
+  // Information write to its status line.
+  explicit Form1Windows(Form1& main);
   Form1Windows(const Form1Windows&) = delete;
   Form1Windows& operator=(const Form1Windows&) = delete;
 

@@ -21,13 +21,12 @@ CdBar::CdBar(Services& services, CdBarParts parts)
       cd_(parts.cd),
       state_(parts.state),
       capture_(parts.capture),
-      jobs_(parts.jobs),
-      lblCDID_(parts.lblCDID),
-      lblNumTracks_(parts.lblNumTracks) {
+      jobs_(parts.jobs) {
   cmbDrives.OnClick = [this] { cmbDrives_Click(); };
   cmdRefresh.OnClick = [this] { cmdRefresh_Click(); };
   Command11.OnClick = [this] { Command11_Click(); };
   Command12.OnClick = [this] { Command12_Click(); };
+  Check3.OnClick = [this] { Check3_Click(); };
 }
 
 void CdBar::PlaceControls() {
@@ -35,6 +34,9 @@ void CdBar::PlaceControls() {
   cmdRefresh.Move(2820, 45, 720, 315);
   Command11.Move(3600, 45, 420, 315);
   Command12.Move(4080, 45, 420, 315);
+  Check3.Move(4620, 45, 1740, 315);  // wide enough for "Select Tracks"
+  lblCDID.Move(6420, 75, 1200, 255);
+  lblNumTracks.Move(7680, 75, 900, 255);
   cmdRefresh.SetToolTipText("Refresh CD Info");
   Command11.SetPicture("play.svg");
   Command12.SetPicture("stop.svg");
@@ -48,7 +50,7 @@ void CdBar::cmdRefresh_Click() {
   int32_t opened = -1;
   int32_t tracks = 0;
   IgnoreErrors([&] { controls::Fire(OnDiscRead); });  // looked up in the background
-  IgnoreErrors([&] { lblCDID_.SetCaption(""); }, [&] { lblNumTracks_.SetCaption(""); },
+  IgnoreErrors([&] { lblCDID.SetCaption(""); }, [&] { lblNumTracks.SetCaption(""); },
                [&] { collection_.ForgetTracks(); },
                [&] { mci.SendCommand("stop cd"); }, [&] { mci.SendCommand("close cd"); },
                [&] { opened = mci.SendCommand("open cdaudio alias cd"); });
@@ -56,13 +58,13 @@ void CdBar::cmdRefresh_Click() {
   IgnoreErrors(
       [&] {
         mci.SendCommand("info cd identity", reply.data(), reply.size());
-        lblCDID_.SetCaption(replyText());
+        lblCDID.SetCaption(replyText());
       },
       [&] {
         mci.SendCommand("status cd number of tracks", reply.data(), reply.size());
-        lblNumTracks_.SetCaption(replyText());
+        lblNumTracks.SetCaption(replyText());
       },
-      [&] { services_.loop.Yield(); }, [&] { tracks = CInt32(Val(lblNumTracks_.Caption())); });
+      [&] { services_.loop.Yield(); }, [&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
   // A disc of one track is a music CD when that track is audio; only a data track makes it none.
   bool oneAudioTrack = false;
   if (tracks == 1) {
@@ -111,7 +113,7 @@ void CdBar::cmdRefresh_Click() {
 void CdBar::Command11_Click() {
   int64_t offset = 0;
   int32_t tracks = 0;
-  IgnoreErrors([&] { tracks = CInt32(Val(lblNumTracks_.Caption())); });
+  IgnoreErrors([&] { tracks = CInt32(Val(lblNumTracks.Caption())); });
   for (int32_t i = 1; i <= tracks; ++i) {
     if (i == state_.CurrentTrack) break;
     // Without a refresh there are no lengths: the offset stays at its last good value.
@@ -162,6 +164,15 @@ void CdBar::cmbDrives_Click() {
 
 void CdBar::RefreshList() {
   IgnoreErrors([&] { cmdRefresh_Click(); }, [&] { collection_.showfiles(); });
+}
+
+void CdBar::Check3_Click() {
+  if (Check3.Value() == controls::CheckBox::Checked) {
+    IgnoreErrors([&] { Check3.SetCaption("All Tracks"); },
+                 [&] { collection_.TakeEveryAvailableTrack(TakeTracks::FromAvailableList); });
+  } else {
+    IgnoreErrors([&] { Check3.SetCaption("Select Tracks"); }, [&] { cmdRefresh_Click(); });
+  }
 }
 
 }  // namespace korvalin

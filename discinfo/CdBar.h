@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "collection/CollectionTree.h"
+#include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/Label.h"
@@ -25,8 +26,6 @@ struct CdBarParts {
   JobState& state;
   AnalogCapture& capture;
   JobControl& jobs;
-  controls::Label& lblCDID;       // the disc's identity (a decimal number)
-  controls::Label& lblNumTracks;  // its track count
 };
 
 class CdBar {
@@ -40,6 +39,9 @@ class CdBar {
   controls::CommandButton Command11{"Command11"};  // play
   controls::CommandButton Command12{"Command12"};  // stop
   controls::CommandButton cmdRefresh{"cmdRefresh", "Reset"};
+  controls::CheckBox Check3{"Check3", "All"};    // all tracks
+  controls::Label lblCDID{"lblCDID"};            // the disc's identity (a decimal number)
+  controls::Label lblNumTracks{"lblNumTracks"};  // its track count
 
   // Places the bar's controls in its region (twips from its corner), with their pictures and tips.
   void PlaceControls();
@@ -62,6 +64,8 @@ class CdBar {
   void cmbDrives_Click();
   // The disc's information and the collection's files read again.
   void RefreshList();
+  // "All Tracks" chooses every available track; "Select Tracks" lists the disc again, none chosen.
+  void Check3_Click();
 
  private:
   Services& services_;
@@ -70,8 +74,6 @@ class CdBar {
   JobState& state_;
   AnalogCapture& capture_;
   JobControl& jobs_;
-  controls::Label& lblCDID_;
-  controls::Label& lblNumTracks_;
   // The drive of the "cd" device: the first until another line of the drive list is chosen.
   int32_t chosenDrive_ = 0;
 };

@@ -77,17 +77,17 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Make<QLabel>(toolbar, t.Label5)->setStyleSheet("color: red");
 
   // CD bar.
-  binder_.Make<QComboBox>(cdBar, form.cmbDrives);
-  binder_.Make<QPushButton>(cdBar, form.cmdRefresh);
-  binder_.Make<QToolButton>(cdBar, form.Command11);
-  binder_.Make<QToolButton>(cdBar, form.Command12);
-  binder_.Make<QCheckBox>(cdBar, form.Check3);
-  binder_.Make<QLabel>(cdBar, form.lblCDID);
-  binder_.Make<QLabel>(cdBar, form.lblNumTracks);
-  binder_.Make<QToolButton>(cdBar, form.discInfo.cmdDiscInfo)->setAutoRaise(true);
+  binder_.Make<QComboBox>(cdBar, form.cdBar.cmbDrives);
+  binder_.Make<QPushButton>(cdBar, form.cdBar.cmdRefresh);
+  binder_.Make<QToolButton>(cdBar, form.cdBar.Command11);
+  binder_.Make<QToolButton>(cdBar, form.cdBar.Command12);
+  binder_.Make<QCheckBox>(cdBar, form.cdBar.Check3);
+  binder_.Make<QLabel>(cdBar, form.cdBar.lblCDID);
+  binder_.Make<QLabel>(cdBar, form.cdBar.lblNumTracks);
+  binder_.Make<QToolButton>(cdBar, form.windows.discInfo.cmdDiscInfo)->setAutoRaise(true);
 
   // Next-action strip.
-  binder_.Make<MiddleElidedLabel>(nextAction, form.Label3);
+  binder_.Make<MiddleElidedLabel>(nextAction, form.displays.Label3);
   for (auto* b : {&form.jobButtons.cmdStart, &form.jobButtons.cmdEncFile, &form.jobButtons.CmdDecoder, &form.jobButtons.Command8}) {
     binder_.Make<QPushButton>(nextAction, *b);
   }
@@ -111,15 +111,15 @@ Form1View::Form1View(Form1& form) : form_(form) {
   binder_.Make<QListWidget>(options, form.collection.Shown().lstRecord);
 
   // Activity and status bars.
-  binder_.Make<MiddleElidedLabel>(activity, form.Label2);
-  binder_.Make<QProgressBar>(status, form.ProgressBar1)->setTextVisible(false);
-  binder_.Make<QLabel>(status, form.Label33);
-  binder_.Make<QLabel>(status, form.lblStatus);
+  binder_.Make<MiddleElidedLabel>(activity, form.displays.Label2);
+  binder_.Make<QProgressBar>(status, form.displays.ProgressBar1)->setTextVisible(false);
+  binder_.Make<QLabel>(status, form.displays.Label33);
+  binder_.Make<QLabel>(status, form.displays.lblStatus);
 
   binder_.Bind(form.services.screen);
   surface->setMinimumSize(PixelsFromTwips(form.MinimumScaleWidth()), PixelsFromTwips(form.MinimumScaleHeight()));
   binder_.Bind(this, surface, form.window);
-  for (const auto& owned : form.forms.All()) {
+  for (const auto& owned : form.windows.forms.All()) {
     if (auto view = MakeView(owned, ProgramDataFolder(form.services.programFolder) + "/pictures")) views_.emplace_back(owned.form, std::move(view));
   }
   popupConnection_ = form.window.PopupRequested.Connect([this](controls::MenuItem* menu) {

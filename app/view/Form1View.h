@@ -24,10 +24,10 @@ class Form1View : public QMainWindow {
   // The tree's pop-up menu, shown at the pointer.
   QMenu* PopupMenu() const { return popup_; }
   // The views of the other windows.
-  frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.finder); }
-  frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.playlistEditor); }
-  FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.prefs); }
-  frmpopupView* TrayView() const { return ViewOfForm<frmpopupView>(&form_.trayForm); }
+  frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.windows.finder); }
+  frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.windows.playlistEditor); }
+  FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.windows.prefs); }
+  frmpopupView* TrayView() const { return ViewOfForm<frmpopupView>(&form_.windows.trayForm); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -40,7 +40,7 @@ class CaptureRig : public ::testing::Test {
     fake.media.clock = [this] { return fake.loop.Elapsed(); };
     form.settings.DecodePath = dest.Path();
     form.settings.AudioFormat = 1;
-    form.cmdRefresh_Click();
+    form.cdBar.cmdRefresh_Click();
     form.collection.showfiles();
     form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
     form.options.optWAV.SetValue(true);
@@ -71,7 +71,7 @@ class CaptureRig : public ::testing::Test {
 TEST_F(CaptureRig, ThreeTracksInARowPlayFromTheirStartsAndAreSavedAndListed) {
   std::vector<std::string> percents;
   fake.loop.EveryYield([&] {
-    const std::string& p = form.Label33.Caption();
+    const std::string& p = form.displays.Label33.Caption();
     if (percents.empty() || percents.back() != p) percents.push_back(p);
   });
   form.settings.DeleteWAV = 1;
@@ -124,14 +124,14 @@ TEST_F(CaptureRig, TheTickShowsThePercentageAndEndsThePlayedTrack) {
   form.programJobs.capture.tmrRecord.SetEnabled(true);
   // No disc position yet (a tick while an error about the sound card is on screen): no share.
   fake.media.position = 0;
-  const std::string before = form.Label33.Caption();
+  const std::string before = form.displays.Label33.Caption();
   form.tmrRecord_Timer();
-  EXPECT_EQ(form.Label33.Caption(), before);
+  EXPECT_EQ(form.displays.Label33.Caption(), before);
   EXPECT_TRUE(form.programJobs.capture.tmrRecord.Enabled());
   fake.media.position = 1140;
   form.tmrRecord_Timer();
-  EXPECT_EQ(form.Label33.Caption(), "7%");
-  EXPECT_EQ(form.ProgressBar1.Value(), 7);
+  EXPECT_EQ(form.displays.Label33.Caption(), "7%");
+  EXPECT_EQ(form.displays.ProgressBar1.Value(), 7);
   EXPECT_TRUE(form.programJobs.capture.tmrRecord.Enabled());
   fake.media.position = 3000;
   form.tmrRecord_Timer();
@@ -155,7 +155,7 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
     Form1 w(f.services, wJobs);
     w.settings.DecodePath = dest.Path();
     w.settings.AudioFormat = c.failing ? 1 : 2;  // 2 is no format: every figure is 0
-    w.cmdRefresh_Click();
+    w.cdBar.cmdRefresh_Click();
     w.collection.showfiles();
     w.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
     w.options.optWAV.SetValue(true);
@@ -197,7 +197,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
       {"Stop", [](Form1& f) { f.Command1_Click(); }},
       {"Cancel", [](Form1& f) { f.Command2_Click(); }},
       {"Stop Everything", [](Form1& f) { f.jobButtons.Command8.Click(); }},
-      {"the CD bar's stop", [](Form1& f) { f.Command12_Click(); }},
+      {"the CD bar's stop", [](Form1& f) { f.cdBar.Command12_Click(); }},
       {"the window's close", [](Form1& f) {
          bool cancel = false;
          f.window.OnQueryUnload(cancel);
@@ -213,7 +213,7 @@ TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
     form.settings.DecodePath = dest.Path();
     form.settings.AudioFormat = 1;
     form.settings.DeleteWAV = 1;
-    form.cmdRefresh_Click();
+    form.cdBar.cmdRefresh_Click();
     form.collection.showfiles();
     form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
     form.options.optWAV.SetValue(true);
@@ -276,7 +276,7 @@ TEST(AnalogCaptureDevices, WithoutASoundCardTheRecorderCannotOpenAndSaysSo) {
   Form1 form(services, formJobs);
   test::TempDir dest;
   form.settings.DecodePath = dest.Path();
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   form.collection.showfiles();
   form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
   test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
@@ -304,7 +304,7 @@ TEST(AnalogCaptureDevices, TheLoopbackRecordsWhatTheCdPlaysInRealTime) {
   form.settings.DecodePath = fake.programFolder.Path();
   form.settings.AudioFormat = 1;
   form.settings.DeleteWAV = 0;
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   form.collection.showfiles();
   form.options.Chk2Stage.SetValue(controls::CheckBox::Unchecked);
   form.options.optWAV.SetValue(true);

@@ -21,15 +21,15 @@ TEST(DriveList, HasOneLineMoreThanAdaptersAndRunsZeroBytesTogether) {
   fake.cd.SetTrackLengths({100, 200});
   ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
-  form.FillDriveList();
-  ASSERT_EQ(form.cmbDrives.ListCount(), 3);
-  EXPECT_EQ(form.cmbDrives.List(0), "HL-DT-STDVDRW 1.00");
-  EXPECT_EQ(form.cmbDrives.List(1), "Image B");
-  EXPECT_EQ(form.cmbDrives.List(2), "");
+  form.cdBar.FillDriveList();
+  ASSERT_EQ(form.cdBar.cmbDrives.ListCount(), 3);
+  EXPECT_EQ(form.cdBar.cmbDrives.List(0), "HL-DT-STDVDRW 1.00");
+  EXPECT_EQ(form.cdBar.cmbDrives.List(1), "Image B");
+  EXPECT_EQ(form.cdBar.cmbDrives.List(2), "");
   // Selecting the first line closed (nothing) and opened drive 0, reading its table.
-  EXPECT_EQ(form.cmbDrives.ListIndex(), 0);
-  EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
-  EXPECT_EQ(form.cd.TrackEndFrame(2), 300);
+  EXPECT_EQ(form.cdBar.cmbDrives.ListIndex(), 0);
+  EXPECT_EQ(form.programJobs.cd.CurrentDriveHandle, 1);
+  EXPECT_EQ(form.programJobs.cd.TrackEndFrame(2), 300);
   EXPECT_EQ(fake.cd.closes, 1);
 }
 
@@ -38,8 +38,8 @@ TEST(DriveList, MoreAdaptersThanEntriesStopsAtTheEightEntriesTheListHolds) {
   for (int i = 0; i < 9; ++i) fake.cd.identifications.push_back("Drive " + std::to_string(i));
   ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
-  form.FillDriveList();  // lines 8 and 9 raise the bounds error, which the fill passes over
-  EXPECT_EQ(form.cmbDrives.ListCount(), 8);
+  form.cdBar.FillDriveList();  // lines 8 and 9 raise the bounds error, which the fill passes over
+  EXPECT_EQ(form.cdBar.cmbDrives.ListCount(), 8);
 }
 
 TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
@@ -48,9 +48,9 @@ TEST(DriveList, WithNoDriveAndNoImageStaysEmptyAndNothingFails) {
   Services services = fake.With(none);
   ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
-  form.FillDriveList();
-  EXPECT_EQ(form.cmbDrives.ListCount(), 0);
-  EXPECT_EQ(form.cd.CurrentDriveHandle, 0);
+  form.cdBar.FillDriveList();
+  EXPECT_EQ(form.cdBar.cmbDrives.ListCount(), 0);
+  EXPECT_EQ(form.programJobs.cd.CurrentDriveHandle, 0);
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 

@@ -35,8 +35,8 @@ TEST(Form1JobOptions, AreReadFromTheOptionControlsTheCdInformationAndTheSettings
   form.options.cmbQuality.SetListIndex(3);
   form.options.chkPrivate.SetValue(1);
   form.options.chkCopyright.SetValue(1);
-  form.lblCDID.SetCaption("2952790027");
-  form.lblNumTracks.SetCaption("12");
+  form.cdBar.lblCDID.SetCaption("2952790027");
+  form.cdBar.lblNumTracks.SetCaption("12");
   form.settings.DecodePath = "/music";
   form.settings.EncodingBitrate = 10;
   form.settings.EncodingQuality = 2;
@@ -61,7 +61,7 @@ TEST(Form1JobOptions, TheKnownDiscGivesEachTrackItsTagsInTheChosenVersion) {
   test::FakeServices fake;
   ProgramJobs formJobs{fake.services};
   Form1 form(fake.services, formJobs);
-  form.lblNumTracks.SetCaption("3");
+  form.cdBar.lblNumTracks.SetCaption("3");
   form.settings.TagVersion = 4;
   EXPECT_TRUE(form.ReadJobOptions().trackTags.empty());  // a disc with no information: no tags
 
@@ -72,7 +72,7 @@ TEST(Form1JobOptions, TheKnownDiscGivesEachTrackItsTagsInTheChosenVersion) {
   second.number = 2;
   second.title = "Second";
   chosen.tracks = {second};
-  form.discInfo.Session().Use(chosen);
+  form.windows.discInfo.Session().Use(chosen);
   const JobOptions o = form.ReadJobOptions();
   ASSERT_EQ(o.trackTags.size(), 3u);
   EXPECT_EQ(o.trackTags[1].title, "Second");
@@ -91,7 +91,7 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
   form.settings.DecodePath = first.Path();
   form.options.cmbBitrate.SetText("128");
   form.options.optWAV.SetValue(true);
-  ASSERT_TRUE(form.cd.OpenDrive(0));
+  ASSERT_TRUE(form.programJobs.cd.OpenDrive(0));
   const auto start = [&] {
     for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(TrackLine(n, "00:01"));
     form.collection.showfiles();

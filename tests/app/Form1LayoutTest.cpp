@@ -23,11 +23,11 @@ class Form1Layout : public ::testing::Test {
 
 TEST_F(Form1Layout, StartsWithTheDesignTexts) {
   EXPECT_EQ(form.window.Caption(), "Korvalin V 2.1");
-  EXPECT_EQ(form.Label3.Caption(), "Next Action: Make a selection");
-  EXPECT_EQ(form.Label33.Caption(), "OFF");
+  EXPECT_EQ(form.displays.Label3.Caption(), "Next Action: Make a selection");
+  EXPECT_EQ(form.displays.Label33.Caption(), "OFF");
   EXPECT_FALSE(form.Picture4.Visible());  // the CD bar starts hidden
-  EXPECT_FALSE(form.Timer1.Enabled());
-  EXPECT_EQ(form.Timer1.Interval(), 1000);
+  EXPECT_FALSE(form.displays.Timer1.Enabled());
+  EXPECT_EQ(form.displays.Timer1.Interval(), 1000);
   EXPECT_EQ(form.programJobs.tmrWarning.Interval(), 2000);
 }
 
@@ -54,7 +54,7 @@ TEST_F(Form1Layout, TreeAreaFillsWhatTheBarsLeave) {
   EXPECT_GT(shown.lstRecord.Top(), shown.lstTracks.Top() + shown.lstTracks.Height());
   // The job buttons keep to the right edge; the next-action line has the rest of the strip.
   EXPECT_EQ(form.jobButtons.Command8.Left() + form.jobButtons.Command8.Width(), 12000 - 300);
-  EXPECT_LT(form.Label3.Left() + form.Label3.Width(), form.jobButtons.cmdStart.Left());
+  EXPECT_LT(form.displays.Label3.Left() + form.displays.Label3.Width(), form.jobButtons.cmdStart.Left());
 }
 
 TEST_F(Form1Layout, TheTrackListsKeepAFewLinesAndFitAtTheMinimumSize) {
@@ -99,11 +99,11 @@ TEST_F(Form1Layout, EachBarsControlsSitSideBySideInsideIt) {
     std::vector<controls::Control*> leftToRight;
   };
   const Row rows[] = {
-      {form.Picture4, {&form.cmbDrives, &form.cmdRefresh, &form.Command11, &form.Command12, &form.Check3, &form.lblCDID,
-                       &form.lblNumTracks}},
-      {form.Picture5, {&form.Label3, &form.jobButtons.cmdStart, &form.jobButtons.cmdEncFile, &form.jobButtons.CmdDecoder, &form.jobButtons.Command8}},
-      {form.Picture2, {&form.Label2}},
-      {form.Picture1, {&form.ProgressBar1, &form.Label33, &form.lblStatus}},
+      {form.Picture4, {&form.cdBar.cmbDrives, &form.cdBar.cmdRefresh, &form.cdBar.Command11, &form.cdBar.Command12, &form.cdBar.Check3, &form.cdBar.lblCDID,
+                       &form.cdBar.lblNumTracks}},
+      {form.Picture5, {&form.displays.Label3, &form.jobButtons.cmdStart, &form.jobButtons.cmdEncFile, &form.jobButtons.CmdDecoder, &form.jobButtons.Command8}},
+      {form.Picture2, {&form.displays.Label2}},
+      {form.Picture1, {&form.displays.ProgressBar1, &form.displays.Label33, &form.displays.lblStatus}},
   };
   for (const int32_t width : {9000, 12000}) {
     ResizeTo(width, 7200);
@@ -120,9 +120,9 @@ TEST_F(Form1Layout, EachBarsControlsSitSideBySideInsideIt) {
       EXPECT_LT(right, width) << row.region.Name();
     }
   }
-  EXPECT_EQ(form.cmdRefresh.ToolTipText(), "Refresh CD Info");
-  EXPECT_EQ(form.Command11.Picture(), "play.svg");
-  EXPECT_EQ(form.Command12.Picture(), "stop.svg");
+  EXPECT_EQ(form.cdBar.cmdRefresh.ToolTipText(), "Refresh CD Info");
+  EXPECT_EQ(form.cdBar.Command11.Picture(), "play.svg");
+  EXPECT_EQ(form.cdBar.Command12.Picture(), "stop.svg");
 }
 
 TEST_F(Form1Layout, TooSmallAWindowLeavesTheLayoutAsItCan) {
@@ -143,16 +143,16 @@ TEST(ChangeProgress, ShowsThePercentInCaptionLabelAndBar) {
   Form1 form(fake.services, formJobs);
   form.jobs.ChangeProgress("Extracting track /x.wav", 3, 40);
   EXPECT_EQ(form.window.Caption(), "Progress 07.50 %");
-  EXPECT_EQ(form.Label33.Caption(), "07.50 %");
-  EXPECT_EQ(form.ProgressBar1.Value(), 7);
+  EXPECT_EQ(form.displays.Label33.Caption(), "07.50 %");
+  EXPECT_EQ(form.displays.ProgressBar1.Value(), 7);
   form.jobs.ChangeProgress("", 40, 40);
   EXPECT_EQ(form.window.Caption(), "Progress 100.00 %");
-  EXPECT_EQ(form.ProgressBar1.Value(), 100);
+  EXPECT_EQ(form.displays.ProgressBar1.Value(), 100);
   EXPECT_THROW(form.jobs.ChangeProgress("", 1, 0), RaisedError);  // the displays keep their values
-  EXPECT_EQ(form.Label33.Caption(), "100.00 %");
+  EXPECT_EQ(form.displays.Label33.Caption(), "100.00 %");
   form.jobs.ChangeProgress("", 1, 3);
-  EXPECT_EQ(form.Label33.Caption(), "33.33 %");
-  EXPECT_EQ(form.ProgressBar1.Value(), 33);
+  EXPECT_EQ(form.displays.Label33.Caption(), "33.33 %");
+  EXPECT_EQ(form.displays.ProgressBar1.Value(), 33);
 }
 
 }  // namespace

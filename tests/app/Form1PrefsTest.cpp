@@ -25,19 +25,19 @@ TEST(Form1Prefs, TheStartSettlesTheDestinationBeforeTheCollectionAndTheFinderLoo
   Form1 form(fake.services, formJobs);
   form.Form_Load();
 
-  EXPECT_TRUE(form.prefs.window.Loaded());
-  EXPECT_FALSE(form.prefs.window.Visible());
+  EXPECT_TRUE(form.windows.prefs.window.Loaded());
+  EXPECT_FALSE(form.windows.prefs.window.Visible());
   EXPECT_EQ(form.settings.DecodePath, rips);
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + rips + "/");
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  " + rips + "/");
   EXPECT_EQ(test::Inside(form.collection).List1.Items(), (std::vector<std::string>{rips + "/Song.wav"}));
-  EXPECT_EQ(form.finder.Dir1.Text(), rips);
+  EXPECT_EQ(form.windows.finder.Dir1.Text(), rips);
   EXPECT_EQ(fake.mixer.Value(MixerLine::CompactDisc, MixerControlType::Mute), 0);  // unmuted at start
 
   form.toolbar.Copt.Click();
-  EXPECT_TRUE(form.prefs.window.Visible());
-  form.prefs.Form_Unload();
+  EXPECT_TRUE(form.windows.prefs.window.Visible());
+  form.windows.prefs.Form_Unload();
   form.mnuGetMainPrefs.Click();
-  EXPECT_TRUE(form.prefs.window.Visible());
+  EXPECT_TRUE(form.windows.prefs.window.Visible());
   EXPECT_EQ(fake.dialogs.MessageTexts(), std::vector<std::string>{});
 }
 

@@ -53,10 +53,10 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
   EXPECT_EQ(form.options.cmbBitrate.ListIndex(), 8);
   EXPECT_EQ(form.options.cmbBitrate.Text(), "128");
   EXPECT_EQ(form.options.cmbQuality.ListIndex(), -1);
-  EXPECT_EQ(form.lblCDID.Caption(), "1234567");
-  EXPECT_EQ(form.cmbDrives.ListCount(), 2);
-  EXPECT_EQ(form.cd.CurrentDriveHandle, 1);
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + (fake.programFolder / "WAVFiles") + "/");
+  EXPECT_EQ(form.cdBar.lblCDID.Caption(), "1234567");
+  EXPECT_EQ(form.cdBar.cmbDrives.ListCount(), 2);
+  EXPECT_EQ(form.programJobs.cd.CurrentDriveHandle, 1);
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  " + (fake.programFolder / "WAVFiles") + "/");
   EXPECT_EQ(Texts(test::Inside(form.collection).TreeView1),
             (std::vector<std::string>{"CD Tracks, WAV, MP3 files", "Selected Tracks", "Available Tracks", "Track  1 - 01:05",
                                       "Track  2 - 02:00", "Track  3 - 00:03", "Selected WAV Files", "WAV Files",
@@ -70,13 +70,13 @@ TEST_F(Form1Test, LoadReadsSettingsAndTheDiscAndBuildsTheCollection) {
 TEST_F(Form1Test, RefreshListsTheTracksAndEmptiesBothListsEachTime) {
   fake.media.trackMs.assign(12, 61000);
   test::Inside(form.collection).lstRecord.AddItem("Track  9 - 01:01");
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   ASSERT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 12);
   EXPECT_EQ(test::Inside(form.collection).lstTracks.List(0), "Track  1 - 01:01");
   EXPECT_EQ(test::Inside(form.collection).lstTracks.List(9), "Track 10 - 01:01");
   EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);
-  EXPECT_EQ(form.lblNumTracks.Caption(), "12");
-  form.cmdRefresh_Click();
+  EXPECT_EQ(form.cdBar.lblNumTracks.Caption(), "12");
+  form.cdBar.cmdRefresh_Click();
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 12);
   EXPECT_EQ(fake.media.commands.back(), "close cd");
   EXPECT_EQ(std::vector<std::string>(fake.media.commands.begin(), fake.media.commands.begin() + 5),
@@ -87,10 +87,10 @@ TEST_F(Form1Test, RefreshListsTheTracksAndEmptiesBothListsEachTime) {
 TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   fake.media.trackMs = {1000};
   fake.media.dataTracks = {1};
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   EXPECT_EQ(fake.media.commands.back(), "status cd type track 1");  // the device is left open
   fake.media.trackMs = {};
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   EXPECT_EQ(fake.dialogs.MessageTexts(),
             (std::vector<std::string>{"The current CD is not a music CD. If you wish to use your CD as a source, "
                                       "please insert a music CD into the CD drive.",
@@ -99,29 +99,29 @@ TEST_F(Form1Test, RefreshWithoutAMusicDiscSaysSoAndNoDiscSaysNothing) {
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 0);
 
   fake.media.discPresent = false;  // no disc at all: the open fails and the refresh ends silently
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   EXPECT_EQ(fake.dialogs.messages.size(), 2u);
-  EXPECT_EQ(form.lblCDID.Caption(), "");
-  EXPECT_EQ(form.lblNumTracks.Caption(), "");
+  EXPECT_EQ(form.cdBar.lblCDID.Caption(), "");
+  EXPECT_EQ(form.cdBar.lblNumTracks.Caption(), "");
 
   // One audio track is a music CD: its track is listed.
   fake.media.discPresent = true;
   fake.media.trackMs = {61000};
   fake.media.dataTracks = {};
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   EXPECT_EQ(fake.dialogs.messages.size(), 2u);
   EXPECT_EQ(test::Inside(form.collection).lstTracks.Items(), (std::vector<std::string>{"Track  1 - 01:01"}));
 }
 
 TEST_F(Form1Test, PlayStartsAtTheSumOfTheTracksBeforeTheCurrentOne) {
-  form.cmdRefresh_Click();
+  form.cdBar.cmdRefresh_Click();
   form.jobs.state.CurrentTrack = 1;
-  form.Command11_Click();
+  form.cdBar.Command11_Click();
   EXPECT_EQ(fake.media.commands.back(), "play cd from 0");
   form.jobs.state.CurrentTrack = 3;
-  form.Command11_Click();
+  form.cdBar.Command11_Click();
   EXPECT_EQ(fake.media.commands.back(), "play cd from 185500");
-  form.Command12_Click();
+  form.cdBar.Command12_Click();
   EXPECT_EQ(std::vector<std::string>(fake.media.commands.end() - 4, fake.media.commands.end()),
             (std::vector<std::string>{"stop capture", "stop cd", "close capture", "close cd"}));
 }
@@ -136,7 +136,7 @@ TEST_F(Form1Test, DisablemLocksExactlyTheJobCommandsAndEnablemFreesThem) {
     EXPECT_FALSE(c->Enabled()) << c->Name();
   }
   for (controls::Control* c : std::vector<controls::Control*>{&t.Command1, &t.Command2, &form.jobButtons.Command8,
-                                                              &form.cmdRefresh, &form.cmbDrives, &t.Command5}) {
+                                                              &form.cdBar.cmdRefresh, &form.cdBar.cmbDrives, &t.Command5}) {
     EXPECT_TRUE(c->Enabled()) << c->Name();
   }
   form.Enablem();
@@ -147,18 +147,18 @@ TEST_F(Form1Test, DisablemLocksExactlyTheJobCommandsAndEnablemFreesThem) {
 TEST_F(Form1Test, TheStatusReturnsToIdleOneSecondAfterTimer1IsEnabled) {
   form.settings.DecodePath = "/music";
   form.jobs.ChangeProgress("", 1, 4);
-  form.lblStatus.SetCaption("busy");
-  form.Timer1.SetEnabled(true);
+  form.displays.lblStatus.SetCaption("busy");
+  form.displays.Timer1.SetEnabled(true);
   fake.loop.Advance(0.999);
-  EXPECT_EQ(form.Label33.Caption(), "25.00 %");
+  EXPECT_EQ(form.displays.Label33.Caption(), "25.00 %");
   fake.loop.Advance(0.001);
   EXPECT_EQ(form.window.Caption(), "Korvalin V " KORVALIN_VERSION);
-  EXPECT_EQ(form.Label3.Caption(), "Next action:");
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  /music/");
-  EXPECT_EQ(form.Label33.Caption(), "");
-  EXPECT_EQ(form.lblStatus.Caption(), "");
-  EXPECT_EQ(form.ProgressBar1.Value(), 0);
-  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_EQ(form.displays.Label3.Caption(), "Next action:");
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  /music/");
+  EXPECT_EQ(form.displays.Label33.Caption(), "");
+  EXPECT_EQ(form.displays.lblStatus.Caption(), "");
+  EXPECT_EQ(form.displays.ProgressBar1.Value(), 0);
+  EXPECT_FALSE(form.displays.Timer1.Enabled());
 }
 
 TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
@@ -170,7 +170,7 @@ TEST_F(Form1Test, ClosingStopsTheJobThenUnloadsAndRemovesTheCrashReporter) {
   EXPECT_EQ(form.jobs.flags.CaptureStopRequested, kTrue);
   EXPECT_EQ(form.jobs.flags.CancelRequested, kTrue);
   EXPECT_TRUE(form.toolbar.C777.Enabled());  // "Stop Everything" re-enabled the commands
-  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_TRUE(form.displays.Timer1.Enabled());
   form.window.OnUnload();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_FALSE(form.window.Visible());
@@ -183,11 +183,11 @@ TEST_F(Form1Test, RefreshDataInThePreferencesShowsTheMonitorsSurveyOfTheDrives) 
   drives["/media/stick"] = {"/media/stick", 8'000'000'000, 2'000'000'000, "Removable drive"};
   form.programJobs.diskMonitor.SetDriveSource(drives);
   form.Form_Load();
-  form.prefs.Text6.SetText("stale");
-  form.prefs.Command3.Click();
-  EXPECT_EQ(form.prefs.Text6.Text(), "/ - 4000 MB available\r\n");
-  EXPECT_EQ(form.prefs.lblDestinationRoot.Caption(), "/");
-  EXPECT_EQ(form.prefs.Label4.Caption(), "4000");
+  form.windows.prefs.Text6.SetText("stale");
+  form.windows.prefs.Command3.Click();
+  EXPECT_EQ(form.windows.prefs.Text6.Text(), "/ - 4000 MB available\r\n");
+  EXPECT_EQ(form.windows.prefs.lblDestinationRoot.Caption(), "/");
+  EXPECT_EQ(form.windows.prefs.Label4.Caption(), "4000");
 }
 
 TEST(TextBeforeNul, TakesTheTextUpToTheFirstNulOrNothing) {
@@ -219,14 +219,14 @@ TEST_F(Form1Test, TheBitrateAndQualityListsSaveTheirIndexAndANewStartSelectsItAg
 }
 
 TEST_F(Form1Test, AllTracksMovesEveryTrackAndClearingItReadsTheDiscAgain) {
-  form.cmdRefresh_Click();
-  form.Check3.SetValue(controls::CheckBox::Checked);
-  EXPECT_EQ(form.Check3.Caption(), "All Tracks");
+  form.cdBar.cmdRefresh_Click();
+  form.cdBar.Check3.SetValue(controls::CheckBox::Checked);
+  EXPECT_EQ(form.cdBar.Check3.Caption(), "All Tracks");
   EXPECT_EQ(form.collection.ChosenTracks(),
             (std::vector<std::string>{"Track  1 - 01:05", "Track  2 - 02:00", "Track  3 - 00:03"}));
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 0);
-  form.Check3.SetValue(controls::CheckBox::Unchecked);
-  EXPECT_EQ(form.Check3.Caption(), "Select Tracks");
+  form.cdBar.Check3.SetValue(controls::CheckBox::Unchecked);
+  EXPECT_EQ(form.cdBar.Check3.Caption(), "Select Tracks");
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);
   EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);
 
@@ -264,7 +264,7 @@ TEST(Form1Installed, AnInstalledProgramReadsItsFilesFromShareAndStartsWithTheUse
   Form1 form(services, formJobs);
   form.Form_Load();
   EXPECT_EQ(form.settings.DecodePath, root / "home/Music/Korvalin");
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + root / "home/Music/Korvalin" + "/");
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  " + root / "home/Music/Korvalin" + "/");
   form.toolbar.Cmdhelp.Click();
   EXPECT_EQ(fake.help.shown, std::vector<std::string>{root / "usr/share/korvalin/Tesmor2.chm"});
 }
@@ -275,14 +275,14 @@ TEST_F(Form1Test, TheFindersSelectForConversionListsAnMp3UnderMp3Files) {
   const std::string song = elsewhere / "Song.mp3", tiny = elsewhere / "tiny.mp3";
   test::WriteFile(song, std::string(200, 'm'));
   test::WriteFile(tiny, std::string(50, 'm'));  // too small for a node
-  form.C777_Click();
-  form.finder.Dir1.SetText(elsewhere.Path());
-  form.finder.zFileExt.SetText("mp3");
-  form.finder.Command1.Click();
-  ASSERT_EQ(form.finder.lstfiles.Items(), (std::vector<std::string>{song, tiny}));
+  form.toolbar.C777.Click();
+  form.windows.finder.Dir1.SetText(elsewhere.Path());
+  form.windows.finder.zFileExt.SetText("mp3");
+  form.windows.finder.Command1.Click();
+  ASSERT_EQ(form.windows.finder.lstfiles.Items(), (std::vector<std::string>{song, tiny}));
 
-  form.finder.lstfiles.SetListIndex(0);
-  form.finder.mnuSeelectfile.Click();
+  form.windows.finder.lstfiles.SetListIndex(0);
+  form.windows.finder.mnuSeelectfile.Click();
   const controls::TreeNode* mp3Files = form.collection.FindText("MP3 Files");
   ASSERT_NE(mp3Files, nullptr);
   ASSERT_EQ(mp3Files->Children().size(), 1u);
@@ -290,8 +290,8 @@ TEST_F(Form1Test, TheFindersSelectForConversionListsAnMp3UnderMp3Files) {
   EXPECT_EQ(test::Inside(form.collection).List2.Items(), std::vector<std::string>{song});
 
   // A file the tree turns away still enters the list, so that it can be converted.
-  form.finder.lstfiles.SetListIndex(1);
-  form.finder.mnuSeelectfile.Click();
+  form.windows.finder.lstfiles.SetListIndex(1);
+  form.windows.finder.mnuSeelectfile.Click();
   EXPECT_EQ(mp3Files->Children().size(), 1u);
   EXPECT_EQ(test::Inside(form.collection).List2.Items(), (std::vector<std::string>{song, tiny}));
 }
@@ -306,22 +306,22 @@ TEST_F(Form1Test, HelpOpensTheProgramsHelpFileOrSaysItCannotFindIt) {
 }
 
 TEST_F(Form1Test, TheAboutBoxSitsInTheHelpMenuAndNamesTheProgramAndItsLibraries) {
-  ASSERT_EQ(form.mnuHelp.Items().back(), &form.about.mnuAbout);
-  EXPECT_EQ(form.about.mnuAbout.Caption(), "About Korvalin");
-  form.about.mnuAbout.Click();
-  EXPECT_TRUE(form.about.window.Visible());
-  EXPECT_EQ(form.about.lblProgram.Caption(), "Korvalin V " KORVALIN_VERSION);
+  ASSERT_EQ(form.mnuHelp.Items().back(), &form.windows.about.mnuAbout);
+  EXPECT_EQ(form.windows.about.mnuAbout.Caption(), "About Korvalin");
+  form.windows.about.mnuAbout.Click();
+  EXPECT_TRUE(form.windows.about.window.Visible());
+  EXPECT_EQ(form.windows.about.lblProgram.Caption(), "Korvalin V " KORVALIN_VERSION);
   std::vector<std::string> names;
-  for (int32_t i = 0; i < form.about.lstLibraries.ListCount(); ++i) {
-    const std::string line = form.about.lstLibraries.List(i);
+  for (int32_t i = 0; i < form.windows.about.lstLibraries.ListCount(); ++i) {
+    const std::string line = form.windows.about.lstLibraries.List(i);
     const auto blank = line.find(' ');
     ASSERT_NE(blank, std::string::npos) << line;
     EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(line[blank + 1]))) << line;  // a version follows the name
     names.push_back(line.substr(0, blank));
   }
   EXPECT_EQ(names, (std::vector<std::string>{"libcdio", "libdiscid", "LAME", "libmpg123", "ALSA", "libcurl", "TagLib"}));
-  form.about.cmdOK.Click();
-  EXPECT_FALSE(form.about.window.Visible());
+  form.windows.about.cmdOK.Click();
+  EXPECT_FALSE(form.windows.about.window.Visible());
 }
 
 TEST_F(Form1Test, EveryStopCommandSetsBothStopFlagsAndFreesTheCommands) {
@@ -359,7 +359,7 @@ TEST_F(Form1Test, AnEmptyDestinationSettingBecomesTheDefaultFolderNeverTheRoot) 
   EXPECT_EQ(form.settings.DecodePath, DefaultDestination(fake.programFolder.Path()));
   EXPECT_NE(form.settings.DecodePath, "");
   EXPECT_TRUE(std::filesystem::is_directory(form.settings.DecodePath));
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + form.settings.DecodePath + "/");
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  " + form.settings.DecodePath + "/");
 }
 
 // The WAV files of a folder, each with the audio bytes after its 44-byte header, by track number.
@@ -387,13 +387,13 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   ProgramJobs formJobs{services};
   Form1 form(services, formJobs);
   form.Form_Load();
-  ASSERT_EQ(form.cmbDrives.ListCount(), 3);  // two drives and the blank line
+  ASSERT_EQ(form.cdBar.cmbDrives.ListCount(), 3);  // two drives and the blank line
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 2);
-  const std::string firstIdentity = form.lblCDID.Caption();
+  const std::string firstIdentity = form.cdBar.lblCDID.Caption();
 
-  form.cmbDrives.SetListIndex(1);
+  form.cdBar.cmbDrives.SetListIndex(1);
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 3);
-  EXPECT_NE(form.lblCDID.Caption(), firstIdentity);
+  EXPECT_NE(form.cdBar.lblCDID.Caption(), firstIdentity);
   ASSERT_NE(form.collection.FindText(test::Inside(form.collection).lstTracks.List(2)), nullptr);  // the tree shows them
 
   form.options.optWAV.SetValue(true);
@@ -404,9 +404,9 @@ TEST(Form1Drives, TheTrackListAndTheRipReadTheDriveChosenInTheDriveList) {
   for (int t = 1; t <= 3; ++t) EXPECT_TRUE(ripped.at(t) == b[static_cast<std::size_t>(t - 1)]) << "track " << t;
 
   // The blank last line is no drive: nothing is listed and nothing is said.
-  form.cmbDrives.SetListIndex(2);
+  form.cdBar.cmbDrives.SetListIndex(2);
   EXPECT_EQ(test::Inside(form.collection).lstTracks.ListCount(), 0);
-  EXPECT_EQ(form.lblCDID.Caption(), "");
+  EXPECT_EQ(form.cdBar.lblCDID.Caption(), "");
   EXPECT_TRUE(fake.dialogs.messages.empty());
 }
 

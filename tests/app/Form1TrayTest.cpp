@@ -28,7 +28,7 @@ class Form1TrayTest : public ::testing::Test {
     form.CmdSelectAction_Click();
   }
   std::vector<std::string> Wavs() { return test::Inside(form.collection).List1.Items(); }
-  void RightClickIcon() { fake.tray.Mouse(&form.trayForm.window, form.trayForm.Icon.handle, traymouse::RightUp); }
+  void RightClickIcon() { fake.tray.Mouse(&form.windows.trayForm.window, form.windows.trayForm.Icon.handle, traymouse::RightUp); }
 
   test::FakeServices fake;
   ProgramJobs formJobs{fake.services};
@@ -42,10 +42,10 @@ TEST_F(Form1TrayTest, MinimizeHidesTheWindowBehindTheIconAndRestoreBringsItBack)
   EXPECT_EQ(form.window.WindowState(), controls::Window::State::Normal);
 
   int popups = 0;
-  auto watch = form.trayForm.window.PopupRequested.Connect([&](controls::MenuItem*) { ++popups; });
+  auto watch = form.windows.trayForm.window.PopupRequested.Connect([&](controls::MenuItem*) { ++popups; });
   RightClickIcon();
   EXPECT_EQ(popups, 1);
-  form.trayForm.Exit.Click();
+  form.windows.trayForm.Exit.Click();
   EXPECT_TRUE(form.window.Visible());
   EXPECT_EQ(fake.tray.Shown(), 0u);
 }
@@ -63,12 +63,12 @@ TEST_F(Form1TrayTest, WithoutATrayMinimizeMinimisesToTheTaskBarAndSaysSoOnce) {
     f.mnuMinimize.Click();
     EXPECT_TRUE(f.window.Visible()) << d.available;  // never hidden with nothing to bring it back
     EXPECT_EQ(f.window.WindowState(), controls::Window::State::Minimized);
-    EXPECT_EQ(f.lblStatus.Caption(), kNoTrayNotice);
-    f.lblStatus.SetCaption("");
+    EXPECT_EQ(f.displays.lblStatus.Caption(), kNoTrayNotice);
+    f.displays.lblStatus.SetCaption("");
     f.window.SetWindowState(controls::Window::State::Normal);  // the user restores it
     f.mnuMinimize.Click();
     EXPECT_EQ(f.window.WindowState(), controls::Window::State::Minimized);
-    EXPECT_EQ(f.lblStatus.Caption(), "");  // said once
+    EXPECT_EQ(f.displays.lblStatus.Caption(), "");  // said once
     EXPECT_EQ(fake.tray.Shown(), 0u);
   }
 }
@@ -85,7 +85,7 @@ TEST_F(Form1TrayTest, MinimizeOnStartPutsTheWindowAwayForTheJobAndItsEndBringsIt
 
   // No tray: minimised to the task bar for the job, restored at its end.
   fake.tray.available = false;
-  form.cmdRefresh_Click();  // the tracks again
+  form.cdBar.cmdRefresh_Click();  // the tracks again
   bool minimisedDuringJob = false;
   fake.loop.AtYield(3, [&] { minimisedDuringJob = form.window.WindowState() == controls::Window::State::Minimized; });
   RipBothTracks();
@@ -98,7 +98,7 @@ TEST_F(Form1TrayTest, StopConversionDuringARipLeavesAValidShorterFileAndTheWindo
   form.settings.MinimizeOnstart = 1;
   fake.loop.AtYield(4, [&] {
     RightClickIcon();
-    form.trayForm.mnuStopencoding.Click();
+    form.windows.trayForm.mnuStopencoding.Click();
   });
   RipBothTracks();
   ASSERT_EQ(Wavs().size(), 1u);  // the second track never started
@@ -115,7 +115,7 @@ TEST_F(Form1TrayTest, StopConversionDuringARipLeavesAValidShorterFileAndTheWindo
 TEST_F(Form1TrayTest, RestoreDuringAJobLeavesTheJobRunning) {
   form.settings.MinimizeOnstart = 1;
   bool shownDuringJob = false;
-  fake.loop.AtYield(4, [&] { form.trayForm.Exit.Click(); });
+  fake.loop.AtYield(4, [&] { form.windows.trayForm.Exit.Click(); });
   fake.loop.AtYield(8, [&] { shownDuringJob = form.window.Visible() && fake.tray.Shown() == 0; });
   RipBothTracks();
   EXPECT_TRUE(shownDuringJob);
@@ -129,7 +129,7 @@ TEST_F(Form1TrayTest, ShutdownFromTheTrayDuringARipStopsItAndEndsTheProgram) {
   form.settings.MinimizeOnstart = 1;
   int closes = 0;
   auto c = form.window.CloseRequested.Connect([&] { ++closes; });
-  fake.loop.AtYield(4, [&] { form.trayForm.mnuEnd.Click(); });
+  fake.loop.AtYield(4, [&] { form.windows.trayForm.mnuEnd.Click(); });
   RipBothTracks();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(closes, 1);
@@ -141,28 +141,28 @@ TEST_F(Form1TrayTest, ShutdownFromTheTrayDuringARipStopsItAndEndsTheProgram) {
 }
 
 TEST_F(Form1TrayTest, ThePreferencesBoxShowsTheIconInsteadOfTheDialogAndTheWindowsUnloadRemovesIt) {
-  controls::Window& preferences = form.prefs.window;
+  controls::Window& preferences = form.windows.prefs.window;
   preferences.SetVisible(true);
-  form.prefs.Check4.UserClick();
+  form.windows.prefs.Check4.UserClick();
   EXPECT_EQ(fake.tray.Shown(), 1u);
   EXPECT_FALSE(preferences.Visible());
   EXPECT_FALSE(form.window.Visible());  // the program goes into the tray, main window and all
   EXPECT_EQ(fake.store.get("Korvalin v2.0", "Settings", "desktop icon", ""), "1");
-  form.prefs.Check4.UserClick();
+  form.windows.prefs.Check4.UserClick();
   EXPECT_EQ(fake.tray.Shown(), 0u);
   EXPECT_TRUE(preferences.Visible());
   EXPECT_TRUE(form.window.Visible());
 
   // Without a tray the main window is minimised to the task bar, and comes back from there.
   fake.tray.available = false;
-  form.prefs.Check4.UserClick();
+  form.windows.prefs.Check4.UserClick();
   EXPECT_TRUE(form.window.Visible());
   EXPECT_EQ(form.window.WindowState(), controls::Window::State::Minimized);
-  form.prefs.Check4.UserClick();
+  form.windows.prefs.Check4.UserClick();
   EXPECT_EQ(form.window.WindowState(), controls::Window::State::Normal);
   fake.tray.available = true;
 
-  form.prefs.Check4.UserClick();
+  form.windows.prefs.Check4.UserClick();
   form.window.OnUnload();
   EXPECT_EQ(fake.tray.Shown(), 0u);
 }

@@ -58,9 +58,9 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   // are written.
   FillingDrive drive(dest.Path(), 50600000);
   form.programJobs.diskMonitor.SetDriveSource(drive);
-  form.lblCDID.SetCaption("3000");
+  form.cdBar.lblCDID.SetCaption("3000");
   form.options.optWAV.SetValue(true);
-  ASSERT_TRUE(form.cd.OpenDrive(0));
+  ASSERT_TRUE(form.programJobs.cd.OpenDrive(0));
   form.collection.AddAvailableTrack(TrackLine(1, "01:00"));
   form.collection.showfiles();
   test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
@@ -74,9 +74,9 @@ TEST(LowSpaceStop, ARipThatFillsTheDestinationStopsAndLeavesAValidShorterWav) {
   }
   // Why the job ended is said, not taken for the user's cancel; the status line keeps it.
   const std::string why = "low disk space, " + form.programJobs.diskMonitor.DestinationFigure() + " MB free on the destination drive";
-  EXPECT_EQ(form.lblStatus.Caption(), "Job stopped: " + why);
+  EXPECT_EQ(form.displays.lblStatus.Caption(), "Job stopped: " + why);
   fake.loop.Advance(2);
-  EXPECT_EQ(form.lblStatus.Caption(), "Job stopped: " + why);
+  EXPECT_EQ(form.displays.lblStatus.Caption(), "Job stopped: " + why);
   ASSERT_EQ(logs.size(), 1u);
   EXPECT_NE(test::ReadFile(logs[0]).find("stopped: " + why), std::string::npos);
   ASSERT_EQ(wavs.size(), 1u);

@@ -41,13 +41,13 @@ struct LogRig {
     services = std::make_unique<Services>(fake.With(noisy ? static_cast<CdExtractionLibrary&>(*scratched) : *image));
     jobs = std::make_unique<ProgramJobs>(*services);
     form = std::make_unique<Form1>(*services, *jobs);
-    job = std::make_unique<ExtractionJob>(jobs->runner, *services, form->cd);
+    job = std::make_unique<ExtractionJob>(jobs->runner, *services, form->programJobs.cd);
     form->settings.DecodePath = dest.Path();
-    form->lblCDID.SetCaption("");
+    form->cdBar.lblCDID.SetCaption("");
     form->options.cmbBitrate.SetText("128");
     form->options.cmbQuality.SetListIndex(1);
     form->settings.SecureReading = noisy ? 1 : 0;
-    EXPECT_TRUE(form->cd.OpenDrive(0));
+    EXPECT_TRUE(form->programJobs.cd.OpenDrive(0));
   }
   void RipAll(bool mp3) {
     test::Inside(form->collection).lstTracks.Clear();
@@ -61,7 +61,7 @@ struct LogRig {
   }
   // The figures the log must show for track n, from the source audio.
   std::string Figures(std::size_t n) const {
-    const DiscToc toc = TocOf(form->cd);
+    const DiscToc toc = TocOf(form->programJobs.cd);
     TrackChecksums sums(static_cast<int64_t>(tracks[n - 1].size() / 4), {toc.FirstAudio(n - 1), toc.LastAudio(n - 1)});
     sums.Add(reinterpret_cast<const uint8_t*>(tracks[n - 1].data()), tracks[n - 1].size());
     return "  CRC32: " + Hex8(sums.Crc32()) + "\n  AccurateRip v1: " + Hex8(sums.AccurateRipV1()) +
@@ -85,7 +85,7 @@ TEST(RipLog, EachJobLogsItsTracksBesideThemAndNeverReplacesAUsersFile) {
   const std::string wavLog = ReadFile(rig.dest / "1-rip.log");
   EXPECT_TRUE(Has(wavLog, "Source: image " + rig.discs / "disc.cue\n")) << wavLog;
   EXPECT_TRUE(Has(wavLog, "  Secure reading: no\n  Output: WAV")) << wavLog;
-  const AccurateRipDiscId id = AccurateRipIdOf(TocOf(rig.form->cd));
+  const AccurateRipDiscId id = AccurateRipIdOf(TocOf(rig.form->programJobs.cd));
   EXPECT_TRUE(Has(wavLog, "AccurateRip disc id: " + Hex8(id.id1) + "-" + Hex8(id.id2) + "-" + Hex8(id.cddb)));
   EXPECT_TRUE(Has(wavLog, "Music database disc id: ") && !Has(wavLog, "(not available)")) << wavLog;
   for (std::size_t n = 1; n <= 3; ++n) {
@@ -197,7 +197,7 @@ TEST(RipLog, ARipOfAKnownDiscTagsEachMp3AndTheLogNamesTheTags) {
                          Row{3, false, ""}}) {
     SCOPED_TRACE(row.tagVersion);
     LogRig rig({30, 28});
-    rig.form->lblNumTracks.SetCaption("2");
+    rig.form->cdBar.lblNumTracks.SetCaption("2");
     rig.form->settings.TagVersion = row.tagVersion;
     if (row.known) {
       DiscInfoCandidate disc;
@@ -208,7 +208,7 @@ TEST(RipLog, ARipOfAKnownDiscTagsEachMp3AndTheLogNamesTheTags) {
       second.number = 2;
       second.title = "Second Song";
       disc.tracks = {second};
-      rig.form->discInfo.Session().Use(disc);
+      rig.form->windows.discInfo.Session().Use(disc);
     }
     rig.RipAll(true);
     const std::string log = ReadFile(rig.dest / "1-rip.log");

@@ -52,9 +52,9 @@ TEST(SoundMixer, StartsTheFirstMixerInstalledOrSaysThereIsNone) {
     test::FakeServices fake;
     ProgramJobs formJobs{fake.services};
     Form1 form(fake.services, formJobs);
-    form.playlistEditor.Show();
+    form.windows.playlistEditor.Show();
     form.toolbar.Command4.Click();
-    EXPECT_FALSE(form.playlistEditor.window.Loaded());
+    EXPECT_FALSE(form.windows.playlistEditor.window.Loaded());
     if (c.started.empty()) {
       ASSERT_EQ(fake.dialogs.messages.size(), 1u);
       EXPECT_EQ(fake.dialogs.messages[0].text, kNoMixerProgram);

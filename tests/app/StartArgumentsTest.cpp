@@ -28,7 +28,7 @@ TEST(StartArguments, TheDriveIsChosenAndTheFilesJoinTheCollection) {
   given.files = {song, take};
   given.drive = 1;
   ApplyStartArguments(form, given);
-  EXPECT_EQ(form.cmbDrives.ListIndex(), 1);
+  EXPECT_EQ(form.cdBar.cmbDrives.ListIndex(), 1);
   EXPECT_EQ(test::Inside(form.collection).List2.Items(), Strings{song});
   const auto& wavs = test::Inside(form.collection).List1.Items();
   EXPECT_TRUE(std::find(wavs.begin(), wavs.end(), take) != wavs.end());

@@ -25,7 +25,7 @@ class PlaylistTest : public ::testing::Test {
   test::FakeServices fake;
   ProgramJobs formJobs{fake.services};
   Form1 form{fake.services, formJobs};
-  frmPlayList& editor = form.playlistEditor;
+  frmPlayList& editor = form.windows.playlistEditor;
   test::TempDir dir;
 
   std::string& Stored(const std::string& key) { return fake.store.values[{"Korvalin v2.0", "music", key}]; }

@@ -133,8 +133,8 @@ TEST(Form1View, TheHelpMenuShowsTheAboutBoxThroughItsOwnView) {
   EXPECT_EQ(box->findChild<QLabel*>("lblProgram")->text(), "Korvalin V " KORVALIN_VERSION);
   EXPECT_GE(box->findChild<QListWidget*>("lstLibraries")->count(), 5);
   box->close();  // the title bar's close unloads the form
-  EXPECT_FALSE(form.about.window.Visible());
-  EXPECT_FALSE(form.about.window.Loaded());
+  EXPECT_FALSE(form.windows.about.window.Visible());
+  EXPECT_FALSE(form.windows.about.window.Loaded());
 }
 
 TEST(Form1View, ShowsTheLoadedCollectionAndClosesCleanly) {
@@ -221,7 +221,7 @@ TEST(Form1View, InEveryBarCombinationAndSizeTheJobButtonsAndCaptionsShowWhole) {
   // "All Tracks" and "Select Tracks" fit their box.
   auto* allTracks = view.findChild<QCheckBox*>("Check3");
   for (const char* caption : {"All Tracks", "Select Tracks"}) {
-    form.Check3.SetCaption(caption);
+    form.cdBar.Check3.SetCaption(caption);
     EXPECT_GE(allTracks->width(), allTracks->sizeHint().width()) << caption;
   }
 }

@@ -81,7 +81,7 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
 
   QTabBar* bar = tabs->tabBar();
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
-  EXPECT_EQ(form.prefs.SSTab1.Tab(), 1);
+  EXPECT_EQ(form.windows.prefs.SSTab1.Tab(), 1);
   auto* deleteWav = Child<QCheckBox>("Check3");
   EXPECT_EQ(deleteWav->text(), "Delete WAV file after encoding (2 stage extraction only)");
   ASSERT_TRUE(deleteWav->isVisible());
@@ -110,7 +110,7 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
 
   // Closing saves the lists and unloads the dialog; the menu command shows it again.
   prefs->close();
-  EXPECT_FALSE(form.prefs.window.Loaded());
+  EXPECT_FALSE(form.windows.prefs.window.Loaded());
   EXPECT_EQ(IniLine("Encoding bitrate"), "Encoding bitrate=5");
   form.mnuGetMainPrefs.Click();
   EXPECT_TRUE(prefs->isVisible());
@@ -118,7 +118,7 @@ TEST_F(FrmPrefsViewTest, OpenedFromTheToolbarItsTabsShowTheirControlsAndATickRea
 
 TEST_F(FrmPrefsViewTest, WhatTheBoxesShowIsWhatIsKeptAndTheMainWindowFollowsAtOnce) {
   FrmPrefsView* prefs = view.PrefsView();
-  form.prefs.Show();
+  form.windows.prefs.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(prefs));
 
   // A threshold the setting cannot hold: the fifth key is refused, and the box keeps what is stored.
@@ -130,7 +130,7 @@ TEST_F(FrmPrefsViewTest, WhatTheBoxesShowIsWhatIsKeptAndTheMainWindowFollowsAtOn
   EXPECT_EQ(form.settings.HDWarningNo, 9000);
 
   // Bitrate and quality chosen here show in the main window's lists and go into the next job.
-  form.prefs.SSTab1.SetTab(1);
+  form.windows.prefs.SSTab1.SetTab(1);
   auto* bitrate = Child<QComboBox>("Combo2");
   auto* quality = Child<QComboBox>("Combo1");
   QTest::keyClick(bitrate, Qt::Key_Down);
@@ -156,7 +156,7 @@ TEST_F(FrmPrefsViewTest, WhatTheBoxesShowIsWhatIsKeptAndTheMainWindowFollowsAtOn
 }
 
 TEST_F(FrmPrefsViewTest, TheAccuracyTabsBoxTurnsSecureReadingOnInTheIniFile) {
-  form.prefs.Show();
+  form.windows.prefs.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
   auto* tabs = Child<QTabWidget>("SSTab1");
   EXPECT_EQ(tabs->tabText(3), "Accuracy");
@@ -182,7 +182,7 @@ TEST_F(FrmPrefsViewTest, TheAccuracyTabsBoxTurnsSecureReadingOnInTheIniFile) {
 }
 
 TEST_F(FrmPrefsViewTest, TheDiscInformationTabTurnsTheLookUpOffAndTakesAnAddressAsTyped) {
-  form.prefs.Show();
+  form.windows.prefs.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
   auto* tabs = Child<QTabWidget>("SSTab1");
   EXPECT_EQ(tabs->tabText(4), "Disc Information");
@@ -202,7 +202,7 @@ TEST_F(FrmPrefsViewTest, TheDiscInformationTabTurnsTheLookUpOffAndTakesAnAddress
 }
 
 TEST_F(FrmPrefsViewTest, TheTagsAndNamesTabSavesTheTemplateAsTypedAndPreviewsTheNames) {
-  form.prefs.Show();
+  form.windows.prefs.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
   auto* tabs = Child<QTabWidget>("SSTab1");
   EXPECT_EQ(tabs->tabText(5), "Tags and Names");
@@ -231,10 +231,10 @@ TEST_F(FrmPrefsViewTest, TheTagsAndNamesTabSavesTheTemplateAsTypedAndPreviewsThe
 TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInTheTree) {
   const std::string settled = fake.programFolder / "WAVFiles";
   EXPECT_EQ(form.settings.DecodePath, settled);
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + settled + "/");
-  form.prefs.Show();
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  " + settled + "/");
+  form.windows.prefs.Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(view.PrefsView()));
-  form.prefs.SSTab1.SetTab(2);
+  form.windows.prefs.SSTab1.SetTab(2);
   EXPECT_EQ(Child<QLineEdit>("Text9")->text().toStdString(), settled);
   EXPECT_FALSE(Child<QWidget>("Picture6")->isVisible());
 
@@ -243,7 +243,7 @@ TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInT
   auto* tree = Child<QTreeView>("Dir2");
   auto* model = static_cast<QFileSystemModel*>(tree->model());
   tree->setCurrentIndex(model->index(QString::fromStdString(parent.Path())));
-  EXPECT_EQ(form.prefs.Text9.Text(), parent.Path());
+  EXPECT_EQ(form.windows.prefs.Text9.Text(), parent.Path());
   EXPECT_EQ(IniLine("DecodePath"), "DecodePath=" + parent.Path());
 
   ClickBox(Child<QCheckBox>("Check2"));
@@ -257,7 +257,7 @@ TEST_F(FrmPrefsViewTest, TheDestinationTabCreatesTheNamedFolderInTheOneChosenInT
   QTest::mouseClick(Child<QPushButton>("Co111"), Qt::LeftButton);
   EXPECT_TRUE(test::Exists(parent / "Rips"));
   EXPECT_EQ(form.settings.DecodePath, parent / "Rips");
-  EXPECT_EQ(form.Label2.Caption(), "Destination:  " + (parent / "Rips") + "/");  // at once
+  EXPECT_EQ(form.displays.Label2.Caption(), "Destination:  " + (parent / "Rips") + "/");  // at once
   EXPECT_EQ(IniLine("DecodePath"), "DecodePath=" + (parent / "Rips"));
   EXPECT_FALSE(Child<QWidget>("Picture6")->isVisible());
 }

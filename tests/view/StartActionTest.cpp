@@ -58,7 +58,7 @@ TEST_F(StartActionTest, TheRootStartsNoJobButStillFreesTheCommandsAndResetsTheSt
   EXPECT_EQ(form.window.Caption(), "Progress 50.00 %");
   fake.loop.Advance(1.0);
   EXPECT_EQ(form.window.Caption(), "Korvalin V " KORVALIN_VERSION);
-  EXPECT_EQ(form.Label33.Caption(), "");
+  EXPECT_EQ(form.displays.Label33.Caption(), "");
 }
 
 TEST_F(StartActionTest, ATrackItemExtractsAndAnUpperCaseWavItemEncodesAndStays) {

@@ -84,7 +84,7 @@ TEST_F(TreeOnScreen, ADoubleClickMovesATrackToSelectedTracksAndBack) {
   ASSERT_NE(track, nullptr);
   const QPoint at = At(track);
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
-  EXPECT_EQ(form.Label3.Caption(), "Next Action:  Process  Track  2 - 00:05");
+  EXPECT_EQ(form.displays.Label3.Caption(), "Next Action:  Process  Track  2 - 00:05");
   EXPECT_EQ(form.jobs.state.CurrentTrack, 2);
   QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
   EXPECT_EQ(track->parent(), Item("Selected Tracks"));
@@ -104,12 +104,12 @@ TEST_F(TreeOnScreen, ThePlusSignOnlyFoldsTheGroup) {
   QTreeWidgetItem* tracks = Item("Available Tracks");
   const QRect row = tree->visualItemRect(tracks);
   const QPoint sign(row.left() - tree->indentation() / 2, row.center().y());
-  const std::string next = form.Label3.Caption();
+  const std::string next = form.displays.Label3.Caption();
   ASSERT_TRUE(tracks->isExpanded());
   QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, sign);
   EXPECT_FALSE(tracks->isExpanded());
   QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, sign);
-  EXPECT_EQ(form.Label3.Caption(), next);
+  EXPECT_EQ(form.displays.Label3.Caption(), next);
   EXPECT_EQ(test::Inside(form.collection).lstRecord.ListCount(), 0);  // a press on the group would list its tracks
   EXPECT_EQ(test::Inside(form.collection).TreeView1.SelectedItem(), nullptr);
   EXPECT_EQ(ChildrenOf("Available Tracks").size(), 3u);

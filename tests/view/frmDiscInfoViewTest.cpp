@@ -46,7 +46,7 @@ TEST(DiscInfoView, TheCdBarButtonOpensTheWindowAndWhatIsTypedReachesTheForm) {
   auto* album = window->findChild<QLineEdit*>("txtAlbum");
   ASSERT_NE(album, nullptr);
   QTest::keyClicks(album, "Typed Album");
-  EXPECT_EQ(form.discInfo.txtAlbum.Text(), "Typed Album");
+  EXPECT_EQ(form.windows.discInfo.txtAlbum.Text(), "Typed Album");
   auto* close = window->findChild<QPushButton*>("cmdClose");
   ASSERT_NE(close, nullptr);
   EXPECT_EQ(close->text(), "Close");

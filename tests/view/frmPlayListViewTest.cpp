@@ -75,7 +75,7 @@ TEST(frmPlayListView, OpenedFromTheMainWindowAddsDelistsAndReadsAHeader) {
   test::ScopedEnv path("PATH", noPrograms.Path().c_str());
   QTest::mouseClick(view.findChild<QToolButton*>("Command4"), Qt::LeftButton);
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_FALSE(form.playlistEditor.window.Loaded());
+  EXPECT_FALSE(form.windows.playlistEditor.window.Loaded());
 }
 
 }  // namespace
