@@ -22,11 +22,6 @@ constexpr int32_t kDesignWidth = 9000;
 constexpr int32_t kDesignHeight = 7200;
 constexpr int32_t kOptionsPanelWidth = 3000;
 constexpr int32_t kPanelGap = 50;            // between the tree area and the options panel
-constexpr int32_t kPanelMargin = 90;         // inside the options panel
-constexpr int32_t kPanelContentWidth = 2820;
-constexpr int32_t kTrackListsTop = 2130;     // below the option boxes
-constexpr int32_t kListGap = 90;
-constexpr int32_t kMinTrackListHeight = 735;  // three lines of a list
 constexpr int32_t kMinTreeWidth = 3000;
 }  // namespace
 
@@ -74,7 +69,7 @@ void Form1::FollowJobLife() {
   auto& c = lifeConnections_;
   c.push_back(e.starting.Connect([this] {
     IgnoreErrors([&] {
-      if (settings.MinimizeOnstart == 1) MinimizeCommand();
+      if (settings.MinimizeOnstart == 1) windows.tray.MinimizeCommand();
     });
   }));
   c.push_back(e.ended.Connect([this] {
@@ -113,9 +108,14 @@ void Form1::ConnectPreferences() {
 
 void Form1::ConnectHandlers() {
   window.OnResize = [this] { Form_Resize(); };
-  window.OnQueryUnload = [this](bool& cancel) { Form_QueryUnload(cancel); };
+  // Any attempt to close the window stops a running job first: the job ends after the block in
+  // hand and returns to the event loop, which then ends the program. The close goes ahead.
+  window.OnQueryUnload = [this](bool&) { jobs.Stop(); };
   window.OnUnload = [this] { Form_Unload(); };
-  window.OnMouseDown = [this](int16_t button, int16_t shift, int32_t x, int32_t y) { Form_MouseDown(button, shift, x, y); };
+  // A left press on the window's own surface hands its drag to the window system.
+  window.OnMouseDown = [this](int16_t button, int16_t, int32_t, int32_t) {
+    if (button == 1) window.RequestSystemMove();
+  };
   cdBar.OnDiscRead = [this] { windows.discInfo.DiscRead(); };
   mnuStop.OnClick = [this] { jobs.StopEverything(); };
   toolbar.CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
@@ -123,9 +123,9 @@ void Form1::ConnectHandlers() {
   mnuStart2.OnClick = [this] { mnuStart_Click(); };
   mnuRefreshlist.OnClick = [this] { cdBar.RefreshList(); };
   toolbar.Command5.OnClick = mnuExit.OnClick = mnuExit2.OnClick = [this] { ExitCommand(); };
-  mnuMinimize.OnClick = [this] { MinimizeCommand(); };
-  toolbar.Command1.OnClick = [this] { Command1_Click(); };
-  toolbar.Command2.OnClick = [this] { Command2_Click(); };
+  mnuMinimize.OnClick = [this] { windows.tray.MinimizeCommand(); };
+  toolbar.Command1.OnClick = [this] { jobs.Stop(); };
+  toolbar.Command2.OnClick = [this] { jobs.Cancel(); };
   mnuOpenfile.OnClick = [this] { mnuOpenfile_Click(); };
   toolbar.Cmdhelp.OnClick = mnuHelpfile.OnClick = [this] { ShowProgramHelp(services); };
   // A window's button shows it, or brings it to the front when it is open already.
@@ -203,22 +203,15 @@ void Form1::Form_Resize() {
       [&] { Picture7.SetWidth(std::max(0, width - Picture8.Width() - kPanelGap)); },
       [&] { collection.Shown().TreeView1.SetHeight(Picture7.Height()); },
       [&] { collection.Shown().TreeView1.SetWidth(Picture7.Width()); },
-      [&] { ArrangeOptionsPanel(); },
+      [&] {
+        const auto lists = collection.Shown();
+        EncoderOptionsPanel::ArrangeTrackLists(Picture8.Height(), lists.lstTracks, lists.lstRecord);
+      },
       [&] {
         // The job buttons keep to the right edge; the next-action line has the rest of the strip.
         jobButtons.Arrange(width);
         displays.ArrangeLines(width, jobButtons.cmdStart.Left() - JobButtons::kGap);
       });
-}
-
-void Form1::ArrangeOptionsPanel() {
-  // The two track lists share what the panel has below the option boxes.
-  // Each keeps a few lines in a window too small for them; the window's minimum size is set so
-  // that they fit (MinimumScaleHeight).
-  const int32_t room = std::max(0, Picture8.Height() - kTrackListsTop - kPanelMargin - kListGap);
-  const int32_t each = std::max(kMinTrackListHeight, room / 2);
-  collection.Shown().lstTracks.Move(kPanelMargin, kTrackListsTop, kPanelContentWidth, each);
-  collection.Shown().lstRecord.Move(kPanelMargin, kTrackListsTop + each + kListGap, kPanelContentWidth, each);
 }
 
 int32_t Form1::MinimumScaleWidth() {
@@ -228,12 +221,8 @@ int32_t Form1::MinimumScaleWidth() {
 
 int32_t Form1::MinimumScaleHeight() {
   // Every bar may be switched on.
-  return Bars().TotalHeight() + kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kPanelMargin;
+  return Bars().TotalHeight() + EncoderOptionsPanel::MinimumHeight();
 }
-
-// Closing during a job first stops it: the job ends after the block in hand and returns to the
-// event loop, which then ends the program.
-void Form1::Form_QueryUnload(bool&) { Command1_Click(); }
 
 void Form1::Form_Unload() {
   // The program is closing: the other windows close on the runner's signal.
@@ -258,12 +247,6 @@ void Form1::Disablem() {
 
 void Form1::Enablem() {
   for (auto* c : JobLockedControls()) c->SetEnabled(true);
-}
-
-// --- dragging ----------------------------------------------------------------------------------
-
-void Form1::Form_MouseDown(int16_t button, int16_t, int32_t, int32_t) {
-  if (button == 1) window.RequestSystemMove();
 }
 
 // --- other windows -----------------------------------------------------------------------------

@@ -59,8 +59,6 @@ class Form1 : public Form1Frame, public CollectionHost {
   // every bar shown.
   int32_t MinimumScaleWidth();
   int32_t MinimumScaleHeight();
-  // Any attempt to close the window: stops a running job first; the close goes ahead.
-  void Form_QueryUnload(bool& cancel);
   void Form_Unload();
   // Set once the window has been unloaded: the program ends.
   bool Unloaded() const { return unloaded_; }
@@ -78,9 +76,6 @@ class Form1 : public Form1Frame, public CollectionHost {
   // settings, the disc's known tags and what is selected in the collection now.
   JobOptions ReadJobOptions() const;
 
-  // --- jobs: the handlers start the job components the composition root owns ---
-  void cmdStart_Click() { programJobs.Start(EntryKind::Track); }
-  void tmrRecord_Timer() { programJobs.capture.tmrRecord_Timer(); }
   // The Start action: the job the tree's selected node calls for, bracketed by the steps every
   // job shares (flags cleared, the commands enabled again and the status reset a second later).
   void CmdSelectAction_Click();
@@ -90,30 +85,16 @@ class Form1 : public Form1Frame, public CollectionHost {
   // --- commands ---
   // Unloads the main window, which ends the program.
   void ExitCommand();
-  // Puts the main window away into the notification area (or the task bar).
-  void MinimizeCommand() { windows.tray.MinimizeCommand(); }
-  void Command1_Click() { jobs.Stop(); }
-  void Command2_Click() { jobs.Cancel(); }
   void mnuOpenfile_Click();
   // "Sound Mixer": unloads the Playlist Editor and starts the desktop's mixer program (or says
   // that none is installed).
   void Command4_Click();
 
-  // --- dragging: a left press on the window's own surface hands its drag to the window system ---
-  void Form_MouseDown(int16_t button, int16_t shift, int32_t x, int32_t y);
-
  private:
   std::vector<controls::Connection> FollowJobs();
   void PlaceDesignGeometry();
-  void ArrangeOptionsPanel();
   void ConnectPreferences();
   void ConnectHandlers();
-  // A window's button shows it, or brings it to the front when it is open already.
-  template <typename Form>
-  void ShowInFront(Form& form) {
-    form.Show();
-    form.window.RequestActivate();
-  }
   // The buttons and menus a running job disables.
   std::vector<controls::Control*> JobLockedControls();
   std::vector<std::unique_ptr<EventLoop::TimerHandle>> timers_;

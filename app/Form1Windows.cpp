@@ -8,7 +8,6 @@ namespace korvalin {
 
 Form1Windows::Form1Windows(Form1& main)
     : tray(main.services, main.window, main.displays.lblStatus, main.programJobs, forms),
-      trayForm(tray.trayForm),
       finder(forms.Make<frmsearch>(main.services, main.jobs.events)),
       playlistEditor(forms.Make<frmPlayList>(main.services, main.collection, main.jobs.events)),
       prefs(forms.Make<FrmPrefs>(main.services, main.settings, QualityListEntries())),

@@ -24,7 +24,6 @@ struct Form1Windows {
   OwnedForms forms;
   // The window's place in the notification area, and the tray form.
   WindowTray tray;
-  frmpopup& trayForm;
   // The File Finder and the Playlist Editor: shown on demand, closed when a job starts.
   frmsearch& finder;
   frmPlayList& playlistEditor;

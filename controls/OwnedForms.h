@@ -42,4 +42,11 @@ class OwnedForms {
   std::vector<Entry> entries_;
 };
 
+// Shows a form, or brings it to the front when it is open already.
+template <typename Form>
+void ShowInFront(Form& form) {
+  form.Show();
+  form.window.RequestActivate();
+}
+
 }  // namespace korvalin

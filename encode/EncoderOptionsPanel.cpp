@@ -1,10 +1,20 @@
 #include "encode/EncoderOptionsPanel.h"
 
+#include <algorithm>
+
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "encode/EncoderChoices.h"
 
 namespace korvalin {
+
+namespace {
+constexpr int32_t kMargin = 90;
+constexpr int32_t kContentWidth = 2820;
+constexpr int32_t kTrackListsTop = 2130;  // below the option boxes
+constexpr int32_t kListGap = 90;
+constexpr int32_t kMinTrackListHeight = 735;  // three lines of a list
+}  // namespace
 
 EncoderOptionsPanel::EncoderOptionsPanel(Settings& settings, SettingsStore& store) : settings_(settings), store_(store) {
   outputChoice_.Add(optMP3);
@@ -70,5 +80,14 @@ void EncoderOptionsPanel::cmbQuality_Click() {
 void EncoderOptionsPanel::Chk2Stage_Click() {
   Chk2Stage.SetCaption(Chk2Stage.Value() == controls::CheckBox::Checked ? "1 Step Extraction" : "2 Step Extraction");
 }
+
+void EncoderOptionsPanel::ArrangeTrackLists(int32_t panelHeight, controls::ListBox& first, controls::ListBox& second) {
+  const int32_t room = std::max(0, panelHeight - kTrackListsTop - kMargin - kListGap);
+  const int32_t each = std::max(kMinTrackListHeight, room / 2);
+  first.Move(kMargin, kTrackListsTop, kContentWidth, each);
+  second.Move(kMargin, kTrackListsTop + each + kListGap, kContentWidth, each);
+}
+
+int32_t EncoderOptionsPanel::MinimumHeight() { return kTrackListsTop + 2 * kMinTrackListHeight + kListGap + kMargin; }
 
 }  // namespace korvalin

@@ -6,6 +6,7 @@
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
 #include "controls/Label.h"
+#include "controls/ListBox.h"
 #include "controls/OptionButton.h"
 #include "platform/SettingsStore.h"
 #include "settings/Settings.h"
@@ -39,6 +40,12 @@ class EncoderOptionsPanel {
   void ShowEncoding();
   // The part of a starting job's options that these controls hold.
   void FillJobOptions(JobOptions& job) const;
+
+  // The panel's two track lists share what a panel `panelHeight` high has below the option
+  // boxes; each keeps a few lines in a panel too small for them.
+  static void ArrangeTrackLists(int32_t panelHeight, controls::ListBox& first, controls::ListBox& second);
+  // The least panel height at which both lists keep those lines.
+  static int32_t MinimumHeight();
 
  private:
   void Place();

@@ -27,7 +27,7 @@ class Form1View : public QMainWindow {
   frmsearchView* FinderView() const { return ViewOfForm<frmsearchView>(&form_.windows.finder); }
   frmPlayListView* PlaylistEditorView() const { return ViewOfForm<frmPlayListView>(&form_.windows.playlistEditor); }
   FrmPrefsView* PrefsView() const { return ViewOfForm<FrmPrefsView>(&form_.windows.prefs); }
-  frmpopupView* TrayView() const { return ViewOfForm<frmpopupView>(&form_.windows.trayForm); }
+  frmpopupView* TrayView() const { return ViewOfForm<frmpopupView>(&form_.windows.tray.trayForm); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

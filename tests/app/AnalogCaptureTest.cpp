@@ -125,16 +125,16 @@ TEST_F(CaptureRig, TheTickShowsThePercentageAndEndsThePlayedTrack) {
   // No disc position yet (a tick while an error about the sound card is on screen): no share.
   fake.media.position = 0;
   const std::string before = form.displays.Label33.Caption();
-  form.tmrRecord_Timer();
+  form.programJobs.capture.tmrRecord_Timer();
   EXPECT_EQ(form.displays.Label33.Caption(), before);
   EXPECT_TRUE(form.programJobs.capture.tmrRecord.Enabled());
   fake.media.position = 1140;
-  form.tmrRecord_Timer();
+  form.programJobs.capture.tmrRecord_Timer();
   EXPECT_EQ(form.displays.Label33.Caption(), "7%");
   EXPECT_EQ(form.displays.ProgressBar1.Value(), 7);
   EXPECT_TRUE(form.programJobs.capture.tmrRecord.Enabled());
   fake.media.position = 3000;
-  form.tmrRecord_Timer();
+  form.programJobs.capture.tmrRecord_Timer();
   EXPECT_FALSE(form.programJobs.capture.tmrRecord.Enabled());
   EXPECT_EQ(fake.media.savedFiles, std::vector<std::string>{dest / "5-2.wav"});
 }
@@ -194,8 +194,8 @@ TEST_F(CaptureRig, EachSetUpErrorSaysWhichAndAbandonsTheCapture) {
 
 TEST(AnalogCaptureStops, EveryStopKeepsAndListsTheWavAndStartsNoFurtherTrack) {
   const std::pair<const char*, std::function<void(Form1&)>> stops[] = {
-      {"Stop", [](Form1& f) { f.Command1_Click(); }},
-      {"Cancel", [](Form1& f) { f.Command2_Click(); }},
+      {"Stop", [](Form1& f) { f.toolbar.Command1.Click(); }},
+      {"Cancel", [](Form1& f) { f.toolbar.Command2.Click(); }},
       {"Stop Everything", [](Form1& f) { f.jobButtons.Command8.Click(); }},
       {"the CD bar's stop", [](Form1& f) { f.cdBar.Command12_Click(); }},
       {"the window's close", [](Form1& f) {

@@ -96,7 +96,7 @@ TEST(Form1JobOptions, AnOutputChosenWhileARipRunsCountsFromTheNextRip) {
     for (int32_t n = 1; n <= 3; ++n) form.collection.AddAvailableTrack(TrackLine(n, "00:01"));
     form.collection.showfiles();
     test::Inside(form.collection).TreeView1.SetSelectedItem(form.collection.FindText("Available Tracks"));
-    form.cmdStart_Click();
+    form.programJobs.Start(EntryKind::Track);
   };
   // MP3 and another folder chosen as the first track is copied: the rip goes on as it started.
   fake.loop.AtYield(2, [&] {

@@ -28,7 +28,7 @@ class Form1TrayTest : public ::testing::Test {
     form.CmdSelectAction_Click();
   }
   std::vector<std::string> Wavs() { return test::Inside(form.collection).List1.Items(); }
-  void RightClickIcon() { fake.tray.Mouse(&form.windows.trayForm.window, form.windows.trayForm.Icon.handle, traymouse::RightUp); }
+  void RightClickIcon() { fake.tray.Mouse(&form.windows.tray.trayForm.window, form.windows.tray.trayForm.Icon.handle, traymouse::RightUp); }
 
   test::FakeServices fake;
   ProgramJobs formJobs{fake.services};
@@ -42,10 +42,10 @@ TEST_F(Form1TrayTest, MinimizeHidesTheWindowBehindTheIconAndRestoreBringsItBack)
   EXPECT_EQ(form.window.WindowState(), controls::Window::State::Normal);
 
   int popups = 0;
-  auto watch = form.windows.trayForm.window.PopupRequested.Connect([&](controls::MenuItem*) { ++popups; });
+  auto watch = form.windows.tray.trayForm.window.PopupRequested.Connect([&](controls::MenuItem*) { ++popups; });
   RightClickIcon();
   EXPECT_EQ(popups, 1);
-  form.windows.trayForm.Exit.Click();
+  form.windows.tray.trayForm.Exit.Click();
   EXPECT_TRUE(form.window.Visible());
   EXPECT_EQ(fake.tray.Shown(), 0u);
 }
@@ -98,7 +98,7 @@ TEST_F(Form1TrayTest, StopConversionDuringARipLeavesAValidShorterFileAndTheWindo
   form.settings.MinimizeOnstart = 1;
   fake.loop.AtYield(4, [&] {
     RightClickIcon();
-    form.windows.trayForm.mnuStopencoding.Click();
+    form.windows.tray.trayForm.mnuStopencoding.Click();
   });
   RipBothTracks();
   ASSERT_EQ(Wavs().size(), 1u);  // the second track never started
@@ -115,7 +115,7 @@ TEST_F(Form1TrayTest, StopConversionDuringARipLeavesAValidShorterFileAndTheWindo
 TEST_F(Form1TrayTest, RestoreDuringAJobLeavesTheJobRunning) {
   form.settings.MinimizeOnstart = 1;
   bool shownDuringJob = false;
-  fake.loop.AtYield(4, [&] { form.windows.trayForm.Exit.Click(); });
+  fake.loop.AtYield(4, [&] { form.windows.tray.trayForm.Exit.Click(); });
   fake.loop.AtYield(8, [&] { shownDuringJob = form.window.Visible() && fake.tray.Shown() == 0; });
   RipBothTracks();
   EXPECT_TRUE(shownDuringJob);
@@ -129,7 +129,7 @@ TEST_F(Form1TrayTest, ShutdownFromTheTrayDuringARipStopsItAndEndsTheProgram) {
   form.settings.MinimizeOnstart = 1;
   int closes = 0;
   auto c = form.window.CloseRequested.Connect([&] { ++closes; });
-  fake.loop.AtYield(4, [&] { form.windows.trayForm.mnuEnd.Click(); });
+  fake.loop.AtYield(4, [&] { form.windows.tray.trayForm.mnuEnd.Click(); });
   RipBothTracks();
   EXPECT_TRUE(form.Unloaded());
   EXPECT_EQ(closes, 1);

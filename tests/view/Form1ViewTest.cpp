@@ -95,10 +95,10 @@ TEST(Form1, OnlyTheLeftButtonStartsADrag) {
   Form1 form(fake.services, formJobs);
   int moves = 0;
   auto c = form.window.SystemMoveRequested.Connect([&] { ++moves; });
-  form.Form_MouseDown(2, 0, 100, 100);
-  form.Form_MouseDown(4, 0, 100, 100);
+  form.window.OnMouseDown(2, 0, 100, 100);
+  form.window.OnMouseDown(4, 0, 100, 100);
   EXPECT_EQ(moves, 0);
-  form.Form_MouseDown(1, 0, 100, 100);
+  form.window.OnMouseDown(1, 0, 100, 100);
   EXPECT_EQ(moves, 1);
 }
 

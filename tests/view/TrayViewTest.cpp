@@ -28,7 +28,7 @@ TEST(TrayView, ARightClickOnTheIconOpensTheMenuAndRestoreBringsTheWindowBack) {
   Form1 form{fake.services, formJobs};
   Form1View view{form};
   form.Form_Load();
-  form.MinimizeCommand();
+  form.windows.tray.MinimizeCommand();
   ASSERT_FALSE(view.isVisible());
 
   QMenu* menu = view.TrayView()->PopupMenu();
@@ -37,9 +37,9 @@ TEST(TrayView, ARightClickOnTheIconOpensTheMenuAndRestoreBringsTheWindowBack) {
   EXPECT_EQ(texts, (QStringList{"Stop Conversion", "Restore Control panel", "-", "Shutdown program"}));
   EXPECT_FALSE(view.TrayView()->isVisible());
 
-  fake.tray.Mouse(&form.windows.trayForm.window, form.windows.trayForm.Icon.handle, traymouse::LeftUp);
+  fake.tray.Mouse(&form.windows.tray.trayForm.window, form.windows.tray.trayForm.Icon.handle, traymouse::LeftUp);
   EXPECT_FALSE(menu->isVisible());
-  fake.tray.Mouse(&form.windows.trayForm.window, form.windows.trayForm.Icon.handle, traymouse::RightUp);
+  fake.tray.Mouse(&form.windows.tray.trayForm.window, form.windows.tray.trayForm.Icon.handle, traymouse::RightUp);
   EXPECT_TRUE(menu->isVisible());
   ActionNamed(menu, "Restore Control panel")->trigger();
   menu->hide();
