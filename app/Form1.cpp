@@ -4,13 +4,11 @@
 
 #include <algorithm>
 
-#include "common/Numeric.h"
 #include "common/RaisedError.h"
 #include "controls/BarSwitches.h"
 #include "desktop/CrashReporter.h"
 #include "desktop/MixerProgram.h"
 #include "desktop/ProgramHelp.h"
-#include "discinfo/TagsFromDiscInfo.h"
 #include "settings/ProgramSettings.h"
 #include "window/CollectionSelection.h"
 
@@ -56,11 +54,8 @@ JobOptions Form1::ReadJobOptions() const {
   job.TakeSettings(settings);
   job.selection = SelectionOf(collection);
   options.FillJobOptions(job);
-  job.discIdentity = Val(cdBar.lblCDID.Caption());
-  job.trackCount = Val(cdBar.lblNumTracks.Caption());
-  if (const DiscInfoCandidate* known = windows.discInfo.Known()) {
-    job.trackTags = TagsFromDiscInfo(*known, job.trackCount >= 1 && job.trackCount <= 99 ? static_cast<int>(job.trackCount) : 0);
-  }
+  cdBar.FillJobOptions(job);
+  job.trackTags = windows.discInfo.KnownTags(job.trackCount);
   return job;
 }
 
@@ -103,7 +98,7 @@ void Form1::ConnectPreferences() {
   windows.discInfo.OnKnownChanged = [this] {
     if (windows.prefs.window.Loaded()) windows.prefs.ShowNamePreview();
   };
-  windows.prefs.PreviewExtension = windows.discInfo.PreviewExtension = [this] { return std::string(options.optMP3.Value() ? ".mp3" : ".wav"); };
+  windows.prefs.PreviewExtension = windows.discInfo.PreviewExtension = [this] { return options.OutputExtension(); };
 }
 
 void Form1::ConnectHandlers() {
@@ -149,13 +144,10 @@ void Form1::PlaceDesignGeometry() {
 
   // Contents, relative to their region (the toolbar and the options panel place their own).
   cdBar.PlaceControls();
-
   jobButtons.Place();
-
+  displays.PlaceControls();
   collection.Shown().lstTracks.Move(90, 2130, 2820, 1440);
   collection.Shown().lstRecord.Move(90, 3660, 2820, 1440);
-
-  displays.PlaceControls();
 }
 
 // --- life --------------------------------------------------------------------------------------
@@ -237,7 +229,8 @@ void Form1::Form_Unload() {
 
 std::vector<controls::Control*> Form1::JobLockedControls() {
   std::vector<controls::Control*> locked = toolbar.JobLockedButtons();
-  locked.insert(locked.end(), {&mnuStart2, &mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp, &mnupopup, &mnuRemoveDelete, &mnuFileRemove});
+  locked.insert(locked.end(),
+                {&mnuStart2, &mnuFile, &mnuActiopn, &mnuPrefs, &mnuHelp, &mnupopup, &mnuRemoveDelete, &mnuFileRemove});
   return locked;
 }
 

@@ -175,4 +175,9 @@ void CdBar::Check3_Click() {
   }
 }
 
+void CdBar::FillJobOptions(JobOptions& job) const {
+  job.discIdentity = Val(lblCDID.Caption());
+  job.trackCount = Val(lblNumTracks.Caption());
+}
+
 }  // namespace korvalin

@@ -15,6 +15,7 @@
 #include "platform/Services.h"
 #include "rip/AnalogCapture.h"
 #include "rip/modAKRip32.h"
+#include "window/JobOptions.h"
 #include "window/JobState.h"
 
 namespace korvalin {
@@ -64,6 +65,8 @@ class CdBar {
   void cmbDrives_Click();
   // The disc's information and the collection's files read again.
   void RefreshList();
+  // The disc's identity and track count, as a starting job takes them.
+  void FillJobOptions(JobOptions& job) const;
   // "All Tracks" chooses every available track; "Select Tracks" lists the disc again, none chosen.
   void Check3_Click();
 

@@ -290,6 +290,12 @@ void frmDiscInfo::TrackEdited(std::string TrackInfo::*field, const controls::Tex
   ShowNamePreview();
 }
 
+std::vector<TrackTags> frmDiscInfo::KnownTags(double trackCount) const {
+  const DiscInfoCandidate* known = Known();
+  if (!known) return {};
+  return TagsFromDiscInfo(*known, trackCount >= 1 && trackCount <= 99 ? static_cast<int>(trackCount) : 0);
+}
+
 void frmDiscInfo::ShowNamePreview() {
   const auto& disc = session_.Disc();
   const int tracks = disc ? static_cast<int>(disc->toc.tracks.size()) : 0;

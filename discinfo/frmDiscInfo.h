@@ -94,6 +94,9 @@ class frmDiscInfo {
 
   // The disc's information as chosen, else as best found; null when none.
   const DiscInfoCandidate* Known() const { return session_.Known(); }
+  // The known disc's tags, one per track of a disc of `trackCount` tracks (another count: as
+  // many as the information lists); none while the disc is not known.
+  std::vector<TrackTags> KnownTags(double trackCount) const;
   DiscInfoSession& Session() { return session_; }
 
  private:

@@ -3,6 +3,8 @@
 // output choice (MP3 or WAV) and the 1/2 step switch. It places its controls inside the panel,
 // fills the lists, stores a chosen bitrate or quality, and hands a starting job what it shows.
 
+#include <string>
+
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
 #include "controls/Label.h"
@@ -40,6 +42,8 @@ class EncoderOptionsPanel {
   void ShowEncoding();
   // The part of a starting job's options that these controls hold.
   void FillJobOptions(JobOptions& job) const;
+  // The ending of the files a rip started now writes.
+  std::string OutputExtension() const { return optMP3.Value() ? ".mp3" : ".wav"; }
 
   // The panel's two track lists share what a panel `panelHeight` high has below the option
   // boxes; each keeps a few lines in a panel too small for them.
