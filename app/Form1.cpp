@@ -112,7 +112,12 @@ void Form1::ConnectHandlers() {
     if (button == 1) window.RequestSystemMove();
   };
   cdBar.OnDiscRead = [this] { windows.discInfo.DiscRead(); };
-  mnuStop.OnClick = [this] { jobs.StopEverything(); };
+  // Each job button starts its own job, with the same opening and closing steps as Start; a rip or
+  // an encoding stops after the block in hand, a batch before its next file.
+  jobButtons.cmdStart.OnClick = [this] { jobs.Run([this] { programJobs.Start(EntryKind::Track); }); };
+  jobButtons.cmdEncFile.OnClick = [this] { jobs.Run([this] { programJobs.Start(EntryKind::Wav); }); };
+  jobButtons.CmdDecoder.OnClick = [this] { jobs.Run([this] { programJobs.Start(EntryKind::Mp3); }); };
+  jobButtons.Command8.OnClick = mnuStop.OnClick = [this] { jobs.StopEverything(); };
   toolbar.CmdSelectAction.OnClick = [this] { CmdSelectAction_Click(); };
   mnuStart.OnClick = [this] { mnuStart_Click(); };
   mnuStart2.OnClick = [this] { mnuStart_Click(); };

@@ -15,9 +15,10 @@
 #include "common/ProgramTitle.h"
 #include "desktop/StartArguments.h"
 #include "discinfo/CdBar.h"
-#include "encode/EncoderOptionsPanel.h"
-#include "jobs/JobButtons.h"
+#include "encode/EncoderChoices.h"
 #include "jobs/ProgramJobs.h"
+#include "window/EncoderOptionsPanel.h"
+#include "window/JobButtons.h"
 #include "window/JobDisplays.h"
 #include "window/MainToolbar.h"
 
@@ -37,7 +38,7 @@ class Form1 : public Form1Frame, public CollectionHost {
 
   // --- the parts, in the order they follow a job's signals ---
   CollectionTree collection{settings, services.loop, *this};
-  EncoderOptionsPanel options{settings, services.store};
+  EncoderOptionsPanel options{settings, services.store, BitrateListEntries(), QualityListEntries()};
 
  private:
   // Locking the commands comes first, before any other window closes for the job.
@@ -47,7 +48,7 @@ class Form1 : public Form1Frame, public CollectionHost {
   JobDisplays displays{jobs.events, window, settings};
   CdBar cdBar{services, {collection, programJobs.cd, jobs.state, programJobs.capture, programJobs}};
   MainToolbar toolbar{jobs.events};
-  JobButtons jobButtons{programJobs};
+  JobButtons jobButtons;
   Form1Windows windows{*this};
   // The mouse work on the tree: moves, renames and the pop-up menu's commands.
   TreeInteractions treeInteractions{collection, services.loop, *this, mnupopup, mnuStart2, mnuFileRemove, mnuRemoveDelete};

@@ -1,18 +1,16 @@
 #pragma once
-// The next-action strip's job buttons: Extract, encode and decode, each starting its job on the
-// runner, and "Stop Everything". They keep to the strip's right edge; the next-action line has
-// the rest of the strip.
+// The next-action strip's job buttons: Extract, encode, decode and "Stop Everything". They keep
+// to the strip's right edge; the next-action line has the rest of the strip. The main window
+// wires their clicks to the jobs.
 
 #include <cstdint>
 
 #include "controls/CommandButton.h"
-#include "jobs/ProgramJobs.h"
 
 namespace korvalin {
 
-class JobButtons {
- public:
-  explicit JobButtons(ProgramJobs& jobs);
+struct JobButtons {
+  JobButtons() { Command8.SetToolTipText("Stop Everything"); }
   JobButtons(const JobButtons&) = delete;
   JobButtons& operator=(const JobButtons&) = delete;
 
@@ -30,9 +28,6 @@ class JobButtons {
   void Place();
   // Keeps the buttons at the right edge of a strip `width` wide.
   void Arrange(int32_t width);
-
- private:
-  ProgramJobs& jobs_;
 };
 
 }  // namespace korvalin

@@ -1,8 +1,9 @@
-#include "encode/EncoderOptionsPanel.h"
+#include "window/EncoderOptionsPanel.h"
 
 #include <gtest/gtest.h>
 
 #include "common/RaisedError.h"
+#include "encode/EncoderChoices.h"
 #include "tests/support/MemorySettingsStore.h"
 
 namespace korvalin {
@@ -36,7 +37,7 @@ TEST(EncoderOptionsPanel, AChosenEntryIsStoredBeforeItIsAnnounced) {
       test::MemorySettingsStore working;
       FailingStore broken;
       test::MemorySettingsStore& store = failing ? broken : working;
-      EncoderOptionsPanel panel(settings, store);
+      EncoderOptionsPanel panel(settings, store, BitrateListEntries(), QualityListEntries());
       std::vector<std::string> storedWhenAnnounced;
       panel.OnEncodingStored = [&] { storedWhenAnnounced.push_back(store.values[{kSettingsApplication, kSettingsSection, c.key}]); };
       (panel.*c.list).SetListIndex(3);
@@ -49,7 +50,7 @@ TEST(EncoderOptionsPanel, AChosenEntryIsStoredBeforeItIsAnnounced) {
 TEST(EncoderOptionsPanel, ShowEncodingShowsEachSettingThatFitsItsList) {
   Settings settings;
   test::MemorySettingsStore store;
-  EncoderOptionsPanel panel(settings, store);
+  EncoderOptionsPanel panel(settings, store, BitrateListEntries(), QualityListEntries());
   // A hand-edited settings file: the quality is out of range, the bitrate still shows.
   settings.EncodingQuality = 99;
   settings.EncodingBitrate = 8;

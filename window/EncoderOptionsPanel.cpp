@@ -1,10 +1,9 @@
-#include "encode/EncoderOptionsPanel.h"
+#include "window/EncoderOptionsPanel.h"
 
 #include <algorithm>
 
 #include "common/Numeric.h"
 #include "common/RaisedError.h"
-#include "encode/EncoderChoices.h"
 
 namespace korvalin {
 
@@ -16,12 +15,14 @@ constexpr int32_t kListGap = 90;
 constexpr int32_t kMinTrackListHeight = 735;  // three lines of a list
 }  // namespace
 
-EncoderOptionsPanel::EncoderOptionsPanel(Settings& settings, SettingsStore& store) : settings_(settings), store_(store) {
+EncoderOptionsPanel::EncoderOptionsPanel(Settings& settings, SettingsStore& store, const std::vector<std::string>& bitrates,
+                                         const std::vector<std::string>& qualities)
+    : settings_(settings), store_(store) {
   outputChoice_.Add(optMP3);
   outputChoice_.Add(optWAV);
   Place();
-  for (const auto& entry : BitrateListEntries()) cmbBitrate.AddItem(entry);
-  for (const auto& entry : QualityListEntries()) cmbQuality.AddItem(entry);
+  for (const auto& entry : bitrates) cmbBitrate.AddItem(entry);
+  for (const auto& entry : qualities) cmbQuality.AddItem(entry);
   cmbBitrate.OnClick = [this] { cmbBitrate_Click(); };
   cmbQuality.OnClick = [this] { cmbQuality_Click(); };
   Chk2Stage.OnClick = [this] { Chk2Stage_Click(); };

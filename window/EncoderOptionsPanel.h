@@ -4,6 +4,7 @@
 // fills the lists, stores a chosen bitrate or quality, and hands a starting job what it shows.
 
 #include <string>
+#include <vector>
 
 #include "controls/CheckBox.h"
 #include "controls/ComboBox.h"
@@ -18,7 +19,9 @@ namespace korvalin {
 
 class EncoderOptionsPanel {
  public:
-  EncoderOptionsPanel(Settings& settings, SettingsStore& store);
+  // `bitrates` and `qualities`: the entries of the two lists, in index order.
+  EncoderOptionsPanel(Settings& settings, SettingsStore& store, const std::vector<std::string>& bitrates,
+                      const std::vector<std::string>& qualities);
   EncoderOptionsPanel(const EncoderOptionsPanel&) = delete;
   EncoderOptionsPanel& operator=(const EncoderOptionsPanel&) = delete;
 
